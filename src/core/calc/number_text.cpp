@@ -1,0 +1,113 @@
+#include "calc/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace qora::numbers {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Checks the shape [sign] digits [. digits] [(e|E) [sign] digits] with at least one mantissa digit.
+bool hasNumberShape(std::string_view s) {
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    while (i < s.size() && isDigit(s[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && isDigit(s[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        std::size_t expDigits = 0;
+        while (i < s.size() && isDigit(s[i])) {
+            ++i;
+            ++expDigits;
+        }
+        if (expDigits == 0)
+            return false;
+    }
+    return i == s.size();
+}
+
+} // namespace
+
+std::optional<double> parseDouble(std::string_view text) {
+    if (!hasNumberShape(text))
+        return std::nullopt;
+    std::string_view s = text;
+    bool negative = false;
+    if (s.front() == '+' || s.front() == '-') {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    double value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size())
+        return std::nullopt;
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::optional<int> parseInt(std::string_view text) {
+    std::string_view s = text;
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    if (s.empty() || !isDigit(s.front()))
+        return std::nullopt;
+    long long value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size())
+        return std::nullopt;
+    if (negative)
+        value = -value;
+    if (value < INT32_MIN || value > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+std::string generalText(double value) {
+    if (value == 0)
+        return "0";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15G", value);
+    std::string s(buf);
+    // "%G" writes exponents as "E+20" / "E-05"; the general form writes "E20" / "E-5".
+    const auto e = s.find('E');
+    if (e != std::string::npos) {
+        std::string mantissa = s.substr(0, e);
+        std::string exponent = s.substr(e + 1);
+        bool negativeExp = false;
+        if (!exponent.empty() && (exponent[0] == '+' || exponent[0] == '-')) {
+            negativeExp = exponent[0] == '-';
+            exponent.erase(0, 1);
+        }
+        while (exponent.size() > 1 && exponent[0] == '0')
+            exponent.erase(0, 1);
+        s = mantissa + "E" + (negativeExp ? "-" : "") + exponent;
+    }
+    return s;
+}
+
+} // namespace qora::numbers

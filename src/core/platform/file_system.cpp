@@ -1,0 +1,244 @@
+#include "platform/file_system.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace qora {
+
+namespace {
+
+std::string quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+[[noreturn]] void fail(const std::string& what, const std::string& path, int err) {
+    throw FileError(what + " " + quoted(path) + ": " + std::strerror(err));
+}
+
+[[noreturn]] void fail(const std::string& what, const std::string& path, const std::error_code& ec) {
+    throw FileError(what + " " + quoted(path) + ": " + ec.message());
+}
+
+FileSystem*& currentFileSystem() {
+    static RealFileSystem real;
+    static FileSystem* current = &real;
+    return current;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const noexcept {
+        if (f)
+            std::fclose(f);
+    }
+};
+
+} // namespace
+
+std::string RealFileSystem::readFile(const std::string& path) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        throw FileError("cannot read " + quoted(path) + ": it is a folder");
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
+    if (!f)
+        fail("cannot open", path, errno);
+    std::string bytes;
+    if (std::fseek(f.get(), 0, SEEK_END) == 0) {
+        const long size = std::ftell(f.get());
+        if (size > 0)
+            bytes.reserve(static_cast<std::size_t>(size));
+        std::fseek(f.get(), 0, SEEK_SET);
+    }
+    char buffer[65536];
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f.get());
+        bytes.append(buffer, n);
+        if (n < sizeof buffer) {
+            if (std::ferror(f.get()))
+                fail("cannot read", path, errno);
+            break;
+        }
+    }
+    return bytes;
+}
+
+void RealFileSystem::writeFile(const std::string& path, std::string_view bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        fail("cannot create", path, errno);
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    int err = ok ? 0 : errno;
+    if (ok && std::fflush(f) != 0) {
+        ok = false;
+        err = errno;
+    }
+#ifdef _WIN32
+    if (ok && _commit(_fileno(f)) != 0) {
+        ok = false;
+        err = errno;
+    }
+#else
+    if (ok && ::fsync(fileno(f)) != 0) {
+        ok = false;
+        err = errno;
+    }
+#endif
+    if (std::fclose(f) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok)
+        fail("cannot write", path, err == 0 ? EIO : err);
+}
+
+void RealFileSystem::rename(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    if (ec)
+        throw FileError("cannot rename " + quoted(from) + " to " + quoted(to) + ": " + ec.message());
+}
+
+void RealFileSystem::removeFile(const std::string& path) {
+    std::error_code ec;
+    if (fs::is_directory(fs::symlink_status(path, ec)))
+        throw FileError("cannot delete " + quoted(path) + ": it is a folder");
+    fs::remove(path, ec);
+    if (ec)
+        fail("cannot delete", path, ec);
+}
+
+void RealFileSystem::copyFile(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    if (ec)
+        throw FileError("cannot copy " + quoted(from) + " to " + quoted(to) + ": " + ec.message());
+    const auto time = fs::last_write_time(from, ec);
+    if (!ec)
+        fs::last_write_time(to, time, ec); // keeping the time is a courtesy; the copy itself succeeded
+}
+
+void RealFileSystem::createFolder(const std::string& path) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        return;
+    fs::create_directory(path, ec);
+    if (ec)
+        fail("cannot create the folder", path, ec);
+}
+
+bool RealFileSystem::fileExists(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+bool RealFileSystem::folderExists(const std::string& path) {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+bool RealFileSystem::pathExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
+fs::file_time_type RealFileSystem::modificationTime(const std::string& path) {
+    std::error_code ec;
+    const auto t = fs::last_write_time(path, ec);
+    if (ec)
+        fail("cannot read the time of", path, ec);
+    return t;
+}
+
+FileSystem& fileSystem() {
+    return *currentFileSystem();
+}
+
+ScopedFileSystem::ScopedFileSystem(FileSystem& replacement) : m_previous(currentFileSystem()) {
+    currentFileSystem() = &replacement;
+}
+
+ScopedFileSystem::~ScopedFileSystem() {
+    currentFileSystem() = m_previous;
+}
+
+std::string temporarySiblingPath(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count() & 0xFFFFFFF);
+    const std::string folder = parentFolder(target);
+    const std::string base = "." + fileNameOf(target) + ".qora-";
+    for (;;) {
+        const std::string name = base + std::to_string(stamp) + "-" + std::to_string(counter++) + ".tmp";
+        std::string candidate = joinPath(folder, name);
+        if (!fileSystem().pathExists(candidate))
+            return candidate;
+    }
+}
+
+StagedFile::StagedFile(std::string target, std::string_view bytes)
+    : m_target(std::move(target)), m_temporary(temporarySiblingPath(m_target)) {
+    try {
+        fileSystem().writeFile(m_temporary, bytes);
+    } catch (...) {
+        try {
+            fileSystem().removeFile(m_temporary);
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+StagedFile::~StagedFile() {
+    if (!m_done) {
+        try {
+            fileSystem().removeFile(m_temporary);
+        } catch (...) {
+        }
+    }
+}
+
+void StagedFile::commit() {
+    try {
+        fileSystem().rename(m_temporary, m_target);
+        m_done = true;
+    } catch (...) {
+        try {
+            fileSystem().removeFile(m_temporary);
+        } catch (...) {
+        }
+        m_done = true;
+        throw;
+    }
+}
+
+void writeFileAtomically(const std::string& path, std::string_view bytes) {
+    StagedFile staged(path, bytes);
+    staged.commit();
+}
+
+std::string parentFolder(const std::string& path) {
+    return fs::path(path).parent_path().string();
+}
+
+std::string fileNameOf(const std::string& path) {
+    return fs::path(path).filename().string();
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty())
+        return name;
+    return (fs::path(folder) / name).string();
+}
+
+} // namespace qora

@@ -1,0 +1,138 @@
+#include "platform/text.h"
+
+#include <charconv>
+
+namespace qora::text {
+
+std::string_view trimView(std::string_view s) noexcept {
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.substr(b, e - b);
+}
+
+std::string trim(std::string_view s) {
+    return std::string(trimView(s));
+}
+
+char toLower(char c) noexcept {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+        return static_cast<char>(u + 0x20);
+    return c;
+}
+
+char toUpper(char c) noexcept {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7))
+        return static_cast<char>(u - 0x20);
+    return c;
+}
+
+std::string toLower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        c = toLower(c);
+    return out;
+}
+
+std::string toUpper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        c = toUpper(c);
+    return out;
+}
+
+bool iequals(std::string_view a, std::string_view b) noexcept {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (toLower(a[i]) != toLower(b[i]))
+            return false;
+    return true;
+}
+
+std::size_t ifind(std::string_view hay, std::string_view needle) noexcept {
+    if (needle.empty())
+        return 0;
+    if (needle.size() > hay.size())
+        return std::string_view::npos;
+    const char first = toLower(needle[0]);
+    for (std::size_t i = 0; i + needle.size() <= hay.size(); ++i) {
+        if (toLower(hay[i]) != first)
+            continue;
+        std::size_t k = 1;
+        while (k < needle.size() && toLower(hay[i + k]) == toLower(needle[k]))
+            ++k;
+        if (k == needle.size())
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+bool startsWith(std::string_view s, std::string_view prefix) noexcept {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+std::vector<std::string> splitLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    lines.reserve(bytes.size() / 24 + 1);
+    std::size_t start = 0;
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(bytes.substr(start, i - start));
+            if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+                ++i;
+            ++i;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < n)
+        lines.emplace_back(bytes.substr(start));
+    return lines;
+}
+
+std::string joinLinesCrLf(const std::vector<std::string>& lines) {
+    std::size_t total = 0;
+    for (const auto& l : lines)
+        total += l.size() + 2;
+    std::string out;
+    out.reserve(total);
+    for (const auto& l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string intToText(long long value) {
+    char buf[32];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    (void)ec;
+    return std::string(buf, end);
+}
+
+std::string latin1ToUtf8(std::string_view latin1) {
+    std::string out;
+    out.reserve(latin1.size());
+    for (char c : latin1) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
+} // namespace qora::text

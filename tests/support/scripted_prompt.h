@@ -1,0 +1,62 @@
+#pragma once
+
+#include <deque>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/prompt.h"
+
+namespace qora::testing {
+
+// A Prompt that answers questions from a script, in order, and records every call so a test can assert the
+// exact title, text, buttons and icon. A question without a scripted answer fails the test loudly.
+class ScriptedPrompt : public Prompt {
+public:
+    struct Call {
+        enum Kind { Ask, Tell, Beep } kind;
+        std::string title;
+        std::string text;
+        PromptButtons buttons = PromptButtons::Ok;
+        PromptIcon icon = PromptIcon::None;
+    };
+
+    ScriptedPrompt& answer(PromptAnswer a) {
+        m_answers.push_back(a);
+        return *this;
+    }
+
+    PromptAnswer ask(const std::string& title, const std::string& text, PromptButtons buttons,
+                     PromptIcon icon) override {
+        calls.push_back({Call::Ask, title, text, buttons, icon});
+        if (m_answers.empty())
+            throw std::logic_error("unexpected question: " + title + ": " + text);
+        const PromptAnswer a = m_answers.front();
+        m_answers.pop_front();
+        return a;
+    }
+
+    void tell(const std::string& title, const std::string& text, PromptIcon icon) override {
+        calls.push_back({Call::Tell, title, text, PromptButtons::Ok, icon});
+    }
+
+    void beep() override { calls.push_back({Call::Beep, {}, {}, PromptButtons::Ok, PromptIcon::None}); }
+
+    std::vector<Call> questions() const { return filter(Call::Ask); }
+    std::vector<Call> messages() const { return filter(Call::Tell); }
+    std::size_t unusedAnswers() const { return m_answers.size(); }
+
+    std::vector<Call> calls;
+
+private:
+    std::vector<Call> filter(Call::Kind kind) const {
+        std::vector<Call> out;
+        for (const auto& c : calls)
+            if (c.kind == kind)
+                out.push_back(c);
+        return out;
+    }
+    std::deque<PromptAnswer> m_answers;
+};
+
+} // namespace qora::testing
