@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -30,7 +31,7 @@ public:
         if (failWritesAfterBytes >= 0 && matches(path)) {
             const auto n = std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(failWritesAfterBytes));
             RealFileSystem::writeFile(path, bytes.substr(0, n));
-            throw FileError("cannot write '" + path + "': " + std::strerror(ENOSPC));
+            throw FileError("cannot write '" + path + "': " + std::strerror(ENOSPC), std::strerror(ENOSPC));
         }
         RealFileSystem::writeFile(path, bytes);
     }
@@ -38,13 +39,13 @@ public:
     void rename(const std::string& from, const std::string& to) override {
         ++renameCalls;
         if (failRenames && matches(to))
-            throw FileError("cannot rename '" + from + "' to '" + to + "': " + std::strerror(EIO));
+            throw FileError("cannot rename '" + from + "' to '" + to + "': " + std::strerror(EIO), std::strerror(EIO));
         RealFileSystem::rename(from, to);
     }
 
     void copyFile(const std::string& from, const std::string& to) override {
         if (failCopies && matches(to))
-            throw FileError("cannot copy '" + from + "' to '" + to + "': " + std::strerror(ENOSPC));
+            throw FileError("cannot copy '" + from + "' to '" + to + "': " + std::strerror(ENOSPC), std::strerror(ENOSPC));
         RealFileSystem::copyFile(from, to);
     }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <system_error>
 
 #ifdef _WIN32
@@ -24,11 +25,11 @@ std::string quoted(const std::string& path) {
 }
 
 [[noreturn]] void fail(const std::string& what, const std::string& path, int err) {
-    throw FileError(what + " " + quoted(path) + ": " + std::strerror(err));
+    throw FileError(what + " " + quoted(path) + ": " + std::strerror(err), std::strerror(err));
 }
 
 [[noreturn]] void fail(const std::string& what, const std::string& path, const std::error_code& ec) {
-    throw FileError(what + " " + quoted(path) + ": " + ec.message());
+    throw FileError(what + " " + quoted(path) + ": " + ec.message(), ec.message());
 }
 
 FileSystem*& currentFileSystem() {
@@ -49,7 +50,7 @@ struct FileCloser {
 std::string RealFileSystem::readFile(const std::string& path) {
     std::error_code ec;
     if (fs::is_directory(path, ec))
-        throw FileError("cannot read " + quoted(path) + ": it is a folder");
+        throw FileError("cannot read " + quoted(path) + ": it is a folder", "it is a folder");
     std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
     if (!f)
         fail("cannot open", path, errno);
@@ -106,13 +107,13 @@ void RealFileSystem::rename(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::rename(from, to, ec);
     if (ec)
-        throw FileError("cannot rename " + quoted(from) + " to " + quoted(to) + ": " + ec.message());
+        throw FileError("cannot rename " + quoted(from) + " to " + quoted(to) + ": " + ec.message(), ec.message());
 }
 
 void RealFileSystem::removeFile(const std::string& path) {
     std::error_code ec;
     if (fs::is_directory(fs::symlink_status(path, ec)))
-        throw FileError("cannot delete " + quoted(path) + ": it is a folder");
+        throw FileError("cannot delete " + quoted(path) + ": it is a folder", "it is a folder");
     fs::remove(path, ec);
     if (ec)
         fail("cannot delete", path, ec);
@@ -122,7 +123,7 @@ void RealFileSystem::copyFile(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
     if (ec)
-        throw FileError("cannot copy " + quoted(from) + " to " + quoted(to) + ": " + ec.message());
+        throw FileError("cannot copy " + quoted(from) + " to " + quoted(to) + ": " + ec.message(), ec.message());
     const auto time = fs::last_write_time(from, ec);
     if (!ec)
         fs::last_write_time(to, time, ec); // keeping the time is a courtesy; the copy itself succeeded

@@ -11,7 +11,13 @@ namespace qora {
 // caller can put into its own message ("cannot write '/x/car.veh': No space left on device").
 class FileError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit FileError(const std::string& message, std::string reason = {})
+        : std::runtime_error(message), m_reason(reason.empty() ? message : std::move(reason)) {}
+    // The system's reason alone ("No space left on device").
+    const std::string& reason() const noexcept { return m_reason; }
+
+private:
+    std::string m_reason;
 };
 
 // Every file access of the core goes through this interface, so tests can make any operation fail for

@@ -1,0 +1,399 @@
+#include "store/ini_file_io.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "calc/number_text.h"
+#include "platform/file_system.h"
+#include "platform/text.h"
+
+namespace qora {
+
+namespace {
+
+constexpr const char* kLoadError = "Error attempting to load file.  This file may not be a text file, or is corrupt.";
+constexpr const char* kSaveError = "Error saving file.  Check that you have enough disk space or if this is a "
+                                   "removable disk, that write protect is OFF.";
+constexpr const char* kNotTextError = "File does not appear to be a valid text file.";
+
+// 1-based position of a view that lies inside line.
+int positionIn(std::string_view line, std::string_view part) {
+    return static_cast<int>(part.data() - line.data()) + 1;
+}
+
+// The trimmed value of the text after "=". The comment marker counts only in the first column of a line, so a
+// ";" inside a value is value text: captions and folder names may hold one and must read back whole.
+std::string_view valueText(std::string_view afterAssignment) {
+    return text::trimView(afterAssignment);
+}
+
+} // namespace
+
+TIniFileIO::TIniFileIO(std::string fileName) : m_lines(std::in_place), m_fileName(std::move(fileName)) {
+    if (!m_fileName.empty())
+        Load();
+}
+
+TIniFileIO::~TIniFileIO() {
+    if (m_saveOnDestroy && m_lines && !m_lines->empty()) {
+        try {
+            Save();
+        } catch (...) {
+            // A destructor cannot report; the atomic write has left the old file as it was.
+        }
+    }
+    Close();
+}
+
+void TIniFileIO::Close() {
+    m_lines.reset();
+}
+
+void TIniFileIO::RaiseError(const std::string& text) {
+    throw EIniFileIO(m_className + m_operation + " - " + " [" + m_fileName + "] - " + text);
+}
+
+bool TIniFileIO::IsDataLine(const std::string& line) const {
+    return !text::trimView(line).empty() && !text::startsWith(line, m_commentMarker);
+}
+
+std::string_view TIniFileIO::lineView(int lineIndex) const {
+    if (!m_lines || lineIndex < 0 || lineIndex >= lineCount())
+        return {};
+    return (*m_lines)[static_cast<std::size_t>(lineIndex)];
+}
+
+std::string_view TIniFileIO::nameOf(const LineInfo& info) const {
+    const std::string_view line = lineView(info.lineIndex);
+    if (info.nameStart < 1 || static_cast<std::size_t>(info.nameStart) > line.size())
+        return {};
+    return line.substr(static_cast<std::size_t>(info.nameStart - 1), static_cast<std::size_t>(info.nameLength));
+}
+
+int TIniFileIO::lineCount() const {
+    return m_lines ? static_cast<int>(m_lines->size()) : 0;
+}
+
+int TIniFileIO::ParseLine(int lineIndex, LineInfo& info) const {
+    info = LineInfo{};
+    info.lineIndex = lineIndex;
+    const std::string_view line = lineView(lineIndex);
+    if (text::trimView(line).empty())
+        return info.kind = LineInfo::kBlank;
+
+    if (text::startsWith(line, m_commentMarker)) {
+        info.commentPos = 1;
+        return info.kind = LineInfo::kComment;
+    }
+
+    const std::size_t open = line.find('[');
+    const std::size_t close = line.find(']');
+    if (open != std::string_view::npos && close != std::string_view::npos && close > open &&
+        text::trimView(line.substr(0, open)).empty()) {
+        const std::string_view name = text::trimView(line.substr(open + 1, close - open - 1));
+        // A one-character name is not a header, so a stray "[x]" line cannot cut the entries below it off their
+        // section; every section the program uses has a longer name.
+        if (name.size() >= 2) {
+            info.nameStart = positionIn(line, name);
+            info.nameLength = static_cast<int>(name.size());
+            return info.kind = LineInfo::kSection;
+        }
+    }
+
+    const std::size_t assignment = line.find('=');
+    if (assignment == std::string_view::npos)
+        return info.kind = LineInfo::kOther;
+    const std::string_view key = text::trimView(line.substr(0, assignment));
+    if (key.empty())
+        return info.kind = LineInfo::kOther;
+    info.kind = LineInfo::kEntry;
+    info.nameStart = positionIn(line, key);
+    info.nameLength = static_cast<int>(key.size());
+    info.assignmentPos = static_cast<int>(assignment) + 1;
+    const std::string_view value = valueText(line.substr(assignment + 1));
+    if (!value.empty()) {
+        info.kind |= LineInfo::kHasValue;
+        info.valueStart = positionIn(line, value);
+        info.valueLength = static_cast<int>(value.size());
+    }
+    return info.kind;
+}
+
+bool TIniFileIO::Load() {
+    m_operation = "Load()";
+    if (!fileSystem().pathExists(m_fileName))
+        return false;
+    try {
+        m_lines = text::splitLines(fileSystem().readFile(m_fileName));
+    } catch (const FileError&) {
+        Close();
+        RaiseError(kLoadError);
+        return false;
+    }
+    return true;
+}
+
+void TIniFileIO::Save() {
+    m_operation = "Save()";
+    if (!m_lines)
+        return;
+    try {
+        writeFileAtomically(m_fileName, text::joinLinesCrLf(*m_lines));
+    } catch (const FileError&) {
+        RaiseError(kSaveError);
+    }
+}
+
+void TIniFileIO::VerifyFile() {
+    m_operation = "VerifyFile()";
+    if (!m_lines)
+        return;
+    for (const std::string& line : *m_lines) {
+        for (const char c : line) {
+            if (static_cast<signed char>(c) < 10) {
+                Close();
+                RaiseError(kNotTextError);
+                return;
+            }
+        }
+    }
+}
+
+void TIniFileIO::Release() {
+    if (m_lines && !m_lines->empty()) {
+        try {
+            Save();
+        } catch (...) {
+            Close();
+            throw;
+        }
+    }
+    Close();
+}
+
+bool TIniFileIO::findSection(std::string_view section) {
+    LineInfo info;
+    const int count = lineCount();
+    for (int i = 0; i < count; ++i) {
+        if (ParseLine(i, info) != LineInfo::kSection)
+            continue;
+        if (text::iequals(nameOf(info), section)) {
+            m_sectionCursor = info;
+            return true;
+        }
+    }
+    m_sectionCursor = LineInfo{};
+    return false;
+}
+
+bool TIniFileIO::SectionExists(const std::string& section) {
+    m_operation = "SectionExists()";
+    return findSection(section);
+}
+
+bool TIniFileIO::EntryExists(int instance, int sectionLine, const std::string& key) {
+    int lastInstanceLine = -1;
+    int counter = 0;
+    LineInfo info;
+    const int count = lineCount();
+    for (int i = sectionLine + 1; i < count; ++i) {
+        const int kind = ParseLine(i, info);
+        if (kind == LineInfo::kSection)
+            break;
+        if (!(kind & LineInfo::kEntry))
+            continue;
+        if (!text::iequals(nameOf(info), key))
+            continue;
+        if (counter == instance) {
+            m_entryCursor = info;
+            m_entryCursor.lastInstanceLine = lastInstanceLine;
+            return true;
+        }
+        lastInstanceLine = i;
+        ++counter;
+    }
+    m_entryCursor = LineInfo{};
+    m_entryCursor.lastInstanceLine = lastInstanceLine;
+    return false;
+}
+
+int TIniFileIO::LastEntry(int sectionLine) const {
+    int last = sectionLine;
+    LineInfo info;
+    const int count = lineCount();
+    for (int i = sectionLine + 1; i < count; ++i) {
+        const int kind = ParseLine(i, info);
+        if (kind == LineInfo::kSection)
+            break;
+        if (kind & LineInfo::kEntry)
+            last = i;
+    }
+    return last;
+}
+
+std::string TIniFileIO::ExtractText(int lineIndex, int start, int length) const {
+    const std::string_view line = lineView(lineIndex);
+    if (start < 1 || length <= 0 || static_cast<std::size_t>(start) > line.size())
+        return {};
+    return std::string(line.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
+}
+
+void TIniFileIO::DeleteText(int lineIndex, int start, int count) {
+    if (!m_lines || lineIndex < 0 || lineIndex >= lineCount() || start < 1 || count <= 0)
+        return;
+    std::string& line = (*m_lines)[static_cast<std::size_t>(lineIndex)];
+    if (static_cast<std::size_t>(start) <= line.size())
+        line.erase(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count));
+}
+
+void TIniFileIO::InsertText(const std::string& text, int lineIndex, int position) {
+    if (!m_lines || lineIndex < 0 || lineIndex >= lineCount())
+        return;
+    std::string& line = (*m_lines)[static_cast<std::size_t>(lineIndex)];
+    // A position past the end appends, one before the start prepends.
+    const std::size_t at = position < 1 ? 0 : std::min(static_cast<std::size_t>(position - 1), line.size());
+    line.insert(at, text);
+}
+
+std::string TIniFileIO::ReadStringInstance(int instance, int sectionLine, const std::string& key,
+                                           const std::string& def) {
+    if (!EntryExists(instance, sectionLine, key) || !(m_entryCursor.kind & LineInfo::kHasValue))
+        return def;
+    return ExtractText(m_entryCursor.lineIndex, m_entryCursor.valueStart, m_entryCursor.valueLength);
+}
+
+std::string TIniFileIO::readString(int instance, const std::string& section, const std::string& key,
+                                   const std::string& def) {
+    if (!findSection(section))
+        return def;
+    return ReadStringInstance(instance, m_sectionCursor.lineIndex, key, def);
+}
+
+std::string TIniFileIO::ReadStringInstance(int instance, const std::string& section, const std::string& key,
+                                           const std::string& def) {
+    m_operation = "ReadStringInstance()";
+    return readString(instance, section, key, def);
+}
+
+bool TIniFileIO::ReadBoolInstance(int instance, const std::string& section, const std::string& key, bool def) {
+    m_operation = "ReadBoolInstance()";
+    const std::string value = readString(instance, section, key, def ? "1" : "0");
+    if (const auto number = numbers::parseInt(value))
+        return *number != 0;
+    RaiseError("'" + value + "' is not a valid boolean value in Section[" + section + "]-Entry[" + key + "].");
+    return def;
+}
+
+int TIniFileIO::ReadIntegerInstance(int instance, const std::string& section, const std::string& key, int def) {
+    m_operation = "ReadIntegerInstance()";
+    const std::string value = readString(instance, section, key, text::intToText(def));
+    if (const auto number = numbers::parseInt(value))
+        return *number;
+    RaiseError("'" + value + "' is not a valid integer value in Section[" + section + "]-Entry[" + key + "].");
+    return def;
+}
+
+double TIniFileIO::ReadFloatInstance(int instance, const std::string& section, const std::string& key, double def) {
+    m_operation = "ReadFloatInstance()";
+    const std::string value = readString(instance, section, key, numbers::generalText(def));
+    if (const auto number = numbers::parseDouble(value))
+        return *number;
+    RaiseError("'" + value + "' is not a valid floating point value in Section[" + section + "]-Entry[" + key + "].");
+    return def;
+}
+
+void TIniFileIO::WriteStringInstance(int instance, int sectionLine, const std::string& key, const std::string& value) {
+    if (!m_lines)
+        return;
+    if (EntryExists(instance, sectionLine, key)) {
+        const LineInfo entry = m_entryCursor;
+        if (entry.assignmentPos == 0) {
+            RaiseError("No assignment character exists for entry '" + key + "'.");
+            return;
+        }
+        if (entry.kind & LineInfo::kHasValue) {
+            DeleteText(entry.lineIndex, entry.valueStart, entry.valueLength);
+            InsertText(value, entry.lineIndex, entry.valueStart);
+        } else {
+            InsertText(value, entry.lineIndex, entry.assignmentPos + 1);
+        }
+        return;
+    }
+    const int after =
+        instance > 0 && m_entryCursor.lastInstanceLine >= 0 ? m_entryCursor.lastInstanceLine : LastEntry(sectionLine);
+    const auto at = static_cast<std::size_t>(after + 1);
+    std::string line = key + "=" + value;
+    if (at >= m_lines->size())
+        m_lines->push_back(std::move(line));
+    else
+        m_lines->insert(m_lines->begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+}
+
+void TIniFileIO::writeString(int instance, const std::string& section, const std::string& key,
+                             const std::string& value) {
+    if (!m_lines)
+        return;
+    int sectionLine = 0;
+    if (findSection(section)) {
+        sectionLine = m_sectionCursor.lineIndex;
+    } else {
+        if (!m_lines->empty())
+            m_lines->emplace_back();
+        m_lines->push_back("[" + section + "]");
+        sectionLine = lineCount() - 1;
+    }
+    WriteStringInstance(instance, sectionLine, key, value);
+}
+
+void TIniFileIO::WriteStringInstance(int instance, const std::string& section, const std::string& key,
+                                     const std::string& value) {
+    m_operation = "WriteStringInstance()";
+    writeString(instance, section, key, value);
+}
+
+void TIniFileIO::WriteBoolInstance(int instance, const std::string& section, const std::string& key, bool value) {
+    m_operation = "WriteBoolInstance()";
+    writeString(instance, section, key, value ? "1" : "0");
+}
+
+void TIniFileIO::WriteIntegerInstance(int instance, const std::string& section, const std::string& key, int value) {
+    m_operation = "WriteIntegerInstance()";
+    writeString(instance, section, key, text::intToText(value));
+}
+
+void TIniFileIO::WriteFloatInstance(int instance, const std::string& section, const std::string& key, double value) {
+    m_operation = "WriteFloatInstance()";
+    writeString(instance, section, key, numbers::generalText(value));
+}
+
+void TIniFileIO::ReadSection(const std::string& section, std::vector<std::string>& target) {
+    m_operation = "ReadSection()";
+    target.clear();
+    if (!findSection(section))
+        return;
+    LineInfo info;
+    const int count = lineCount();
+    for (int i = m_sectionCursor.lineIndex + 1; i < count; ++i) {
+        const int kind = ParseLine(i, info);
+        if (kind == LineInfo::kSection)
+            break;
+        if (kind & LineInfo::kEntry)
+            target.push_back(ExtractText(i, info.nameStart, info.nameLength));
+    }
+}
+
+void TIniFileIO::EraseSection(const std::string& section) {
+    m_operation = "EraseSection()";
+    if (!findSection(section))
+        return;
+    const int first = m_sectionCursor.lineIndex;
+    int end = first + 1;
+    LineInfo info;
+    const int count = lineCount();
+    while (end < count && ParseLine(end, info) != LineInfo::kSection)
+        ++end;
+    m_lines->erase(m_lines->begin() + first, m_lines->begin() + end);
+    m_sectionCursor = LineInfo{};
+}
+
+} // namespace qora

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "store/ini_file_io.h"
+#include "support/failing_file_system.h"
+#include "support/temp_dir.h"
+
+using namespace qora;
+using qora::testing::readBytes;
+using qora::testing::TempDir;
+using qora::testing::writeBytes;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A store over lines given by the test, with line classification open to it. It has no file, so it never saves.
+class MemoryStore : public TIniFileIO {
+public:
+    explicit MemoryStore(Lines lines) : TIniFileIO("") { m_lines = std::move(lines); }
+    ~MemoryStore() override { Close(); }
+    using TIniFileIO::ParseLine;
+
+    LineInfo parse(int lineIndex) const {
+        LineInfo info;
+        ParseLine(lineIndex, info);
+        return info;
+    }
+};
+
+std::string messageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EIniFileIO& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+} // namespace
+
+TEST(IniFileIO, ParseLineClassifiesLinesWithOneBasedPositions) {
+    MemoryStore store({"   ", "; note", "  [Engine] trailing", "x[Engine]", " ;x = 1", "x =  (1.0)  ", "x=", "[a]",
+                       "= 5", "plain words", "[ab", "[a]=1"});
+
+    EXPECT_EQ(store.parse(0).kind, LineInfo::kBlank);
+    const LineInfo comment = store.parse(1);
+    EXPECT_EQ(comment.kind, LineInfo::kComment);
+    EXPECT_EQ(comment.commentPos, 1);
+    EXPECT_EQ(comment.lineIndex, 1);
+
+    const LineInfo header = store.parse(2);
+    EXPECT_EQ(header.kind, LineInfo::kSection);
+    EXPECT_EQ(header.nameStart, 4);
+    EXPECT_EQ(header.nameLength, 6);
+    EXPECT_EQ(store.parse(3).kind, LineInfo::kOther);
+
+    const LineInfo indentedMarker = store.parse(4);
+    EXPECT_EQ(indentedMarker.kind, LineInfo::kEntry | LineInfo::kHasValue);
+    EXPECT_EQ(indentedMarker.nameStart, 2);
+    EXPECT_EQ(indentedMarker.nameLength, 2);
+    EXPECT_EQ(indentedMarker.commentPos, 0);
+
+    const LineInfo entry = store.parse(5);
+    EXPECT_EQ(entry.kind, LineInfo::kEntry | LineInfo::kHasValue);
+    EXPECT_EQ(entry.nameStart, 1);
+    EXPECT_EQ(entry.nameLength, 1);
+    EXPECT_EQ(entry.assignmentPos, 3);
+    EXPECT_EQ(entry.valueStart, 6);
+    EXPECT_EQ(entry.valueLength, 5);
+
+    const LineInfo empty = store.parse(6);
+    EXPECT_EQ(empty.kind, LineInfo::kEntry);
+    EXPECT_EQ(empty.assignmentPos, 2);
+    EXPECT_EQ(empty.valueStart, 0);
+
+    EXPECT_EQ(store.parse(7).kind, LineInfo::kOther); // one-character names are not headers
+    EXPECT_EQ(store.parse(8).kind, LineInfo::kOther);
+    EXPECT_EQ(store.parse(9).kind, LineInfo::kOther);
+    EXPECT_EQ(store.parse(10).kind, LineInfo::kOther);
+    EXPECT_EQ(store.parse(11).kind, LineInfo::kEntry | LineInfo::kHasValue);
+}
+
+TEST(IniFileIO, ReadsCountInstancesInsideTheFirstMatchingSection) {
+    MemoryStore store({"[Gears]", "x = 1", "; x=comment", "x=2", "X=3", "empty=", "paren =  (1.0)  ",
+                       "note = 10   ; rpm", "semi=a;b ;c", "lead = ; x", "  [Other]", "x=9", "[gears]", "x=99",
+                       "late=1"});
+
+    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "x", "d"), "1");
+    EXPECT_EQ(store.ReadStringInstance(2, "GEARS", "x", "d"), "3");
+    EXPECT_EQ(store.ReadStringInstance(2, "Gears", "X", "d"), "3");
+    EXPECT_EQ(store.ReadStringInstance(3, "Gears", "x", "d"), "d");
+    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "empty", "d"), "d");
+    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "paren", "d"), "(1.0)");
+    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "note", "d"), "10   ; rpm");
+    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "semi", "d"), "a;b ;c");
+    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "lead", "d"), "; x");
+    EXPECT_EQ(store.ReadStringInstance(0, "Other", "x", "d"), "9");
+    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "late", "d"), "d"); // later duplicate sections are not searched
+    EXPECT_EQ(store.ReadStringInstance(0, "Missing", "x", "d"), "d");
+
+    EXPECT_TRUE(store.SectionExists("other"));
+    EXPECT_FALSE(store.SectionExists("Othe"));
+}
+
+TEST(IniFileIO, WritesReplaceValuesInPlace) {
+    MemoryStore store({"[Engine]", "SPEED = 10   ; note", "idle=", "rev =   ", "x=1", "x=2"});
+
+    store.WriteIntegerInstance(0, "engine", "speed", 20);
+    store.WriteStringInstance(0, "Engine", "idle", "800");
+    store.WriteStringInstance(0, "Engine", "rev", "9000");
+    store.WriteStringInstance(1, "Engine", "x", "two");
+
+    // Only a ";" in the first column starts a comment: text after a value belongs to the value and is replaced.
+    EXPECT_EQ(*store.lines(), (Lines{"[Engine]", "SPEED = 20", "idle=800", "rev =9000   ", "x=1", "x=two"}));
+}
+
+TEST(IniFileIO, WritesAddMissingInstancesEntriesAndSections) {
+    MemoryStore store({"[A1]", "x=1", "y=1", "x=2", "z=1", "", "; end of A1", "[Empty]", "[Last]", "k=v"});
+
+    store.WriteStringInstance(7, "A1", "x", "3");   // one instance more, right after the last one
+    store.WriteStringInstance(0, "A1", "new", "n"); // after the section's last entry, before the blank line
+    store.WriteStringInstance(0, "Empty", "e", "1");
+    store.WriteBoolInstance(0, "Added", "flag", true);
+
+    EXPECT_EQ(*store.lines(), (Lines{"[A1]", "x=1", "y=1", "x=2", "x=3", "z=1", "new=n", "", "; end of A1", "[Empty]",
+                                     "e=1", "[Last]", "k=v", "", "[Added]", "flag=1"}));
+
+    MemoryStore empty({});
+    empty.WriteFloatInstance(0, "First", "f", 0.1);
+    empty.WriteFloatInstance(1, "First", "f", 1250.0);
+    EXPECT_EQ(*empty.lines(), (Lines{"[First]", "f=0.1", "f=1250"}));
+}
+
+TEST(IniFileIO, TypedReadsConvertOrFailWithTheValueInTheMessage) {
+    MemoryStore store({"[Typed]", "on=7", "off=0", "n=-42", "f=2.5e3", "bad=1.5", "word=yes please"});
+
+    EXPECT_TRUE(store.ReadBoolInstance(0, "Typed", "on", false));
+    EXPECT_FALSE(store.ReadBoolInstance(0, "Typed", "off", true));
+    EXPECT_TRUE(store.ReadBoolInstance(0, "Typed", "missing", true));
+    EXPECT_EQ(store.ReadIntegerInstance(0, "Typed", "n", 0), -42);
+    EXPECT_EQ(store.ReadIntegerInstance(0, "Typed", "missing", -7), -7);
+    EXPECT_EQ(store.ReadFloatInstance(0, "Typed", "f", 0), 2500.0);
+    EXPECT_EQ(store.ReadFloatInstance(0, "Typed", "bad", 0), 1.5);
+    EXPECT_EQ(store.ReadFloatInstance(0, "Typed", "missing", 0.125), 0.125);
+
+    EXPECT_EQ(
+        messageOf([&] { store.ReadBoolInstance(0, "Typed", "bad", false); }),
+        "TIniFileIO::ReadBoolInstance() -  [] - '1.5' is not a valid boolean value in Section[Typed]-Entry[bad].");
+    EXPECT_EQ(messageOf([&] { store.ReadIntegerInstance(0, "typed", "BAD", 0); }),
+              "TIniFileIO::ReadIntegerInstance() -  [] - '1.5' is not a valid integer value in "
+              "Section[typed]-Entry[BAD].");
+    EXPECT_EQ(messageOf([&] { store.ReadFloatInstance(0, "Typed", "word", 0); }),
+              "TIniFileIO::ReadFloatInstance() -  [] - 'yes please' is not a valid floating point value in "
+              "Section[Typed]-Entry[word].");
+}
+
+TEST(IniFileIO, ReadSectionAndEraseSection) {
+    MemoryStore store({"[Sounds]", "Sound=a.wav", "; comment", "sound=b.wav", "junk", "Other=", "", "[Keep]", "k=1",
+                       "[sounds]", "late=1"});
+
+    std::vector<std::string> keys{"stale"};
+    store.ReadSection("SOUNDS", keys);
+    EXPECT_EQ(keys, (Lines{"Sound", "sound", "Other"}));
+    store.ReadSection("Missing", keys);
+    EXPECT_TRUE(keys.empty());
+
+    store.EraseSection("Missing");
+    store.EraseSection("sounds");
+    EXPECT_EQ(*store.lines(), (Lines{"[Keep]", "k=1", "[sounds]", "late=1"}));
+    store.EraseSection("Sounds");
+    EXPECT_EQ(*store.lines(), (Lines{"[Keep]", "k=1"}));
+}
+
+TEST(IniFileIO, VerifyFileRefusesControlAndHighBytes) {
+    for (const std::string& bad : {std::string("a\tb"), std::string("caf\xE9"), std::string("x\0", 2)}) {
+        MemoryStore store({"[Ok]", "k=1", bad});
+        EXPECT_EQ(messageOf([&] { store.VerifyFile(); }),
+                  "TIniFileIO::VerifyFile() -  [] - File does not appear to be a valid text file.");
+        EXPECT_EQ(store.lines(), nullptr);
+        EXPECT_EQ(store.ReadStringInstance(0, "Ok", "k", "d"), "d"); // a closed store reads as empty
+    }
+    MemoryStore plain({"[Ok]", "k=~\x0B"});
+    EXPECT_NO_THROW(plain.VerifyFile());
+    MemoryStore empty({});
+    EXPECT_NO_THROW(empty.VerifyFile());
+}
+
+TEST(IniFileIO, LoadsAnyLineEndAndWritesBackWithCrLfOnDestruction) {
+    TempDir dir;
+    const std::string path = dir.file("qora.ini");
+    writeBytes(path, "[Main]\nA=1\r\nB = 2\rC=3");
+    {
+        TIniFileIO store(path);
+        ASSERT_NE(store.lines(), nullptr);
+        EXPECT_EQ(*store.lines(), (Lines{"[Main]", "A=1", "B = 2", "C=3"}));
+        store.WriteIntegerInstance(0, "Main", "b", 5);
+    }
+    EXPECT_EQ(readBytes(path), "[Main]\r\nA=1\r\nB = 5\r\nC=3\r\n");
+
+    const std::string missing = dir.file("none.ini");
+    {
+        TIniFileIO store(missing);
+        EXPECT_FALSE(store.Load());
+        EXPECT_TRUE(store.lines()->empty());
+        EXPECT_EQ(store.ReadIntegerInstance(0, "Main", "a", 3), 3);
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing)); // nothing to write, no file made
+}
+
+TEST(IniFileIO, LoadOfAnUnreadablePathReleasesTheLines) {
+    TempDir dir;
+    const std::string path = dir.file("folder.ini");
+    TIniFileIO store(path);
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(messageOf([&] { store.Load(); }),
+              "TIniFileIO::Load() -  [" + path +
+                  "] - Error attempting to load file.  This file may not be a text file, or is corrupt.");
+    EXPECT_EQ(store.lines(), nullptr);
+    EXPECT_THROW(TIniFileIO{path}, EIniFileIO);
+}
+
+TEST(IniFileIO, FailedSaveLeavesTheOldFileAndReportsIt) {
+    TempDir dir;
+    const std::string path = dir.file("qora.ini");
+    const std::string original = "[Main]\r\nA=1\r\n";
+    writeBytes(path, original);
+    const std::string expected = "TIniFileIO::Save() -  [" + path +
+                                 "] - Error saving file.  Check that you have enough disk space or if this is a "
+                                 "removable disk, that write protect is OFF.";
+
+    qora::testing::FailingFileSystem failing;
+    ScopedFileSystem scope(failing);
+    {
+        TIniFileIO store(path);
+        store.WriteStringInstance(0, "Main", "A", "2");
+        failing.failWritesAfterBytes = 5;
+        EXPECT_EQ(messageOf([&] { store.Save(); }), expected);
+        EXPECT_EQ(readBytes(path), original);
+
+        failing.failWritesAfterBytes = -1;
+        failing.failRenames = true;
+        EXPECT_EQ(messageOf([&] { store.Release(); }), expected);
+        EXPECT_EQ(store.lines(), nullptr);
+        EXPECT_EQ(readBytes(path), original);
+        failing.failRenames = false;
+    }
+    EXPECT_EQ(failing.renameCalls, 1); // the released store wrote nothing more on destruction
+    EXPECT_EQ(readBytes(path), original);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+
+    {
+        TIniFileIO store(path);
+        store.WriteStringInstance(0, "Main", "A", "3");
+        store.Release();
+    }
+    EXPECT_EQ(readBytes(path), "[Main]\r\nA=3\r\n");
+}
