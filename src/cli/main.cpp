@@ -1,1 +1,72 @@
-int main() { return 0; }
+// qora-cli: the vehicle-file core of QORA for scripts. Exit status 0 on success, 1 when a file could not be
+// loaded, saved or written or a check failed, 2 on a usage error.
+#include <iostream>
+#include <memory>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "command.h"
+#include "settings/settings.h"
+#include "vehicle_commands.h"
+
+#ifndef QORA_BUILD_ID
+#define QORA_BUILD_ID "unknown"
+#endif
+
+namespace {
+
+constexpr const char* kUsageHint = "Run 'qora-cli --help' or 'qora-cli COMMAND --help' for usage.";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace qora::cli;
+
+    CLI::App app{"qora-cli: check, inspect and edit Trevant vehicle files from the command line", "qora-cli"};
+    app.set_version_flag("--version", std::string("qora-cli ") + qora::kProgramVersion + " (build " +
+                                          QORA_BUILD_ID + ")");
+    app.require_subcommand(1);
+
+    std::vector<std::unique_ptr<Command>> commands;
+    commands.push_back(makeCheckCommand());
+    commands.push_back(makeShowCommand());
+    commands.push_back(makeSetCommand());
+    commands.push_back(makeNewCommand());
+
+    std::vector<std::pair<CLI::App*, Command*>> subcommands;
+    for (auto& command : commands) {
+        CLI::App* sub = app.add_subcommand(command->name(), command->description());
+        command->setup(*sub);
+        subcommands.emplace_back(sub, command.get());
+    }
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "qora-cli: " << e.what() << '\n' << kUsageHint << '\n';
+        return kExitUsage;
+    }
+
+    for (auto& [sub, command] : subcommands) {
+        if (!sub->parsed())
+            continue;
+        try {
+            return command->execute(std::cout, std::cerr);
+        } catch (const UsageError& e) {
+            std::cerr << "qora-cli: " << e.message << '\n' << kUsageHint << '\n';
+            return kExitUsage;
+        } catch (const std::exception& e) {
+            std::cerr << "qora-cli: " << e.what() << '\n';
+            return kExitFailed;
+        }
+    }
+    std::cerr << "qora-cli: no command given\n" << kUsageHint << '\n';
+    return kExitUsage;
+}

@@ -105,16 +105,8 @@ EntryRec* TOldVehFile::findEntry(int section, std::string_view key, int instance
 }
 
 const EntryRec* TOldVehFile::findEntry(int section, std::string_view key, int instance) const {
-    if (section < 0 || section >= veh::kSectionCount)
-        return nullptr;
-    if (!key.empty() && key.back() == '=')
-        key.remove_suffix(1);
-    for (const EntryRec& e : sections[static_cast<std::size_t>(section)].entries) {
-        const std::string_view k(e.key.data(), e.key.size() - 1);
-        if (e.instance == instance && text::iequals(k, key))
-            return &e;
-    }
-    return nullptr;
+    const int e = veh::entryIndex(section, key, instance);
+    return e < 0 ? nullptr : &sections[static_cast<std::size_t>(section)].entries[static_cast<std::size_t>(e)];
 }
 
 void TOldVehFile::torqueError(int line, std::size_t position) const {

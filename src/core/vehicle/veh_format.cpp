@@ -219,6 +219,21 @@ int keyInstance(int section, int entry) {
     return instance;
 }
 
+int entryIndex(int section, std::string_view key, int instance) {
+    if (section < 0 || section >= kSectionCount)
+        return -1;
+    if (!key.empty() && key.back() == '=')
+        key.remove_suffix(1);
+    const auto keys = sectionKeys(section);
+    int seen = 0;
+    for (std::size_t e = 0; e < keys.size(); ++e) {
+        const std::string_view k = keys[e].substr(0, keys[e].size() - 1);
+        if (text::iequals(k, key) && ++seen == instance)
+            return static_cast<int>(e);
+    }
+    return -1;
+}
+
 bool isBareValue(int section, int entry) {
     switch (section) {
     case SecDetails:

@@ -34,6 +34,9 @@ std::string_view sectionName(int section);
 std::span<const std::string_view> sectionKeys(int section);
 // 1-based instance of key number `entry` among the same keys of its section (coll_all= 1..4, gear= 1..6).
 int keyInstance(int section, int entry);
+// Index of the entry with this key (with or without its "=", any letter case) and 1-based instance in the
+// section; -1 when the section has no such key or instance.
+int entryIndex(int section, std::string_view key, int instance = 1);
 // The entry's value is written bare rather than in parentheses.
 bool isBareValue(int section, int entry);
 // The entry holds text that is never checked as a number (sound file names, geometry, drive, details, author data).
