@@ -359,6 +359,19 @@ TEST(VehSave, FailedWritesNeverCostTheFileOnDisk) {
     }
 }
 
+TEST(VehSave, BackupThatCannotBeMadeDoesNotStopTheSave) {
+    VehFixture f;
+    const std::string path = f.copy("template.veh", "car.veh");
+    auto veh = f.open(path);
+    veh.Load(TOldVehFile::ModeOpen);
+    FailingFileSystem failing;
+    failing.failCopies = true;
+    ScopedFileSystem scope(failing);
+    save(veh);
+    EXPECT_EQ(readBytes(path), crlf(templatePlus({"// Editor=QORA 4.0"})));
+    EXPECT_EQ(filesIn(f.dir.path()), 1u) << "no backup and no partial copy";
+}
+
 TEST(VehSave, SaveWithoutLoadIsRefused) {
     VehFixture f;
     auto veh = f.open(f.dir.file("car.veh"));
