@@ -267,3 +267,42 @@ TEST(VehFormat, ValueFormsAndHeaders) {
     EXPECT_EQ(veh.findEntry(veh::SecBody, "mass")->value, "1125.0");
     EXPECT_EQ(veh.findEntry(veh::SecBody, "center_height")->line, -1);
 }
+
+TEST(VehFormat, KeyMatchingAndValueRules) {
+    // Keys match in any letter case and wherever their text occurs before a "//"; a value is cut at "//" and at
+    // its first ")"; a line with a second "=" is still searched for its key.
+    VehFixture f;
+    auto lines = veh::templateLines();
+    auto at = [&](const std::string& text) {
+        return static_cast<std::size_t>(std::find(lines.begin(), lines.end(), text) - lines.begin());
+    };
+    lines[at("mass=(1125.0)")] = "MASS=(990.5) // was 1125";
+    lines[at("fuel=(100.00)")] = "x_fuel=(80.0";
+    lines[at("capacity=(100.00)")] = "capacity=abc(90.0)x)";
+    lines[at("damage=1")] = "note=1 damage=2";
+    lines[at("drive=REAR")] = "  Drive = REAR";
+    lines[at("rpm_torque=(500.0, 175.00)")] = "  RPM_TORQUE = (500.0 ,175.00) // low";
+    lines[at("rpm_torque=(1000.0, 405.00)")] = "rpm_torque=1000.0, 405.00)";
+    std::string bytes;
+    for (const auto& l : lines)
+        bytes += l + "\r";
+    const std::string path = f.dir.file("rules.veh");
+    writeBytes(path, bytes);
+    // "abc90.0" is not a number, and a value is everything after a line's first "=": "1 damage=2".
+    f.prompt.answer(PromptAnswer::Ok).answer(PromptAnswer::Ok);
+    auto veh = f.open(path);
+    EXPECT_EQ(veh.Load(TOldVehFile::ModeOpen), 144);
+    EXPECT_EQ(veh.findEntry(veh::SecBody, "mass")->value, "990.5");
+    EXPECT_EQ(veh.findEntry(veh::SecBody, "fuel")->value, "80.0");
+    EXPECT_EQ(veh.findEntry(veh::SecBody, "damage")->line, 29);
+    EXPECT_EQ(veh.findEntry(veh::SecBody, "capacity")->value, "");
+    ASSERT_EQ(f.prompt.questions().size(), 2u);
+    EXPECT_EQ(f.prompt.questions()[0].text.substr(0, 36), "Line [28] Entry 'capacity=abc90.0' i");
+    EXPECT_EQ(f.prompt.questions()[1].text.substr(0, 37), "Line [29] Entry 'damage=1 damage=2' i");
+    // "Drive = REAR" does not hold the text "drive=".
+    EXPECT_EQ(veh.findEntry(veh::SecDriveline, "drive")->line, -1);
+    EXPECT_EQ(veh.torquePoints[1].rpm, "500.0");
+    EXPECT_EQ(veh.torquePoints[1].torque, "175.00");
+    EXPECT_EQ(veh.torquePoints[2].rpm, "1000.0");
+    EXPECT_EQ(veh.torquePoints[2].torque, "405.00");
+}

@@ -11,6 +11,8 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -45,9 +47,25 @@ struct FileCloser {
     }
 };
 
+// Flushes a folder's entries to the disk, so a rename into it survives a power cut. Best effort: not every
+// file system can do it, and the new content is already safe in the file itself.
+void syncFolderOf(const std::string& path) {
+#ifndef _WIN32
+    const std::string folder = fs::path(path).parent_path().string();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    (void)path;
+#endif
+}
+
 } // namespace
 
 std::string RealFileSystem::readFile(const std::string& path) {
+#ifdef _WIN32
     std::error_code ec;
     if (fs::is_directory(path, ec))
         throw FileError("cannot read " + quoted(path) + ": it is a folder", "it is a folder");
@@ -55,12 +73,6 @@ std::string RealFileSystem::readFile(const std::string& path) {
     if (!f)
         fail("cannot open", path, errno);
     std::string bytes;
-    if (std::fseek(f.get(), 0, SEEK_END) == 0) {
-        const long size = std::ftell(f.get());
-        if (size > 0)
-            bytes.reserve(static_cast<std::size_t>(size));
-        std::fseek(f.get(), 0, SEEK_SET);
-    }
     char buffer[65536];
     for (;;) {
         const std::size_t n = std::fread(buffer, 1, sizeof buffer, f.get());
@@ -72,6 +84,39 @@ std::string RealFileSystem::readFile(const std::string& path) {
         }
     }
     return bytes;
+#else
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        fail("cannot open", path, errno);
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        fail("cannot read", path, errno);
+    if (S_ISDIR(info.st_mode))
+        throw FileError("cannot read " + quoted(path) + ": it is a folder", "it is a folder");
+    // One read of the size the file has now; a file that grows meanwhile is read on to its end.
+    std::string bytes;
+    std::size_t used = 0;
+    bytes.resize(S_ISREG(info.st_mode) && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096);
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail("cannot read", path, errno);
+        }
+        if (n == 0)
+            break;
+        used += static_cast<std::size_t>(n);
+    }
+    bytes.resize(used);
+    return bytes;
+#endif
 }
 
 void RealFileSystem::writeFile(const std::string& path, std::string_view bytes) {
@@ -178,7 +223,9 @@ std::string temporarySiblingPath(const std::string& target) {
     const auto stamp = static_cast<unsigned long long>(
         std::chrono::steady_clock::now().time_since_epoch().count() & 0xFFFFFFF);
     const std::string folder = parentFolder(target);
-    const std::string base = "." + fileNameOf(target) + ".qora-";
+    std::string base = ".";
+    base += fileNameOf(target);
+    base += ".qora-";
     for (;;) {
         const std::string name = base + std::to_string(stamp) + "-" + std::to_string(counter++) + ".tmp";
         std::string candidate = joinPath(folder, name);
@@ -213,6 +260,7 @@ void StagedFile::commit() {
     try {
         fileSystem().rename(m_temporary, m_target);
         m_done = true;
+        syncFolderOf(m_target);
     } catch (...) {
         try {
             fileSystem().removeFile(m_temporary);

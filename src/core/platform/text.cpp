@@ -4,34 +4,6 @@
 
 namespace qora::text {
 
-std::string_view trimView(std::string_view s) noexcept {
-    std::size_t b = 0;
-    std::size_t e = s.size();
-    while (b < e && isBlank(s[b]))
-        ++b;
-    while (e > b && isBlank(s[e - 1]))
-        --e;
-    return s.substr(b, e - b);
-}
-
-std::string trim(std::string_view s) {
-    return std::string(trimView(s));
-}
-
-char toLower(char c) noexcept {
-    const auto u = static_cast<unsigned char>(c);
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
-        return static_cast<char>(u + 0x20);
-    return c;
-}
-
-char toUpper(char c) noexcept {
-    const auto u = static_cast<unsigned char>(c);
-    if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7))
-        return static_cast<char>(u - 0x20);
-    return c;
-}
-
 std::string toLower(std::string_view s) {
     std::string out(s);
     for (char& c : out)
@@ -44,15 +16,6 @@ std::string toUpper(std::string_view s) {
     for (char& c : out)
         c = toUpper(c);
     return out;
-}
-
-bool iequals(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (toLower(a[i]) != toLower(b[i]))
-            return false;
-    return true;
 }
 
 std::size_t ifind(std::string_view hay, std::string_view needle) noexcept {

@@ -13,15 +13,52 @@ constexpr bool isBlank(char c) noexcept {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-std::string_view trimView(std::string_view s) noexcept;
-std::string trim(std::string_view s);
+inline std::string_view trimView(std::string_view s) noexcept {
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.substr(b, e - b);
+}
+inline std::string trim(std::string_view s) {
+    return std::string(trimView(s));
+}
 
-char toLower(char c) noexcept;
-char toUpper(char c) noexcept;
+namespace detail {
+struct CaseTables {
+    char lower[256];
+    char upper[256];
+    constexpr CaseTables() : lower(), upper() {
+        for (int i = 0; i < 256; ++i) {
+            const bool isUpper = (i >= 'A' && i <= 'Z') || (i >= 0xC0 && i <= 0xDE && i != 0xD7);
+            const bool isLower = (i >= 'a' && i <= 'z') || (i >= 0xE0 && i <= 0xFE && i != 0xF7);
+            lower[i] = static_cast<char>(isUpper ? i + 0x20 : i);
+            upper[i] = static_cast<char>(isLower ? i - 0x20 : i);
+        }
+    }
+};
+inline constexpr CaseTables kCase{};
+} // namespace detail
+
+inline char toLower(char c) noexcept {
+    return detail::kCase.lower[static_cast<unsigned char>(c)];
+}
+inline char toUpper(char c) noexcept {
+    return detail::kCase.upper[static_cast<unsigned char>(c)];
+}
 std::string toLower(std::string_view s);
 std::string toUpper(std::string_view s);
 
-bool iequals(std::string_view a, std::string_view b) noexcept;
+inline bool iequals(std::string_view a, std::string_view b) noexcept {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (toLower(a[i]) != toLower(b[i]))
+            return false;
+    return true;
+}
 // Position of the first occurrence of needle in hay, ignoring letter case; npos when absent.
 std::size_t ifind(std::string_view hay, std::string_view needle) noexcept;
 bool startsWith(std::string_view s, std::string_view prefix) noexcept;

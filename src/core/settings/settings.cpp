@@ -12,6 +12,11 @@ SilentPrompt& silentPrompt() {
     return prompt;
 }
 
+NoFolderPicker& noFolderPicker() {
+    static NoFolderPicker picker;
+    return picker;
+}
+
 std::string withLastCharacter(const std::string& path, char last) {
     std::string out = path;
     if (!out.empty())
@@ -21,7 +26,7 @@ std::string withLastCharacter(const std::string& path, char last) {
 
 } // namespace
 
-TSettings::TSettings() : m_prompt(&silentPrompt()) {
+TSettings::TSettings() : m_prompt(&silentPrompt()), m_folderPicker(&noFolderPicker()) {
     SetDefaults();
 }
 

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
+#include "platform/pickers.h"
 #include "platform/prompt.h"
+#include "platform/registry.h"
 
 namespace qora {
 
@@ -18,14 +23,57 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// All preferences of QORA. One object lives for the whole run of the editor; qora-cli and tests make their own
-// with the defaults.
+// A colour as the settings keep it: 0x00BBGGRR for a red/green/blue colour, 0x80000000 + n for system colour n
+// (the window caption, the highlight and so on, which the editor maps onto its palette).
+using TColor = std::uint32_t;
+
+constexpr TColor rgbColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return static_cast<TColor>(r) | (static_cast<TColor>(g) << 8) | (static_cast<TColor>(b) << 16);
+}
+constexpr bool isSystemColor(TColor c) {
+    return (c & 0xFF000000u) == 0x80000000u;
+}
+inline constexpr TColor clActiveCaption = 0x80000002u; // active window caption
+inline constexpr TColor clWindow = 0x80000005u;
+inline constexpr TColor clWindowText = 0x80000008u;
+inline constexpr TColor clCaptionText = 0x80000009u;
+inline constexpr TColor clHighlight = 0x8000000Du;
+inline constexpr TColor clHighlightText = 0x8000000Eu;
+
+struct ColorRecord {
+    std::string name; // the key in the settings file
+    TColor color = 0;
+};
+
+// A recently opened vehicle: its path (lower case) and its caption ("[ " + the vehicle's description).
+struct RecentRecord {
+    std::string path;
+    std::string caption;
+};
+
+// All preferences, folders, lists and colours of QORA, kept between runs in "qora.ini" in the program folder.
+// The editor keeps one object for the whole run; qora-cli and tests make their own with the defaults.
 class TSettings {
 public:
     TSettings();
 
-    // Every field back to its default.
+    // Every field back to its default; the colour lists get their 18 and 14 records.
     void SetDefaults();
+
+    // Reads "qora.ini" from the program folder; without one this is a first run (the game folder is looked up
+    // and the folders are set from it). Tells the user when "Vehicle.mas" had to be added to the favourites.
+    // Always true; throws EIniFileIO when a value cannot be read as its type.
+    bool Load();
+    // Writes "qora.ini" (in one step: a failure leaves the previous file as it was). False after a write failure,
+    // which the user is told of.
+    bool Save();
+
+    void SetChartColors(int index, TColor color); // throws EAppSettings when the list is empty
+    TColor GetChartColors(int index) const;
+    void SetAppColors(int index, TColor color);
+    TColor GetAppColors(int index) const;
+    // The five upshift thresholds of the mode's preset (mode clamped to 0..2).
+    void SetGearThresholds(int mode);
 
     // Makes the backup of a vehicle file before it is overwritten: the file before QORA's first save keeps the
     // name with its last character replaced by "X", the file before the latest save the one with "B".
@@ -33,19 +81,87 @@ public:
     // is told and the result is false.
     bool BackupFile(const std::string& path);
 
-    // The host that shows the settings' messages; the settings do not own it.
+    // The game folder: the TrevantInstallPath setting, else the registry's install path, else a folder the user
+    // picks (after being told why). Empty when none is known.
+    std::string GetTrevantFolder();
+    // Whether .veh files are registered to QORA.
+    bool IsAssociated();
+    // Registers .veh files to the program at programPath, or removes the registration.
+    void AssociateVehFiles(bool associate, const std::string& programPath);
+
+    // The host's services; the settings do not own them. Without a host, questions are cancelled and dialogs
+    // are not shown.
     void setPrompt(Prompt& prompt) { m_prompt = &prompt; }
+    void setRegistry(Registry* registry) { m_registry = registry; }
+    void setFolderPicker(FolderPicker& picker) { m_folderPicker = &picker; }
     Prompt& prompt() const { return *m_prompt; }
+
+    // Sets the program folder and the folders that hang off it (the garage).
+    void setProgramFolder(const std::string& folder);
+    std::string settingsFilePath() const; // program folder + "qora.ini"
+    std::string masVehFolder() const;     // program folder + "MasVeh": working copies of archive entries
 
     // The version text for the editor stamp: the settings' version, or the program's own before the settings
     // have ever been saved.
     std::string stampVersion() const;
 
-    bool backupFiles = true;   // BackupFiles
-    std::string version;       // Version: of the settings file; every save writes the program version
+    std::vector<ColorRecord> chartColors; // CHARTCOLORS
+    std::vector<ColorRecord> appColors;   // APPCOLORS
+    std::string gameFolder;               // TrevantInstallPath
+    std::string patchFolder;              // PatchFolder
+    std::string programFolder;            // holds qora.ini, MasVeh and Garage
+    std::string soundFolder;              // SoundFolder
+    std::string moveToFolder;             // MoveToFolder
+    std::string garageFolder;             // program folder + "Garage"
+    std::string lastFile;                 // LastFile
+    std::string lastGhostFile;            // LastGhostFile
+    std::string version;                  // Version: of the settings file; every save writes the program version
+    std::string pageBackgroundBitmap;     // BitmapPageBg (APPCOLORS)
+    std::string toolbarButtons;           // ToolbarButtons, lower case
+    bool showToolBar = true;              // ShowToolBar
+    std::vector<std::string> insideIdleSounds;    // INSIDE_IDLE_SOUNDS
+    std::vector<std::string> outsideIdleSounds;   // OUTSIDE_IDLE_SOUNDS
+    std::vector<std::string> insideRevvedSounds;  // INSIDE_REVVED_SOUNDS
+    std::vector<std::string> outsideRevvedSounds; // OUTSIDE_REVVED_SOUNDS
+    std::vector<std::string> geometryList;        // GEOMETRY
+    std::vector<RecentRecord> recentVehicles;     // RECENT_VEHICLES
+    std::vector<RecentRecord> recentGhosts;       // RECENT_GHOSTS
+    std::vector<std::string> favoriteFolders;     // FAVORITES
+    std::vector<std::string> carClasses;          // CAR_CLASSES
+    bool backupFiles = true;                      // BackupFiles
+    bool firstRun = false;                        // no settings file existed at load
+    bool ghostIsOpen = false;                     // GhostIsOpen
+    bool hideSpinButtons = false;                 // HideSpinButtons
+    bool warnCompressedFiles = true;              // WarnCompressedFiles
+    bool generalWarnings = true;                  // GeneralWarnings
+    bool showCarPic = true;                       // ShowCarPic
+    bool showRacePercentage = true;               // ShowRacePercentage
+    bool showTabIcons = true;                     // ShowTabIcons
+    bool anglesInDegrees = false;                 // AnglesInDegrees
+    int maxGearRange = 6000;                      // MaxGearRange
+    bool chartMetricText = false;                 // ChartMetricText
+    bool chartKW = false;                         // ChartkW
+    bool chartNm = true;                          // ChartNm
+    bool chart3DPoints = true;                    // Chart3DPoints
+    bool chart3DLines = true;                     // Chart3DLines
+    bool chartGhostLines = true;                  // ChartGhostLines
+    int chartXZoom = 0;                           // ChartXZoom, 0..4
+    int chartYZoom = 0;                           // ChartYZoom, 0..4
+    std::string chartBitmap;                      // ChartBitmap
+    std::string chartPointBitmap;                 // ChartPointBitmap
+    std::string chartActPointBitmap;              // ChartActPointBitmap
+    int chartBitmapStyle = 1;                     // ChartBitmapStyle
+    int tabStyle = 2;                             // TabStyle
+    std::array<int, 5> gearRpmThresholds{};       // the preset of the threshold mode
+    int gearRpmThresholdMode = 1;                 // GearRpmThresholdMode, 0..2
+    bool gearUpShiftBaseFirst = true;             // GearUpshiftBaseFirst
 
 private:
+    std::string m_className = "TSettings::";
+    std::string m_operation;
     Prompt* m_prompt;
+    Registry* m_registry = nullptr;
+    FolderPicker* m_folderPicker;
 };
 
 // Names of the two backups of a vehicle file.

@@ -1,6 +1,8 @@
 #include "vehicle/old_veh_file.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "calc/number_text.h"
@@ -16,7 +18,7 @@ constexpr const char* kValidationTitle = "QORA Veh File Validation";
 constexpr const char* kAbortedText = "File loading process aborted by user.";
 
 // The value of a key line: the text after the first "=", cut at "//", trimmed; for a value in parentheses,
-// the first "(" and everything from the first ")" on are dropped.
+// the first "(" and everything from the first ")" on are dropped, and the rest trimmed again.
 std::string readValue(std::string_view line, bool inParentheses) {
     const auto eq = line.find('=');
     if (eq == std::string_view::npos)
@@ -24,46 +26,154 @@ std::string readValue(std::string_view line, bool inParentheses) {
     std::string_view v = line.substr(eq + 1);
     if (const auto c = v.find("//"); c != std::string_view::npos)
         v = v.substr(0, c);
-    std::string value = text::trim(v);
-    if (inParentheses) {
-        if (const auto p = value.find('('); p != std::string::npos)
-            value.erase(p, 1);
-        if (const auto q = value.find(')'); q != std::string::npos)
-            value.erase(q);
-        value = text::trim(value);
+    v = text::trimView(v);
+    if (!inParentheses)
+        return std::string(v);
+    const auto open = v.find('(');
+    if (open == std::string_view::npos) {
+        if (const auto close = v.find(')'); close != std::string_view::npos)
+            v = v.substr(0, close);
+        return std::string(text::trimView(v));
     }
-    return value;
+    // Without the "(", the first ")" lies where it was, or one place earlier when it followed the "(".
+    const auto close = v.find(')');
+    if (close != std::string_view::npos && close < open)
+        return std::string(text::trimView(v.substr(0, close)));
+    const std::string_view before = v.substr(0, open);
+    const std::string_view after =
+        v.substr(open + 1, close == std::string_view::npos ? std::string_view::npos : close - open - 1);
+    if (before.empty())
+        return std::string(text::trimView(after));
+    std::string joined;
+    joined.reserve(before.size() + after.size());
+    joined += before;
+    joined += after;
+    return std::string(text::trimView(joined));
 }
 
 bool isNumericText(std::string_view value) {
-    return std::all_of(value.begin(), value.end(), [](char c) {
-        return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == ',';
-    });
-}
-
-// A key stands on the line when its text occurs there and not after a "//".
-std::size_t keyPosition(std::string_view lowerLine, std::string_view lowerKey) {
-    const auto k = lowerLine.find(lowerKey);
-    if (k == std::string_view::npos)
-        return k;
-    const auto c = lowerLine.find("//");
-    if (c != std::string_view::npos && c < k)
-        return std::string_view::npos;
-    return k;
-}
-
-// Whether a line holds a detail key ("//DescFile=", any letter case). Every detail key starts with "//", so
-// only the places where "//" occurs need a closer look; this keeps large files quick.
-bool holdsDetailKey(std::string_view line, std::string_view key) {
-    for (auto p = line.find("//"); p != std::string_view::npos; p = line.find("//", p + 1))
-        if (text::iequals(line.substr(p, key.size()), key))
-            return true;
-    return false;
+    static constexpr auto allowed = [] {
+        std::array<bool, 256> table{};
+        for (char c : std::string_view("0123456789.-,"))
+            table[static_cast<unsigned char>(c)] = true;
+        return table;
+    }();
+    for (char c : value)
+        if (!allowed[static_cast<unsigned char>(c)])
+            return false;
+    return true;
 }
 
 bool isZero(const std::string& text) {
     const auto v = numbers::parseDouble(text::trimView(text));
     return v && *v == 0;
+}
+
+// The table of sections and keys as every vehicle starts: built once, copied into each object.
+const std::array<SectionRec, veh::kSectionCount>& prototypeSections() {
+    static const auto table = [] {
+        std::array<SectionRec, veh::kSectionCount> sections;
+        for (int s = 0; s < veh::kSectionCount; ++s) {
+            SectionRec& sec = sections[static_cast<std::size_t>(s)];
+            const auto keys = veh::sectionKeys(s);
+            sec.name = veh::sectionName(s);
+            sec.keyCount = static_cast<int>(keys.size());
+            sec.hasBareValues =
+                s == veh::SecDetails || s == veh::SecSounds || s == veh::SecParts || s == veh::SecQora;
+            sec.entries.resize(keys.size());
+            for (int e = 0; e < sec.keyCount; ++e) {
+                EntryRec& entry = sec.entries[static_cast<std::size_t>(e)];
+                entry.key = keys[static_cast<std::size_t>(e)];
+                entry.instance = veh::keyInstance(s, e);
+                if (!sec.hasBareValues && veh::isBareValue(s, e))
+                    sec.bareEntry = e;
+            }
+        }
+        return sections;
+    }();
+    return table;
+}
+
+// Every key in lower case, by section and entry.
+const std::array<std::vector<std::string>, veh::kSectionCount>& lowerKeys() {
+    static const auto table = [] {
+        std::array<std::vector<std::string>, veh::kSectionCount> keys;
+        for (int s = 0; s < veh::kSectionCount; ++s)
+            for (const auto key : veh::sectionKeys(s))
+                keys[static_cast<std::size_t>(s)].push_back(text::toLower(key));
+        return keys;
+    }();
+    return table;
+}
+
+constexpr std::size_t npos = std::string_view::npos;
+
+// Where a line's first "=" and first "//" are, and whether it has a second "=".
+struct LineMarks {
+    std::size_t begin = 0; // where the line starts in the file's bytes
+    std::size_t length = 0;
+    std::size_t equals = npos;
+    std::size_t comment = npos;
+    bool moreEquals = false;
+    std::uint32_t tail = 0; // the three letters before the first "=", lower case, packed (0 when fewer)
+    bool bracket = false; // the line holds a "["
+    bool header = false;  // the header line of a section
+    int owner = -1;      // the section one of whose keys was found on this line
+};
+
+// The value of an entry line whose key was found before any "//": as readValue, without searching again for
+// what the marks already tell.
+std::string entryValue(std::string_view line, const LineMarks& m, bool inParentheses) {
+    const char* b = line.data() + m.equals + 1;
+    const char* e = line.data() + (m.comment == npos ? line.size() : m.comment);
+    while (b < e && text::isBlank(*b))
+        ++b;
+    while (e > b && text::isBlank(e[-1]))
+        --e;
+    if (!inParentheses)
+        return std::string(b, e);
+    if (b < e && *b == '(') {
+        const char* close = b + 1;
+        while (close < e && *close != ')')
+            ++close;
+        return std::string(text::trimView(std::string_view(b + 1, static_cast<std::size_t>(close - b - 1))));
+    }
+    return readValue(line, true);
+}
+
+// The three letters before a key's "=" (every key has at least three), lower case, packed.
+std::uint32_t packTail(const char* beforeEquals) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(text::toLower(beforeEquals[-3]))) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(text::toLower(beforeEquals[-2]))) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(text::toLower(beforeEquals[-1]))) << 16;
+}
+
+// A key (lower case, ending in "=") stands on a line when its text occurs there and not after a "//". A key ends
+// in "=", so on a line with a single "=" the only place it can occur ends at that "=".
+// The key's text as the format writes it is how nearly every file spells it, so that is tried first.
+bool sameKey(const char* p, std::string_view key, std::string_view lowerKey) {
+    return std::memcmp(p, key.data(), key.size()) == 0 || text::iequals(std::string_view(p, key.size()), lowerKey);
+}
+
+bool holdsKey(const char* bytes, const LineMarks& m, std::string_view key, std::string_view lowerKey,
+              std::uint32_t keyTail) {
+    if (m.equals == npos)
+        return false;
+    std::size_t at;
+    if (!m.moreEquals) {
+        // The three letters before the "=" rule out almost every other key with one comparison.
+        const std::size_t n = lowerKey.size();
+        if (m.tail != keyTail || m.equals + 1 < n)
+            return false;
+        at = m.equals + 1 - n;
+        if (!sameKey(bytes + m.begin + at, key, lowerKey))
+            return false;
+    } else {
+        at = text::ifind(std::string_view(bytes + m.begin, m.length), lowerKey);
+        if (at == npos)
+            return false;
+    }
+    return m.comment == npos || m.comment >= at;
 }
 
 } // namespace
@@ -74,26 +184,17 @@ TOldVehFile::TOldVehFile(std::string fileName, Prompt& prompt, TSettings& settin
 }
 
 void TOldVehFile::initTable() {
-    for (int s = 0; s < veh::kSectionCount; ++s) {
-        SectionRec& sec = sections[static_cast<std::size_t>(s)];
-        const auto keys = veh::sectionKeys(s);
-        sec.name = std::string(veh::sectionName(s));
-        sec.line = -1;
-        sec.keyCount = static_cast<int>(keys.size());
-        sec.hasBareValues = s == veh::SecDetails || s == veh::SecSounds || s == veh::SecParts || s == veh::SecQora;
-        sec.bareEntry = -1;
-        sec.entries.assign(keys.size(), EntryRec{});
-        for (int e = 0; e < sec.keyCount; ++e) {
-            EntryRec& entry = sec.entries[static_cast<std::size_t>(e)];
-            entry.key = std::string(keys[static_cast<std::size_t>(e)]);
-            entry.instance = veh::keyInstance(s, e);
-            if (!sec.hasBareValues && veh::isBareValue(s, e))
-                sec.bareEntry = e;
-        }
-    }
+    sections = prototypeSections();
     torquePoints.clear();
     maxRpm = 0;
     maxTorque = 0;
+}
+
+void TOldVehFile::reset() {
+    m_loaded = false;
+    m_bytes.clear();
+    m_spans.clear();
+    m_lines.reset();
 }
 
 bool TOldVehFile::isBare(int section, int entry) const {
@@ -116,107 +217,230 @@ void TOldVehFile::torqueError(int line, std::size_t position) const {
                       "into QORA.");
 }
 
-int TOldVehFile::Load(int mode) {
+const std::vector<std::string>* TOldVehFile::lines() const {
+    if (!m_loaded)
+        return nullptr;
+    materializeLines();
+    return &*m_lines;
+}
+
+void TOldVehFile::materializeLines() const {
     if (m_lines)
-        return static_cast<int>(m_lines->size());
+        return;
+    std::vector<std::string> lines;
+    lines.reserve(m_spans.size());
+    for (const Span& span : m_spans)
+        lines.emplace_back(m_bytes, span.begin, span.length);
+    m_lines = std::move(lines);
+    m_bytes = std::string();
+    m_spans = std::vector<Span>();
+}
+
+std::string_view TOldVehFile::lineView(int index) const {
+    if (m_lines)
+        return (*m_lines)[static_cast<std::size_t>(index)];
+    const Span& span = m_spans[static_cast<std::size_t>(index)];
+    return std::string_view(m_bytes).substr(span.begin, span.length);
+}
+
+int TOldVehFile::Load(int mode) {
+    if (m_loaded)
+        return static_cast<int>(m_lines ? m_lines->size() : m_spans.size());
 
     ghost = mode == ModeGhost;
-    initTable();
+    if (m_tableUsed)
+        initTable();
+    m_tableUsed = true;
     editorName.clear();
+    reset();
 
-    std::vector<std::string> lines;
     if (mode == ModeNew) {
-        lines = veh::templateLines();
+        m_bytes.clear();
+        for (const auto& line : veh::templateLines()) {
+            m_bytes += line;
+            m_bytes += '\n';
+        }
     } else {
-        std::string bytes;
         try {
-            bytes = fileSystem().readFile(fileName);
+            m_bytes = fileSystem().readFile(fileName);
         } catch (const FileError&) {
             throw EOldVehFile("FATAL: File is either not a text VEH file or is corrupt: [" + fileName + "]");
         }
-        lines = text::splitLines(bytes);
     }
-    m_lines = std::move(lines);
-    std::vector<std::string>& L = *m_lines;
-    const int count = static_cast<int>(L.size());
 
-    // Details: the first line holding each detail key, in any letter case.
-    SectionRec& details = sections[veh::SecDetails];
-    for (EntryRec& entry : details.entries) {
-        for (int i = 0; i < count; ++i) {
-            if (holdsDetailKey(L[static_cast<std::size_t>(i)], entry.key)) {
-                entry.line = i;
-                entry.value = readValue(L[static_cast<std::size_t>(i)], false);
+    // Where each line lies: a line ends at CR, LF or CR LF.
+    m_spans.reserve(m_bytes.size() / 24 + 1);
+    {
+        const char* const base = m_bytes.data();
+        const char* const end = base + m_bytes.size();
+        const char* p = base;
+        auto next = [end](const char* from, char c) {
+            const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
+            return hit ? static_cast<const char*>(hit) : end;
+        };
+        const char* lf = next(p, '\n');
+        const char* cr = next(p, '\r');
+        while (p < end) {
+            const char* stop = std::min(lf, cr);
+            m_spans.push_back({static_cast<std::size_t>(p - base), static_cast<std::size_t>(stop - p)});
+            if (stop == end)
                 break;
+            p = (stop == cr && stop + 1 < end && stop[1] == '\n') ? stop + 2 : stop + 1;
+            if (lf < p)
+                lf = next(p, '\n');
+            if (cr < p)
+                cr = next(p, '\r');
+        }
+    }
+    const int count = static_cast<int>(m_spans.size());
+    const std::string_view bytes = m_bytes;
+    auto line = [&](int i) {
+        const Span& span = m_spans[static_cast<std::size_t>(i)];
+        return bytes.substr(span.begin, span.length);
+    };
+
+    // Details: the first line holding each detail key, in any letter case. Every detail key starts with "//",
+    // so only the places where "//" occurs need a closer look.
+    SectionRec& details = sections[veh::SecDetails];
+    int detailsLeft = details.keyCount;
+    for (int i = 0; i < count && detailsLeft > 0; ++i) {
+        const std::string_view text = line(i);
+        for (auto p = text.find("//"); p != npos; p = text.find("//", p + 1)) {
+            for (EntryRec& entry : details.entries) {
+                if (entry.line >= 0 || text.size() - p < entry.key.size() ||
+                    (text.compare(p, entry.key.size(), entry.key) != 0 &&
+                     !text::iequals(text.substr(p, entry.key.size()), entry.key)))
+                    continue;
+                entry.line = i;
+                entry.value = readValue(text, false);
+                --detailsLeft;
             }
         }
     }
     details.line = details.entries[0].line;
     if (details.entries[0].line < 0 || details.entries[1].line < 0) {
-        m_lines.reset();
+        initTable();
+        reset();
         throw EOldVehFile(
             "FATAL: '//DescFile=' OR '//DescClass=' missing.  File is either not a text VEH file or is corrupt.");
     }
-    if (detailsOnly)
+    if (detailsOnly) {
+        m_loaded = true;
         return count;
+    }
 
+    std::vector<std::size_t> markedLines; // side_skirts= and clutch_eff= lines to disable
     try {
-        // Editor stamp: the last line naming an editor.
-        if (const int stamp = findStampLine(); stamp >= 0) {
-            const std::string& line = L[static_cast<std::size_t>(stamp)];
-            editorName = text::trim(std::string_view(line).substr(text::ifind(line, "EDITOR=") + 7));
+        // Where each line's first "=" and first "//" are, and whether it holds a "[". The three characters are
+        // rare, so their occurrences are walked through the whole text and assigned to their lines in order.
+        std::vector<LineMarks> marks(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            LineMarks& m = marks[static_cast<std::size_t>(i)];
+            m.begin = m_spans[static_cast<std::size_t>(i)].begin;
+            m.length = m_spans[static_cast<std::size_t>(i)].length;
         }
+        auto forEachOccurrence = [&](char c, auto&& onHit) {
+            const char* const base = bytes.data();
+            const char* const end = base + bytes.size();
+            std::size_t li = 0;
+            for (const char* p = base; p < end; ++p) {
+                p = static_cast<const char*>(std::memchr(p, c, static_cast<std::size_t>(end - p)));
+                if (!p)
+                    break;
+                const auto offset = static_cast<std::size_t>(p - base);
+                while (li + 1 < marks.size() && marks[li + 1].begin <= offset)
+                    ++li;
+                onHit(marks[li], offset - marks[li].begin);
+            }
+        };
+        forEachOccurrence('=', [](LineMarks& m, std::size_t at) {
+            if (m.equals == npos)
+                m.equals = at;
+            else
+                m.moreEquals = true;
+        });
+        forEachOccurrence('/', [&](LineMarks& m, std::size_t at) {
+            if (m.comment == npos && at + 1 < m.length && bytes[m.begin + at + 1] == '/')
+                m.comment = at;
+        });
+        forEachOccurrence('[', [](LineMarks& m, std::size_t) { m.bracket = true; });
+        for (LineMarks& m : marks)
+            if (m.equals != npos && m.equals >= 3)
+                m.tail = packTail(bytes.data() + m.begin + m.equals);
 
-        std::vector<std::string> lower(L.size());
-        for (std::size_t i = 0; i < L.size(); ++i)
-            lower[i] = text::toLower(L[i]);
+        // Editor stamp: the last line naming an editor.
+        for (int i = count - 1; i >= 0; --i) {
+            if (marks[static_cast<std::size_t>(i)].comment == npos)
+                continue;
+            const auto p = text::ifind(line(i), "editor=");
+            if (p == npos)
+                continue;
+            editorName = text::trim(line(i).substr(p + 7)); // one with an empty name is no stamp
+            break;
+        }
 
         // Section headers: the exact bracketed name, not standing after a "//".
-        std::vector<char> isHeader(L.size(), 0);
-        for (int s = 1; s < veh::kSectionCount; ++s) {
-            SectionRec& sec = sections[static_cast<std::size_t>(s)];
-            for (int i = 0; i < count; ++i) {
-                const std::string& line = L[static_cast<std::size_t>(i)];
-                if (line.empty())
+        int headersLeft = veh::kSectionCount - 1;
+        for (int i = 0; i < count && headersLeft > 0; ++i) {
+            if (!marks[static_cast<std::size_t>(i)].bracket)
+                continue;
+            const std::string_view text = line(i);
+            const auto comment = marks[static_cast<std::size_t>(i)].comment;
+            for (int s = 1; s < veh::kSectionCount; ++s) {
+                SectionRec& sec = sections[static_cast<std::size_t>(s)];
+                if (sec.line >= 0)
                     continue;
-                const auto p = line.find(sec.name);
-                if (p == std::string::npos)
-                    continue;
-                const auto c = line.find("//");
-                if (c != std::string::npos && c < p)
+                const auto p = text.find(sec.name);
+                if (p == npos || (comment != npos && comment < p))
                     continue;
                 sec.line = i;
-                isHeader[static_cast<std::size_t>(i)] = 1;
-                break;
+                marks[static_cast<std::size_t>(i)].header = true;
+                --headersLeft;
             }
+        }
+        for (int s = 1; s < veh::kSectionCount; ++s) {
+            const SectionRec& sec = sections[static_cast<std::size_t>(s)];
             if (sec.line < 0 && veh::isRequiredSection(s))
-                throw EOldVehFile("FATAL: Section " + sec.name + " missing from VEH file.");
+                throw EOldVehFile("FATAL: Section " + std::string(sec.name) + " missing from VEH file.");
         }
 
-        // Entries: each key's instance between its header and the next header.
-        std::vector<int> lineOwner(L.size(), -1);
+        // Entries: each key's instance between its header and the next header. Only lines with an "=" can hold
+        // a key; they are listed once per section with the letters before their "=", so most keys are ruled out
+        // by one comparison per line.
+        struct Candidate {
+            std::uint32_t tail; // 0 for a line with several "=", which is always examined
+            int line;
+        };
+        std::vector<Candidate> candidates;
+        candidates.reserve(64);
+        const auto& keysLower = lowerKeys();
         for (int s = 1; s < veh::kSectionCount; ++s) {
             SectionRec& sec = sections[static_cast<std::size_t>(s)];
             const int start = sec.line >= 0 ? sec.line + 1 : 0;
+            candidates.clear();
+            for (int i = start; i < count && !marks[static_cast<std::size_t>(i)].header; ++i) {
+                const LineMarks& m = marks[static_cast<std::size_t>(i)];
+                if (m.equals != npos)
+                    candidates.push_back({m.moreEquals ? 0u : m.tail, i});
+            }
             for (int e = 0; e < sec.keyCount; ++e) {
                 EntryRec& entry = sec.entries[static_cast<std::size_t>(e)];
-                const std::string lowerKey = text::toLower(entry.key);
+                const std::string& lowerKey = keysLower[static_cast<std::size_t>(s)][static_cast<std::size_t>(e)];
+                const std::uint32_t keyTail = packTail(lowerKey.data() + lowerKey.size() - 1);
                 int found = -1;
                 int matches = 0;
-                for (int i = start; i < count; ++i) {
-                    if (isHeader[static_cast<std::size_t>(i)])
-                        break;
-                    const std::string& low = lower[static_cast<std::size_t>(i)];
-                    if (low.empty() || keyPosition(low, lowerKey) == std::string::npos)
+                for (const Candidate& c : candidates) {
+                    if (c.tail != keyTail && c.tail != 0)
                         continue;
-                    if (++matches == entry.instance) {
-                        found = i;
+                    if (holdsKey(bytes.data(), marks[static_cast<std::size_t>(c.line)], entry.key, lowerKey,
+                                 keyTail) &&
+                        ++matches == entry.instance) {
+                        found = c.line;
                         break;
                     }
                 }
                 if (found < 0)
                     continue;
-                std::string& line = L[static_cast<std::size_t>(found)];
 
                 if (!ghost && veh::isForbiddenKey(entry.key)) {
                     const auto answer = m_prompt->ask(
@@ -229,25 +453,26 @@ int TOldVehFile::Load(int mode) {
                     if (answer != PromptAnswer::Ok)
                         throw EOldVehFile(kAbortedText);
                     entry.line = found;
-                    line.insert(0, veh::kRemovedMarker);
-                    lower[static_cast<std::size_t>(found)] = text::toLower(line);
+                    markedLines.push_back(static_cast<std::size_t>(found));
+                    marks[static_cast<std::size_t>(found)].comment = 0; // the line is a comment from now on
                     continue;
                 }
 
-                if (lineOwner[static_cast<std::size_t>(found)] == s)
+                if (marks[static_cast<std::size_t>(found)].owner == s)
                     throw EOldVehFile("Line [" + text::intToText(found) + "] Entry '" + lowerKey +
                                       "'.  This line already contains other entries.  VEH file format "
                                       "specifications do not permit more than 1 entry per line.  Open this file in "
                                       "NotePad and correct this error before attempting to reload it into QORA.  "
                                       "File load aborted.");
-                lineOwner[static_cast<std::size_t>(found)] = s;
+                marks[static_cast<std::size_t>(found)].owner = s;
                 entry.line = found;
-                entry.value = readValue(line, !veh::isBareValue(s, e));
+                entry.value = entryValue(line(found), marks[static_cast<std::size_t>(found)], !veh::isBareValue(s, e));
 
                 if (s != veh::SecQora && !veh::isTextEntry(s, e) && !isNumericText(entry.value)) {
                     const auto answer =
                         m_prompt->ask(kValidationTitle,
-                                      "Line [" + text::intToText(found) + "] Entry '" + entry.key + entry.value +
+                                      "Line [" + text::intToText(found) + "] Entry '" + std::string(entry.key) +
+                                          entry.value +
                                           "' is an invalid numeric value or the file is in an unknown format.  Click "
                                           "[OK] to erase this value and continue or, click [Cancel] to abort loading "
                                           "this file.",
@@ -262,41 +487,67 @@ int TOldVehFile::Load(int mode) {
         // Torque curve: the rpm_torque= lines between the [ENGINE] and [DRIVELINE] headers.
         const int engine = sections[veh::SecEngine].line;
         const int driveline = sections[veh::SecDriveline].line;
-        for (int i = engine; i < driveline; ++i) {
-            const std::string_view raw = L[static_cast<std::size_t>(i)];
-            if (text::startsWith(text::trimView(raw), "//"))
+        std::vector<std::pair<double, double>> numbers; // rpm and torque of each point, parsed once
+        numbers.reserve(48);
+        torquePoints.reserve(48);
+        for (int i = std::max(engine, 0); i < driveline; ++i) {
+            const LineMarks& m = marks[static_cast<std::size_t>(i)];
+            if (m.equals == npos || (m.comment != npos && m.comment < m.equals))
                 continue;
-            std::string_view content = raw.substr(0, raw.find("//"));
-            content = text::trimView(content);
-            if (content.empty())
+            const std::string_view raw = line(i);
+            if (!text::iequals(text::trimView(raw.substr(0, m.equals)), "rpm_torque"))
                 continue;
-            const auto eq = content.find('=');
-            if (eq == std::string_view::npos || !text::iequals(text::trimView(content.substr(0, eq)), "rpm_torque"))
-                continue;
-            const std::string value = readValue(content, true);
+            // The value in parentheses; the usual "(rpm, torque)" is read in place.
+            std::string owned;
+            std::string_view value = text::trimView(raw.substr(
+                m.equals + 1, m.comment == npos ? std::string_view::npos : m.comment - m.equals - 1));
+            if (!value.empty() && value.front() == '(') {
+                const auto close = value.find(')', 1);
+                value = text::trimView(value.substr(1, close == npos ? npos : close - 1));
+            } else {
+                owned = readValue(raw.substr(0, m.comment), true);
+                value = owned;
+            }
             const auto comma = value.find(',');
-            if (value.empty() || comma == std::string::npos || comma < 1)
+            if (value.empty() || comma == npos || comma < 1)
                 torqueError(i, torquePoints.size());
             TorquePoint point;
-            point.rpm = text::trim(std::string_view(value).substr(0, comma));
-            point.torque = text::trim(std::string_view(value).substr(comma + 1));
+            point.rpm = text::trimView(value.substr(0, comma));
+            point.torque = text::trimView(value.substr(comma + 1));
             if (point.rpm.empty())
                 point.rpm = "0.0";
             if (point.torque.empty())
                 point.torque = "0.00";
             point.line = i;
             // A point that is not a pair of numbers cannot be placed on the curve.
-            if (!numbers::parseDouble(point.rpm) || !numbers::parseDouble(point.torque))
+            const auto rpm = numbers::parseDouble(point.rpm);
+            const auto torque = numbers::parseDouble(point.torque);
+            if (!rpm || !torque)
                 torqueError(i, torquePoints.size());
+            numbers.emplace_back(*rpm, *torque);
             torquePoints.push_back(std::move(point));
         }
-        std::stable_sort(torquePoints.begin(), torquePoints.end(), [](const TorquePoint& a, const TorquePoint& b) {
-            return *numbers::parseDouble(a.rpm) < *numbers::parseDouble(b.rpm);
-        });
+        bool sorted = true;
+        for (std::size_t k = 1; k < numbers.size() && sorted; ++k)
+            sorted = numbers[k - 1].first <= numbers[k].first;
+        if (!sorted) {
+            std::vector<std::size_t> order(numbers.size());
+            for (std::size_t k = 0; k < order.size(); ++k)
+                order[k] = k;
+            std::stable_sort(order.begin(), order.end(),
+                             [&](std::size_t a, std::size_t b) { return numbers[a].first < numbers[b].first; });
+            std::vector<TorquePoint> points;
+            std::vector<std::pair<double, double>> values;
+            for (std::size_t k : order) {
+                points.push_back(std::move(torquePoints[k]));
+                values.push_back(numbers[k]);
+            }
+            torquePoints = std::move(points);
+            numbers = std::move(values);
+        }
         double previous = 0;
-        for (std::size_t k = 0; k < torquePoints.size(); ++k) {
-            const double rpm = *numbers::parseDouble(torquePoints[k].rpm);
-            const double torque = *numbers::parseDouble(torquePoints[k].torque);
+        for (std::size_t k = 0; k < numbers.size(); ++k) {
+            const auto [rpm, torque] = numbers[k];
             maxTorque = std::max(maxTorque, torque);
             maxRpm = std::max(maxRpm, rpm);
             if ((k == 0 && rpm != 0) || (k > 0 && rpm != previous + 500))
@@ -305,8 +556,15 @@ int TOldVehFile::Load(int mode) {
         }
     } catch (...) {
         // A failed load leaves nothing half-read behind.
-        m_lines.reset();
+        reset();
         throw;
+    }
+
+    m_loaded = true;
+    if (!markedLines.empty()) {
+        materializeLines();
+        for (std::size_t i : markedLines)
+            (*m_lines)[i].insert(0, veh::kRemovedMarker);
     }
     return count;
 }
@@ -336,10 +594,10 @@ int TOldVehFile::ListMissingEntries(std::vector<std::string>& target) const {
             if (entry.line >= 0 || veh::isForbiddenKey(entry.key) || (s == veh::SecGears && e >= 2))
                 continue;
             if (!named) {
-                target.push_back(sec.name);
+                target.emplace_back(sec.name);
                 named = true;
             }
-            target.push_back(entry.key);
+            target.emplace_back(entry.key);
             ++count;
         }
     }
@@ -347,7 +605,7 @@ int TOldVehFile::ListMissingEntries(std::vector<std::string>& target) const {
 }
 
 void TOldVehFile::Close() {
-    m_lines.reset();
+    reset();
     torquePoints.clear();
 }
 
@@ -401,8 +659,9 @@ void TOldVehFile::writeValue(int index, const std::string& value, bool inParenth
 }
 
 void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
-    if (!m_lines)
+    if (!m_loaded)
         throw EOldVehFile("Internal Error: the vehicle file [" + fileName + "] is not loaded and cannot be saved.");
+    materializeLines();
     auto& L = *m_lines;
 
     // Optional sections that hold something and have no header get one, with a line for each key.
@@ -415,10 +674,10 @@ void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
         if (!holdsSomething)
             continue;
         L.emplace_back();
-        L.push_back(sec.name);
+        L.emplace_back(sec.name);
         sec.line = static_cast<int>(L.size()) - 1;
         for (EntryRec& e : sec.entries) {
-            L.push_back(e.key);
+            L.emplace_back(e.key);
             e.line = static_cast<int>(L.size()) - 1;
         }
     }
@@ -439,7 +698,7 @@ void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
                     break;
                 }
             }
-            insertLine(after + 1, entry.key);
+            insertLine(after + 1, std::string(entry.key));
             entry.line = after + 1;
         }
     }

@@ -23,13 +23,13 @@ public:
 // One known key of a section, as found in the file.
 struct EntryRec {
     int line = -1;     // 0-based line index; -1 when the key is not in the file
-    std::string key;   // with its "=", as the format lists it
+    std::string_view key; // with its "=", as the format lists it (static text)
     std::string value; // the bare value, or the text between the parentheses without them
     int instance = 1;  // 1-based among the same keys of the section
 };
 
 struct SectionRec {
-    std::string name;        // with brackets; "[DETAILS]" for the details
+    std::string_view name;   // with brackets; "[DETAILS]" for the details (static text)
     int line = -1;           // header line; for the details, the line of //DescFile=; -1 when absent
     int keyCount = 0;
     bool hasBareValues = false; // every value of the section is bare
@@ -77,7 +77,7 @@ public:
     void Close();
 
     // The file's lines; nullptr before Load and after Close.
-    const std::vector<std::string>* lines() const { return m_lines ? &*m_lines : nullptr; }
+    const std::vector<std::string>* lines() const;
 
     // The buffer entry for a key (with or without "=", any letter case) and its 1-based instance; nullptr when
     // the section has no such key.
@@ -95,7 +95,16 @@ public:
     bool ghost = false;
 
 private:
+    struct Span {
+        std::size_t begin;
+        std::size_t length;
+    };
+
     void initTable();
+    void reset();
+    // Turns the spans of the bytes read into the list of lines that saves edit.
+    void materializeLines() const;
+    std::string_view lineView(int index) const;
     void insertLine(int index, std::string text);
     void deleteLine(int index);
     void writeValue(int index, const std::string& value, bool inParentheses);
@@ -104,7 +113,13 @@ private:
 
     Prompt* m_prompt;
     TSettings* m_settings;
-    std::optional<std::vector<std::string>> m_lines;
+    bool m_loaded = false;
+    bool m_tableUsed = false;
+    // A load keeps the bytes it read and where each line lies in them; the lines become strings of their own
+    // only when they are asked for or saved, which keeps opening and browsing files quick.
+    mutable std::string m_bytes;
+    mutable std::vector<Span> m_spans;
+    mutable std::optional<std::vector<std::string>> m_lines;
 };
 
 } // namespace qora
