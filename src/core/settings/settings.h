@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "platform/pickers.h"
 #include "platform/prompt.h"
 #include "platform/registry.h"
+#include "settings/color_text.h"
 
 namespace qora {
 
@@ -22,23 +22,6 @@ class EAppSettings : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-
-// A colour as the settings keep it: 0x00BBGGRR for a red/green/blue colour, 0x80000000 + n for system colour n
-// (the window caption, the highlight and so on, which the editor maps onto its palette).
-using TColor = std::uint32_t;
-
-constexpr TColor rgbColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-    return static_cast<TColor>(r) | (static_cast<TColor>(g) << 8) | (static_cast<TColor>(b) << 16);
-}
-constexpr bool isSystemColor(TColor c) {
-    return (c & 0xFF000000u) == 0x80000000u;
-}
-inline constexpr TColor clActiveCaption = 0x80000002u; // active window caption
-inline constexpr TColor clWindow = 0x80000005u;
-inline constexpr TColor clWindowText = 0x80000008u;
-inline constexpr TColor clCaptionText = 0x80000009u;
-inline constexpr TColor clHighlight = 0x8000000Du;
-inline constexpr TColor clHighlightText = 0x8000000Eu;
 
 struct ColorRecord {
     std::string name; // the key in the settings file
@@ -61,14 +44,17 @@ public:
     void SetDefaults();
 
     // Reads "qora.ini" from the program folder; without one this is a first run (the game folder is looked up
-    // and the folders are set from it). Tells the user when "Vehicle.mas" had to be added to the favourites.
-    // Always true; throws EIniFileIO when a value cannot be read as its type.
+    // and the folders are set from it). Keys missing from the file keep their current values; the lists are
+    // replaced by the file's. Tells the user when "Vehicle.mas" had to be added to the favourites. Never writes
+    // the file. Always true; throws EIniFileIO when the file cannot be read or a value cannot be read as its type.
     bool Load();
-    // Writes "qora.ini" (in one step: a failure leaves the previous file as it was). False after a write failure,
-    // which the user is told of.
+    // Writes "qora.ini" (in one step: a failure leaves the previous file as it was). A file of another version
+    // is replaced by a fresh one; otherwise sections the program does not know are kept. False after a write
+    // failure, which the user is told of.
     bool Save();
 
-    void SetChartColors(int index, TColor color); // throws EAppSettings when the list is empty
+    // The colour accessors throw EAppSettings when the list is empty and std::out_of_range for an index outside it.
+    void SetChartColors(int index, TColor color);
     TColor GetChartColors(int index) const;
     void SetAppColors(int index, TColor color);
     TColor GetAppColors(int index) const;
@@ -96,9 +82,10 @@ public:
     void setFolderPicker(FolderPicker& picker) { m_folderPicker = &picker; }
     Prompt& prompt() const { return *m_prompt; }
 
-    // Sets the program folder and the folders that hang off it (the garage).
+    // Sets the program folder (without trailing separator) and the folders that hang off it: the garage, and the
+    // move-to folder while it still is the previous program folder (its default).
     void setProgramFolder(const std::string& folder);
-    std::string settingsFilePath() const; // program folder + "qora.ini"
+    std::string settingsFilePath() const; // program folder + "qora.ini"; empty without a program folder
     std::string masVehFolder() const;     // program folder + "MasVeh": working copies of archive entries
 
     // The version text for the editor stamp: the settings' version, or the program's own before the settings
@@ -157,8 +144,10 @@ public:
     bool gearUpShiftBaseFirst = true;             // GearUpshiftBaseFirst
 
 private:
+    [[noreturn]] void raise(const char* operation, const std::string& text) const;
+
     std::string m_className = "TSettings::";
-    std::string m_operation;
+    mutable std::string m_operation; // the running operation, for messages (the const accessors set it too)
     Prompt* m_prompt;
     Registry* m_registry = nullptr;
     FolderPicker* m_folderPicker;

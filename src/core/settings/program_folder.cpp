@@ -1,0 +1,78 @@
+#include "settings/program_folder.h"
+
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace qora {
+
+namespace {
+
+bool isSeparator(char c) {
+#ifdef _WIN32
+    return c == '/' || c == '\\';
+#else
+    return c == '/';
+#endif
+}
+
+// Whether a file can be created in the folder: tried for real, since permissions, read-only mounts and
+// access control lists all have their say.
+bool canCreateFilesIn(const std::string& folder) {
+    FileSystem& fs = fileSystem();
+    if (folder.empty() || !fs.folderExists(folder))
+        return false;
+    const std::string probe = temporarySiblingPath(joinPath(folder, "qora-probe"));
+    try {
+        fs.writeFile(probe, {});
+    } catch (const FileError&) {
+        try {
+            fs.removeFile(probe); // a failed write may still have created it
+        } catch (const FileError&) {
+        }
+        return false;
+    }
+    try {
+        fs.removeFile(probe);
+    } catch (const FileError&) {
+    }
+    return true;
+}
+
+void createFolderLevels(const std::string& folder) {
+    FileSystem& fs = fileSystem();
+    std::vector<std::string> missing;
+    for (std::string level = folder; !level.empty() && !fs.folderExists(level); level = parentFolder(level)) {
+        missing.push_back(level);
+        if (parentFolder(level) == level)
+            break;
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+        fs.createFolder(*it);
+}
+
+} // namespace
+
+std::string folderWithoutTrailingSeparator(std::string folder) {
+    while (folder.size() > 1 && isSeparator(folder.back())) {
+#ifdef _WIN32
+        if (folder.size() == 3 && folder[1] == ':')
+            break;
+#endif
+        folder.pop_back();
+    }
+    return folder;
+}
+
+std::string resolveProgramFolder(const std::optional<std::string>& qoraHome, const std::string& executableFolder,
+                                 const std::string& userDataFolder) {
+    if (qoraHome && !qoraHome->empty())
+        return folderWithoutTrailingSeparator(*qoraHome);
+    if (canCreateFilesIn(executableFolder))
+        return folderWithoutTrailingSeparator(executableFolder);
+    const std::string folder = folderWithoutTrailingSeparator(userDataFolder);
+    createFolderLevels(folder);
+    return folder;
+}
+
+} // namespace qora
