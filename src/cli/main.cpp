@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "command.h"
+#include "mas_command.h"
 #include "settings/settings.h"
 #include "vehicle_commands.h"
 
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     commands.push_back(makeShowCommand());
     commands.push_back(makeSetCommand());
     commands.push_back(makeNewCommand());
+    commands.push_back(makeMasCommand());
 
     std::vector<std::pair<CLI::App*, Command*>> subcommands;
     for (auto& command : commands) {
