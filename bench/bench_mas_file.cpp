@@ -111,8 +111,10 @@ double peakMemoryMiB() {
 std::map<std::string, double> g_peakMiB;
 
 void copyFile(bool flush) {
-    std::ifstream in(g_setup.archive, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ifstream in(g_setup.archive, std::ios::binary | std::ios::ate);
+    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     {
         std::ofstream out(g_setup.copy, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
