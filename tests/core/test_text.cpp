@@ -50,3 +50,36 @@ TEST(Numbers, GeneralText) {
     EXPECT_EQ(numbers::generalText(0.00001), "1E-5");
     EXPECT_EQ(numbers::generalText(123456789012345678.0), "1.23456789012346E17");
 }
+
+TEST(Numbers, DisplayPatterns) {
+    using numbers::formatFloat;
+    EXPECT_EQ(formatFloat("###0.00", 633), "633.00");
+    EXPECT_EQ(formatFloat("###0.00", 0), "0.00");
+    EXPECT_EQ(formatFloat("###0.00", -0.073), "-0.07");
+    EXPECT_EQ(formatFloat("###0.00", -0.001), "0.00"); // no "-0.00"
+    EXPECT_EQ(formatFloat("###0.00", 9.999), "10.00"); // rounds up across a digit
+    EXPECT_EQ(formatFloat("###0.00", 123456.789), "123456.79"); // more integer digits than the pattern
+    EXPECT_EQ(formatFloat("0.0", 0.05), "0.1");        // 0.05 is stored slightly above the half
+    EXPECT_EQ(formatFloat("0.00", 0.125), "0.12");     // an exact half goes to the even digit
+    EXPECT_EQ(formatFloat("0.00", 0.375), "0.38");
+    EXPECT_EQ(formatFloat("#0.0000", 0.2 / 57.3 * 57.3), "0.2000");
+    EXPECT_EQ(formatFloat("####0", 4999.5), "5000");
+    EXPECT_EQ(formatFloat("####0", 4998.5), "4998");
+    EXPECT_EQ(formatFloat("####0", -12.7), "-13");
+    EXPECT_EQ(formatFloat("#####0.000", 4666.6666666), "4666.667");
+    EXPECT_EQ(formatFloat("0.000", 1e12), "1000000000000.000");
+    EXPECT_EQ(formatFloat("0.##", 5), "5");
+    EXPECT_EQ(formatFloat("0.##", 5.1), "5.1");
+    EXPECT_EQ(formatFloat("#.00", 0.5), ".50");
+    EXPECT_EQ(formatFloat("00.0", 1.25), "01.2");
+}
+
+TEST(Numbers, RoundHalfEven) {
+    EXPECT_EQ(numbers::roundHalfEven(2.5), 2);
+    EXPECT_EQ(numbers::roundHalfEven(3.5), 4);
+    EXPECT_EQ(numbers::roundHalfEven(-2.5), -2);
+    EXPECT_EQ(numbers::roundHalfEven(4666.667), 4667);
+    EXPECT_EQ(numbers::roundHalfEven(-0.4), 0);
+    EXPECT_EQ(numbers::plainNumberText(7300), "7300");
+    EXPECT_EQ(numbers::plainNumberText(1045.8), "1045.8");
+}

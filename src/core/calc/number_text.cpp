@@ -147,4 +147,60 @@ std::string generalText(double value) {
     return s;
 }
 
+std::string formatFloat(std::string_view pattern, double value) {
+    const auto point = pattern.find('.');
+    const std::string_view integerPart = pattern.substr(0, point);
+    const std::string_view fractionPart =
+        point == std::string_view::npos ? std::string_view() : pattern.substr(point + 1);
+    int minIntegerDigits = 0;
+    for (char c : integerPart)
+        if (c == '0')
+            ++minIntegerDigits;
+    int maxDecimals = 0;
+    int minDecimals = 0;
+    for (char c : fractionPart) {
+        if (c == '0' || c == '#')
+            ++maxDecimals;
+        if (c == '0')
+            minDecimals = maxDecimals;
+    }
+    if (!std::isfinite(value))
+        return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
+
+    // The exact decimal expansion of the binary value, correctly rounded (a tie goes to the even digit).
+    char buffer[400];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed,
+                                         maxDecimals);
+    std::string digits = ec == std::errc() ? std::string(buffer, end) : std::string("0");
+    std::string whole = digits;
+    std::string fraction;
+    if (const auto dot = digits.find('.'); dot != std::string::npos) {
+        whole = digits.substr(0, dot);
+        fraction = digits.substr(dot + 1);
+    }
+    while (static_cast<int>(fraction.size()) > minDecimals && fraction.back() == '0')
+        fraction.pop_back();
+    if (whole == "0" && minIntegerDigits == 0)
+        whole.clear();
+    while (static_cast<int>(whole.size()) < minIntegerDigits)
+        whole.insert(whole.begin(), '0');
+
+    const bool allZero = (whole.find_first_not_of('0') == std::string::npos) &&
+                         (fraction.find_first_not_of('0') == std::string::npos);
+    std::string out;
+    if (value < 0 && !allZero)
+        out += '-';
+    out += whole;
+    if (!fraction.empty()) {
+        out += '.';
+        out += fraction;
+    }
+    return out;
+}
+
+long long roundHalfEven(double value) {
+    const double r = std::nearbyint(value); // the default rounding mode rounds a half to even
+    return static_cast<long long>(r);
+}
+
 } // namespace qora::numbers
