@@ -1,0 +1,54 @@
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "settings/color_text.h"
+
+namespace qora {
+
+// One point of a chart line: its value, and where the chart places it, in pixels.
+struct TLinePoint {
+    double value = 0;
+    int x = 0;
+    int y = 0;
+};
+
+// One line of a chart: equally spaced points (x is the point's index), its colours and state.
+struct TLineData {
+    // The line is drawn as three polylines: one pixel above in the high colour, one below in the shadow colour
+    // (with 3D lines on) and the line itself in the normal colour.
+    TColor high = 0;
+    TColor normal = 0;
+    TColor shadow = 0;
+    // Point markers: fill and outline, normal and active.
+    TColor point = 0;
+    TColor pointShadow = 0;
+    TColor activePoint = 0;
+    TColor activePointShadow = 0;
+    bool visible = true;
+    std::vector<TLinePoint> points;
+    int activePointIndex = 0;
+    int highestPointIndex = 0;
+    double highestValue = 0;
+    int unit = 0;            // owned by the chart's user (the engine curve's Nm/ft-lbs or kW/hp flag)
+    bool background = false; // drawn into the background layer rather than over it
+    int userTag = 0;         // set by the chart's user; the chart does not read it
+};
+
+// The highest point of a line: start with index 0 and value 0; for the points 1 to count - 2, a value strictly
+// greater than the best replaces it. So ties keep the lower index, the two end points never count, and a line
+// without a positive value reports index 0.
+inline std::pair<int, double> findHighPoint(const TLineData& line) {
+    int best = 0;
+    double value = 0.0;
+    for (std::size_t i = 1; i + 1 < line.points.size(); ++i) {
+        if (line.points[i].value > value) {
+            best = static_cast<int>(i);
+            value = line.points[i].value;
+        }
+    }
+    return {best, value};
+}
+
+} // namespace qora
