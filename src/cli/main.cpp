@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "calc_commands.h"
 #include "command.h"
 #include "mas_command.h"
 #include "settings/settings.h"
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
     commands.push_back(makeSetCommand());
     commands.push_back(makeNewCommand());
     commands.push_back(makeMasCommand());
+    commands.push_back(makeCurveCommand());
+    commands.push_back(makeGearsCommand());
 
     std::vector<std::pair<CLI::App*, Command*>> subcommands;
     for (auto& command : commands) {

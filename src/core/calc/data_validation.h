@@ -1,0 +1,32 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace qora {
+
+// A page value or calculator input that cannot be used. The message names where it was found:
+// "TfMain::" + the running operation + "-> " + the reason, as the editor shows it under its data-validation
+// titles ("TfMain::ValidateGears()-> 2nd gear must be less than 1st gear.").
+class EDataValidation : public std::runtime_error {
+public:
+    EDataValidation(std::string_view operation, std::string_view reason)
+        : std::runtime_error(std::string(kPrefix) + std::string(operation) + "-> " + std::string(reason)),
+          m_reason(reason) {}
+
+    // The reason alone, without the prefix and the operation.
+    const std::string& reason() const noexcept { return m_reason; }
+
+    static constexpr std::string_view kPrefix = "TfMain::";
+
+private:
+    std::string m_reason;
+};
+
+// Throws EDataValidation for the operation (for example "CalcUpshiftRpm()") with the reason.
+[[noreturn]] inline void RaiseValidationError(std::string_view operation, std::string_view reason) {
+    throw EDataValidation(operation, reason);
+}
+
+} // namespace qora
