@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "calc/gearing.h"
 #include "calc/number_text.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
@@ -38,12 +39,6 @@ constexpr int kDefaultMaxGearRange = 6000;
 constexpr std::string_view kRecentSeparator = " ] ";
 constexpr std::size_t kRecentKeysRead = 6;
 constexpr int kMaxZoom = 4;
-
-constexpr std::array<std::array<int, 5>, 3> kThresholdPresets{{
-    {0, 0, 0, 0, 0},
-    {-1000, -350, 0, 500, 750},
-    {-750, -250, 0, 0, 0},
-}};
 
 SilentPrompt& silentPrompt() {
     static SilentPrompt prompt;
@@ -491,7 +486,7 @@ TColor TSettings::GetAppColors(int index) const {
 }
 
 void TSettings::SetGearThresholds(int mode) {
-    gearRpmThresholds = kThresholdPresets[static_cast<std::size_t>(std::clamp(mode, 0, 2))];
+    gearRpmThresholds = gearThresholdRow(mode);
 }
 
 std::string TSettings::stampVersion() const {
