@@ -1,0 +1,276 @@
+#include "chart/chart_painter.h"
+
+#include <cstring>
+
+#include <QBrush>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QPen>
+
+#include "chart/chart_bitmap.h"
+
+namespace qora {
+
+namespace {
+
+QRect toQRect(const TChartRect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+// Copies a rectangle of the layer onto the image, row by row; both are RGB32 of the same size.
+void copyRect(const QImage& from, QImage& to, const QRect& rect) {
+    if (rect.isEmpty())
+        return;
+    if (rect == to.rect() && from.bytesPerLine() == to.bytesPerLine()) {
+        std::memcpy(to.bits(), from.constBits(), static_cast<std::size_t>(from.sizeInBytes()));
+        return;
+    }
+    const std::size_t offset = static_cast<std::size_t>(rect.left()) * 4;
+    const std::size_t bytes = static_cast<std::size_t>(rect.width()) * 4;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        std::memcpy(to.scanLine(y) + offset, from.constScanLine(y) + offset, bytes);
+}
+
+QPen linePen(TColor color) {
+    QPen pen(ChartPainter::toQColor(color));
+    pen.setWidth(1);
+    return pen;
+}
+
+void fillLegend(QImage& image, const TChartLegend& legend) {
+    image = QImage();
+    if (legend.width <= 0 || legend.height <= 0)
+        return;
+    image = QImage(legend.width, legend.height, QImage::Format_RGB32);
+    if (image.isNull())
+        return;
+    QPainter painter(&image);
+    if (const QImage* pattern = chartBitmapImage(legend.pattern))
+        painter.fillRect(image.rect(), QBrush(*pattern));
+    else
+        painter.fillRect(image.rect(), ChartPainter::toQColor(legend.backgroundColor));
+}
+
+QFont legendFont(const TChartLegend& legend) {
+    QFont font(QString::fromLatin1(legend.fontName.data(), static_cast<qsizetype>(legend.fontName.size())));
+    if (legend.fontSize > 0)
+        font.setPointSize(legend.fontSize);
+    return font;
+}
+
+QString labelText(const std::string& label) {
+    return QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
+}
+
+} // namespace
+
+QColor ChartPainter::toQColor(TColor color) {
+    if (!isSystemColor(color))
+        return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                      static_cast<int>((color >> 16) & 0xFF));
+    const QPalette palette = qGuiApp ? QGuiApplication::palette() : QPalette();
+    switch (color) {
+    case clActiveCaption:
+    case clHighlight:
+        return palette.color(QPalette::Highlight);
+    case clInactiveCaption:
+        return palette.color(QPalette::Inactive, QPalette::Highlight);
+    case clWindow:
+        return palette.color(QPalette::Base);
+    case clWindowText:
+        return palette.color(QPalette::Text);
+    case clCaptionText:
+    case clHighlightText:
+        return palette.color(QPalette::HighlightedText);
+    case clBtnFace:
+        return palette.color(QPalette::Button);
+    case clGrayText:
+        return palette.color(QPalette::Disabled, QPalette::Text);
+    case clBtnText:
+        return palette.color(QPalette::ButtonText);
+    default:
+        return palette.color(QPalette::Window);
+    }
+}
+
+bool ChartPainter::resizeView(const TLineChart& chart) {
+    const TChartView& view = *chart.View();
+    if (view.width <= 0 || view.height <= 0) {
+        m_layer = QImage();
+        m_image = QImage();
+        return true;
+    }
+    if (m_layer.size() != QSize(view.width, view.height)) {
+        m_layer = QImage(view.width, view.height, QImage::Format_RGB32);
+        m_image = QImage(view.width, view.height, QImage::Format_RGB32);
+        if (m_layer.isNull() || m_image.isNull()) {
+            m_layer = QImage();
+            m_image = QImage();
+            return false;
+        }
+        // Magenta until the first redraw, so an image shown too early is plainly not a chart.
+        m_image.fill(QColor(255, 0, 255));
+    }
+    return true;
+}
+
+void ChartPainter::rebuildBackground(const TLineChart& chart) {
+    if (m_layer.isNull())
+        return;
+    const TChartView& view = *chart.View();
+    const TChartGrid& grid = chart.Grid();
+    const QRect all = m_layer.rect();
+    QPainter painter(&m_layer);
+    painter.fillRect(all, toQColor(view.backgroundColor));
+
+    if (const QImage* picture = chartBitmapImage(view.picture)) {
+        switch (view.pictureStyle) {
+        case TPictureStyle::Normal:
+            painter.drawImage(0, 0, *picture);
+            break;
+        case TPictureStyle::Stretched:
+            painter.drawImage(all, *picture);
+            break;
+        case TPictureStyle::Tiled:
+            painter.fillRect(all, QBrush(*picture));
+            break;
+        case TPictureStyle::Centred: {
+            const auto [x, y] = chart.CentredPicturePosition();
+            painter.drawImage(x, y, *picture);
+            break;
+        }
+        }
+    }
+
+    painter.setPen(linePen(view.gridColor));
+    for (int k = 1; k < grid.cellsX; ++k)
+        painter.drawLine(k * grid.cellWidth, 0, k * grid.cellWidth, all.bottom());
+    for (int k = 1; k < grid.cellsY; ++k)
+        painter.drawLine(0, grid.bottom - k * grid.cellHeight, all.right(), grid.bottom - k * grid.cellHeight);
+
+    drawLines(painter, chart, true, false);
+}
+
+void ChartPainter::redraw(const TLineChart& chart, bool partial) {
+    if (m_image.isNull() || m_layer.size() != m_image.size())
+        return;
+    const QRect area = partial ? toQRect(chart.PartialRect()) & m_image.rect() : m_image.rect();
+    if (area.isEmpty())
+        return;
+    copyRect(m_layer, m_image, area);
+    QPainter painter(&m_image);
+    if (partial)
+        painter.setClipRect(area);
+    drawLines(painter, chart, false, partial);
+    drawPoints(painter, chart, partial);
+    painter.end();
+    imageChanged(area);
+}
+
+void ChartPainter::drawPointLook(const TLineChart& chart, int index, bool active) {
+    if (m_image.isNull() || chart.ActiveLine() < 0)
+        return;
+    const TLineData& line = chart.GetLineData(chart.ActiveLine());
+    if (!line.visible || index < 0 || index >= static_cast<int>(line.points.size()))
+        return;
+    QPainter painter(&m_image);
+    drawMarker(painter, chart, line, index, active);
+    painter.end();
+    const TLinePoint& point = line.points[static_cast<std::size_t>(index)];
+    const int r = chart.MarkerRadius();
+    imageChanged(QRect(point.x - r, point.y - r, 2 * r + 1, 2 * r + 1) & m_image.rect());
+}
+
+void ChartPainter::drawLegends(const TLineChart& chart) {
+    const TChartLegends* legends = chart.Legends();
+    if (!legends)
+        return;
+    fillLegend(m_legendX, legends->x);
+    if (!m_legendX.isNull()) {
+        QPainter painter(&m_legendX);
+        painter.setFont(legendFont(legends->x));
+        painter.setPen(toQColor(legends->x.textColor));
+        // Label 0 would be cut in half by the left edge; the Y legend's 0 stands for both axes.
+        for (std::size_t i = 1; i < legends->x.labels.size(); ++i) {
+            const int x = chart.LegendXLabelX(static_cast<int>(i));
+            painter.drawText(QRect(x - 500, 0, 1000, m_legendX.height()), Qt::AlignHCenter | Qt::AlignTop,
+                             labelText(legends->x.labels[i]));
+        }
+    }
+    fillLegend(m_legendY, legends->y);
+    if (!m_legendY.isNull()) {
+        QPainter painter(&m_legendY);
+        painter.setFont(legendFont(legends->y));
+        painter.setPen(toQColor(legends->y.textColor));
+        for (std::size_t i = 0; i < legends->y.labels.size(); ++i) {
+            const int y = chart.LegendYLabelY(static_cast<int>(i));
+            painter.drawText(QRect(0, y - 500, m_legendY.width(), 1001), Qt::AlignRight | Qt::AlignVCenter,
+                             labelText(legends->y.labels[i]));
+        }
+    }
+    if (onLegendsChanged)
+        onLegendsChanged();
+}
+
+void ChartPainter::drawLines(QPainter& painter, const TLineChart& chart, bool backgroundPass, bool partial) {
+    const bool lines3D = chart.View()->lines3D;
+    for (int l = 0; l < chart.LineCount(); ++l) {
+        const TLineData& line = chart.GetLineData(l);
+        if (!line.visible || line.background != backgroundPass)
+            continue;
+        const TPointRange range = chart.LinePoints(line, partial);
+        if (range.count < 2)
+            continue;
+        m_polyline.resize(range.count);
+        for (int i = 0; i < range.count; ++i) {
+            const TLinePoint& point = line.points[static_cast<std::size_t>(range.first + i)];
+            m_polyline[i] = QPoint(point.x, point.y);
+        }
+        // One pixel above, one below, then the line itself on top: a three-pixel line, shaded with 3D lines on.
+        painter.setPen(linePen(lines3D ? line.high : line.normal));
+        painter.translate(0, -1);
+        painter.drawPolyline(m_polyline.constData(), range.count);
+        painter.setPen(linePen(lines3D ? line.shadow : line.normal));
+        painter.translate(0, 2);
+        painter.drawPolyline(m_polyline.constData(), range.count);
+        painter.setPen(linePen(line.normal));
+        painter.translate(0, -1);
+        painter.drawPolyline(m_polyline.constData(), range.count);
+    }
+}
+
+void ChartPainter::drawPoints(QPainter& painter, const TLineChart& chart, bool partial) {
+    if (chart.ActiveLine() < 0)
+        return;
+    const TLineData& line = chart.GetLineData(chart.ActiveLine());
+    if (!line.visible)
+        return;
+    const TPointRange range = chart.MarkerPoints(line, partial);
+    for (int i = range.first; i < range.first + range.count; ++i)
+        drawMarker(painter, chart, line, i, i == line.activePointIndex);
+}
+
+void ChartPainter::drawMarker(QPainter& painter, const TLineChart& chart, const TLineData& line, int index,
+                              bool active) {
+    const TChartView& view = *chart.View();
+    const TLinePoint& point = line.points[static_cast<std::size_t>(index)];
+    const int r = chart.MarkerRadius();
+    const QImage* bitmap =
+        view.points3D ? chartBitmapImage(active ? view.activePointBitmap : view.pointBitmap) : nullptr;
+    if (bitmap) {
+        painter.drawImage(point.x - r, point.y - r, *bitmap);
+        return;
+    }
+    painter.setPen(linePen(active ? line.activePointShadow : line.pointShadow));
+    painter.setBrush(toQColor(active ? line.activePoint : line.point));
+    painter.drawEllipse(QPoint(point.x, point.y), r, r);
+}
+
+void ChartPainter::imageChanged(const QRect& rect) {
+    if (onImageChanged && !rect.isEmpty())
+        onImageChanged(rect);
+}
+
+} // namespace qora

@@ -1,0 +1,340 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "chart/line_chart.h"
+
+using namespace qora;
+
+namespace {
+
+// Records what the chart asks to be drawn.
+class RecordingRenderer : public ChartRenderer {
+public:
+    bool canResize = true;
+    std::vector<std::string> calls;
+
+    bool resizeView(const TLineChart&) override {
+        calls.push_back("resize");
+        return canResize;
+    }
+    void rebuildBackground(const TLineChart&) override { calls.push_back("background"); }
+    void redraw(const TLineChart&, bool partial) override { calls.push_back(partial ? "partial" : "full"); }
+    void drawPointLook(const TLineChart&, int index, bool active) override {
+        calls.push_back("point " + std::to_string(index) + (active ? " active" : " normal"));
+    }
+    void drawLegends(const TLineChart&) override { calls.push_back("legends"); }
+};
+
+class SizedBitmap : public TChartBitmap {
+public:
+    SizedBitmap(int w, int h) : m_w(w), m_h(h) {}
+    int width() const override { return m_w; }
+    int height() const override { return m_h; }
+
+private:
+    int m_w, m_h;
+};
+
+std::unique_ptr<TChartView> engineView(int width = 608, int height = 288) {
+    auto view = std::make_unique<TChartView>();
+    view->width = width;
+    view->height = height;
+    return view;
+}
+
+// The engine chart's legends: 0 .. 14 hundreds and 0 .. 20 thousands of rpm in steps of 0.5.
+std::unique_ptr<TChartLegends> engineLegends(double maximum = 1400.0) {
+    auto legends = std::make_unique<TChartLegends>();
+    for (int i = 0; i <= 14; ++i)
+        legends->y.labels.push_back(std::to_string(i));
+    for (int i = 0; i <= 40; ++i)
+        legends->x.labels.push_back(i % 2 ? std::to_string(i / 2) + ".5" : std::to_string(i / 2));
+    legends->verticalRange = 1400.0;
+    legends->verticalMaximum = maximum;
+    return legends;
+}
+
+TLineData lineOf(std::vector<double> values, bool background = false) {
+    TLineData line;
+    line.background = background;
+    for (double v : values)
+        line.points.push_back({v, 0, 0});
+    return line;
+}
+
+// Four lines of 41 points in the editor's order; the torque line (3) is active.
+void addEngineLines(TLineChart& chart, double torque = 500) {
+    chart.Add(lineOf(std::vector<double>(41, 0), true));
+    chart.Add(lineOf(std::vector<double>(41, 0), true));
+    chart.Add(lineOf(std::vector<double>(41, 200)));
+    chart.Add(lineOf(std::vector<double>(41, torque)));
+    chart.RecalcAll();
+}
+
+template <class F> std::string messageOf(F&& f) {
+    try {
+        f();
+    } catch (const ELineChart& e) {
+        return e.what();
+    }
+    return "(nothing thrown)";
+}
+
+} // namespace
+
+TEST(LineChart, GridOfTheEngineChartAtBothEndsOfTheZoom) {
+    TLineChart chart({624, 298}, engineView(), engineLegends());
+    const TChartGrid& g = chart.Grid();
+    EXPECT_EQ(g.cellsX, 40);
+    EXPECT_EQ(g.cellWidth, 15);
+    EXPECT_EQ(g.cellHeight, 20);
+    EXPECT_EQ(g.bottom, 287);
+    EXPECT_EQ(g.top, 7);
+    EXPECT_EQ(g.height, 280);
+    EXPECT_EQ(g.leftX, 10);
+    EXPECT_EQ(g.rightX, 590);
+    EXPECT_EQ(g.valuePerPixel, 5.0L);
+    EXPECT_EQ(g.maximumY, 7);
+    EXPECT_EQ(chart.LegendYLabelY(14), 7);
+    EXPECT_EQ(chart.LegendXLabelX(40), 600);
+
+    addEngineLines(chart);
+    const TLineData& torque = chart.GetLineData(3);
+    for (int i = 0; i < 41; ++i)
+        EXPECT_EQ(torque.points[static_cast<std::size_t>(i)].x, 15 * i);
+
+    // The widest and highest zoom, changed the way the editor does it: the view record, then SetView and
+    // SetLegends(), then RecalcAll.
+    chart.View()->width = 1092;
+    chart.View()->height = 440;
+    chart.SetView();
+    chart.SetLegends();
+    chart.RecalcAll();
+    EXPECT_EQ(chart.Grid().cellWidth, 27);
+    EXPECT_EQ(chart.Grid().cellHeight, 31);
+    EXPECT_EQ(chart.Grid().top, 5);
+    EXPECT_EQ(torque.points[40].x, 1080);
+    EXPECT_EQ(torque.points[5].y, chart.ValueToY(500));
+}
+
+TEST(LineChart, ValuesAndRowsRoundHalfToEvenAndStayDrawable) {
+    TLineChart chart({}, engineView(), engineLegends());
+    EXPECT_EQ(chart.ValueToY(0), 287);
+    EXPECT_EQ(chart.ValueToY(1400), 7);
+    EXPECT_EQ(chart.ValueToY(702.5), 146); // 146.5
+    EXPECT_EQ(chart.ValueToY(697.5), 148); // 147.5
+    EXPECT_EQ(chart.YToValue(100, -1, -1), 935);
+    EXPECT_EQ(chart.YToValue(0, 7, 287), 1400);
+    EXPECT_EQ(chart.YToValue(300, 7, 287), 0);
+    EXPECT_EQ(chart.YToValue(300, -1, -1), -65);
+
+    // Values from a file can be anything; their rows stay within what a painter can draw.
+    EXPECT_EQ(chart.ValueToY(1e300), -(1 << 20));
+    EXPECT_EQ(chart.ValueToY(-1e300), 1 << 20);
+    EXPECT_EQ(chart.ValueToY(std::nan("")), 287);
+
+    // 326 pixels high: 1400 / 322 per pixel, and still whole values.
+    chart.View()->height = 326;
+    chart.SetLegends();
+    for (int y = 0; y < 326; ++y) {
+        const double v = chart.YToValue(y, -1, -1);
+        EXPECT_EQ(v, std::floor(v)) << y;
+    }
+}
+
+TEST(LineChart, PicksOnlyInnerPointsWithinTheirSquare) {
+    TLineChart chart({}, engineView(), engineLegends());
+    addEngineLines(chart, 500);
+    const int y = chart.ValueToY(500); // 187
+    EXPECT_EQ(chart.PointAt(9, y), -1);
+    EXPECT_EQ(chart.PointAt(10, y), 1);
+    EXPECT_EQ(chart.PointAt(20, y + 5), 1);
+    EXPECT_EQ(chart.PointAt(15, y + 6), -1);
+    EXPECT_EQ(chart.PointAt(22, y), -1); // nearest point 1, 7 pixels away
+    EXPECT_EQ(chart.PointAt(300, y - 5), 20);
+    EXPECT_EQ(chart.PointAt(590, y), 39);
+    EXPECT_EQ(chart.PointAt(591, y), -1);
+    EXPECT_EQ(chart.PointAt(0, y), -1);
+    EXPECT_EQ(chart.PointAt(600, y), -1);
+}
+
+TEST(LineChart, HighestAndActivePoints) {
+    TLineChart chart({}, engineView(), engineLegends());
+    std::vector<double> values(41, 100);
+    values[0] = values[40] = 900; // the ends never count
+    values[7] = values[12] = 800;
+    chart.Add(lineOf(values));
+    TLineData second = lineOf(values);
+    chart.Add(second);
+    chart.GetLineData(0).activePointIndex = 1;
+    chart.GetLineData(1).activePointIndex = 2;
+    chart.RecalcAll();
+    EXPECT_EQ(TLineChart::FindHighPoint(chart.GetLineData(0)), std::make_pair(7, 800.0));
+    EXPECT_EQ(chart.GetLineData(0).highestPointIndex, 7);
+    EXPECT_EQ(chart.GetLineData(0).activePointIndex, 7); // below 2: moved to the highest point
+    EXPECT_EQ(chart.GetLineData(1).activePointIndex, 2); // kept
+
+    // On the active line a value is limited to the vertical maximum; on others it is not.
+    chart.Legends()->verticalMaximum = 1045.8;
+    EXPECT_EQ(chart.SetPointValue(1, 20, 2000), chart.ValueToY(1045.8));
+    EXPECT_EQ(chart.GetLineData(1).points[20].value, 1045.8);
+    EXPECT_EQ(chart.GetLineData(1).highestPointIndex, 20);
+    EXPECT_EQ(chart.SetPointValue(0, 20, 2000), -113);
+    EXPECT_EQ(chart.GetLineData(0).highestValue, 2000);
+}
+
+TEST(LineChart, DraggingAPointRedrawsPartlyAndReportsWholeValues) {
+    RecordingRenderer renderer;
+    TLineChart chart({}, engineView(), engineLegends(1045.8), &renderer);
+    addEngineLines(chart);
+    std::vector<std::pair<int, int>> changed;
+    chart.OnPointChanged = [&](int line, int point) {
+        changed.emplace_back(line, point);
+        chart.SetPointValue(2, point, chart.GetLineData(line).points[static_cast<std::size_t>(point)].value / 2);
+    };
+    chart.SetDrawing(true);
+
+    chart.SetActivePoint(0);
+    EXPECT_FALSE(chart.BeginPointDrag());
+    chart.SetActivePoint(40);
+    EXPECT_FALSE(chart.BeginPointDrag());
+    chart.DragPointTo(600, 100); // no drag begun: nothing changes
+    EXPECT_EQ(chart.GetLineData(3).points[40].value, 500);
+
+    chart.SetActivePoint(1);
+    ASSERT_TRUE(chart.BeginPointDrag());
+    EXPECT_TRUE(chart.PartialMode());
+    EXPECT_EQ(chart.PartialRect(), (TChartRect{-1, 0, 31, 288}));
+    EXPECT_EQ(chart.PartialCount(), 3);
+    EXPECT_EQ(chart.PartialFirst(), 0);
+    const TLineData& torque = chart.GetLineData(3);
+    EXPECT_EQ(chart.MarkerPoints(torque, true), (TPointRange{0, 3}));
+    EXPECT_EQ(chart.LinePoints(torque, true), (TPointRange{0, 4}));
+    EXPECT_EQ(chart.LinePoints(torque, false), (TPointRange{0, 41}));
+
+    renderer.calls.clear();
+    chart.DragPointTo(15, -40); // above the chart: stops at the row of 1045.8
+    EXPECT_EQ(chart.Grid().maximumY, 78);
+    EXPECT_EQ(torque.points[1].y, 78);
+    EXPECT_EQ(torque.points[1].value, 1045); // the whole value of that row
+    EXPECT_EQ(torque.highestPointIndex, 1);
+    EXPECT_EQ(chart.GetLineData(2).points[1].value, 522.5);
+    chart.DragPointTo(15, 500); // below the bottom
+    EXPECT_EQ(torque.points[1].value, 0);
+    EXPECT_EQ(torque.points[1].y, 287);
+    chart.DragPointTo(15, 100);
+    EXPECT_EQ(torque.points[1].value, 935);
+    EXPECT_EQ(changed, (std::vector<std::pair<int, int>>{{3, 1}, {3, 1}, {3, 1}}));
+    EXPECT_EQ(renderer.calls, (std::vector<std::string>{"partial", "partial", "partial"}));
+
+    chart.EndPointDrag();
+    EXPECT_FALSE(chart.PartialMode());
+    EXPECT_EQ(renderer.calls.back(), "full");
+
+    chart.SetActivePoint(20);
+    ASSERT_TRUE(chart.BeginPointDrag());
+    EXPECT_EQ(chart.MarkerPoints(torque, true), (TPointRange{19, 3}));
+    EXPECT_EQ(chart.LinePoints(torque, true), (TPointRange{18, 5}));
+}
+
+TEST(LineChart, DrawsOnlyWhenEnabledAndRedrawsTheMarkersThatChangeLook) {
+    RecordingRenderer renderer;
+    TLineChart chart({}, engineView(), engineLegends(), &renderer);
+    EXPECT_EQ(renderer.calls, (std::vector<std::string>{"resize", "legends"}));
+    addEngineLines(chart);
+    EXPECT_EQ(renderer.calls.back(), "background"); // the layer is rebuilt even while drawing is off
+    renderer.calls.clear();
+
+    chart.Redraw();
+    chart.SetActivePoint(5);
+    EXPECT_TRUE(renderer.calls.empty());
+    chart.SetDrawing(true);
+    chart.SetDrawing(true);
+    EXPECT_EQ(renderer.calls, (std::vector<std::string>{"full"}));
+
+    renderer.calls.clear();
+    chart.SetActivePoint(6);
+    chart.SetActivePoint(6);
+    EXPECT_EQ(renderer.calls, (std::vector<std::string>{"point 6 active", "point 5 normal", "point 6 active"}));
+    EXPECT_EQ(chart.GetLineData(3).activePointIndex, 6);
+}
+
+TEST(LineChart, AddAndDeleteKeepTheActiveLine) {
+    TLineChart chart({}, engineView(), engineLegends());
+    addEngineLines(chart);
+    EXPECT_EQ(chart.ActiveLine(), 3);
+    EXPECT_EQ(chart.GetLineData(3).activePointIndex, 1); // 0 after Add, then the highest point
+    chart.Delete(0);
+    EXPECT_EQ(chart.LineCount(), 3);
+    EXPECT_EQ(chart.ActiveLine(), 2);
+    EXPECT_EQ(chart.GetLineData(2).points[0].value, 500);
+    chart.Delete(2);
+    EXPECT_EQ(chart.ActiveLine(), -1);
+    EXPECT_EQ(chart.PointAt(15, 187), -1);
+    EXPECT_FALSE(chart.BeginPointDrag());
+    EXPECT_EQ(chart.Add(lineOf({1, 2, 3})), 2);
+    EXPECT_EQ(chart.ActiveLine(), 2);
+}
+
+TEST(LineChart, CentresAPictureInTheVisiblePartOfTheLayer) {
+    TLineChart chart({624, 298}, engineView(), engineLegends());
+    EXPECT_EQ(chart.CentredPicturePosition(), std::make_pair(0, 0)); // no picture
+    chart.View()->picture = std::make_shared<SizedBitmap>(200, 100);
+    EXPECT_EQ(chart.CentredPicturePosition(), std::make_pair(204, 94));
+    // A zoomed layer scrolled to its lower left: centred in the part that shows.
+    chart.View()->width = 1092;
+    chart.View()->height = 440;
+    EXPECT_EQ(chart.CentredPicturePosition(), std::make_pair(204, 246));
+    chart.SetOwnerSize(101, 298);
+    EXPECT_EQ(chart.CentredPicturePosition(), std::make_pair(-57, 246)); // -115 / 2, toward zero
+    chart.View()->picture = std::make_shared<SizedBitmap>(1092, 440);
+    EXPECT_EQ(chart.CentredPicturePosition(), std::make_pair(0, 0));
+    chart.ClearPicture();
+    EXPECT_FALSE(chart.View()->picture);
+}
+
+TEST(LineChart, FailuresNameTheOperation) {
+    RecordingRenderer refusing;
+    refusing.canResize = false;
+    EXPECT_EQ(messageOf([&] { TLineChart c({}, engineView(), engineLegends(), &refusing); }),
+              "TLineChart::TLineChart()-> Back-buffer creation failed.  There may not be enough memory.");
+    EXPECT_EQ(messageOf([] { TLineChart c({}, nullptr, engineLegends()); }),
+              "TLineChart::SetLegends()-> A view must exist before a legend can be calculated.");
+    EXPECT_EQ(messageOf([] { TLineChart c({}, engineView(), nullptr); }),
+              "TLineChart::CalcGrid()-> No legends have been defined.");
+    auto oneLabel = engineLegends();
+    oneLabel->y.labels.resize(1);
+    EXPECT_EQ(messageOf([&] { TLineChart c({}, engineView(), std::move(oneLabel)); }),
+              "TLineChart::CalcGrid()-> Each legend needs at least two labels.");
+    EXPECT_EQ(messageOf([] { TLineChart c({}, engineView(30, 288), engineLegends()); }),
+              "TLineChart::CalcGrid()-> The view is too small for its legends.");
+    auto noRange = engineLegends();
+    noRange->verticalRange = 0;
+    EXPECT_EQ(messageOf([&] { TLineChart c({}, engineView(), std::move(noRange)); }),
+              "TLineChart::CalcGrid()-> The vertical range must be greater than 0.");
+
+    RecordingRenderer renderer;
+    TLineChart chart({}, engineView(), engineLegends(), &renderer);
+    EXPECT_EQ(messageOf([&] { chart.RecalcAll(); }), "TLineChart::DrawLines()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf([&] { chart.SetDrawing(true); }), "TLineChart::DrawLines()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf([&] { chart.SetActivePoint(0); }), "TLineChart::DrawPoints()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf([&] { chart.Delete(0); }), "TLineChart::Delete()-> Index out of bounds.");
+    addEngineLines(chart);
+    EXPECT_EQ(messageOf([&] { chart.GetLineData(4); }), "TLineChart::GetLineData()-> Index out of bounds.");
+    EXPECT_EQ(messageOf([&] { chart.GetLineData(-1); }), "TLineChart::GetLineData()-> Index out of bounds.");
+    EXPECT_EQ(messageOf([&] { chart.SetPointValue(3, 41, 1); }), "TLineChart::SetPointValue()-> Index out of bounds.");
+    EXPECT_EQ(messageOf([&] { chart.SetActivePoint(41); }), "TLineChart::SetActivePoint()-> Index out of bounds.");
+
+    renderer.canResize = false;
+    EXPECT_EQ(messageOf([&] { chart.SetView(); }),
+              "TLineChart::SetView()-> Back-buffer creation failed.  There may not be enough memory.");
+    chart.SetView(nullptr);
+    EXPECT_EQ(messageOf([&] { chart.CalcGrid(); }), "TLineChart::CalcGrid()-> No view has been defined.");
+    EXPECT_EQ(messageOf([&] { chart.RecalcAll(); }),
+              "TLineChart::CreateBgLayer()-> Cannot create background layer without an allocated view.");
+    EXPECT_EQ(messageOf([&] { chart.SetLegends(engineLegends()); }),
+              "TLineChart::SetLegends()-> A view must exist before a legend can be calculated.");
+}
