@@ -60,37 +60,37 @@ TEST(FieldRules, KeyFilterLetsThroughOnlyWhatMakesANumber) {
 }
 
 TEST(FieldRules, EmptyGearEditsGetTheirDefaults) {
-    expectRewritten(OnGearExit(GearEdit::Final, "", true), "3.500");
-    expectRewritten(OnGearExit(GearEdit::Third, "", true), "0.000");
-    expectRefused(OnGearExit(GearEdit::Reverse, "", true), GearExitAction::Undo, "", "reverse gear invalid");
-    expectRefused(OnGearExit(GearEdit::Reverse, "", false), GearExitAction::Rewrite, "-3.000", "reverse gear invalid");
+    expectRewritten(OnGearExit(GearField::Final, "", true), "3.500");
+    expectRewritten(OnGearExit(GearField::Third, "", true), "0.000");
+    expectRefused(OnGearExit(GearField::Reverse, "", true), GearExitAction::Undo, "", "reverse gear invalid");
+    expectRefused(OnGearExit(GearField::Reverse, "", false), GearExitAction::Rewrite, "-3.000", "reverse gear invalid");
 }
 
 TEST(FieldRules, ForwardGearsAreRangeCheckedAndRewritten) {
-    expectRewritten(OnGearExit(GearEdit::Second, "2.5", true), "2.500");
-    expectRewritten(OnGearExit(GearEdit::First, "3.0", false), "3.000");
-    expectRefused(OnGearExit(GearEdit::First, "12", true), GearExitAction::Undo, "", "gear too high");
-    expectRefused(OnGearExit(GearEdit::First, "12", false), GearExitAction::Rewrite, "0.000", "gear too high");
-    expectRefused(OnGearExit(GearEdit::Fourth, "-2", true), GearExitAction::Undo, "", "gear too low");
-    expectRefused(OnGearExit(GearEdit::Final, "0.5", true), GearExitAction::Undo, "", "first or final gear too low");
-    expectRewritten(OnGearExit(GearEdit::Fifth, "0.5", true), "0.500");
+    expectRewritten(OnGearExit(GearField::Second, "2.5", true), "2.500");
+    expectRewritten(OnGearExit(GearField::First, "3.0", false), "3.000");
+    expectRefused(OnGearExit(GearField::First, "12", true), GearExitAction::Undo, "", "gear too high");
+    expectRefused(OnGearExit(GearField::First, "12", false), GearExitAction::Rewrite, "0.000", "gear too high");
+    expectRefused(OnGearExit(GearField::Fourth, "-2", true), GearExitAction::Undo, "", "gear too low");
+    expectRefused(OnGearExit(GearField::Final, "0.5", true), GearExitAction::Undo, "", "first or final gear too low");
+    expectRewritten(OnGearExit(GearField::Fifth, "0.5", true), "0.500");
 
     // Five characters with "." second are taken unchecked, even below 1 for the final gear.
-    EXPECT_EQ(OnGearExit(GearEdit::Final, "0.500", true).action, GearExitAction::Leave);
-    EXPECT_FALSE(OnGearExit(GearEdit::Final, "0.500", true).beep);
+    EXPECT_EQ(OnGearExit(GearField::Final, "0.500", true).action, GearExitAction::Leave);
+    EXPECT_FALSE(OnGearExit(GearField::Final, "0.500", true).beep);
 
     // Texts the checks cannot read are refused like any other.
-    expectRefused(OnGearExit(GearEdit::Sixth, "5", false), GearExitAction::Rewrite, "0.000", "gear text too short");
-    expectRefused(OnGearExit(GearEdit::Sixth, "2.x", true), GearExitAction::Undo, "", "gear not a number");
-    expectRefused(OnGearExit(GearEdit::Sixth, "a.bcd", true), GearExitAction::Undo, "", "gear not a number");
+    expectRefused(OnGearExit(GearField::Sixth, "5", false), GearExitAction::Rewrite, "0.000", "gear text too short");
+    expectRefused(OnGearExit(GearField::Sixth, "2.x", true), GearExitAction::Undo, "", "gear not a number");
+    expectRefused(OnGearExit(GearField::Sixth, "a.bcd", true), GearExitAction::Undo, "", "gear not a number");
 }
 
 TEST(FieldRules, ReverseGearMustReadMinusDigitPoint) {
-    const GearExitDecision kept = OnGearExit(GearEdit::Reverse, "-2.5", false);
+    const GearExitDecision kept = OnGearExit(GearField::Reverse, "-2.5", false);
     EXPECT_EQ(kept.action, GearExitAction::Leave);
     EXPECT_FALSE(kept.beep);
     for (const char* text : {"2.500", "-0.50", "-1", "-", "-1,5", "-1.x"})
-        expectRefused(OnGearExit(GearEdit::Reverse, text, false), GearExitAction::Rewrite, "-3.000",
+        expectRefused(OnGearExit(GearField::Reverse, text, false), GearExitAction::Rewrite, "-3.000",
                       "reverse gear invalid");
 }
 

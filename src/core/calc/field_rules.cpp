@@ -42,7 +42,7 @@ TextConversion convertAngle(std::string_view text, long double factor, std::stri
     return {numbers::formatFloat(pattern, result), {}};
 }
 
-GearExitDecision refuseGear(GearEdit gear, bool canUndo, std::string failure) {
+GearExitDecision refuseGear(GearField gear, bool canUndo, std::string failure) {
     GearExitDecision d;
     d.beep = true;
     d.failure = std::move(failure);
@@ -50,7 +50,7 @@ GearExitDecision refuseGear(GearEdit gear, bool canUndo, std::string failure) {
         d.action = GearExitAction::Undo;
     } else {
         d.action = GearExitAction::Rewrite;
-        d.text = gear == GearEdit::Reverse ? kReverseGearDefault : kForwardGearDefault;
+        d.text = gear == GearField::Reverse ? kReverseGearDefault : kForwardGearDefault;
     }
     return d;
 }
@@ -109,8 +109,8 @@ KeyDecision OnKeyPressForDigitsOnly(char key, std::string_view text, std::size_t
     return accept ? KeyDecision::Accept : KeyDecision::Refuse;
 }
 
-GearExitDecision OnGearExit(GearEdit gear, std::string_view text, bool canUndo) {
-    if (gear == GearEdit::Reverse) {
+GearExitDecision OnGearExit(GearField gear, std::string_view text, bool canUndo) {
+    if (gear == GearField::Reverse) {
         const bool shaped = text.size() >= 3 && text[0] == '-' && text[1] >= '1' && text[2] == '.';
         // The shape alone would also pass pasted texts such as "-1.x"; only a number may reach the file.
         if (!shaped || !numbers::parseDouble(text))
@@ -118,7 +118,7 @@ GearExitDecision OnGearExit(GearEdit gear, std::string_view text, bool canUndo) 
         return {};
     }
 
-    const bool isFinal = gear == GearEdit::Final;
+    const bool isFinal = gear == GearField::Final;
     if (text.empty())
         return rewriteGear(text, std::string(isFinal ? kFinalGearDefault : kForwardGearDefault));
 
@@ -134,7 +134,7 @@ GearExitDecision OnGearExit(GearEdit gear, std::string_view text, bool canUndo) 
         return refuseGear(gear, canUndo, "gear too high");
     if (*value < 0)
         return refuseGear(gear, canUndo, "gear too low");
-    if ((gear == GearEdit::First || isFinal) && *value < 1.0)
+    if ((gear == GearField::First || isFinal) && *value < 1.0)
         return refuseGear(gear, canUndo, "first or final gear too low");
     return rewriteGear(text, numbers::formatFloat(kGearPattern, *value));
 }

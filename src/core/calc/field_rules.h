@@ -30,7 +30,7 @@ KeyDecision OnKeyPressForDigitsOnly(char key, std::string_view text, std::size_t
 
 // ---- Leaving a gear edit ----------------------------------------------------------------------------------
 
-enum class GearEdit { Reverse, First, Second, Third, Fourth, Fifth, Sixth, Final };
+enum class GearField { Reverse, First, Second, Third, Fourth, Fifth, Sixth, Final };
 
 enum class GearExitAction {
     Leave,   // the text stays as it is
@@ -53,7 +53,7 @@ inline constexpr std::string_view kForwardGearDefault = "0.000";
 // empty text gets its default; a number of at least 5 characters with "." second is kept unchecked; any other
 // text must be a number within the gear's range and is rewritten with 3 decimals. A refused text is undone when
 // the edit can undo, else replaced by the gear's default, with a beep.
-GearExitDecision OnGearExit(GearEdit gear, std::string_view text, bool canUndo);
+GearExitDecision OnGearExit(GearField gear, std::string_view text, bool canUndo);
 
 // ---- Spin buttons -----------------------------------------------------------------------------------------
 
