@@ -18,8 +18,13 @@ public:
     long long failWritesAfterBytes = -1;
     // Renames to a path that passes the filter fail.
     bool failRenames = false;
-    // Copies fail.
+    // Copies to a path that passes the filter fail.
     bool failCopies = false;
+    // Copies to a path that passes the filter report success but leave out the source's last byte, as a copy
+    // cut short without an error would.
+    bool truncateCopies = false;
+    // Deletes of a path that passes the filter fail.
+    bool failRemoves = false;
     // Only paths for which this returns true are made to fail (all paths when empty).
     std::function<bool(const std::string&)> filter;
 
@@ -47,6 +52,16 @@ public:
         if (failCopies && matches(to))
             throw FileError("cannot copy '" + from + "' to '" + to + "': " + std::strerror(ENOSPC), std::strerror(ENOSPC));
         RealFileSystem::copyFile(from, to);
+        if (truncateCopies && matches(to)) {
+            const std::string bytes = RealFileSystem::readFile(to);
+            RealFileSystem::writeFile(to, std::string_view(bytes).substr(0, bytes.empty() ? 0 : bytes.size() - 1));
+        }
+    }
+
+    void removeFile(const std::string& path) override {
+        if (failRemoves && matches(path))
+            throw FileError("cannot delete '" + path + "': " + std::strerror(EBUSY), std::strerror(EBUSY));
+        RealFileSystem::removeFile(path);
     }
 
 private:

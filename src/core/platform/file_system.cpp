@@ -207,6 +207,32 @@ fs::file_time_type RealFileSystem::modificationTime(const std::string& path) {
     return t;
 }
 
+std::vector<FolderEntry> FileSystem::listFolder(const std::string& path) {
+    throw FileError("cannot list the folder " + quoted(path) + ": not supported", "not supported");
+}
+
+std::vector<FolderEntry> RealFileSystem::listFolder(const std::string& path) {
+    std::error_code ec;
+    fs::directory_iterator it(path, ec);
+    if (ec)
+        fail("cannot list the folder", path, ec);
+    std::vector<FolderEntry> entries;
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec)
+            fail("cannot list the folder", path, ec);
+        // The type comes from the listing itself where the system gives it; only links need a look at their target.
+        std::error_code typeError;
+        FolderEntry entry;
+        entry.name = it->path().filename().string();
+        entry.isFile = it->is_regular_file(typeError);
+        entry.isFolder = !entry.isFile && it->is_directory(typeError);
+        entries.push_back(std::move(entry));
+    }
+    if (ec)
+        fail("cannot list the folder", path, ec);
+    return entries;
+}
+
 FileSystem& fileSystem() {
     return *currentFileSystem();
 }

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qora {
 
@@ -18,6 +19,14 @@ public:
 
 private:
     std::string m_reason;
+};
+
+// One name of a folder listing. A name that is neither a regular file nor a folder (a device, a pipe, a
+// dangling link) is listed with both flags false.
+struct FolderEntry {
+    std::string name;
+    bool isFile = false;   // a regular file, or a link to one
+    bool isFolder = false; // a folder, or a link to one
 };
 
 // Every file access of the core goes through this interface, so tests can make any operation fail for
@@ -44,6 +53,9 @@ public:
     virtual bool folderExists(const std::string& path) = 0;
     virtual bool pathExists(const std::string& path) = 0;   // file or folder
     virtual std::filesystem::file_time_type modificationTime(const std::string& path) = 0;
+    // The names in a folder, in no particular order, without "." and "..". Throws FileError when the folder
+    // is missing or cannot be read; a file system that cannot list folders throws it for every folder.
+    virtual std::vector<FolderEntry> listFolder(const std::string& path);
 };
 
 // The real file system of the machine.
@@ -59,6 +71,7 @@ public:
     bool folderExists(const std::string& path) override;
     bool pathExists(const std::string& path) override;
     std::filesystem::file_time_type modificationTime(const std::string& path) override;
+    std::vector<FolderEntry> listFolder(const std::string& path) override;
 };
 
 // The file system the core uses now: the real one unless a test has put another in place.
