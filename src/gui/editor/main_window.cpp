@@ -1,0 +1,653 @@
+#include "editor/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "calc/data_validation.h"
+#include "calc/engine_curve.h"
+#include "chart/chart_painter.h"
+#include "dialogs/dlg_info.h"
+#include "editor/car_picture.h"
+#include "editor/field_drag.h"
+#include "editor/field_widgets.h"
+#include "editor/page_model.h"
+#include "editor/torque_chart.h"
+#include "platform/app_paths.h"
+#include "platform/dialog_runner.h"
+#include "platform/file_dialog_hook.h"
+#include "platform/file_system.h"
+#include "platform/qt_text.h"
+#include "store/ini_file_io.h"
+
+namespace qora::gui {
+
+namespace {
+
+constexpr const char* kVersionText = "4.0";
+constexpr const char* kFatalTemplateText =
+    "FATAL: Unable to create new file.  Free up some memory by closing some other programs and try again.";
+constexpr const char* kWelcomeText = "Welcome to QORA 4.0.1.1\n"
+                                     "Although some functions are not yet implemented, this is not a BETA version.\n"
+                                     "\n"
+                                     "READ THE README FILE!  IT IS THE ONLY SOURCE OF HELP!\n"
+                                     "\n"
+                                     "ENJOY!";
+constexpr const char* kVehicleFilter = "QORA Vehicle Files (%1)";
+const QSize kCarPictureSize(112, 56);
+
+const QColor kStatusRed(255, 0, 0);
+const QColor kStatusBlack(0, 0, 0);
+const QColor kStatusLime(0, 255, 0);
+
+QColor appColour(const TSettings& settings, int index) {
+    return ChartPainter::toQColor(settings.GetAppColors(index));
+}
+
+QString vehicleFilter() {
+    return QString::fromLatin1(kVehicleFilter).arg(caseFreePattern(QStringLiteral("*.veh")));
+}
+
+} // namespace
+
+TfMain::TfMain(TfMainHost host, QWidget* parent) : QMainWindow(parent), m_host(host) {
+    setObjectName(QStringLiteral("fMain"));
+    setWindowTitle(QStringLiteral("QORA"));
+    m_settings.setPrompt(m_host.prompt);
+    m_settings.setFolderPicker(m_host.folderPicker);
+
+    m_dragDrop = new FieldDragDrop(this);
+    connect(m_dragDrop, &FieldDragDrop::dropped, this, &TfMain::OnFieldDropped);
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(editor::kSaveAnimationIntervalMs);
+    connect(m_timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+    createActions();
+    createMenus();
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(4);
+    layout->addWidget(createHeader());
+    createPages();
+    layout->addWidget(m_pages, 1);
+    setCentralWidget(central);
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { helpForFocus(); });
+
+    m_ghostCarName->hide();
+    RestoreStatus();
+    resize(1000, 700);
+}
+
+TfMain::~TfMain() = default;
+
+// ---- Window parts -------------------------------------------------------------------------------------------
+
+void TfMain::createActions() {
+    const auto action = [this](const char* name, const QString& text, const QKeySequence& keys = {}) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!keys.isEmpty())
+            a->setShortcut(keys);
+        return a;
+    };
+    m_openVeh = action("mOpenVeh", tr("Open &Vehicle..."), QKeySequence(Qt::Key_F3));
+    m_openVeh->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    connect(m_openVeh, &QAction::triggered, this, &TfMain::mOpenVehClick);
+    m_openGhost = action("mOpenGhost", tr("Open &Ghost Vehicle..."), QKeySequence(Qt::Key_F4));
+    m_openGhost->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    m_openGhost->setEnabled(false);
+    m_save = action("mSave", tr("&Save"), QKeySequence(Qt::Key_F2));
+    m_save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    connect(m_save, &QAction::triggered, this, &TfMain::mSaveClick);
+    m_saveAs = action("mSaveAs", tr("Save &As..."));
+    connect(m_saveAs, &QAction::triggered, this, &TfMain::mSaveAsClick);
+    m_undoPage = action("mUndoPage", tr("Undo &Page"), QKeySequence(Qt::CTRL | Qt::Key_U));
+    m_undoPage->setEnabled(false);
+    connect(m_undoPage, &QAction::triggered, this, &TfMain::mUndoPageClick);
+    m_exit = action("mExit", tr("E&xit"));
+    connect(m_exit, &QAction::triggered, this, &QWidget::close);
+}
+
+void TfMain::createMenus() {
+    // Entries whose commands come with later parts of the editor are shown, disabled.
+    const auto later = [this](QMenu* menu, const char* name, const QString& text, bool checkable = false) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setCheckable(checkable);
+        a->setEnabled(false);
+        return a;
+    };
+
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("mFile"));
+    file->addAction(m_openVeh);
+    file->addAction(m_openGhost);
+    later(file, "mCloseGhost", tr("&Close Ghost"));
+    file->addSeparator();
+    file->addAction(m_save);
+    file->addAction(m_saveAs);
+    file->addSeparator();
+    later(file, "mLoadPrior", tr("Open &Prior (veB)"));
+    later(file, "mLoadOriginal", tr("Open &Original (veX)"));
+    file->addSeparator();
+    later(file, "mVersionMan", tr("&My Garage..."));
+    file->addSeparator();
+    file->addAction(m_exit);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("mEdit"));
+    edit->addAction(m_undoPage);
+    later(edit, "mCopyFromGhost", tr("&Copy From Ghost..."));
+    edit->addSeparator();
+    later(edit, "mVehMods", tr("Vehicle &Modification Parts..."));
+    later(edit, "mAiBasis", tr("&AI Basis..."));
+    later(edit, "mAuthorInfo", tr("Author &Information..."));
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->setObjectName(QStringLiteral("mView"));
+    later(view, "mVehicleSummary", tr("&Vehicle Summary..."));
+    later(view, "mCompareSummary", tr("Vehicle &Compare Summary..."));
+    view->addSeparator();
+    later(view, "mTabbedPages", tr("&Tabed Pages"), true);
+    later(view, "mButtonPages", tr("&Button Pages"), true);
+    later(view, "mFlatButtonPages", tr("&Flat Button Pages"), true);
+    later(view, "mTabIcons", tr("Tab &Icons"), true);
+    later(view, "mToolBar", tr("T&ool Bar"), true);
+
+    QMenu* options = menuBar()->addMenu(tr("&Options"));
+    options->setObjectName(QStringLiteral("mOptionsMenu"));
+    later(options, "mOptions", tr("&Preferences..."));
+    later(options, "mDataColors", tr("App&lication Colors..."));
+    options->addSeparator();
+    later(options, "mNoSkin", tr("&Plain Background"), true);
+    later(options, "mRestoreSkin", tr("Default Background &Skin"), true);
+    later(options, "mSkin", tr("&User Background Skin..."), true);
+    options->addSeparator();
+    QMenu* buttons = options->addMenu(tr("Toolbar &Buttons"));
+    buttons->setObjectName(QStringLiteral("mToolbarButtons"));
+    later(buttons, "mButtonsMixed", tr("Mixed"), true);
+    later(buttons, "mButtonsBmw", tr("BMW M3"), true);
+    later(buttons, "mButtonsPorche", tr("Porche 911"), true);
+    later(buttons, "mButtonsMustang", tr("Saleen Mustang"), true);
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("mHelp"));
+    later(help, "mQORAHelp", tr("&QORA Help..."));
+    help->addSeparator();
+    later(help, "mAbout", tr("&About..."));
+
+    QToolBar* bar = addToolBar(tr("Tool Bar"));
+    bar->setObjectName(QStringLiteral("tbMain"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->addAction(m_openVeh);
+    bar->addAction(m_openGhost);
+    bar->addSeparator();
+    bar->addAction(m_save);
+}
+
+QWidget* TfMain::createHeader() {
+    auto* header = new QFrame(this);
+    header->setObjectName(QStringLiteral("pHeader"));
+    header->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(6, 6, 6, 6);
+    row->setSpacing(8);
+
+    m_vehPic = new QLabel(header);
+    m_vehPic->setObjectName(QStringLiteral("iVehPic"));
+    m_vehPic->setFixedSize(kCarPictureSize);
+    m_vehPic->setToolTip(tr("Vehicle"));
+    row->addWidget(m_vehPic);
+
+    auto* names = new QVBoxLayout;
+    names->setSpacing(3);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->setSpacing(0);
+    m_changedIndicator = new QFrame(header);
+    m_changedIndicator->setObjectName(QStringLiteral("pHasChangedIndicator"));
+    m_changedIndicator->setFixedWidth(12);
+    m_changedIndicator->setAutoFillBackground(true);
+    m_changedIndicator->setToolTip(tr("Red: the vehicle has unsaved changes"));
+    nameRow->addWidget(m_changedIndicator);
+
+    m_carName = new QLabel(header);
+    m_carName->setObjectName(QStringLiteral("pCarName"));
+    m_carName->setAutoFillBackground(true);
+    m_carName->setMargin(4);
+    m_carName->setTextFormat(Qt::PlainText);
+    QFont nameFont = m_carName->font();
+    nameFont.setBold(true);
+    nameFont.setPointSizeF(nameFont.pointSizeF() * 1.25);
+    m_carName->setFont(nameFont);
+    m_carName->setMinimumWidth(200);
+    m_carName->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    nameRow->addWidget(m_carName, 1);
+
+    m_fileToNotepad = new QToolButton(header);
+    m_fileToNotepad->setObjectName(QStringLiteral("bFileToNotepad"));
+    m_fileToNotepad->setText(tr("Open File In Notepad"));
+    m_fileToNotepad->setToolTip(tr("Open File In Notepad"));
+    m_fileToNotepad->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    m_fileToNotepad->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_fileToNotepad->setEnabled(false);
+    nameRow->addSpacing(4);
+    nameRow->addWidget(m_fileToNotepad);
+    names->addLayout(nameRow);
+
+    auto* ghostRow = new QHBoxLayout;
+    ghostRow->setSpacing(0);
+    ghostRow->addSpacing(12);
+    m_ghostCarName = new QLabel(header);
+    m_ghostCarName->setObjectName(QStringLiteral("pGhostCarName"));
+    m_ghostCarName->setAutoFillBackground(true);
+    m_ghostCarName->setMargin(3);
+    m_ghostCarName->setTextFormat(Qt::PlainText);
+    m_ghostCarName->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    ghostRow->addWidget(m_ghostCarName, 1);
+    m_ghostToNotepad = new QToolButton(header);
+    m_ghostToNotepad->setObjectName(QStringLiteral("bGhostToNotepad"));
+    m_ghostToNotepad->setText(tr("Open Ghost In Notepad"));
+    m_ghostToNotepad->setToolTip(tr("Open Ghost In Notepad"));
+    m_ghostToNotepad->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    m_ghostToNotepad->setEnabled(false);
+    m_ghostToNotepad->hide();
+    ghostRow->addSpacing(4);
+    ghostRow->addWidget(m_ghostToNotepad);
+    names->addLayout(ghostRow);
+
+    m_editorName = new QLabel(tr("Prior Editor: "), header);
+    m_editorName->setObjectName(QStringLiteral("lEditorName"));
+    m_editorName->setTextFormat(Qt::PlainText);
+    auto* editorRow = new QHBoxLayout;
+    editorRow->addSpacing(12);
+    editorRow->addWidget(m_editorName, 1);
+    names->addLayout(editorRow);
+    names->addStretch(1);
+    row->addLayout(names, 1);
+
+    m_ghostPic = new QLabel(header);
+    m_ghostPic->setObjectName(QStringLiteral("iGhostPic"));
+    m_ghostPic->setFixedSize(kCarPictureSize);
+    m_ghostPic->setToolTip(tr("Ghost vehicle"));
+    row->addWidget(m_ghostPic);
+
+    setCarPicture(m_vehPic);
+    setCarPicture(m_ghostPic);
+    return header;
+}
+
+void TfMain::setCarPicture(QLabel* picture) {
+    picture->setPixmap(noCarPicture(picture->size(), devicePixelRatioF()));
+}
+
+// ---- Status line and changed state -------------------------------------------------------------------------
+
+void TfMain::ShowStatus(const QString& text, const QColor& font, const QColor& background) {
+    if (text == fromLatin1(editor::kDefaultStatus)) {
+        m_carName->setText(controlText("eDescription"));
+        QPalette car = m_carName->palette();
+        car.setColor(QPalette::Window, appColour(m_settings, editor::kStatusBackgroundColor));
+        car.setColor(QPalette::WindowText, appColour(m_settings, editor::kStatusFontColor));
+        m_carName->setPalette(car);
+        QPalette ghost = m_ghostCarName->palette();
+        ghost.setColor(QPalette::Window, appColour(m_settings, editor::kGhostStatusBackgroundColor));
+        ghost.setColor(QPalette::WindowText, appColour(m_settings, editor::kGhostStatusFontColor));
+        m_ghostCarName->setPalette(ghost);
+        return;
+    }
+    m_carName->setText(text);
+    QPalette palette = m_carName->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, font);
+    m_carName->setPalette(palette);
+}
+
+void TfMain::RestoreStatus() {
+    ShowStatus(fromLatin1(editor::kDefaultStatus), QColor(), QColor());
+}
+
+void TfMain::SetChanged(bool changed) {
+    if (changed == m_changed)
+        return;
+    m_changed = changed;
+    m_undoPage->setEnabled(changed);
+    QPalette palette = m_changedIndicator->palette();
+    palette.setColor(QPalette::Window, changed ? QColor(255, 0, 0) : QColor(0, 255, 0));
+    m_changedIndicator->setPalette(palette);
+    m_changedIndicator->setToolTip(changed ? tr("The vehicle has unsaved changes") : tr("No unsaved changes"));
+}
+
+void TfMain::SetCaption(const std::string& path) {
+    setWindowTitle(messageText(editor::windowCaption(path)));
+}
+
+// The save animation: the text opens out from its middle, then blinks, then the status returns.
+void TfMain::Timer1Timer() {
+    const editor::SaveAnimationFrame frame = editor::saveAnimationFrame(m_animationCounter);
+    if (frame.done || !isVisible()) {
+        m_timer1->stop();
+        m_animationCounter = 0;
+        RestoreStatus();
+        return;
+    }
+    m_carName->setText(fromLatin1(frame.text));
+    ++m_animationCounter;
+}
+
+// ---- Commands ----------------------------------------------------------------------------------------------
+
+void TfMain::guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        RestoreStatus();
+        prompt().tell("QORA Error", error.what(), PromptIcon::Stop);
+    }
+}
+
+std::unique_ptr<TOldVehFile> TfMain::LoadVehicle(const std::string& path, int mode) {
+    if (mode != TOldVehFile::ModeNew && !fileSystem().fileExists(path)) {
+        prompt().tell(std::string(editor::kFileErrorTitle), "Could not find requested file: " + path, PromptIcon::Stop);
+        return nullptr;
+    }
+    auto vehicle = std::make_unique<TOldVehFile>(path, prompt(), m_settings);
+    try {
+        vehicle->Load(mode);
+    } catch (const EOldVehFile& error) {
+        prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
+        return nullptr;
+    }
+
+    std::vector<std::string> missing;
+    if (vehicle->ListMissingEntries(missing) > 0 && mode != TOldVehFile::ModeGhost) {
+        TdlgLostEntries dialog(this);
+        dialog.setEntries(missing);
+        if (m_host.dialogs.run(dialog) != QDialog::Accepted)
+            return nullptr;
+    }
+    return vehicle;
+}
+
+bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
+    std::unique_ptr<TOldVehFile> vehicle = LoadVehicle(path, mode);
+    if (!vehicle)
+        return false;
+
+    if (m_vehicle && m_changed) {
+        switch (prompt().ask(std::string(editor::kSaveChangesTitle), std::string(editor::kSaveChangesQuestion),
+                             PromptButtons::YesNoCancel, PromptIcon::Question)) {
+        case PromptAnswer::Yes:
+            // The edits are not thrown away: when they cannot be saved, the current document stays.
+            if (!SaveVehicle(std::string()))
+                return false;
+            break;
+        case PromptAnswer::No:
+            break;
+        default:
+            return false;
+        }
+    }
+
+    const std::string previousPath = m_vehicle ? m_vehicle->fileName : std::string();
+    m_timer1->stop();
+    m_animationCounter = 0;
+    m_vehicle = std::move(vehicle);
+    if (keepPath && !previousPath.empty())
+        m_vehicle->fileName = previousPath;
+
+    LoadPages(*m_vehicle, false);
+
+    SetCaption(m_vehicle->fileName);
+    m_editorName->setText(tr("Prior Editor: ") +
+                          (m_vehicle->editorName.empty() ? tr("Unknown") : fromLatin1(m_vehicle->editorName)));
+    m_settings.lastFile = m_vehicle->fileName;
+    SetChanged(false);
+    RestoreStatus();
+    if (!keepPath)
+        setCarPicture(m_vehPic);
+    return true;
+}
+
+bool TfMain::SaveVehicle(const std::string& path) {
+    if (!m_vehicle)
+        return false;
+    if (!TransferBuffer()) {
+        RestoreStatus();
+        return false;
+    }
+    ShowStatus(tr("Saving File..."), kStatusRed, kStatusBlack);
+    m_carName->repaint();
+    try {
+        m_vehicle->Save(path, false);
+    } catch (const EOldVehFile& error) {
+        prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
+        RestoreStatus();
+        return false;
+    } catch (const EDataValidation& error) {
+        prompt().tell(std::string(editor::kDataValidationErrorTitle), error.what(), PromptIcon::Stop);
+        RestoreStatus();
+        return false;
+    }
+
+    SetChanged(false);
+    if (editor::rememberGeometry(toLatin1(controlText("dlGeometry")), m_settings)) {
+        if (auto* geometry = qobject_cast<FieldCombo*>(control("dlGeometry"))) {
+            QStringList items;
+            for (const std::string& item : m_settings.geometryList)
+                items << fromLatin1(item);
+            geometry->setItems(items);
+        }
+    }
+
+    SetCaption(m_vehicle->fileName);
+    m_editorName->setText(tr("Prior Editor: ") +
+                          (m_vehicle->editorName.empty() ? tr("Unknown") : fromLatin1(m_vehicle->editorName)));
+    ShowStatus(QString(), kStatusLime, kStatusBlack);
+    m_animationCounter = 0;
+    if (isVisible())
+        m_timer1->start();
+    else
+        RestoreStatus();
+    return true;
+}
+
+bool TfMain::TransferBuffer() {
+    if (!m_vehicle)
+        return false;
+    ShowStatus(fromLatin1(editor::kTransferringStatus), kStatusRed, kStatusBlack);
+    const auto storeCurve = [this](TOldVehFile& vehicle) {
+        if (!m_chart->exists())
+            return;
+        if (StoreEngineCurve(m_chart->line(TorqueChart::TorqueLine), m_chart->line(TorqueChart::PowerLine), vehicle) >=
+            0)
+            m_chart->refresh();
+    };
+    const editor::TransferResult result =
+        editor::transferBuffer(*m_vehicle, collectTexts(), m_authorData, m_settings, prompt(), storeCurve);
+    applyTexts(result.rewritten, false);
+    if (!result.ok()) {
+        prompt().tell(std::string(result.title()), result.text, PromptIcon::Stop);
+        RestoreStatus();
+        return false;
+    }
+    ShowStatus(fromLatin1(editor::kTransferredStatus), kStatusRed, kStatusBlack);
+    return true;
+}
+
+void TfMain::mOpenVehClick() {
+    guarded([this] {
+        FileDialogRequest request;
+        request.title = tr("Open Vehicle");
+        std::string folder = m_vehicle ? parentFolder(m_vehicle->fileName) : std::string();
+        if (folder.empty() || !fileSystem().folderExists(folder))
+            folder = m_settings.programFolder;
+        request.folder = fromPath(folder);
+        request.filter = vehicleFilter();
+        const std::optional<QString> chosen = m_host.fileDialogs.openFile(this, request);
+        if (!chosen || chosen->isEmpty())
+            return;
+        OpenVehicle(toPath(*chosen), TOldVehFile::ModeOpen);
+    });
+}
+
+void TfMain::mSaveClick() {
+    guarded([this] { SaveVehicle(std::string()); });
+}
+
+void TfMain::mSaveAsClick() {
+    guarded([this] {
+        if (!m_vehicle)
+            return;
+        FileDialogRequest request;
+        request.title = tr("Save File As");
+        request.filter = vehicleFilter();
+        request.defaultSuffix = QStringLiteral("veh");
+        request.proposedName = fromPath(fileNameOf(m_vehicle->fileName));
+        request.folder = fromPath(fileSystem().folderExists(m_settings.patchFolder) ? m_settings.patchFolder
+                                                                                    : m_settings.programFolder);
+        const std::optional<QString> chosen = m_host.fileDialogs.saveFile(this, request);
+        if (!chosen || chosen->isEmpty())
+            return;
+        SaveVehicle(toPath(*chosen));
+        SetCaption(m_vehicle->fileName);
+    });
+}
+
+void TfMain::mUndoPageClick() {
+    guarded([this] {
+        if (!m_vehicle || !m_changed)
+            return;
+        if (prompt().ask(std::string(editor::kUndoPageTitle), std::string(editor::kUndoPageQuestion),
+                         PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
+            return;
+        const int page = m_pages->currentIndex();
+        m_pagesFilling = true;
+        editor::PageLoad load = editor::loadPage(*m_vehicle, page, false, m_settings, prompt());
+        applyLoad(load, false);
+        afterPageFill(page, *m_vehicle, false);
+    });
+}
+
+// ---- Start-up and shut-down ---------------------------------------------------------------------------------
+
+void TfMain::loadSettings() {
+    m_settings.setProgramFolder(programFolder());
+    m_registry = std::make_unique<IniRegistry>(registryFilePath());
+    m_settings.setRegistry(m_registry.get());
+    try {
+        m_settings.Load();
+    } catch (const EIniFileIO& error) {
+        // Start with the defaults, and leave the user's file as it is rather than overwrite it with them.
+        m_settingsUnreadable = true;
+        m_settings.SetDefaults();
+        prompt().tell("QORA Load Settings",
+                      std::string(error.what()) + "  QORA starts with its default settings and will not change " +
+                          m_settings.settingsFilePath() + ".",
+                      PromptIcon::Exclamation);
+    }
+}
+
+void TfMain::showWelcome() {
+    TdlgInfo dialog(this);
+    dialog.setText(QString::fromLatin1(kWelcomeText));
+    m_host.dialogs.run(dialog);
+}
+
+std::string TfMain::newFilePath() const {
+    const std::string& folder = m_settings.patchFolder.empty() ? m_settings.programFolder : m_settings.patchFolder;
+    return joinPath(folder, "New.veh");
+}
+
+void TfMain::openStartFile(const std::string& path, bool asNew) {
+    if (OpenVehicle(path, asNew ? TOldVehFile::ModeNew : TOldVehFile::ModeOpen))
+        return;
+    if (m_vehicle)
+        return; // the document already open stays
+    if (!OpenVehicle(newFilePath(), TOldVehFile::ModeNew))
+        throw EOldVehFile(kFatalTemplateText);
+}
+
+void TfMain::FormShow(const std::optional<std::string>& commandLineFile) {
+    loadSettings();
+    restoreOptions();
+    if (m_settings.version != kVersionText)
+        showWelcome();
+
+    m_chart->setUp(m_settings);
+
+    const std::string& last = m_settings.lastFile;
+    if (last.empty() || !fileSystem().fileExists(last))
+        openStartFile(newFilePath(), true);
+    else
+        openStartFile(last, false);
+
+    if (commandLineFile && !commandLineFile->empty() && fileSystem().fileExists(*commandLineFile))
+        openStartFile(*commandLineFile, false);
+
+    for (SpinButton* spin : m_spinButtons)
+        spin->setVisible(!m_settings.hideSpinButtons);
+    for (QWidget* ghost : m_ghostWidgets)
+        ghost->hide();
+    m_ghostToNotepad->hide();
+    m_ghostCarName->clear();
+    m_ghostCarName->hide();
+}
+
+bool TfMain::FormCloseQuery() {
+    if (!m_vehicle || !m_changed)
+        return true;
+    switch (prompt().ask(std::string(editor::kSaveChangesTitle), std::string(editor::kSaveChangesQuestion),
+                         PromptButtons::YesNoCancel, PromptIcon::Question)) {
+    case PromptAnswer::Yes:
+        // A failed save keeps the window open, so the edits are not lost.
+        return SaveVehicle(std::string());
+    case PromptAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TfMain::FormClose() {
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_timer1->stop();
+    if (!m_settingsUnreadable && !m_settings.programFolder.empty())
+        m_settings.Save();
+}
+
+void TfMain::closeEvent(QCloseEvent* event) {
+    // Anything going wrong while asking or saving keeps the window, and with it the user's edits.
+    bool close = false;
+    guarded([&] { close = FormCloseQuery(); });
+    if (!close) {
+        event->ignore();
+        return;
+    }
+    guarded([this] { FormClose(); });
+    event->accept();
+}
+
+} // namespace qora::gui

@@ -1,0 +1,259 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <QColor>
+#include <QMainWindow>
+
+#include "platform/ini_registry.h"
+#include "settings/settings.h"
+#include "vehicle/old_veh_file.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+class QGridLayout;
+
+namespace qora {
+class TGearCalculator;
+struct TDriveTrainTexts;
+struct TUpshiftRefresh;
+enum class UpshiftSender;
+namespace editor {
+struct PageField;
+struct PageLoad;
+} // namespace editor
+class FilePicker;
+class FolderPicker;
+class Prompt;
+} // namespace qora
+
+namespace qora::gui {
+
+class DialogRunner;
+class FieldDragDrop;
+class FileDialogHook;
+class SpinButton;
+class TorqueChart;
+
+// What the window's creator provides: the message boxes, the file dialogs, the modal-dialog runner and the two
+// pickers the settings may need. None is owned; all must outlive the window.
+struct TfMainHost {
+    Prompt& prompt;
+    FileDialogHook& fileDialogs;
+    DialogRunner& dialogs;
+    FolderPicker& folderPicker;
+    FilePicker& filePicker;
+};
+
+// The main window: one current vehicle edited on seven pages, the header with its name panel (which doubles as
+// the status line) and changed indicator, the menus, and the start-up and shut-down of the program.
+//
+// The pages are built from the page tables (page_fields.h); values travel between the vehicle's buffer and the
+// controls through the page model (page_model.h), keyed by the controls' objectNames.
+class TfMain final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int kGearCount = 8; // the gear edits: reverse, 1st to 6th, final
+
+    explicit TfMain(TfMainHost host, QWidget* parent = nullptr);
+    ~TfMain() override;
+
+    // Start-up, in this order: the settings from the program folder, the options they restore, the welcome text
+    // when the settings are of another version, the chart, the last vehicle (or the template under the patch
+    // folder + "New.veh"), then the command-line file. Throws EOldVehFile with the fatal message when not even the
+    // template can be opened, and FileError when the program folder cannot be created.
+    void FormShow(const std::optional<std::string>& commandLineFile = std::nullopt);
+
+    // ---- Document ------------------------------------------------------------------------------------------
+    TOldVehFile* currentVehicle() const { return m_vehicle.get(); }
+    TSettings& settings() { return m_settings; }
+    bool isChanged() const { return m_changed; }
+
+    // Opens a vehicle: mode 0 normally, 1 as a new file from the template (no existence check). Asks about
+    // missing entries, then whether to save the changed current document; the current document stays when the
+    // new one fails, is aborted, or the save asked for fails. With keepPath the new vehicle takes the current
+    // one's path. True when the vehicle became the current one.
+    bool OpenVehicle(const std::string& path, int mode, bool keepPath = false);
+    // Loads and checks a vehicle without making it current (mode 2 is load only): the existence check (not for
+    // mode 1), the load, and the missing-entries dialog (not for mode 2). nullptr on a failure, which the user has
+    // been told of, or on Abort.
+    std::unique_ptr<TOldVehFile> LoadVehicle(const std::string& path, int mode);
+    // Transfers the pages and saves the current vehicle to the path (empty: its own path), with validation,
+    // stamp and backups; then the changed flag is cleared and "** FILE SAVED **" plays. False on any failure,
+    // which the user has been told of; the changed flag then stays set.
+    bool SaveVehicle(const std::string& path);
+
+    // Fills every page from a vehicle's buffer (the ghost's fields when ghost is set).
+    void LoadPages(const TOldVehFile& vehicle, bool ghost);
+    // Copies all pages back into the current vehicle's buffer; false (after telling the user) on a failure.
+    bool TransferBuffer();
+    void SetChanged(bool changed);
+    // Writes a status text into pCarName; "[default]" restores the description and the normal colours.
+    void ShowStatus(const QString& text, const QColor& font, const QColor& background);
+    void RestoreStatus();
+    void SetCaption(const std::string& path);
+    // The help text of a label (100 to 152) in the information dialog.
+    void ShowHelp(int number);
+
+    // ---- Controls ------------------------------------------------------------------------------------------
+    // A page control by objectName (vehicle field, ghost twin or display); nullptr when there is none.
+    QWidget* control(std::string_view name) const;
+    QString controlText(std::string_view name) const;
+    FieldDragDrop& dragDrop() const { return *m_dragDrop; }
+    TorqueChart& torqueChart() const { return *m_chart; }
+    QTabWidget* pages() const { return m_pages; }
+
+public slots:
+    void mOpenVehClick();
+    void mSaveClick();
+    void mSaveAsClick();
+    void mUndoPageClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Field texts keyed by the vehicle controls' objectNames (editor::PageTexts).
+    using PageTexts = std::map<std::string, std::string, std::less<>>;
+    struct GearCalculatorDeleter {
+        void operator()(TGearCalculator* calculator) const;
+    };
+
+    struct FieldRow {
+        const editor::PageField* field = nullptr;
+        QWidget* label = nullptr;
+        QWidget* control = nullptr;
+        SpinButton* spin = nullptr;
+        QWidget* ghost = nullptr;
+    };
+
+    // Window parts.
+    void createActions();
+    void createMenus();
+    QWidget* createHeader();
+    void createPages();
+    QWidget* buildPage(int page);
+    FieldRow makeRow(const editor::PageField& field, QWidget* parent);
+    void placeRow(QGridLayout* grid, int row, const FieldRow& fieldRow, int column = 0);
+    QWidget* buildGroups(int page, QWidget* parent, const std::vector<std::string_view>& skip = {});
+    QWidget* buildPerformanceExtras(QWidget* parent);
+    QWidget* buildDriveTrain(QWidget* parent);
+    QWidget* buildAerodynamicsExtras(QWidget* parent);
+
+    // Field texts.
+    void setControlText(QWidget* control, const QString& text);
+    QString textOf(const QWidget* control) const;
+    PageTexts collectTexts() const;
+    void applyTexts(const PageTexts& texts, bool ghost);
+    void applyLoad(const editor::PageLoad& load, bool ghost);
+    void applyAngleMode(bool degrees);
+    void afterPageFill(int page, const TOldVehFile& vehicle, bool ghost);
+
+    // Handlers.
+    void OnEditChange(QWidget* sender);
+    bool OnKeyPressForDigitsOnly(QWidget* field, QKeyEvent* event);
+    void OnSpinStep(SpinButton* button, bool up);
+    void OnFieldDropped(QWidget* target, const QString& text);
+    void OnAnglesInDegreesClick();
+    void Timer1Timer();
+    void OnPageChange();
+    void OnGearScroll(int gear);
+    void GearEditChange(int gear);
+    void OnBestGearToggleClick(bool firstGearOnly);
+    void OnGearThreshClick(int mode);
+    void DoCalcUpshift(UpshiftSender sender);
+    void recalculateDriveTrain();
+    void afterDriveTrainFill();
+    void restoreDriveTrainOptions();
+    void UpdateBestGears();
+    TDriveTrainTexts driveTrainTexts() const;
+    void showUpshift(const TUpshiftRefresh& refresh);
+    void helpForFocus();
+
+    // Start-up and shut-down.
+    void loadSettings();
+    void restoreOptions();
+    void showWelcome();
+    void openStartFile(const std::string& path, bool asNew);
+    bool FormCloseQuery();
+    void FormClose();
+    void setCarPicture(QLabel* picture);
+
+    // Runs a command, showing any failure that escapes it instead of letting it leave the event loop.
+    void guarded(const std::function<void()>& command);
+    Prompt& prompt() const { return m_host.prompt; }
+    std::string newFilePath() const;
+
+    TfMainHost m_host;
+    TSettings m_settings;
+    std::unique_ptr<IniRegistry> m_registry;
+    std::unique_ptr<TOldVehFile> m_vehicle;
+    bool m_changed = true; // so the first SetChanged(false) paints the indicator
+    bool m_pagesFilling = false;
+    bool m_gearSync = false; // a gear bar is writing its edit
+    bool m_settingsUnreadable = false;
+    bool m_closed = false;
+    std::array<std::string, 5> m_authorData; // the [QORA] strings kept for the author data dialog
+    std::unique_ptr<TGearCalculator, GearCalculatorDeleter> m_gears;
+    int m_animationCounter = 0;
+
+    std::map<std::string, QWidget*, std::less<>> m_controls; // every page control by objectName
+    std::vector<QWidget*> m_ghostWidgets;                    // hidden while no ghost is open
+    std::vector<SpinButton*> m_spinButtons;
+    std::array<QScrollBar*, kGearCount> m_gearBars{};
+    std::array<QLineEdit*, kGearCount> m_gearEdits{};
+
+    QTabWidget* m_pages = nullptr;
+    FieldDragDrop* m_dragDrop = nullptr;
+    TorqueChart* m_chart = nullptr;
+    QTimer* m_timer1 = nullptr;
+
+    QLabel* m_carName = nullptr;
+    QLabel* m_ghostCarName = nullptr;
+    QFrame* m_changedIndicator = nullptr;
+    QLabel* m_vehPic = nullptr;
+    QLabel* m_ghostPic = nullptr;
+    QLabel* m_editorName = nullptr;
+    QToolButton* m_fileToNotepad = nullptr;
+    QToolButton* m_ghostToNotepad = nullptr;
+    QLabel* m_torqueFigure = nullptr;
+    QLabel* m_powerFigure = nullptr;
+    QLabel* m_ghostTorqueFigure = nullptr;
+    QLabel* m_ghostPowerFigure = nullptr;
+    QCheckBox* m_anglesInDegrees = nullptr;
+    QLabel* m_angleHeader = nullptr;
+    QLabel* m_dtTorque = nullptr;
+    QLabel* m_dtPower = nullptr;
+    QComboBox* m_upshiftBase = nullptr;
+    QPushButton* m_calcUpshift = nullptr;
+    QToolButton* m_baseFirst = nullptr;
+    QToolButton* m_basePrev = nullptr;
+    std::array<QToolButton*, 3> m_threshButtons{};
+
+    QAction* m_openVeh = nullptr;
+    QAction* m_openGhost = nullptr;
+    QAction* m_save = nullptr;
+    QAction* m_saveAs = nullptr;
+    QAction* m_undoPage = nullptr;
+    QAction* m_exit = nullptr;
+};
+
+} // namespace qora::gui
