@@ -1,0 +1,159 @@
+#include "editor/side_dialogs.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "calc/number_text.h"
+#include "platform/prompt.h"
+#include "platform/text.h"
+#include "settings/settings.h"
+#include "vehicle/field_catalogue.h"
+#include "vehicle/old_veh_file.h"
+#include "vehicle/veh_format.h"
+
+namespace qora::editor {
+
+namespace {
+
+constexpr std::array<PartControl, kPartCount> kPartControls{{
+    {"cbGearBox", "Gear Box", ""},
+    {"cbComputerChip", "Computer Chip", ""},
+    {"cbIntercooler", "Intercooler", ""},
+    {"cbAbs", "ABS Brakes", ""},
+    {"tbTurboCharger", "Turbo:", "pTurbo"},
+    {"tbBrakes", "Brakes:", "pBrakes"},
+    {"tbWeight", "Weight Reduction:", "pWeight"},
+    {"tbAerodynamics", "Aerodynamics:", "pAero"},
+    {"tbClutch", "Clutch Flywheel:", "pClutch"},
+    {"tbTires", "Tires:", "pTires"},
+    {"tbSuspension", "Suspension:", "pSuspension"},
+    {"tbManifold", "Manifold Headers:", "pHeaders"},
+    {"tbExhaust", "Exhaust:", "pExhaust"},
+    {"tbAirIntake", "Air Intake:", "pAirIntake"},
+}};
+
+const FieldDef& partField(std::size_t part) {
+    return fieldDef(PageParts, static_cast<int>(part));
+}
+
+bool askToClear(const TSettings& settings, Prompt& prompt, std::string_view title) {
+    return !settings.generalWarnings ||
+           prompt.ask(std::string(title), std::string(kClearAllQuestion), PromptButtons::YesNo,
+                      PromptIcon::Question) == PromptAnswer::Yes;
+}
+
+} // namespace
+
+// ---- Upgrade parts ----------------------------------------------------------------------------------------------
+
+std::span<const PartControl> partControls() {
+    return kPartControls;
+}
+
+int partPosition(std::string_view value, int part) {
+    const FieldDef& def = partField(static_cast<std::size_t>(part));
+    return std::clamp(numbers::parseInt(value).value_or(0), def.minimum, def.maximum);
+}
+
+PartsForm::PartsForm(const TOldVehFile& vehicle) {
+    for (std::size_t part = 0; part < kPartCount; ++part)
+        if (const EntryRec* entry = vehicle.findEntry(veh::SecParts, partField(part).key))
+            m_positions[part] = partPosition(entry->value, static_cast<int>(part));
+}
+
+void PartsForm::setPosition(std::size_t part, int value) {
+    const FieldDef& def = partField(part);
+    m_positions.at(part) = std::clamp(value, def.minimum, def.maximum);
+}
+
+std::string PartsForm::readOutText(std::size_t part) const {
+    return std::to_string(m_positions.at(part));
+}
+
+std::size_t PartsForm::partOfSliderTag(int tag) {
+    if (tag < 0 || static_cast<std::size_t>(tag) >= kPartCount - kPartCheckBoxCount)
+        throw std::out_of_range("no parts slider has the tag " + std::to_string(tag));
+    return kPartCheckBoxCount + static_cast<std::size_t>(tag);
+}
+
+void PartsForm::store(TOldVehFile& vehicle) const {
+    const bool none = std::all_of(m_positions.begin(), m_positions.end(), [](int p) { return p == 0; });
+    for (std::size_t part = 0; part < kPartCount; ++part)
+        if (EntryRec* entry = vehicle.findEntry(veh::SecParts, partField(part).key))
+            entry->value = none ? std::string() : std::to_string(m_positions[part]);
+}
+
+// ---- Computer-opponent basis --------------------------------------------------------------------------------------
+
+AiBasisForm::AiBasisForm(const TOldVehFile& vehicle) {
+    for (std::size_t i = 0; i < kAiBasisFieldCount; ++i)
+        if (const EntryRec* entry = vehicle.findEntry(veh::SecAiBasis, fieldDef(PageAiBasis, static_cast<int>(i)).key))
+            m_fields[i] = entry->value;
+}
+
+void AiBasisForm::setField(std::size_t index, std::string_view text) {
+    m_fields.at(index) = std::string(text);
+    m_modified = true;
+}
+
+bool AiBasisForm::clearAllFields(const TSettings& settings, Prompt& prompt) {
+    if (!askToClear(settings, prompt, kAiBasisClearTitle))
+        return false;
+    for (std::string& field : m_fields)
+        field.clear();
+    m_modified = true;
+    return true;
+}
+
+bool AiBasisForm::store(TOldVehFile& vehicle) const {
+    for (std::size_t i = 0; i < kAiBasisFieldCount; ++i)
+        if (EntryRec* entry = vehicle.findEntry(veh::SecAiBasis, fieldDef(PageAiBasis, static_cast<int>(i)).key))
+            entry->value = text::trim(singleLineValue(m_fields[i]));
+    return m_modified;
+}
+
+// ---- Author data ------------------------------------------------------------------------------------------------
+
+AuthorForm::AuthorForm(const AuthorData& kept) : m_texts(kept) {}
+
+void AuthorForm::setText(AuthorItem item, std::string_view text) {
+    m_texts.at(static_cast<std::size_t>(item)) = std::string(text);
+    m_modified = true;
+}
+
+bool AuthorForm::clearAllFields(const TSettings& settings, Prompt& prompt) {
+    if (!askToClear(settings, prompt, kAuthorClearTitle))
+        return false;
+    for (std::string& t : m_texts)
+        t.clear();
+    m_modified = true;
+    return true;
+}
+
+bool AuthorForm::store(AuthorData& kept, TOldVehFile& vehicle) const {
+    AuthorData values;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = singleLineValue(m_texts[i]);
+    if (values == kept)
+        return false;
+    kept = std::move(values);
+    storeAuthorData(vehicle, kept);
+    return true;
+}
+
+std::string singleLineValue(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            out += ' ';
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+} // namespace qora::editor
