@@ -126,8 +126,8 @@ TEST(VehSave, ChangedValuesReplaceOnlyTheirValue) {
     veh.findEntry(veh::SecBody, "damage")->value = "0";
     veh.findEntry(veh::SecDetails, "//Manufacturer")->value = "a";
     save(veh, "", true);
-    // A changed value loses the comment after it; the bare/parenthesised form follows the key.
-    expectLine(veh, veh::SecBody, "mass", 1, "mass=(980.0)");
+    // A changed value keeps the comment after it; the bare/parenthesised form follows the key.
+    expectLine(veh, veh::SecBody, "mass", 1, "mass=(980.0) // heavy");
     expectLine(veh, veh::SecBody, "damage", 1, "damage=0");
     expectLine(veh, veh::SecDriveline, "drive", 1, "drive=REAR   // rear wheel drive");
     // The old value is looked for after the "=": "a" also occurs inside the key "//Manufacturer=".

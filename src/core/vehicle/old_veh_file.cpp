@@ -640,6 +640,23 @@ void TOldVehFile::deleteLine(int index) {
     m_lines->erase(m_lines->begin() + index);
 }
 
+void TOldVehFile::releaseLine(int& line) {
+    const int index = line;
+    line = -1;
+    if (index < 0)
+        return;
+    bool used = false;
+    for (const SectionRec& sec : sections) {
+        used = used || sec.line == index;
+        for (const EntryRec& e : sec.entries)
+            used = used || e.line == index;
+    }
+    for (const TorquePoint& p : torquePoints)
+        used = used || p.line == index;
+    if (!used)
+        deleteLine(index);
+}
+
 void TOldVehFile::writeValue(int index, const std::string& value, bool inParentheses) {
     std::string& line = (*m_lines)[static_cast<std::size_t>(index)];
     const std::string newText = inParentheses ? "(" + value + ")" : value;
@@ -653,9 +670,10 @@ void TOldVehFile::writeValue(int index, const std::string& value, bool inParenth
         line.insert(eq + 1, newText);
         return;
     }
-    // The old value is looked for after the "=", so a key that holds the same text keeps its name.
+    // The old value is looked for after the "=", so a key that holds the same text keeps its name. Only the value
+    // is replaced: a comment after it stays (it may hold the details the file needs to open).
     const auto pos = line.find(oldText, eq + 1);
-    line.replace(pos, std::string::npos, newText);
+    line.replace(pos, oldText.size(), newText);
 }
 
 void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
@@ -719,9 +737,7 @@ void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
         if (!isZero(gears[n].value))
             continue;
         for (std::size_t m = n; m < gears.size(); ++m) {
-            if (gears[m].line >= 0)
-                deleteLine(gears[m].line);
-            gears[m].line = -1;
+            releaseLine(gears[m].line);
             gears[m].value.clear();
         }
         break;
@@ -734,8 +750,7 @@ void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
             continue;
         const std::size_t keep = zeroRpm ? k : k + 1;
         while (torquePoints.size() > keep) {
-            if (torquePoints.back().line >= 0)
-                deleteLine(torquePoints.back().line);
+            releaseLine(torquePoints.back().line);
             torquePoints.pop_back();
         }
         break;
@@ -748,15 +763,11 @@ void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
             continue;
         for (EntryRec& e : sec.entries) {
             const auto v = text::trimView(e.value);
-            if (e.line >= 0 && (v.empty() || (s == veh::SecParts && v == "0"))) {
-                deleteLine(e.line);
-                e.line = -1;
-            }
+            if (e.line >= 0 && (v.empty() || (s == veh::SecParts && v == "0")))
+                releaseLine(e.line);
         }
-        if (std::none_of(sec.entries.begin(), sec.entries.end(), [](const EntryRec& e) { return e.line >= 0; })) {
-            deleteLine(sec.line);
-            sec.line = -1;
-        }
+        if (std::none_of(sec.entries.begin(), sec.entries.end(), [](const EntryRec& e) { return e.line >= 0; }))
+            releaseLine(sec.line);
     }
 
     const std::string previousName = fileName;

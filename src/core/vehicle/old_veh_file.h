@@ -107,6 +107,9 @@ private:
     std::string_view lineView(int index) const;
     void insertLine(int index, std::string text);
     void deleteLine(int index);
+    // Takes a record off its line (the line becomes -1) and deletes the line unless another header, key or torque
+    // point still stands on it: a line may hold two headers, or a torque point and a header.
+    void releaseLine(int& line);
     void writeValue(int index, const std::string& value, bool inParentheses);
     int findStampLine() const;
     [[noreturn]] void torqueError(int line, std::size_t position) const;
