@@ -179,10 +179,10 @@ private slots:
         editor.writeSettings("");
         editor.start();
         const std::string path = editor.copy("template.veh", "car.veh");
-        editor.files.choose(q(path));
+        editor.dialogs.then(pickInBrowser(QStringLiteral("car.veh")));
         QVERIFY(triggerAction(editor.window.get(), "mOpenVeh"));
         QCOMPARE(editor.window->windowTitle(), q("QORA 4.0 - " + path));
-        QCOMPARE(editor.files.calls[0].request.title, QStringLiteral("Open Vehicle"));
+        QCOMPARE(editor.dialogs.shown.back(), QStringLiteral("dlgFileOpen"));
         QVERIFY(!editor.window->isChanged());
 
         editor.window->pages()->setCurrentIndex(6);

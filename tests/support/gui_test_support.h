@@ -9,9 +9,13 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QString>
 #include <QtTest>
 
+#include "browser/dlg_file_open.h"
 #include "platform/dialog_runner.h"
 #include "platform/file_dialog_hook.h"
 
@@ -97,6 +101,26 @@ inline bool triggerAction(QObject* window, const char* name) {
         return false;
     action->trigger();
     return true;
+}
+
+// A dialog step for the vehicle browser: selects the vehicle whose file (or archive entry) has this name, as the
+// browser's name box shows it (lower case), and clicks OK. Fails the step (Rejected) when no vehicle has it.
+inline ScriptedDialogRunner::Step pickInBrowser(const QString& name) {
+    return [name](QDialog& dialog) {
+        auto* browser = qobject_cast<gui::TdlgFileOpen*>(&dialog);
+        if (browser == nullptr)
+            throw std::logic_error("expected the vehicle browser, got " + dialog.objectName().toStdString());
+        auto* cars = browser->findChild<QListWidget*>(QStringLiteral("lbCars"));
+        auto* fileName = browser->findChild<QLineEdit*>(QStringLiteral("eFileName"));
+        for (int row = 0; row < cars->count(); ++row) {
+            cars->setCurrentRow(row);
+            if (fileName->text() == name.toLower()) {
+                browser->okButton()->click();
+                return browser->result();
+            }
+        }
+        return int(QDialog::Rejected);
+    };
 }
 
 } // namespace qora::testing

@@ -1,9 +1,11 @@
 #include "chart/chart_painter.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <QBrush>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
@@ -62,6 +64,23 @@ QFont legendFont(const TChartLegend& legend) {
 
 QString labelText(const std::string& label) {
     return QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
+}
+
+// Labels closer than this look like one number.
+constexpr int kLabelGap = 4;
+
+// Which X labels fit side by side: every one, else every second, fourth, ... counted from label 0, so a legend
+// of half steps ("0", "0.5", "1", ...) keeps all its whole numbers and drops the halves first.
+std::size_t labelStep(const QFontMetrics& metrics, const std::vector<std::string>& labels, int cellWidth) {
+    std::size_t step = 1;
+    for (; step < labels.size(); step *= 2) {
+        int widest = 0;
+        for (std::size_t i = step; i < labels.size(); i += step)
+            widest = std::max(widest, metrics.horizontalAdvance(labelText(labels[i])));
+        if (widest + kLabelGap <= static_cast<int>(step) * cellWidth)
+            break;
+    }
+    return step;
 }
 
 } // namespace
@@ -193,7 +212,8 @@ void ChartPainter::drawLegends(const TLineChart& chart) {
         painter.setFont(legendFont(legends->x));
         painter.setPen(toQColor(legends->x.textColor));
         // Label 0 would be cut in half by the left edge; the Y legend's 0 stands for both axes.
-        for (std::size_t i = 1; i < legends->x.labels.size(); ++i) {
+        const std::size_t step = labelStep(painter.fontMetrics(), legends->x.labels, chart.Grid().cellWidth);
+        for (std::size_t i = step; i < legends->x.labels.size(); i += step) {
             const int x = chart.LegendXLabelX(static_cast<int>(i));
             painter.drawText(QRect(x - 500, 0, 1000, m_legendX.height()), Qt::AlignHCenter | Qt::AlignTop,
                              labelText(legends->x.labels[i]));

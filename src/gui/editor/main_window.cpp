@@ -23,6 +23,7 @@
 #include "chart/chart_painter.h"
 #include "dialogs/dlg_info.h"
 #include "editor/car_picture.h"
+#include "editor/engine_sounds.h"
 #include "editor/field_drag.h"
 #include "editor/field_widgets.h"
 #include "editor/page_model.h"
@@ -47,19 +48,13 @@ constexpr const char* kWelcomeText = "Welcome to QORA 4.0.1.1\n"
                                      "READ THE README FILE!  IT IS THE ONLY SOURCE OF HELP!\n"
                                      "\n"
                                      "ENJOY!";
-constexpr const char* kVehicleFilter = "QORA Vehicle Files (%1)";
 const QSize kCarPictureSize(112, 56);
 
 const QColor kStatusRed(255, 0, 0);
 const QColor kStatusBlack(0, 0, 0);
-const QColor kStatusLime(0, 255, 0);
 
 QColor appColour(const TSettings& settings, int index) {
     return ChartPainter::toQColor(settings.GetAppColors(index));
-}
-
-QString vehicleFilter() {
-    return QString::fromLatin1(kVehicleFilter).arg(caseFreePattern(QStringLiteral("*.veh")));
 }
 
 } // namespace
@@ -89,6 +84,8 @@ TfMain::TfMain(TfMainHost host, QWidget* parent) : QMainWindow(parent), m_host(h
     createPages();
     layout->addWidget(m_pages, 1);
     setCentralWidget(central);
+    createFileCommands();
+    createEngineSounds();
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { helpForFocus(); });
@@ -389,89 +386,6 @@ std::unique_ptr<TOldVehFile> TfMain::LoadVehicle(const std::string& path, int mo
     return vehicle;
 }
 
-bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
-    std::unique_ptr<TOldVehFile> vehicle = LoadVehicle(path, mode);
-    if (!vehicle)
-        return false;
-
-    if (m_vehicle && m_changed) {
-        switch (prompt().ask(std::string(editor::kSaveChangesTitle), std::string(editor::kSaveChangesQuestion),
-                             PromptButtons::YesNoCancel, PromptIcon::Question)) {
-        case PromptAnswer::Yes:
-            // The edits are not thrown away: when they cannot be saved, the current document stays.
-            if (!SaveVehicle(std::string()))
-                return false;
-            break;
-        case PromptAnswer::No:
-            break;
-        default:
-            return false;
-        }
-    }
-
-    const std::string previousPath = m_vehicle ? m_vehicle->fileName : std::string();
-    m_timer1->stop();
-    m_animationCounter = 0;
-    m_vehicle = std::move(vehicle);
-    if (keepPath && !previousPath.empty())
-        m_vehicle->fileName = previousPath;
-
-    LoadPages(*m_vehicle, false);
-
-    SetCaption(m_vehicle->fileName);
-    m_editorName->setText(tr("Prior Editor: ") +
-                          (m_vehicle->editorName.empty() ? tr("Unknown") : fromLatin1(m_vehicle->editorName)));
-    m_settings.lastFile = m_vehicle->fileName;
-    SetChanged(false);
-    RestoreStatus();
-    if (!keepPath)
-        setCarPicture(m_vehPic);
-    return true;
-}
-
-bool TfMain::SaveVehicle(const std::string& path) {
-    if (!m_vehicle)
-        return false;
-    if (!TransferBuffer()) {
-        RestoreStatus();
-        return false;
-    }
-    ShowStatus(tr("Saving File..."), kStatusRed, kStatusBlack);
-    m_carName->repaint();
-    try {
-        m_vehicle->Save(path, false);
-    } catch (const EOldVehFile& error) {
-        prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
-        RestoreStatus();
-        return false;
-    } catch (const EDataValidation& error) {
-        prompt().tell(std::string(editor::kDataValidationErrorTitle), error.what(), PromptIcon::Stop);
-        RestoreStatus();
-        return false;
-    }
-
-    SetChanged(false);
-    if (editor::rememberGeometry(toLatin1(controlText("dlGeometry")), m_settings)) {
-        if (auto* geometry = qobject_cast<FieldCombo*>(control("dlGeometry"))) {
-            QStringList items;
-            for (const std::string& item : m_settings.geometryList)
-                items << fromLatin1(item);
-            geometry->setItems(items);
-        }
-    }
-
-    SetCaption(m_vehicle->fileName);
-    m_editorName->setText(tr("Prior Editor: ") +
-                          (m_vehicle->editorName.empty() ? tr("Unknown") : fromLatin1(m_vehicle->editorName)));
-    ShowStatus(QString(), kStatusLime, kStatusBlack);
-    m_animationCounter = 0;
-    if (isVisible())
-        m_timer1->start();
-    else
-        RestoreStatus();
-    return true;
-}
-
 bool TfMain::TransferBuffer() {
     if (!m_vehicle)
         return false;
@@ -493,45 +407,6 @@ bool TfMain::TransferBuffer() {
     }
     ShowStatus(fromLatin1(editor::kTransferredStatus), kStatusRed, kStatusBlack);
     return true;
-}
-
-void TfMain::mOpenVehClick() {
-    guarded([this] {
-        FileDialogRequest request;
-        request.title = tr("Open Vehicle");
-        std::string folder = m_vehicle ? parentFolder(m_vehicle->fileName) : std::string();
-        if (folder.empty() || !fileSystem().folderExists(folder))
-            folder = m_settings.programFolder;
-        request.folder = fromPath(folder);
-        request.filter = vehicleFilter();
-        const std::optional<QString> chosen = m_host.fileDialogs.openFile(this, request);
-        if (!chosen || chosen->isEmpty())
-            return;
-        OpenVehicle(toPath(*chosen), TOldVehFile::ModeOpen);
-    });
-}
-
-void TfMain::mSaveClick() {
-    guarded([this] { SaveVehicle(std::string()); });
-}
-
-void TfMain::mSaveAsClick() {
-    guarded([this] {
-        if (!m_vehicle)
-            return;
-        FileDialogRequest request;
-        request.title = tr("Save File As");
-        request.filter = vehicleFilter();
-        request.defaultSuffix = QStringLiteral("veh");
-        request.proposedName = fromPath(fileNameOf(m_vehicle->fileName));
-        request.folder = fromPath(fileSystem().folderExists(m_settings.patchFolder) ? m_settings.patchFolder
-                                                                                    : m_settings.programFolder);
-        const std::optional<QString> chosen = m_host.fileDialogs.saveFile(this, request);
-        if (!chosen || chosen->isEmpty())
-            return;
-        SaveVehicle(toPath(*chosen));
-        SetCaption(m_vehicle->fileName);
-    });
 }
 
 void TfMain::mUndoPageClick() {
@@ -591,6 +466,7 @@ void TfMain::openStartFile(const std::string& path, bool asNew) {
 void TfMain::FormShow(const std::optional<std::string>& commandLineFile) {
     loadSettings();
     restoreOptions();
+    m_sounds->loadLists();
     if (m_settings.version != kVersionText)
         showWelcome();
 
@@ -634,6 +510,7 @@ void TfMain::FormClose() {
         return;
     m_closed = true;
     m_timer1->stop();
+    recordRecentVehicle();
     if (!m_settingsUnreadable && !m_settings.programFolder.empty())
         m_settings.Save();
 }

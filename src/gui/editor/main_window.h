@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QMainWindow>
 
+#include "browser/file_commands.h"
 #include "platform/ini_registry.h"
 #include "settings/settings.h"
 #include "vehicle/old_veh_file.h"
@@ -22,12 +23,14 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QScrollBar;
 class QTabWidget;
 class QTimer;
 class QToolButton;
 class QGridLayout;
+class QWheelEvent;
 
 namespace qora {
 class TGearCalculator;
@@ -46,6 +49,7 @@ class Prompt;
 namespace qora::gui {
 
 class DialogRunner;
+class EngineSounds;
 class FieldDragDrop;
 class FileDialogHook;
 class SpinButton;
@@ -85,6 +89,8 @@ public:
     TOldVehFile* currentVehicle() const { return m_vehicle.get(); }
     TSettings& settings() { return m_settings; }
     bool isChanged() const { return m_changed; }
+    // The archive entry the current vehicle was extracted from; Save writes it back into the archive.
+    const std::optional<browser::ArchiveEntryRecord>& archiveEntry() const { return m_archiveEntry; }
 
     // Opens a vehicle: mode 0 normally, 1 as a new file from the template (no existence check). Asks about
     // missing entries, then whether to save the changed current document; the current document stays when the
@@ -118,6 +124,7 @@ public:
     QString controlText(std::string_view name) const;
     FieldDragDrop& dragDrop() const { return *m_dragDrop; }
     TorqueChart& torqueChart() const { return *m_chart; }
+    EngineSounds& engineSounds() const { return *m_sounds; }
     QTabWidget* pages() const { return m_pages; }
 
 public slots:
@@ -188,6 +195,13 @@ private:
     void showUpshift(const TUpshiftRefresh& refresh);
     void helpForFocus();
 
+    // The engine chart and the field events (main_window_chart.cpp, main_window_fields.cpp).
+    void connectChart();
+    void showPeakFigures(bool ghost);
+    bool fieldEvent(QObject* watched, QEvent* event);
+    void OnGearExit(int gear);
+    bool FormMouseWheel(QWidget* over, QWheelEvent* event);
+
     // Start-up and shut-down.
     void loadSettings();
     void restoreOptions();
@@ -196,6 +210,25 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void setCarPicture(QLabel* picture);
+
+    // File commands (main_window_files.cpp).
+    void createFileCommands();
+    // Whether a path is a working copy of an archive entry: an extraction's name in the working-copy folder.
+    bool isWorkingCopyFile(const std::string& path) const;
+    // Reads the archive, runs the browser from the start given and returns the file to open: the chosen file, or
+    // the chosen archive entry extracted (as the ghost's copy with asGhost). nullopt when nothing is to be opened.
+    std::optional<std::string> browseForVehicle(const browser::BrowserStart& start, bool asGhost);
+    void OnVehMRU(const std::string& path);
+    void OnOpenBackupFile(browser::BackupKind kind);
+    void refreshBackupEntries();
+    // Records the current vehicle in the vehicle recent list.
+    void recordRecentVehicle();
+    void rebuildRecentMenus();
+    void updateVehiclePicture();
+    void OnOpenInNotepad(const TOldVehFile* vehicle);
+
+    // Engine sounds (main_window_sounds.cpp).
+    void createEngineSounds();
 
     // Runs a command, showing any failure that escapes it instead of letting it leave the event loop.
     void guarded(const std::function<void()>& command);
@@ -214,6 +247,8 @@ private:
     std::array<std::string, 5> m_authorData; // the [QORA] strings kept for the author data dialog
     std::unique_ptr<TGearCalculator, GearCalculatorDeleter> m_gears;
     int m_animationCounter = 0;
+    int m_wheelDelta = 0; // wheel turns not yet a whole notch
+    std::optional<browser::ArchiveEntryRecord> m_archiveEntry;
 
     std::map<std::string, QWidget*, std::less<>> m_controls; // every page control by objectName
     std::vector<QWidget*> m_ghostWidgets;                    // hidden while no ghost is open
@@ -254,6 +289,11 @@ private:
     QAction* m_saveAs = nullptr;
     QAction* m_undoPage = nullptr;
     QAction* m_exit = nullptr;
+    QAction* m_loadPrior = nullptr;
+    QAction* m_loadOriginal = nullptr;
+    QMenu* m_recentMenu = nullptr;      // pmRecent
+    QMenu* m_recentGhostMenu = nullptr; // pmRecentGhost
+    EngineSounds* m_sounds = nullptr;
 };
 
 } // namespace qora::gui

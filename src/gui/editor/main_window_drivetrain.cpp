@@ -201,6 +201,11 @@ QWidget* TfMain::buildDriveTrain(QWidget* parent) {
     }
     m_threshButtons[1]->setChecked(true);
     side->addWidget(threshold);
+    // The pressed option of each group stands out plainly.
+    for (QGroupBox* group : {basis, threshold})
+        group->setStyleSheet(QStringLiteral("QToolButton:checked { background-color: palette(highlight); "
+                                            "color: palette(highlighted-text); border: 1px solid palette(dark); "
+                                            "border-radius: 3px; padding: 3px; }"));
     side->addStretch(1);
     columns->addLayout(side);
     return area;

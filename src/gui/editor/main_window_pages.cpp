@@ -331,6 +331,7 @@ QWidget* TfMain::buildPerformanceExtras(QWidget* parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     m_chart = new TorqueChart(box);
+    connectChart();
     m_chart->setObjectName(QStringLiteral("TorqueChart"));
     layout->addWidget(m_chart);
 
@@ -488,6 +489,8 @@ void TfMain::OnEditChange(QWidget* sender) {
 }
 
 bool TfMain::eventFilter(QObject* watched, QEvent* event) {
+    if (fieldEvent(watched, event))
+        return true;
     if (event->type() == QEvent::KeyPress && watched->property(kNumeric).toBool()) {
         if (auto* field = qobject_cast<QWidget*>(watched))
             return OnKeyPressForDigitsOnly(field, static_cast<QKeyEvent*>(event));

@@ -3,14 +3,25 @@
 #include <algorithm>
 #include <string>
 
-#include <QGridLayout>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
-#include "calc/engine_curve.h"
 #include "calc/number_text.h"
+#include "chart/chart_artwork.h"
+#include "chart/chart_bitmap.h"
+#include "editor/field_widgets.h"
+#include "platform/prompt.h"
 #include "settings/settings.h"
 #include "vehicle/old_veh_file.h"
 
@@ -18,6 +29,7 @@ namespace qora::gui {
 
 namespace {
 
+constexpr int kMaxZoom = 4;
 constexpr int kBaseWidth = 608;
 constexpr int kWidthPerZoom = 121;
 constexpr int kBaseHeight = 288;
@@ -25,14 +37,20 @@ constexpr int kHeightPerZoom = 38;
 constexpr int kLeftLegendWidth = 30;
 constexpr int kBottomLegendHeight = 14;
 constexpr int kLeftLegendExtra = 10;
+// The room the scroll bars take beside and under the chart image as the owner of a centred picture sees it.
+constexpr int kScrollBarRoom = 16;
+constexpr int kWheelStep = 120; // one notch of a mouse wheel
+
+constexpr std::array<const char*, kMaxZoom + 1> kXScaleTexts{"0%", "20%", "40%", "60%", "80%"};
+constexpr std::array<const char*, kMaxZoom + 1> kYScaleTexts{"0%", "15%", "30%", "45%", "60%"};
 
 int chartWidth(int zoom) {
-    return kBaseWidth + kWidthPerZoom * std::clamp(zoom, 0, 4);
+    return kBaseWidth + kWidthPerZoom * std::clamp(zoom, 0, kMaxZoom);
 }
 
 // 288, 326, 369, 402, 440: a height that is a multiple of 14 grows by 5 so the grid rows stay whole.
 int chartHeight(int zoom) {
-    int height = kBaseHeight + kHeightPerZoom * std::clamp(zoom, 0, 4);
+    int height = kBaseHeight + kHeightPerZoom * std::clamp(zoom, 0, kMaxZoom);
     if (height % 14 == 0)
         height += 5;
     return height;
@@ -46,7 +64,109 @@ TLineData emptyLine(bool background, bool visible) {
     return line;
 }
 
+// ---- ChartScrollArea ----------------------------------------------------------------------------------------
+
+// The scroll area of the chart image. The legends sit in its margins, outside the scrolled part: the Y legend
+// follows vertical scrolling only and the X legend horizontal scrolling only, so both stay in view at every zoom.
+// It asks for room to show the whole chart and makes do with the unmagnified size.
+class ChartScrollArea final : public QScrollArea {
+public:
+    explicit ChartScrollArea(QWidget* parent) : QScrollArea(parent) {
+        setFrameShape(QFrame::StyledPanel);
+        setWidgetResizable(false);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        const auto clip = [this] {
+            auto* area = new QWidget(this);
+            area->setAutoFillBackground(true);
+            QPalette black = area->palette();
+            black.setColor(QPalette::Window, Qt::black);
+            area->setPalette(black);
+            return area;
+        };
+        m_leftClip = clip();
+        m_bottomClip = clip();
+        viewport()->setAutoFillBackground(true);
+        QPalette black = viewport()->palette();
+        black.setColor(QPalette::Window, Qt::black);
+        viewport()->setPalette(black);
+    }
+
+    void setChart(QWidget* grid, QWidget* left, QWidget* bottom) {
+        setWidget(grid);
+        m_left = left;
+        m_bottom = bottom;
+        m_left->setParent(m_leftClip);
+        m_bottom->setParent(m_bottomClip);
+    }
+
+    // Told the size of the part of the chart on view.
+    std::function<void(QSize)> onViewportResized;
+
+    // After the images changed size.
+    void chartResized() {
+        setViewportMargins(m_left->width(), 0, 0, kBottomLegendHeight);
+        // Never wider or higher than the whole chart: no empty band beside it.
+        setMaximumSize(sizeHint());
+        updateGeometry();
+        placeLegends();
+    }
+
+    QSize sizeHint() const override { return chartSize(widget() ? widget()->size() : QSize()); }
+
+    QSize minimumSizeHint() const override {
+        const QSize full = widget() ? widget()->size() : QSize();
+        const QSize least(std::min(full.width(), chartWidth(0)), std::min(full.height(), chartHeight(0)));
+        QSize size = chartSize(least);
+        // Room for the bars of a chart larger than what is shown.
+        if (full.width() > least.width())
+            size.rheight() += horizontalScrollBar()->sizeHint().height();
+        if (full.height() > least.height())
+            size.rwidth() += verticalScrollBar()->sizeHint().width();
+        return size;
+    }
+
+protected:
+    void scrollContentsBy(int dx, int dy) override {
+        QScrollArea::scrollContentsBy(dx, dy);
+        placeLegends();
+    }
+
+    void resizeEvent(QResizeEvent* event) override {
+        QScrollArea::resizeEvent(event);
+        placeLegends();
+        if (onViewportResized)
+            onViewportResized(viewport()->size());
+    }
+
+private:
+    QSize chartSize(QSize image) const {
+        const int frame = 2 * frameWidth();
+        const int legend = m_left ? m_left->width() : kLeftLegendWidth;
+        return {image.width() + legend + frame, image.height() + kBottomLegendHeight + frame};
+    }
+
+    void placeLegends() {
+        if (!m_left || !m_bottom)
+            return;
+        const QRect view = viewport()->geometry();
+        // The Y legend runs on under the grid's bottom edge, where its "0" is centred.
+        m_leftClip->setGeometry(view.left() - m_left->width(), view.top(), m_left->width(),
+                                view.height() + kBottomLegendHeight);
+        m_left->move(0, -verticalScrollBar()->value());
+        m_bottomClip->setGeometry(view.left(), view.bottom() + 1, view.width(), kBottomLegendHeight);
+        m_bottom->move(-horizontalScrollBar()->value(), 0);
+    }
+
+    QWidget* m_leftClip = nullptr;
+    QWidget* m_bottomClip = nullptr;
+    QWidget* m_left = nullptr;
+    QWidget* m_bottom = nullptr;
+};
+
 } // namespace
+
+// ---- ChartImage ---------------------------------------------------------------------------------------------
 
 ChartImage::ChartImage(const QImage* image, QWidget* parent) : QWidget(parent), m_image(image) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -70,36 +190,86 @@ void ChartImage::paintEvent(QPaintEvent* event) {
         painter.drawImage(event->rect(), *m_image, event->rect());
 }
 
+// ---- UpDown -------------------------------------------------------------------------------------------------
+
+UpDown::UpDown(Qt::Orientation orientation, int minimum, int maximum, QWidget* parent)
+    : QWidget(parent), m_minimum(minimum), m_maximum(std::max(minimum, maximum)), m_position(minimum) {
+    QBoxLayout* layout = orientation == Qt::Horizontal ? static_cast<QBoxLayout*>(new QHBoxLayout(this))
+                                                       : static_cast<QBoxLayout*>(new QVBoxLayout(this));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    const auto arrow = [this](Qt::ArrowType type, int delta) {
+        auto* button = new QToolButton(this);
+        button->setArrowType(type);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, [this, delta] { step(delta); });
+        return button;
+    };
+    const bool horizontal = orientation == Qt::Horizontal;
+    m_down = arrow(horizontal ? Qt::LeftArrow : Qt::DownArrow, -1);
+    m_up = arrow(horizontal ? Qt::RightArrow : Qt::UpArrow, +1);
+    const QSize buttonSize = horizontal ? QSize(18, 22) : QSize(22, 11);
+    m_down->setFixedSize(buttonSize);
+    m_up->setFixedSize(buttonSize);
+    layout->addWidget(horizontal ? m_down : m_up);
+    layout->addWidget(horizontal ? m_up : m_down);
+    updateButtons();
+}
+
+void UpDown::setPosition(int position) {
+    m_position = std::clamp(position, m_minimum, m_maximum);
+    updateButtons();
+}
+
+void UpDown::step(int delta) {
+    const int next = std::clamp(m_position + delta, m_minimum, m_maximum);
+    if (next == m_position)
+        return;
+    m_position = next;
+    updateButtons();
+    emit clicked();
+}
+
+void UpDown::updateButtons() {
+    m_down->setEnabled(m_position > m_minimum);
+    m_up->setEnabled(m_position < m_maximum);
+}
+
+// ---- TorqueChart --------------------------------------------------------------------------------------------
+
 TorqueChart::TorqueChart(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
 
-    m_scroll = new QScrollArea(this);
+    auto* scroll = new ChartScrollArea(this);
+    m_scroll = scroll;
     m_scroll->setObjectName(QStringLiteral("ChartScrollBox"));
-    m_scroll->setFrameShape(QFrame::StyledPanel);
-    m_scroll->setWidgetResizable(false);
-    m_scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(m_scroll);
-
-    auto* canvas = new QWidget;
-    canvas->setObjectName(QStringLiteral("ChartCanvas"));
-    canvas->setAutoFillBackground(true);
-    QPalette black = canvas->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    canvas->setPalette(black);
-    auto* grid = new QGridLayout(canvas);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(0);
-    m_left = new ChartImage(&m_painter.legendY(), canvas);
-    m_left->setObjectName(QStringLiteral("iTorqueChart_Left"));
-    m_grid = new ChartImage(&m_painter.image(), canvas);
+    m_grid = new ChartImage(&m_painter.image());
     m_grid->setObjectName(QStringLiteral("iTorqueGrid"));
-    m_bottom = new ChartImage(&m_painter.legendX(), canvas);
+    m_grid->setMouseTracking(true);
+    m_grid->installEventFilter(this);
+    m_left = new ChartImage(&m_painter.legendY());
+    m_left->setObjectName(QStringLiteral("iTorqueChart_Left"));
+    m_bottom = new ChartImage(&m_painter.legendX());
     m_bottom->setObjectName(QStringLiteral("iTorqueChart_Bottom"));
-    grid->addWidget(m_left, 0, 0, 2, 1, Qt::AlignTop | Qt::AlignLeft);
-    grid->addWidget(m_grid, 0, 1, Qt::AlignTop | Qt::AlignLeft);
-    grid->addWidget(m_bottom, 1, 1, Qt::AlignTop | Qt::AlignLeft);
-    m_scroll->setWidget(canvas);
+    scroll->setChart(m_grid, m_left, m_bottom);
+    scroll->onViewportResized = [this](QSize size) { guarded([this, size] { viewportResized(size); }); };
+
+    // A zoom shows the bottom of the chart, where the curve starts, until the user scrolls elsewhere.
+    QScrollBar* vertical = m_scroll->verticalScrollBar();
+    connect(vertical, &QScrollBar::rangeChanged, this, [this, vertical](int, int maximum) {
+        if (m_scrollToBottom)
+            vertical->setValue(maximum);
+    });
+    connect(vertical, &QScrollBar::actionTriggered, this, [this] { m_scrollToBottom = false; });
+
+    auto* bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("ChartControls"));
+    buildControls(bar);
+    layout->addWidget(bar);
+    buildMenus();
 
     m_painter.onImageChanged = [this](const QRect& rect) { m_grid->update(rect); };
     m_painter.onLegendsChanged = [this] { sizeImages(); };
@@ -110,31 +280,109 @@ TorqueChart::~TorqueChart() {
         m_chart->SetRenderer(nullptr);
 }
 
+void TorqueChart::attach(const TorqueChartHost& host) {
+    m_host = host;
+}
+
+void TorqueChart::guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        if (m_host.prompt)
+            m_host.prompt->tell("QORA Error", error.what(), PromptIcon::Stop);
+    }
+}
+
+void TorqueChart::buildControls(QWidget* bar) {
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+
+    auto* magnify = new QLabel(tr("Magnify:"), bar);
+    row->addWidget(magnify);
+    const auto scale = [this, bar, row](const char* name, const char* textName, Qt::Orientation orientation,
+                                        const QString& axis, const QString& hint) {
+        auto* caption = new QLabel(axis, bar);
+        auto* upDown = new UpDown(orientation, 0, kMaxZoom, bar);
+        upDown->setObjectName(QString::fromLatin1(name));
+        upDown->setToolTip(hint);
+        auto* readOut = new QLabel(QStringLiteral("0%"), bar);
+        readOut->setObjectName(QString::fromLatin1(textName));
+        readOut->setMinimumWidth(readOut->fontMetrics().horizontalAdvance(QStringLiteral("888%")));
+        row->addWidget(caption);
+        row->addWidget(upDown);
+        row->addWidget(readOut);
+        return std::pair{upDown, readOut};
+    };
+    std::tie(m_xScale, m_xScaleText) =
+        scale("bXScaleAdjust", "lXScale", Qt::Horizontal, tr("rpm"), tr("Magnify the rpm axis"));
+    std::tie(m_yScale, m_yScaleText) =
+        scale("bYScaleAdjust", "lYScale", Qt::Vertical, tr("torque"), tr("Magnify the torque axis"));
+    connect(m_xScale, &UpDown::clicked, this, [this] { guarded([this] { bXScaleAdjustClick(); }); });
+    connect(m_yScale, &UpDown::clicked, this, [this] { guarded([this] { bYScaleAdjustClick(); }); });
+    row->addSpacing(12);
+
+    auto* pointCaption = new QLabel(tr("Point:"), bar);
+    m_pointValue = new QLineEdit(QStringLiteral("1400.00"), bar);
+    m_pointValue->setObjectName(QStringLiteral("ePointValue"));
+    m_pointValue->setReadOnly(true);
+    m_pointValue->setFocusPolicy(Qt::ClickFocus);
+    m_pointValue->setAlignment(Qt::AlignRight);
+    m_pointValue->setToolTip(tr("Value of the selected torque point"));
+    m_pointValue->setFixedWidth(m_pointValue->fontMetrics().horizontalAdvance(QStringLiteral("00000.00")) + 14);
+    m_pointValue->installEventFilter(this);
+    m_pointSpin = new SpinButton(m_pointValue, 0, bar);
+    m_pointSpin->setObjectName(QStringLiteral("csbChartPoint"));
+    connect(m_pointSpin, &SpinButton::stepped, this, [this](SpinButton*, bool up) {
+        guarded([this, up] { up ? csbChartPointUpClick() : csbChartPointDownClick(); });
+    });
+    row->addWidget(pointCaption);
+    auto* pointCell = new QHBoxLayout;
+    pointCell->setSpacing(1);
+    pointCell->addWidget(m_pointValue);
+    pointCell->addWidget(m_pointSpin);
+    row->addLayout(pointCell);
+
+    m_highPoint = new QToolButton(bar);
+    m_highPoint->setObjectName(QStringLiteral("sbHighPoint"));
+    m_highPoint->setText(tr("Peak"));
+    m_highPoint->setToolTip(tr("Select Highest Point"));
+    connect(m_highPoint, &QToolButton::clicked, this, [this] { guarded([this] { sbHighPointClick(); }); });
+    row->addWidget(m_highPoint);
+    row->addStretch(1);
+
+    static constexpr std::array<const char*, 3> kButtonNames{"sbChartOptions", "sbChartColors", "sbChartBitmaps"};
+    const std::array<QString, 3> captions{tr("Options"), tr("Colors"), tr("Bitmaps")};
+    for (int tag = 0; tag < 3; ++tag) {
+        auto* button = new QToolButton(bar);
+        button->setObjectName(QString::fromLatin1(kButtonNames[static_cast<std::size_t>(tag)]));
+        button->setText(captions[static_cast<std::size_t>(tag)]);
+        button->setArrowType(Qt::NoArrow);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        connect(button, &QToolButton::clicked, this,
+                [this, tag] { guarded([this, tag] { OnChartChangeClick(tag); }); });
+        row->addWidget(button);
+        m_menuButtons[static_cast<std::size_t>(tag)] = button;
+    }
+}
+
 void TorqueChart::sizeImages() {
     m_left->imageResized();
     m_grid->imageResized();
     m_bottom->imageResized();
-    if (QWidget* canvas = m_scroll->widget())
-        canvas->adjustSize();
-    // The scroll area shows the whole chart at zoom 0 and scrolls once it is magnified.
-    const QSize content = m_scroll->widget() ? m_scroll->widget()->sizeHint() : QSize();
-    const int frame = 2 * m_scroll->frameWidth();
-    m_scroll->setMinimumHeight(std::min(content.height(), chartHeight(0) + kBottomLegendHeight) + frame +
-                               (content.width() > chartWidth(0) + kLeftLegendWidth ? 16 : 0));
-    m_scroll->setMaximumHeight(content.height() + frame + 16);
-    // Wide enough for the chart at zoom 0 without scrolling.
-    m_scroll->setMinimumWidth(std::min(content.width(), chartWidth(0) + kLeftLegendWidth) + frame);
+    static_cast<ChartScrollArea*>(m_scroll)->chartResized();
 }
 
-void TorqueChart::setUp(const TSettings& settings) {
+void TorqueChart::setUp(TSettings& settings) {
+    m_settings = &settings;
+    settings.chartXZoom = std::clamp(settings.chartXZoom, 0, kMaxZoom);
+    settings.chartYZoom = std::clamp(settings.chartYZoom, 0, kMaxZoom);
     const int width = chartWidth(settings.chartXZoom);
     const int height = chartHeight(settings.chartYZoom);
 
     auto view = std::make_unique<TChartView>();
     view->width = width;
     view->height = height;
-    view->gridColor = settings.GetChartColors(1);
-    view->backgroundColor = settings.GetChartColors(0);
     view->lines3D = settings.chart3DLines;
     view->points3D = settings.chart3DPoints;
     view->pictureStyle = static_cast<TPictureStyle>(std::clamp(settings.chartBitmapStyle, 0, 3));
@@ -154,62 +402,283 @@ void TorqueChart::setUp(const TSettings& settings) {
     legends->x.fontSize = 7;
     legends->x.textColor = legends->y.textColor = rgbColor(255, 255, 255);
     legends->x.backgroundColor = legends->y.backgroundColor = rgbColor(0, 0, 0);
+    legends->x.pattern = legends->y.pattern = makeChartBitmap(builtInChartPicture(kLegendPatternPicture));
     legends->verticalRange = kTorqueAxisMaxNm;
     legends->verticalMaximum = settings.chartNm ? kTorqueAxisMaxNm : kTorqueAxisMaxFtLbs;
 
     if (m_chart)
         m_chart->SetRenderer(nullptr);
-    m_chart = std::make_unique<TLineChart>(TChartOwner{width + 16, height + 10}, std::move(view), std::move(legends),
-                                           &m_painter);
+    m_dragging = false;
+    m_hovered = -1;
+    // A centred picture is centred in the part of the chart on view (the scroll area less its bars).
+    const QSize shown =
+        m_scroll->viewport()->size().isEmpty() ? QSize(chartWidth(0), chartHeight(0)) : m_scroll->viewport()->size();
+    m_chart =
+        std::make_unique<TLineChart>(TChartOwner{shown.width() + kScrollBarRoom, shown.height() + kLeftLegendExtra},
+                                     std::move(view), std::move(legends), &m_painter);
+    m_chart->OnPointChanged = [this](int, int point) { RecalcPowerPoint(point); };
+    loadBackground();
+    LoadPointBitmap(settings.chartPointBitmap, false);
+    LoadPointBitmap(settings.chartActPointBitmap, true);
 
     m_chart->Add(emptyLine(true, false));
     m_chart->Add(emptyLine(true, false));
     m_chart->Add(emptyLine(false, true));
     m_chart->Add(emptyLine(false, true));
-
-    const auto colour = [&settings](int index) { return settings.GetChartColors(index); };
-    const auto paint = [&colour](TLineData& line, int high, int normal, int shadow) {
-        line.high = colour(high);
-        line.normal = colour(normal);
-        line.shadow = colour(shadow);
-    };
-    paint(line(GhostPowerLine), 11, 12, 13);
-    paint(line(GhostTorqueLine), 8, 9, 10);
-    paint(line(PowerLine), 5, 6, 7);
     TLineData& torque = line(TorqueLine);
-    paint(torque, 2, 3, 4);
-    torque.point = colour(14);
-    torque.pointShadow = colour(15);
-    torque.activePoint = colour(16);
-    torque.activePointShadow = colour(17);
     torque.userTag = 2;
     torque.unit = settings.chartNm ? TorqueNm : TorqueFtLbs;
     line(GhostTorqueLine).unit = torque.unit;
     line(PowerLine).unit = settings.chartKW ? PowerKW : PowerHp;
     line(GhostPowerLine).unit = line(PowerLine).unit;
 
-    m_chart->RecalcAll();
-    m_chart->SetDrawing(true);
-    sizeImages();
+    AssignChartColors();
+    m_xScale->setPosition(settings.chartXZoom);
+    m_yScale->setPosition(settings.chartYZoom);
+    bXScaleAdjustClick();
+    bYScaleAdjustClick();
+    syncMenus();
 }
 
 void TorqueChart::loadCurve(const TOldVehFile& vehicle, bool ghost, const TSettings& settings) {
     if (!m_chart)
         return;
     m_chart->SetDrawing(false);
-    if (ghost)
+    if (ghost) {
         LoadEngineCurve(vehicle, true, settings, line(GhostTorqueLine), line(GhostPowerLine));
-    else
+        // Shown only while a ghost is open and its lines are wanted.
+        line(GhostTorqueLine).visible = line(GhostPowerLine).visible = m_ghostOpen && settings.chartGhostLines;
+    } else {
         LoadEngineCurve(vehicle, false, settings, line(TorqueLine), line(PowerLine));
+    }
     m_chart->RecalcAll();
     m_chart->SetDrawing(true);
+    ShowActivePointValue();
+    emit peakFiguresChanged(ghost);
+}
+
+void TorqueChart::viewportResized(QSize size) {
+    if (!m_chart)
+        return;
+    m_chart->SetOwnerSize(size.width() + kScrollBarRoom, size.height() + kLeftLegendExtra);
+    const TChartView& view = *m_chart->View();
+    if (view.picture && view.pictureStyle == TPictureStyle::Centred && m_chart->Drawing())
+        rebuild();
 }
 
 void TorqueChart::refresh() {
     if (!m_chart)
         return;
+    rebuild();
+}
+
+void TorqueChart::rebuild() {
     m_chart->RecalcAll();
     m_chart->Redraw();
+    ShowActivePointValue();
+}
+
+void TorqueChart::setGhostOpen(bool open) {
+    m_ghostOpen = open;
+    if (m_chart && m_settings) {
+        const bool visible = open && m_settings->chartGhostLines;
+        line(GhostTorqueLine).visible = visible;
+        line(GhostPowerLine).visible = visible;
+        rebuild();
+    }
+    syncMenus();
+}
+
+TPeakFigures TorqueChart::peakFigures(bool ghost) const {
+    if (!m_chart || !m_settings)
+        return {};
+    const TLineData& torque = m_chart->GetLineData(ghost ? GhostTorqueLine : TorqueLine);
+    const TLineData& power = m_chart->GetLineData(ghost ? GhostPowerLine : PowerLine);
+    return UpdatePeakFigures(torque, power, m_settings->chartMetricText);
+}
+
+// ---- Editing the curve --------------------------------------------------------------------------------------
+
+bool TorqueChart::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_grid) {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+            guarded([&] { iTorqueGridMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint()); });
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            guarded([&] { iTorqueGridMouseDown(mouse->position().toPoint(), mouse->button()); });
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+            guarded([&] { iTorqueGridMouseUp(static_cast<QMouseEvent*>(event)->button()); });
+            return true;
+        case QEvent::Leave:
+            if (!m_dragging) {
+                m_hovered = -1;
+                m_grid->setCursor(Qt::ArrowCursor);
+            }
+            break;
+        default:
+            break;
+        }
+    } else if (watched == m_pointValue && event->type() == QEvent::Wheel) {
+        // The wheel over the value steps the point as its spin button does, one step per notch.
+        m_wheelDelta += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        while (std::abs(m_wheelDelta) >= kWheelStep) {
+            const bool up = m_wheelDelta > 0;
+            m_wheelDelta += up ? -kWheelStep : kWheelStep;
+            guarded([this, up] { up ? csbChartPointUpClick() : csbChartPointDownClick(); });
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TorqueChart::iTorqueGridMouseMove(QPoint position) {
+    if (!m_chart)
+        return;
+    if (m_dragging) {
+        // The pointer placed onto the point by the press arrives as a move too; it must not snap the value.
+        if (!m_dragMoved && position == m_dragOrigin)
+            return;
+        m_dragMoved = true;
+        m_chart->DragPointTo(position.x(), position.y() - m_dragOffset);
+        return;
+    }
+    m_hovered = m_chart->PointAt(position.x(), position.y());
+    m_grid->setCursor(m_hovered >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void TorqueChart::iTorqueGridMouseDown(QPoint position, Qt::MouseButton button) {
+    if (!m_chart || !m_chart->Drawing() || button != Qt::LeftButton || m_dragging)
+        return;
+    // A press where no move came first (a touch, a click right after a scroll) picks as a hover would.
+    m_hovered = m_chart->PointAt(position.x(), position.y());
+    if (m_hovered < 0)
+        return;
+    const TLinePoint& point = line(TorqueLine).points[static_cast<std::size_t>(m_hovered)];
+    const QPoint target(point.x, point.y);
+    // The pointer is put exactly onto the point, so the drag starts from the point's own value. Where the
+    // platform does not let a program move the pointer, the drag keeps the pointer's distance to the point.
+    const bool canMovePointer = QGuiApplication::platformName() != QLatin1String("wayland");
+    if (canMovePointer)
+        QCursor::setPos(m_grid->mapToGlobal(target));
+    m_dragOffset = canMovePointer ? 0 : position.y() - target.y();
+    m_chart->SetActivePoint(m_hovered);
+    ShowActivePointValue();
+    if (m_chart->BeginPointDrag()) {
+        m_dragging = true;
+        m_dragMoved = false;
+        m_dragOrigin = canMovePointer ? target : position;
+        emit edited();
+    }
+}
+
+void TorqueChart::iTorqueGridMouseUp(Qt::MouseButton button) {
+    if (!m_chart || button != Qt::LeftButton || !m_dragging)
+        return;
+    m_dragging = false;
+    m_chart->EndPointDrag();
+}
+
+void TorqueChart::RecalcPowerPoint(int index) {
+    TLineData& power = line(PowerLine);
+    qora::RecalcPowerPoint(line(TorqueLine), power, index);
+    if (index >= 0 && index < static_cast<int>(power.points.size()))
+        m_chart->SetPointValue(PowerLine, index, power.points[static_cast<std::size_t>(index)].value);
+    ShowActivePointValue();
+    emit peakFiguresChanged(false);
+}
+
+void TorqueChart::ShowActivePointValue() {
+    if (!m_chart)
+        return;
+    m_pointValue->setText(QString::fromStdString(qora::ShowActivePointValue(line(TorqueLine))));
+}
+
+void TorqueChart::csbChartPointUpClick() {
+    stepActivePoint(1.0);
+}
+
+void TorqueChart::csbChartPointDownClick() {
+    stepActivePoint(-1.0);
+}
+
+void TorqueChart::stepActivePoint(double delta) {
+    if (!m_chart)
+        return;
+    const std::string shown = m_pointValue->text().toStdString();
+    const double value = (shown.empty() ? 0.0 : numbers::parseDouble(shown).value_or(0.0)) + delta;
+    TLineData& torque = line(TorqueLine);
+    const int index = torque.activePointIndex;
+    // The end points of the curve are always 0: like a drag, a step leaves them alone.
+    const bool endPoint = index < 1 || index > static_cast<int>(torque.points.size()) - 2;
+    if (endPoint || value > m_chart->Legends()->verticalMaximum || value < 0) {
+        if (m_host.prompt)
+            m_host.prompt->beep();
+        return;
+    }
+    m_pointValue->setText(QString::fromStdString(numbers::formatFloat("###0.00", value)));
+    m_chart->SetPointValue(TorqueLine, index, value);
+    m_chart->SetPointValue(PowerLine, index, PowerAtPoint(torque, index, line(PowerLine).unit));
+    emit peakFiguresChanged(false);
+    m_chart->Redraw();
+    emit edited();
+}
+
+void TorqueChart::sbHighPointClick() {
+    if (!m_chart)
+        return;
+    m_chart->SetActivePoint(line(TorqueLine).highestPointIndex);
+    ShowActivePointValue();
+}
+
+// ---- Zoom ---------------------------------------------------------------------------------------------------
+
+void TorqueChart::bXScaleAdjustClick() {
+    if (!m_chart)
+        return;
+    const int position = m_xScale->position();
+    const int width = chartWidth(position);
+    m_chart->SetDrawing(false);
+    m_chart->View()->width = width;
+    m_chart->Legends()->x.width = width;
+    fitDefaultBackground();
+    m_chart->SetView();
+    m_chart->SetLegends();
+    m_chart->RecalcAll();
+    m_chart->SetDrawing(true);
+    m_scroll->horizontalScrollBar()->setValue(0);
+    m_scrollToBottom = true;
+    m_scroll->verticalScrollBar()->setValue(m_scroll->verticalScrollBar()->maximum());
+    m_xScaleText->setText(QString::fromLatin1(kXScaleTexts[static_cast<std::size_t>(position)]));
+    if (m_settings)
+        m_settings->chartXZoom = position;
+    ShowActivePointValue();
+}
+
+void TorqueChart::bYScaleAdjustClick() {
+    if (!m_chart)
+        return;
+    const int position = m_yScale->position();
+    const int height = chartHeight(position);
+    m_chart->SetDrawing(false);
+    m_chart->View()->height = height;
+    m_chart->Legends()->y.height = height + kLeftLegendExtra;
+    fitDefaultBackground();
+    m_chart->SetView();
+    m_chart->SetLegends();
+    m_chart->RecalcAll();
+    m_chart->SetDrawing(true);
+    m_scroll->horizontalScrollBar()->setValue(0);
+    m_scrollToBottom = true;
+    m_scroll->verticalScrollBar()->setValue(m_scroll->verticalScrollBar()->maximum());
+    m_yScaleText->setText(QString::fromLatin1(kYScaleTexts[static_cast<std::size_t>(position)]));
+    if (m_settings)
+        m_settings->chartYZoom = position;
+    ShowActivePointValue();
 }
 
 } // namespace qora::gui

@@ -1,0 +1,384 @@
+// TfMain's file commands: opening (through the vehicle browser, the recent lists and the backups), saving (in
+// place, into the archive, as a copy), and the header's car picture and Notepad button.
+
+#include <filesystem>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "archive/mas_file.h"
+#include "browser/car_thumbnails.h"
+#include "browser/dlg_file_open.h"
+#include "browser/file_commands.h"
+#include "calc/data_validation.h"
+#include "editor/field_widgets.h"
+#include "editor/main_window.h"
+#include "editor/page_model.h"
+#include "platform/dialog_runner.h"
+#include "platform/file_dialog_hook.h"
+#include "platform/file_system.h"
+#include "platform/qt_text.h"
+#include "platform/text_editor.h"
+
+namespace qora::gui {
+
+namespace {
+
+constexpr const char* kVehicleFilter = "QORA Vehicle Files (%1)";
+constexpr const char* kMasErrorTitle = "QORA Mas Error";
+constexpr const char* kNotepadTitle = "QORA Notepad Launcher";
+constexpr const char* kNotepadWarning =
+    "Any changes you make in notepad will not be reflected in QORA (and visa-versa) until you reload the file.  In "
+    "the case of vehicle.mas files, only the extracted file is effected until you save the veh file back to "
+    "vehicle.mas.  It is highly recommended that you only VIEW the file in notepad.";
+
+const QColor kStatusRed(255, 0, 0);
+const QColor kStatusBlack(0, 0, 0);
+const QColor kStatusWhite(255, 255, 255);
+const QColor kStatusLime(0, 255, 0);
+
+QString vehicleFilter() {
+    return QString::fromLatin1(kVehicleFilter).arg(caseFreePattern(QStringLiteral("*.veh")));
+}
+
+std::string descriptionOf(const TOldVehFile& vehicle) {
+    const EntryRec* entry = vehicle.findEntry(veh::SecDetails, "//DescFile=");
+    return entry ? entry->value : std::string();
+}
+
+std::filesystem::path normalFolder(const std::string& folder) {
+    std::filesystem::path path = std::filesystem::path(folder).lexically_normal();
+    return path.has_filename() ? path : path.parent_path();
+}
+
+// A menu caption shows "&" as it is.
+QString menuText(const std::string& text) {
+    return messageText(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
+// ---- Set-up -------------------------------------------------------------------------------------------------
+
+void TfMain::createFileCommands() {
+    m_loadPrior = findChild<QAction*>(QStringLiteral("mLoadPrior"));
+    m_loadOriginal = findChild<QAction*>(QStringLiteral("mLoadOriginal"));
+    connect(m_loadPrior, &QAction::triggered, this, [this] { OnOpenBackupFile(browser::BackupKind::Prior); });
+    connect(m_loadOriginal, &QAction::triggered, this, [this] { OnOpenBackupFile(browser::BackupKind::Original); });
+
+    m_recentMenu = new QMenu(this);
+    m_recentMenu->setObjectName(QStringLiteral("pmRecent"));
+    m_recentGhostMenu = new QMenu(this);
+    m_recentGhostMenu->setObjectName(QStringLiteral("pmRecentGhost"));
+    if (auto* bar = findChild<QToolBar*>(QStringLiteral("tbMain"))) {
+        const auto attach = [bar](QAction* action, QMenu* menu) {
+            if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
+                button->setMenu(menu);
+                button->setPopupMode(QToolButton::MenuButtonPopup);
+            }
+        };
+        attach(m_openVeh, m_recentMenu);
+        attach(m_openGhost, m_recentGhostMenu);
+    }
+
+    connect(m_fileToNotepad, &QToolButton::clicked, this,
+            [this] { guarded([this] { OnOpenInNotepad(m_vehicle.get()); }); });
+    rebuildRecentMenus();
+    refreshBackupEntries();
+}
+
+bool TfMain::isWorkingCopyFile(const std::string& path) const {
+    return browser::isExtraction(path) && !m_settings.programFolder.empty() &&
+           normalFolder(parentFolder(path)) == normalFolder(m_settings.masVehFolder());
+}
+
+// ---- Opening ------------------------------------------------------------------------------------------------
+
+bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
+    const std::string currentPath = m_vehicle ? m_vehicle->fileName : std::string();
+    // A working copy extracted for this open goes again when the open does not go ahead.
+    const auto discardNew = [&] {
+        const auto copy = browser::workingCopyOfDiscarded(path, keepPath, currentPath);
+        if (copy && isWorkingCopyFile(*copy))
+            browser::deleteWorkingCopy(*copy);
+    };
+
+    std::unique_ptr<TOldVehFile> vehicle = LoadVehicle(path, mode);
+    if (!vehicle) {
+        discardNew();
+        return false;
+    }
+
+    browser::Replacement replacement;
+    try {
+        replacement = browser::replaceDocument({currentPath, m_archiveEntry}, path, keepPath, descriptionOf(*vehicle));
+    } catch (const EMasFile& error) {
+        // Another role's copy (the ghost's) is left alone.
+        prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
+        return false;
+    }
+    // Only files in the working-copy folder are archive entries: a file of the user's whose name merely carries
+    // the prefix is neither written into the archive nor deleted.
+    if (!keepPath && replacement.archiveEntry && !isWorkingCopyFile(path)) {
+        replacement.archiveEntry.reset();
+        replacement.saveAsCaption = browser::kSaveAsCaption;
+    }
+    if (replacement.deleteWorkingCopy && !isWorkingCopyFile(*replacement.deleteWorkingCopy))
+        replacement.deleteWorkingCopy.reset();
+
+    if (m_vehicle && m_changed) {
+        switch (prompt().ask(std::string(editor::kSaveChangesTitle), std::string(editor::kSaveChangesQuestion),
+                             PromptButtons::YesNoCancel, PromptIcon::Question)) {
+        case PromptAnswer::Yes:
+            // The edits are not thrown away: when they cannot be saved, the current document stays.
+            if (!SaveVehicle(std::string())) {
+                discardNew();
+                return false;
+            }
+            break;
+        case PromptAnswer::No:
+            break;
+        default:
+            discardNew();
+            return false;
+        }
+    }
+
+    recordRecentVehicle();
+    if (replacement.deleteWorkingCopy)
+        browser::deleteWorkingCopy(*replacement.deleteWorkingCopy);
+    m_timer1->stop();
+    m_animationCounter = 0;
+    m_vehicle = std::move(vehicle);
+    m_vehicle->fileName = replacement.path;
+    m_archiveEntry = replacement.archiveEntry;
+    m_saveAs->setText(fromLatin1(replacement.saveAsCaption));
+
+    LoadPages(*m_vehicle, false);
+
+    SetCaption(m_vehicle->fileName);
+    m_editorName->setText(fromLatin1(browser::priorEditorText(m_vehicle->editorName)));
+    m_settings.lastFile = m_vehicle->fileName;
+    SetChanged(false);
+    RestoreStatus();
+    if (!keepPath)
+        updateVehiclePicture();
+    refreshBackupEntries();
+    m_fileToNotepad->setEnabled(true);
+    return true;
+}
+
+std::optional<std::string> TfMain::browseForVehicle(const browser::BrowserStart& start, bool asGhost) {
+    TMasFile archive(m_settings, prompt(), m_host.filePicker);
+    const browser::ArchiveForBrowser read = browser::readArchiveForBrowser(archive, prompt());
+    if (read == browser::ArchiveForBrowser::Failed)
+        return std::nullopt;
+    TMasFile* loaded = read == browser::ArchiveForBrowser::Loaded ? &archive : nullptr;
+
+    TdlgFileOpen dialog(loaded, m_settings, prompt(), m_host.dialogs, this,
+                        asGhost ? tr("Open Ghost Vehicle") : tr("Open Vehicle"));
+    dialog.setUp(start, loaded != nullptr);
+    const int result = m_host.dialogs.run(dialog);
+    browser::storeBrowserChoices(dialog.list(), m_settings);
+    if (result != QDialog::Accepted)
+        return std::nullopt;
+    return browser::browserSelectionPath(dialog.list(), loaded, asGhost, prompt());
+}
+
+void TfMain::mOpenVehClick() {
+    guarded([this] {
+        const std::string current = m_vehicle ? m_vehicle->fileName : std::string();
+        const browser::BrowserStart start =
+            browser::browserStartForVehicle(current, toLatin1(controlText("eClass")), m_settings.programFolder);
+        if (const auto chosen = browseForVehicle(start, false))
+            OpenVehicle(*chosen, TOldVehFile::ModeOpen);
+    });
+}
+
+void TfMain::OnVehMRU(const std::string& path) {
+    guarded([&] {
+        if (browser::recentFileAvailable(path, prompt()))
+            OpenVehicle(path, TOldVehFile::ModeOpen);
+    });
+}
+
+void TfMain::OnOpenBackupFile(browser::BackupKind kind) {
+    guarded([&] {
+        if (!m_vehicle)
+            return;
+        const auto backup = browser::backupToOpen(m_vehicle->fileName, kind, prompt());
+        if (!backup) {
+            refreshBackupEntries();
+            return;
+        }
+        // The backup's content takes the current file's place; a save writes it over the current file.
+        if (OpenVehicle(*backup, TOldVehFile::ModeOpen, true))
+            SetChanged(true);
+    });
+}
+
+void TfMain::refreshBackupEntries() {
+    const std::string path = m_vehicle ? m_vehicle->fileName : std::string();
+    const std::locale locale = browser::userLocale();
+    const auto refresh = [&](QAction* action, browser::BackupKind kind) {
+        const browser::BackupEntry entry = browser::backupEntry(path, kind, locale);
+        action->setEnabled(entry.enabled);
+        action->setText(messageText(entry.caption));
+    };
+    refresh(m_loadPrior, browser::BackupKind::Prior);
+    refresh(m_loadOriginal, browser::BackupKind::Original);
+}
+
+// ---- Recent lists -------------------------------------------------------------------------------------------
+
+void TfMain::recordRecentVehicle() {
+    if (m_vehicle && browser::recordRecent(m_settings.recentVehicles, m_vehicle->fileName, descriptionOf(*m_vehicle)))
+        rebuildRecentMenus();
+}
+
+void TfMain::rebuildRecentMenus() {
+    m_recentMenu->clear();
+    for (const browser::RecentMenuEntry& entry : browser::recentMenu(m_settings.recentVehicles)) {
+        QAction* action = m_recentMenu->addAction(menuText(entry.caption));
+        connect(action, &QAction::triggered, this, [this, path = entry.path] { OnVehMRU(path); });
+    }
+    // Opening a recent ghost comes with the ghost vehicle; its list is kept and shown already.
+    m_recentGhostMenu->clear();
+    for (const browser::RecentMenuEntry& entry : browser::recentMenu(m_settings.recentGhosts))
+        m_recentGhostMenu->addAction(menuText(entry.caption))->setEnabled(false);
+}
+
+// ---- Saving -------------------------------------------------------------------------------------------------
+
+bool TfMain::SaveVehicle(const std::string& path) {
+    if (!m_vehicle)
+        return false;
+    if (!TransferBuffer()) {
+        RestoreStatus();
+        return false;
+    }
+    ShowStatus(tr("Saving File..."), kStatusRed, kStatusBlack);
+    m_carName->repaint();
+    try {
+        m_vehicle->Save(path, false);
+    } catch (const EOldVehFile& error) {
+        prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
+        RestoreStatus();
+        return false;
+    } catch (const EDataValidation& error) {
+        prompt().tell(std::string(editor::kDataValidationErrorTitle), error.what(), PromptIcon::Stop);
+        RestoreStatus();
+        return false;
+    }
+
+    if (path.empty() && m_archiveEntry) {
+        ShowStatus(tr("Writing To Mas File..."), kStatusRed, kStatusWhite);
+        m_carName->repaint();
+        bool written = false;
+        try {
+            TMasFile archive(m_settings, prompt(), m_host.filePicker);
+            written = archive.SaveEntry(m_archiveEntry->entryName);
+        } catch (const EMasFile& error) {
+            prompt().tell(kMasErrorTitle, error.what(), PromptIcon::Stop);
+        } catch (const FileError&) {
+            // The archive has told the user that the working copy could not be read.
+        }
+        if (!written) {
+            RestoreStatus();
+            return false;
+        }
+    }
+
+    SetChanged(false);
+    if (editor::rememberGeometry(toLatin1(controlText("dlGeometry")), m_settings)) {
+        if (auto* geometry = qobject_cast<FieldCombo*>(control("dlGeometry"))) {
+            QStringList items;
+            for (const std::string& item : m_settings.geometryList)
+                items << fromLatin1(item);
+            geometry->setItems(items);
+        }
+    }
+
+    SetCaption(m_vehicle->fileName);
+    m_editorName->setText(fromLatin1(browser::priorEditorText(m_vehicle->editorName)));
+    ShowStatus(QString(), kStatusLime, kStatusBlack);
+    m_animationCounter = 0;
+    if (isVisible())
+        m_timer1->start();
+    else
+        RestoreStatus();
+    refreshBackupEntries();
+    return true;
+}
+
+void TfMain::mSaveClick() {
+    guarded([this] {
+        if (m_archiveEntry && m_settings.generalWarnings &&
+            prompt().ask(std::string(browser::kMasWriterTitle), browser::archiveSaveQuestion(m_archiveEntry->entryName),
+                         PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
+            return;
+        SaveVehicle(std::string());
+    });
+}
+
+void TfMain::mSaveAsClick() {
+    guarded([this] {
+        if (!m_vehicle)
+            return;
+        if (m_archiveEntry)
+            prompt().tell(std::string(browser::kMasHandlerTitle), std::string(browser::kSaveCopyNotice),
+                          PromptIcon::Stop);
+        FileDialogRequest request;
+        request.title = tr("Save File As");
+        request.filter = vehicleFilter();
+        request.defaultSuffix = QStringLiteral("veh");
+        // A copy of an archive entry is proposed under the entry's own name: a name with the working copy's
+        // prefix would make the copy pass for a working copy when it is opened.
+        request.proposedName =
+            fromPath(m_archiveEntry ? m_archiveEntry->entryName : fileNameOf(m_vehicle->fileName));
+        request.folder = fromPath(fileSystem().folderExists(m_settings.patchFolder) ? m_settings.patchFolder
+                                                                                    : m_settings.programFolder);
+        const std::optional<QString> chosen = m_host.fileDialogs.saveFile(this, request);
+        if (!chosen || chosen->isEmpty())
+            return;
+        const std::string workingCopy = m_vehicle->fileName;
+        const bool wasChanged = m_changed;
+        if (SaveVehicle(toPath(*chosen)) && m_archiveEntry) {
+            // The archive entry stays the open document, and its edits are still not in the archive.
+            m_vehicle->fileName = workingCopy;
+            SetChanged(wasChanged);
+            refreshBackupEntries();
+        }
+        SetCaption(m_vehicle->fileName);
+    });
+}
+
+// ---- Header -------------------------------------------------------------------------------------------------
+
+void TfMain::updateVehiclePicture() {
+    const browser::CarPicture picture = browser::vehiclePicture(m_vehicle ? m_vehicle->fileName : std::string());
+    const qreal ratio = devicePixelRatioF();
+    m_vehPic->setPixmap(fitToFrame(carPicturePixmap(picture, ratio), picture.stretched, m_vehPic->size(), ratio));
+}
+
+void TfMain::OnOpenInNotepad(const TOldVehFile* vehicle) {
+    if (vehicle == nullptr)
+        return;
+    if (m_settings.generalWarnings &&
+        prompt().ask(kNotepadTitle, kNotepadWarning, PromptButtons::OkCancel, PromptIcon::Exclamation) !=
+            PromptAnswer::Ok)
+        return;
+    if (!fileSystem().fileExists(vehicle->fileName)) {
+        // A new vehicle has no file until its first save.
+        prompt().tell(std::string(editor::kFileErrorTitle), browser::fileNotFoundText(vehicle->fileName),
+                      PromptIcon::Stop);
+        return;
+    }
+    openInTextEditor(vehicle->fileName, {}, prompt());
+}
+
+} // namespace qora::gui
