@@ -165,6 +165,7 @@ TSettings::TSettings() : m_prompt(&silentPrompt()), m_folderPicker(&noFolderPick
 }
 
 void TSettings::SetDefaults() {
+    textEditor.clear();
     chartColors = {
         {"ChartBackground", rgbColor(0, 0, 0)},
         {"ChartGridLines", rgbColor(72, 68, 72)},
@@ -313,6 +314,7 @@ bool TSettings::Load() {
     gameFolder = ini.readString(kSettingsSection, "TrevantInstallPath", gameFolder);
     soundFolder = ini.readString(kSettingsSection, "SoundFolder", soundFolder);
     moveToFolder = ini.readString(kSettingsSection, "MoveToFolder", moveToFolder);
+    textEditor = ini.readString(kSettingsSection, "TextEditor", textEditor);
 
     insideIdleSounds = ini.values(kInsideIdleSection);
     outsideIdleSounds = ini.values(kOutsideIdleSection);
@@ -408,6 +410,9 @@ bool TSettings::Save() {
         ini.writeString(kSettingsSection, "TrevantInstallPath", gameFolder);
         ini.writeString(kSettingsSection, "SoundFolder", soundFolder);
         ini.writeString(kSettingsSection, "MoveToFolder", moveToFolder);
+        // QORA's own addition to the section, written only when the user chose an editor.
+        if (!textEditor.empty())
+            ini.writeString(kSettingsSection, "TextEditor", textEditor);
 
         const auto asIs = [](const std::string& value) { return std::optional<std::string>(value); };
         ini.writeList(kInsideIdleSection, "Sound", insideIdleSounds, asIs);

@@ -99,6 +99,7 @@ public:
     std::string programFolder;            // holds qora.ini, MasVeh and Garage
     std::string soundFolder;              // SoundFolder
     std::string moveToFolder;             // MoveToFolder
+    std::string textEditor;               // TextEditor: the command that opens files in a text editor; empty: the system's
     std::string garageFolder;             // program folder + "Garage"
     std::string lastFile;                 // LastFile
     std::string lastGhostFile;            // LastGhostFile

@@ -417,7 +417,7 @@ void TdlgFileOpen::folderFilesChanged() {
 
 void TdlgFileOpen::openInNotepad() {
     if (const auto path = m_list.OpenInNotepad())
-        openInTextEditor(*path, {}, *m_prompt);
+        openInTextEditor(*path, m_settings->textEditor, *m_prompt);
 }
 
 void TdlgFileOpen::copyVehicle() {

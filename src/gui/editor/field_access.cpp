@@ -29,13 +29,16 @@ void setTypingLimit(QWidget* field, int limit) {
     if (edit == nullptr)
         return;
     const int length = static_cast<int>(edit->text().size());
-    edit->setMaxLength(limit > 0 ? std::max(limit, length) : kNoLimit);
+    // Setting the maximum length clears the edit's undo history, so it is set only when it changes.
+    const int wanted = limit > 0 ? std::max(limit, length) : kNoLimit;
+    if (edit->maxLength() != wanted)
+        edit->setMaxLength(wanted);
     if (edit->property(kLimitWatched).toBool())
         return;
     edit->setProperty(kLimitWatched, true);
     QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, field](const QString& text) {
         const int current = typingLimit(field);
-        if (current > 0 && text.size() <= current)
+        if (current > 0 && text.size() <= current && edit->maxLength() != current)
             edit->setMaxLength(current);
     });
 }
@@ -47,8 +50,11 @@ int typingLimit(const QWidget* field) {
 void allowText(QWidget* field, const QString& text) {
     QLineEdit* edit = editOf(field);
     const int limit = typingLimit(field);
-    if (edit != nullptr && limit > 0)
-        edit->setMaxLength(std::max(limit, static_cast<int>(text.size())));
+    if (edit == nullptr || limit <= 0)
+        return;
+    const int wanted = std::max(limit, static_cast<int>(text.size()));
+    if (edit->maxLength() != wanted)
+        edit->setMaxLength(wanted);
 }
 
 } // namespace qora::gui

@@ -378,7 +378,7 @@ void TfMain::OnOpenInNotepad(const TOldVehFile* vehicle) {
                       PromptIcon::Stop);
         return;
     }
-    openInTextEditor(vehicle->fileName, {}, prompt());
+    openInTextEditor(vehicle->fileName, m_settings.textEditor, prompt());
 }
 
 } // namespace qora::gui
