@@ -132,7 +132,7 @@ private slots:
 
     void firstStartWelcomesAndOpensTheTemplateUnchanged() {
         Editor editor;
-        editor.folders.cancel();
+        editor.folders.cancel().cancel(); // the settings' look-up, then the Preferences' look-up of the game folder
         QString welcome;
         editor.dialogs.then([&](QDialog& dialog) {
             welcome = dialogAs<gui::TdlgInfo>(dialog).text();
@@ -140,16 +140,17 @@ private slots:
         });
         editor.start();
 
-        QCOMPARE(editor.dialogs.shown, QStringList{QStringLiteral("dlgInfo")});
+        QCOMPARE(editor.dialogs.shown, (QStringList{QStringLiteral("dlgInfo"), QStringLiteral("dlgAppPreferences")}));
         QCOMPARE(welcome,
                  QStringLiteral("Welcome to QORA 4.0.1.1\n"
                                 "Although some functions are not yet implemented, this is not a BETA "
                                 "version.\n\nREAD THE README FILE!  IT IS THE ONLY SOURCE OF HELP!\n\nENJOY!"));
         // Without a settings file and a registry entry the game folder is looked for and the program folder
         // becomes the patch folder.
-        QCOMPARE(editor.messages().size(), std::size_t(1));
+        QCOMPARE(editor.messages().size(), std::size_t(2));
         QCOMPARE(q(editor.messages()[0].title), QStringLiteral("QORA Registry Search"));
-        QCOMPARE(editor.folders.calls.size(), std::size_t(1));
+        QCOMPARE(q(editor.messages()[1].title), QStringLiteral("QORA Registry Search"));
+        QCOMPARE(editor.folders.calls.size(), std::size_t(2));
 
         const std::string newFile = joinPath(editor.home.path(), "New.veh");
         QCOMPARE(editor.window->windowTitle(), q("QORA 4.0 - " + newFile));
@@ -171,7 +172,7 @@ private slots:
         editor.dialogs.shown.clear();
         editor.start();
         QVERIFY(editor.dialogs.shown.isEmpty());
-        QCOMPARE(editor.folders.calls.size(), std::size_t(1));
+        QCOMPARE(editor.folders.calls.size(), std::size_t(2));
     }
 
     void editingMarksChangedAndSavingWritesOnlyThatValue() {

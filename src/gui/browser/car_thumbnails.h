@@ -13,8 +13,7 @@ namespace qora::gui {
 inline const QSize kThumbnailSize(112, 56);
 
 // A built-in bitmap by name, without regard to letter case: "bmpNoCar", or "BMP" + one of the 56 car codes.
-// The car thumbnails are placeholders until their artwork exists: a car outline in a colour of its own with the
-// code written on it. An unknown name gives "bmpNoCar".
+// They are QORA's own artwork (artwork.h). An unknown name gives "bmpNoCar".
 QPixmap builtInBitmap(std::string_view name, QSize size, qreal devicePixelRatio);
 
 // The pixmap of a car picture: its bitmap file (a file that cannot be read shows "bmpNoCar") or its built-in

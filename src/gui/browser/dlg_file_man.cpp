@@ -7,11 +7,13 @@
 #include <QPushButton>
 
 #include "platform/qt_text.h"
+#include "resources/artwork.h"
 
 namespace qora::gui {
 
 TdlgFileMan::TdlgFileMan(QWidget* parent) : TdlgGenBaseMemo(tr("Vehicle File Manager"), parent) {
     setObjectName(QStringLiteral("dlgFileMan"));
+    setBackgroundArtwork(kFileManDialogBackground);
     notes()->setReadOnly(true);
     notes()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Room for the whole note at the dialog's width, so no part of the warning hides below the fold.

@@ -24,6 +24,7 @@
 #include "platform/dialog_runner.h"
 #include "platform/qt_text.h"
 #include "platform/text_editor.h"
+#include "resources/artwork.h"
 #include "settings/settings.h"
 
 namespace qora::gui {
@@ -75,6 +76,7 @@ TdlgFileOpen::TdlgFileOpen(TMasFile* masFile, TSettings& settings, Prompt& promp
     : TdlgGenBase(caption, parent), m_list(masFile, settings, prompt), m_settings(&settings),
       m_prompt(&prompt), m_dialogs(&dialogs) {
     setObjectName(QStringLiteral("dlgFileOpen"));
+    setBackgroundArtwork(kFileOpenDialogBackground);
     buildWidgets();
     connectWidgets();
     refresh();

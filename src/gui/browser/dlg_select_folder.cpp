@@ -10,6 +10,7 @@
 #include "platform/dialog_runner.h"
 #include "platform/prompt.h"
 #include "platform/qt_text.h"
+#include "resources/artwork.h"
 
 namespace qora::gui {
 
@@ -20,6 +21,7 @@ constexpr const char* kNoFileSelected = "No valid file selected.";
 TdlgSelectFolder::TdlgSelectFolder(Prompt& prompt, QWidget* parent, const QString& caption)
     : TdlgGenBase(caption, parent), m_prompt(&prompt) {
     setObjectName(QStringLiteral("dlgSelectFolder"));
+    setBackgroundArtwork(kSelectFolderDialogBackground);
     m_folders = new FolderTree(this);
     m_folders->setObjectName(QStringLiteral("lbFolders"));
     m_drives = new DriveBox(*m_folders, this);

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -11,19 +10,23 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "resources/artwork.h"
+
 namespace qora::gui {
 
 TdlgGenBase::TdlgGenBase(const QString& caption, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_background(kGenericDialogBackground) {
     setWindowTitle(caption);
     setModal(true);
 
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(14, 10, 14, 12);
+    outer->setContentsMargins(14, 0, 14, 12);
     outer->setSpacing(8);
 
     m_caption = new QLabel(caption, this);
     m_caption->setObjectName(QStringLiteral("lCaption"));
+    m_caption->setFixedHeight(kDialogCaptionBand);
+    m_caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QFont captionFont = m_caption->font();
     captionFont.setBold(true);
     captionFont.setPointSizeF(captionFont.pointSizeF() * 1.15);
@@ -54,21 +57,19 @@ QString TdlgGenBase::caption() const {
     return m_caption->text();
 }
 
-// The background stands in for the dialog artwork: a dark steel gradient under the caption band and a light panel
-// for the content, inside a two-tone frame.
+void TdlgGenBase::setBackgroundArtwork(std::string_view name) {
+    m_background = std::string(name);
+    update();
+}
+
+// The picture is laid out for the dialog's size, so its frame and caption band fit whatever the content needs.
 void TdlgGenBase::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QRect all = rect();
-    const int band = m_caption->geometry().bottom() + 6;
-    QLinearGradient header(all.topLeft(), QPoint(all.left(), band));
-    header.setColorAt(0.0, QColor(58, 66, 82));
-    header.setColorAt(1.0, QColor(28, 32, 42));
-    painter.fillRect(QRect(all.left(), all.top(), all.width(), band), header);
-    painter.fillRect(QRect(all.left(), band, all.width(), all.height() - band), palette().window());
-    painter.setPen(QColor(200, 40, 40));
-    painter.drawLine(all.left(), band, all.right(), band);
-    painter.setPen(QPen(QColor(20, 22, 28), 2));
-    painter.drawRect(all.adjusted(1, 1, -1, -1));
+    const QPixmap background = artworkPixmap(m_background, size(), devicePixelRatioF());
+    if (background.isNull())
+        painter.fillRect(rect(), palette().window());
+    else
+        painter.drawPixmap(0, 0, background);
 }
 
 void TdlgGenBase::showEvent(QShowEvent* event) {

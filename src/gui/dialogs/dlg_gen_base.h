@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include <QDialog>
 #include <QPoint>
 
@@ -10,9 +13,9 @@ class QVBoxLayout;
 
 namespace qora::gui {
 
-// The base of QORA's small dialogs: a borderless, centred panel with a painted background and frame, its caption
-// drawn at the top (the panel can be dragged by it), and the buttons "OK" (default, accepts) and "Cancel"
-// (rejects, also on Escape). Derived dialogs put their content into contentLayout().
+// The base of QORA's small dialogs: a borderless, centred panel on a built-in background picture, its caption in
+// the picture's caption band (the panel can be dragged by it), and the buttons "OK" (default, accepts) and
+// "Cancel" (rejects, also on Escape). Derived dialogs put their content into contentLayout().
 class TdlgGenBase : public QDialog {
     Q_OBJECT
 
@@ -25,6 +28,8 @@ public:
 
 protected:
     QVBoxLayout* contentLayout() const { return m_content; }
+    // The built-in background picture (artwork.h); the generic dialog background unless a dialog has its own.
+    void setBackgroundArtwork(std::string_view name);
 
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -37,6 +42,7 @@ private:
     QVBoxLayout* m_content = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
+    std::string m_background;
     QPoint m_dragOffset;
     bool m_dragging = false;
 };

@@ -5,8 +5,8 @@
 
 namespace qora::gui {
 
-// The picture shown while a vehicle has no picture of its own: a plain car outline with "NO PICTURE" under it,
-// painted at the screen's pixel ratio so it stays crisp.
+// The picture shown while a vehicle has no picture of its own, the built-in "bmpNoCar", painted for the size at the
+// screen's pixel ratio so it stays crisp.
 QPixmap noCarPicture(QSize size, qreal devicePixelRatio);
 
 } // namespace qora::gui

@@ -86,6 +86,9 @@ TfMain::TfMain(TfMainHost host, QWidget* parent) : QMainWindow(parent), m_host(h
     setCentralWidget(central);
     createFileCommands();
     createEngineSounds();
+    createGhostCommands();
+    createSideCommands();
+    createAppearance();
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { helpForFocus(); });
@@ -469,6 +472,7 @@ void TfMain::FormShow(const std::optional<std::string>& commandLineFile) {
     m_sounds->loadLists();
     if (m_settings.version != kVersionText)
         showWelcome();
+    restoreAppearance();
 
     m_chart->setUp(m_settings);
 
@@ -488,6 +492,8 @@ void TfMain::FormShow(const std::optional<std::string>& commandLineFile) {
     m_ghostToNotepad->hide();
     m_ghostCarName->clear();
     m_ghostCarName->hide();
+    restoreGhost();
+    rebuildRecentMenus(); // the lists as the settings hold them
 }
 
 bool TfMain::FormCloseQuery() {
@@ -511,6 +517,7 @@ void TfMain::FormClose() {
     m_closed = true;
     m_timer1->stop();
     recordRecentVehicle();
+    recordRecentGhost();
     if (!m_settingsUnreadable && !m_settings.programFolder.empty())
         m_settings.Save();
 }

@@ -33,6 +33,7 @@ class QGridLayout;
 class QWheelEvent;
 
 namespace qora {
+struct AngleTexts;
 class TGearCalculator;
 struct TDriveTrainTexts;
 struct TUpshiftRefresh;
@@ -52,6 +53,7 @@ class DialogRunner;
 class EngineSounds;
 class FieldDragDrop;
 class FileDialogHook;
+class PageAppearance;
 class SpinButton;
 class TorqueChart;
 
@@ -127,14 +129,54 @@ public:
     EngineSounds& engineSounds() const { return *m_sounds; }
     QTabWidget* pages() const { return m_pages; }
 
+    // ---- Ghost vehicle (main_window_ghost.cpp) ---------------------------------------------------------------
+    TOldVehFile* ghostVehicle() const { return m_ghost.get(); }
+    // Set while the open ghost lacked entries or had invalid driver attributes.
+    bool ghostProblems() const { return m_ghostProblems; }
+    // Loads a file as the ghost in place of any previous one and shows it; with no current vehicle nothing
+    // happens. A ghost that fails to load leaves the previous one. True when the file became the ghost.
+    bool OpenGhost(const std::string& path);
+    // Shows the ghost's values in every ghost display (show), or hides them all and releases the ghost.
+    void ShowGhost(const TOldVehFile* ghost, bool show);
+    void CloseGhost();
+    // The five [QORA] strings kept for the author data dialog.
+    const std::array<std::string, 5>& authorData() const { return m_authorData; }
+
+    // ---- Appearance (main_window_appearance.cpp) -------------------------------------------------------------
+    // Puts a skin behind all seven pages and stores it: "[default]" the built-in picture, empty none, else a
+    // picture file (a missing or unreadable one is reported and the built-in picture shown).
+    void PaintPages(const std::string& skin);
+    // Colours the name panels and every page control from the application colours.
+    void ApplyColours();
+    // The toolbar's button set by name, without regard to case; an unknown name selects "mixed".
+    void ChangeToolbarButtons(std::string_view set);
+    // 0 tabbed, 1 buttons, 2 flat buttons.
+    void ChangePageStyle(int style);
+
 public slots:
     void mOpenVehClick();
     void mSaveClick();
     void mSaveAsClick();
     void mUndoPageClick();
+    void mOpenGhostClick();
+    void mCloseGhostClick();
+    // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
+    void mVersionManClick();
+    void mVehModsClick();
+    void mAiBasisClick();
+    void mAuthorInfoClick();
+    // Appearance, preferences and the about box (main_window_appearance.cpp).
+    void mTabIconsClick();
+    void mNoSkinClick();
+    void mSkinClick();
+    void mRestoreSkinClick();
+    void mDataColorsClick();
+    void mOptionsClick();
+    void Image1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -230,6 +272,31 @@ private:
     // Engine sounds (main_window_sounds.cpp).
     void createEngineSounds();
 
+    // Ghost vehicle (main_window_ghost.cpp).
+    void createGhostCommands();
+    void OnGhostMRU(const std::string& path);
+    // Deletes the ghost's archive copy, records it in the ghost recent list and frees it; its picture and chart
+    // lines go with it.
+    void releaseGhost(bool deleteCopy);
+    void recordRecentGhost();
+    void fillGhostPages(const TOldVehFile& ghost);
+    void updateGhostPicture();
+    // The angle texts the other set of fields shows (the ghost's while the vehicle is filled, or the reverse), when
+    // that set is open.
+    std::optional<AngleTexts> otherSetAngles(bool ghost) const;
+    void placePeakFigures(bool ghostShown);
+    // FormShow: the ghost open at the end of the last run comes back when its file still exists.
+    void restoreGhost();
+
+    // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
+    void createSideCommands();
+
+    // Appearance (main_window_appearance.cpp).
+    void createAppearance();
+    void restoreAppearance();
+    // Registers .veh files to QORA (registry store and desktop) or removes the registration, and tells the user.
+    void associateVehFiles(bool associate);
+
     // Runs a command, showing any failure that escapes it instead of letting it leave the event loop.
     void guarded(const std::function<void()>& command);
     Prompt& prompt() const { return m_host.prompt; }
@@ -239,6 +306,8 @@ private:
     TSettings m_settings;
     std::unique_ptr<IniRegistry> m_registry;
     std::unique_ptr<TOldVehFile> m_vehicle;
+    std::unique_ptr<TOldVehFile> m_ghost;
+    bool m_ghostProblems = false;
     bool m_changed = true; // so the first SetChanged(false) paints the indicator
     bool m_pagesFilling = false;
     bool m_gearSync = false; // a gear bar is writing its edit
@@ -291,9 +360,11 @@ private:
     QAction* m_exit = nullptr;
     QAction* m_loadPrior = nullptr;
     QAction* m_loadOriginal = nullptr;
+    QAction* m_closeGhost = nullptr;
     QMenu* m_recentMenu = nullptr;      // pmRecent
     QMenu* m_recentGhostMenu = nullptr; // pmRecentGhost
     EngineSounds* m_sounds = nullptr;
+    PageAppearance* m_appearance = nullptr;
 };
 
 } // namespace qora::gui

@@ -246,10 +246,11 @@ void TfMain::rebuildRecentMenus() {
         QAction* action = m_recentMenu->addAction(menuText(entry.caption));
         connect(action, &QAction::triggered, this, [this, path = entry.path] { OnVehMRU(path); });
     }
-    // Opening a recent ghost comes with the ghost vehicle; its list is kept and shown already.
     m_recentGhostMenu->clear();
-    for (const browser::RecentMenuEntry& entry : browser::recentMenu(m_settings.recentGhosts))
-        m_recentGhostMenu->addAction(menuText(entry.caption))->setEnabled(false);
+    for (const browser::RecentMenuEntry& entry : browser::recentMenu(m_settings.recentGhosts)) {
+        QAction* action = m_recentGhostMenu->addAction(menuText(entry.caption));
+        connect(action, &QAction::triggered, this, [this, path = entry.path] { OnGhostMRU(path); });
+    }
 }
 
 // ---- Saving -------------------------------------------------------------------------------------------------

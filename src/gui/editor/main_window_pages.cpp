@@ -292,7 +292,7 @@ QWidget* TfMain::buildGroups(int page, QWidget* parent, const std::vector<std::s
         auto* grid = new QGridLayout(box);
         grid->setHorizontalSpacing(6);
         grid->setVerticalSpacing(5);
-        grid->setColumnStretch(1, 1);
+        grid->setColumnStretch(3, 1); // spare room goes after the ghost twins, which stay beside their fields
         int row = 0;
         for (const PageField& field : editor::pageFields(page)) {
             if (field.group != groups[g] || std::find(skip.begin(), skip.end(), field.name) != skip.end())
@@ -440,7 +440,7 @@ void TfMain::applyLoad(const editor::PageLoad& load, bool ghost) {
 void TfMain::LoadPages(const TOldVehFile& vehicle, bool ghost) {
     m_pagesFilling = true;
     try {
-        const editor::PageLoad load = editor::loadPages(vehicle, ghost, m_settings, prompt());
+        const editor::PageLoad load = editor::loadPages(vehicle, ghost, m_settings, prompt(), otherSetAngles(ghost));
         applyLoad(load, ghost);
     } catch (...) {
         m_pagesFilling = false;
@@ -546,7 +546,8 @@ void TfMain::OnAnglesInDegreesClick() {
         return;
     }
     const AngleTexts shown{toLatin1(controlText("efAngle")), toLatin1(controlText("erAngle"))};
-    const AngleModeChange change = SetAngleMode(m_settings.anglesInDegrees, wanted, true, shown, std::nullopt);
+    const AngleModeChange change =
+        SetAngleMode(m_settings.anglesInDegrees, wanted, true, shown, otherSetAngles(false));
     switch (change.outcome) {
     case AngleModeOutcome::Failed:
         prompt().tell(std::string(kMathUnitTitle), change.message, PromptIcon::Exclamation);
@@ -563,6 +564,10 @@ void TfMain::OnAnglesInDegreesClick() {
     if (change.vehicle) {
         setControlText(control("efAngle"), fromLatin1(change.vehicle->front));
         setControlText(control("erAngle"), fromLatin1(change.vehicle->rear));
+    }
+    if (change.ghost) {
+        setControlText(control("gefAngle"), fromLatin1(change.ghost->front));
+        setControlText(control("gerAngle"), fromLatin1(change.ghost->rear));
     }
 }
 

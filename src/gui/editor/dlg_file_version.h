@@ -1,0 +1,81 @@
+#pragma once
+
+#include <string>
+
+#include "dialogs/dlg_gen_base.h"
+#include "garage/file_version_model.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QTimer;
+class QToolButton;
+
+namespace qora {
+class Prompt;
+class TOldVehFile;
+class TSettings;
+} // namespace qora
+
+namespace qora::gui {
+
+// "My Garage": the versions of the loaded vehicle with their notes, and the buttons that create, update, delete
+// and load them. The dialog shows what its garage::FileVersionModel holds and hands every click to it; the window
+// reads Action() and GetVersionFileName() afterwards and carries out a load.
+class TdlgFileVersion final : public TdlgGenBase {
+    Q_OBJECT
+
+public:
+    // The vehicle (not owned) must have been brought up to date by EnterGarage; carName is what pCarName shows.
+    TdlgFileVersion(const TOldVehFile& vehicle, const std::string& carName, const TSettings& settings, Prompt& prompt,
+                    QWidget* parent = nullptr);
+
+    garage::FileVersionModel& model() { return m_model; }
+    int Action() const { return m_model.action(); }
+    std::string GetVersionFileName() { return m_model.GetVersionFileName(); }
+
+    void bNewClick();
+    void bUpdateClick();
+    void bDeleteClick();
+    void bDeleteAllClick();
+    void bLoadClick();
+    void bLoadGhostClick();
+    void bInfoClick(bool shown);
+    void Timer1Timer();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QToolButton* makeButton(const char* name, const QString& text, const QString& hint, int icon);
+    // Writes every widget from the model.
+    void refresh();
+    void syncButtons();
+    void showFlashes();
+    void startFlashes();
+
+    garage::FileVersionModel m_model;
+    bool m_syncing = false;
+
+    QLabel* m_carName = nullptr;
+    QLabel* m_fileName = nullptr;
+    QLabel* m_versions = nullptr;
+    QListWidget* m_list = nullptr;
+    QPlainTextEdit* m_notes = nullptr;
+    QLineEdit* m_title = nullptr;
+    QLineEdit* m_date = nullptr;
+    QToolButton* m_new = nullptr;
+    QToolButton* m_update = nullptr;
+    QToolButton* m_delete = nullptr;
+    QToolButton* m_deleteAll = nullptr;
+    QToolButton* m_load = nullptr;
+    QToolButton* m_loadGhost = nullptr;
+    QToolButton* m_use = nullptr;
+    QToolButton* m_info = nullptr;
+    QPlainTextEdit* m_infoText = nullptr;
+    QTimer* m_timer = nullptr;
+};
+
+} // namespace qora::gui

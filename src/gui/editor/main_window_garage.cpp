@@ -1,0 +1,46 @@
+// TfMain's "&My Garage..." command: the vehicle is brought up to date and checked, the Garage dialog runs, and a
+// version it asks for is loaded into the editor or as the ghost.
+
+#include "editor/dlg_file_version.h"
+#include "editor/main_window.h"
+#include "garage/enter_garage.h"
+#include "platform/dialog_runner.h"
+#include "platform/qt_text.h"
+
+namespace qora::gui {
+
+void TfMain::mVersionManClick() {
+    guarded([this] {
+        if (!m_vehicle)
+            return;
+        const bool entered =
+            garage::EnterGarage(*m_vehicle, m_settings, prompt(), [this] { return TransferBuffer(); });
+        RestoreStatus();
+        if (!entered)
+            return;
+
+        TdlgFileVersion dialog(*m_vehicle, toLatin1(controlText("eDescription")), m_settings, prompt(), this);
+        m_host.dialogs.run(dialog);
+        const std::optional<garage::GarageLoad> load =
+            garage::garageLoadRequest(dialog.model(), m_vehicle->fileName, m_settings, prompt());
+        if (!load)
+            return;
+        const std::string title(garage::kVersionControlTitle);
+        try {
+            if (load->as == garage::GarageLoad::As::Ghost) {
+                OpenGhost(load->path);
+            } else if (OpenVehicle(load->path, TOldVehFile::ModeOpen, load->keepPath)) {
+                // The version stands in the editor under the vehicle's own name: a save writes it there.
+                if (load->markChanged)
+                    SetChanged(true);
+            } else {
+                prompt().tell(title, std::string(garage::kVersionLoadFailed), PromptIcon::Stop);
+            }
+        } catch (const std::exception& error) {
+            RestoreStatus();
+            prompt().tell(title, error.what(), PromptIcon::Stop);
+        }
+    });
+}
+
+} // namespace qora::gui

@@ -1,0 +1,288 @@
+// TfMain's ghost vehicle: a second file loaded read-only beside the current one. Its values fill the grey twins of
+// the page fields, its curves the chart's ghost lines, its name and picture the header's second row; any of its
+// values can be dragged onto a vehicle field of the same kind.
+
+#include <algorithm>
+#include <filesystem>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "browser/car_thumbnails.h"
+#include "browser/file_commands.h"
+#include "calc/field_rules.h"
+#include "editor/main_window.h"
+#include "editor/page_model.h"
+#include "editor/torque_chart.h"
+#include "platform/file_system.h"
+#include "platform/qt_text.h"
+#include "platform/text.h"
+#include "vehicle/veh_format.h"
+
+namespace qora::gui {
+
+namespace {
+
+constexpr const char* kCannotOpenGhost = "Cannot Open Ghost File.";
+constexpr const char* kGhostProblemsWarning =
+    "Some entries in the Ghost File were missing or invalid.  Those entries will appear empty in QORA.";
+// The vehicle's figures sit this much lower while no ghost figures are shown under them.
+constexpr int kFiguresDropWithoutGhost = 7;
+
+std::string detailOf(const TOldVehFile& vehicle, std::string_view key) {
+    const EntryRec* entry = vehicle.findEntry(veh::SecDetails, key);
+    return entry ? entry->value : std::string();
+}
+
+std::filesystem::path normalFolder(const std::string& folder) {
+    std::filesystem::path path = std::filesystem::path(folder).lexically_normal();
+    return path.has_filename() ? path : path.parent_path();
+}
+
+bool samePath(const std::string& a, const std::string& b) {
+    return std::filesystem::path(a).lexically_normal() == std::filesystem::path(b).lexically_normal();
+}
+
+// A copy the program made for a ghost: a "ghostmas=" file in the working-copy folder (an archive entry) or in the
+// program folder (a Garage version shown beside an archive vehicle). Only such copies are ever deleted; a file of
+// the user's that merely carries the prefix is left alone.
+bool isGhostCopyFile(const std::string& path, const TSettings& settings) {
+    if (settings.programFolder.empty() ||
+        !text::startsWith(text::toLower(fileNameOf(path)), browser::kGhostMasPrefix))
+        return false;
+    const std::filesystem::path folder = normalFolder(parentFolder(path));
+    return folder == normalFolder(settings.masVehFolder()) || folder == normalFolder(settings.programFolder);
+}
+
+// How much wider the pages' content is than the pages show, at most. Only the page in front has its size laid
+// out; the others share its room.
+int pagesOverflow(const QTabWidget& pages) {
+    const auto* front = qobject_cast<const QScrollArea*>(pages.currentWidget());
+    if (front == nullptr)
+        return 0;
+    const int room = front->viewport()->width();
+    int overflow = 0;
+    for (int page = 0; page < pages.count(); ++page) {
+        const auto* scroll = qobject_cast<const QScrollArea*>(pages.widget(page));
+        if (scroll != nullptr && scroll->widget() != nullptr)
+            overflow = std::max(overflow, scroll->widget()->minimumSizeHint().width() - room);
+    }
+    return overflow;
+}
+
+// The ghost's twins add a column to every page: a window of normal state grows, as far as its screen allows, so
+// that the pages show them without scrolling sideways. It never shrinks here.
+void widenForGhostFields(QWidget& window, const QTabWidget& pages) {
+    if (!window.isVisible() || (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const int overflow = pagesOverflow(pages);
+    qDebug("overflow %d width %d", overflow, window.width());
+    if (overflow <= 0)
+        return;
+    int width = window.width() + overflow;
+    if (const QScreen* screen = window.screen()) {
+        const QRect available = screen->availableGeometry();
+        const int frame = window.frameGeometry().width() - window.width();
+        width = std::min(width, available.width() - frame);
+        if (width <= window.width())
+            return;
+        const int right = window.frameGeometry().x() + width + frame;
+        if (right > available.right() + 1)
+            window.move(std::max(available.left(), window.x() - (right - available.right() - 1)), window.y());
+    }
+    window.resize(width, window.height());
+}
+
+} // namespace
+
+// ---- Set-up -------------------------------------------------------------------------------------------------
+
+void TfMain::createGhostCommands() {
+    m_openGhost->setEnabled(true);
+    m_openGhost->setToolTip(tr("Open Ghost Vehicle (compare)"));
+    connect(m_openGhost, &QAction::triggered, this, &TfMain::mOpenGhostClick);
+    m_closeGhost = findChild<QAction*>(QStringLiteral("mCloseGhost"));
+    m_closeGhost->setEnabled(false);
+    connect(m_closeGhost, &QAction::triggered, this, &TfMain::mCloseGhostClick);
+
+    connect(m_ghostToNotepad, &QToolButton::clicked, this,
+            [this] { guarded([this] { OnOpenInNotepad(m_ghost.get()); }); });
+    // A change of units converts the ghost's lines too, but reports the vehicle's figures only.
+    connect(m_chart, &TorqueChart::peakFiguresChanged, this, [this](bool ghost) {
+        if (!ghost && m_ghost)
+            showPeakFigures(true);
+    });
+    placePeakFigures(false);
+}
+
+// ---- Commands -----------------------------------------------------------------------------------------------
+
+void TfMain::mOpenGhostClick() {
+    guarded([this] {
+        if (!m_vehicle)
+            return;
+        const browser::BrowserStart start =
+            m_ghost ? browser::browserStartForGhost(m_ghost->fileName, detailOf(*m_ghost, "//DescClass="),
+                                                    m_vehicle->fileName, m_settings.garageFolder,
+                                                    m_settings.programFolder)
+                    : browser::browserStartForVehicle(m_vehicle->fileName, toLatin1(controlText("eClass")),
+                                                      m_settings.programFolder);
+        if (const auto chosen = browseForVehicle(start, true))
+            OpenGhost(*chosen);
+    });
+}
+
+void TfMain::mCloseGhostClick() {
+    guarded([this] { CloseGhost(); });
+}
+
+void TfMain::OnGhostMRU(const std::string& path) {
+    guarded([&] {
+        if (browser::recentFileAvailable(path, prompt()))
+            OpenGhost(path);
+    });
+}
+
+// ---- Opening and closing ------------------------------------------------------------------------------------
+
+bool TfMain::OpenGhost(const std::string& path) {
+    if (!m_vehicle)
+        return false;
+    std::unique_ptr<TOldVehFile> ghost = LoadVehicle(path, TOldVehFile::ModeGhost);
+    if (!ghost) {
+        // A copy extracted for this open goes again, unless it is the file the open ghost stands on.
+        if (isGhostCopyFile(path, m_settings) && !(m_ghost && samePath(m_ghost->fileName, path)))
+            browser::deleteWorkingCopy(path);
+        prompt().tell(std::string(editor::kFileErrorTitle), kCannotOpenGhost, PromptIcon::Stop);
+        return false;
+    }
+    std::vector<std::string> missing;
+    const bool missingEntries = ghost->ListMissingEntries(missing) > 0;
+
+    // The same archive entry opened again has just been extracted over the old ghost's copy: that copy stays.
+    if (m_ghost)
+        releaseGhost(!samePath(m_ghost->fileName, path));
+    m_ghost = std::move(ghost);
+    m_ghostProblems = missingEntries;
+    m_settings.lastGhostFile = m_ghost->fileName;
+    m_settings.ghostIsOpen = true;
+    m_closeGhost->setEnabled(true);
+
+    // Invalid driver attributes are found while the pages are filled, so the warning follows the filling.
+    ShowGhost(m_ghost.get(), true);
+    if (m_ghostProblems)
+        prompt().tell(std::string(editor::kFileErrorTitle), kGhostProblemsWarning, PromptIcon::Exclamation);
+    updateGhostPicture();
+    return true;
+}
+
+void TfMain::ShowGhost(const TOldVehFile* ghost, bool show) {
+    show = show && ghost != nullptr;
+    for (QWidget* widget : m_ghostWidgets)
+        widget->setVisible(show);
+    m_ghostToNotepad->setVisible(show);
+    m_ghostToNotepad->setEnabled(show);
+    m_ghostCarName->setVisible(show);
+    placePeakFigures(show);
+    if (!show) {
+        m_ghostCarName->clear();
+        releaseGhost(true);
+        return;
+    }
+    m_chart->setGhostOpen(true);
+    fillGhostPages(*ghost);
+    widenForGhostFields(*this, *m_pages);
+}
+
+void TfMain::CloseGhost() {
+    if (m_ghost)
+        ShowGhost(nullptr, false);
+    m_closeGhost->setEnabled(false);
+    m_settings.ghostIsOpen = false;
+}
+
+void TfMain::releaseGhost(bool deleteCopy) {
+    if (!m_ghost)
+        return;
+    if (deleteCopy && isGhostCopyFile(m_ghost->fileName, m_settings))
+        browser::deleteWorkingCopy(m_ghost->fileName);
+    recordRecentGhost();
+    m_ghost.reset();
+    m_ghostProblems = false;
+    setCarPicture(m_ghostPic);
+    m_ghostPic->setToolTip(tr("Ghost vehicle"));
+    m_chart->setGhostOpen(false);
+}
+
+void TfMain::recordRecentGhost() {
+    if (m_ghost && browser::recordRecent(m_settings.recentGhosts, m_ghost->fileName, detailOf(*m_ghost, "//DescFile=")))
+        rebuildRecentMenus();
+}
+
+void TfMain::restoreGhost() {
+    const std::string last = m_settings.lastGhostFile;
+    if (m_settings.ghostIsOpen && !last.empty() && fileSystem().fileExists(last))
+        OpenGhost(last);
+    if (!m_ghost)
+        m_settings.ghostIsOpen = false;
+    const bool open = m_ghost != nullptr;
+    placePeakFigures(open);
+    m_ghostToNotepad->setVisible(open);
+    m_ghostCarName->setVisible(open);
+}
+
+// ---- Displays -----------------------------------------------------------------------------------------------
+
+// The seven page loaders on the ghost: the ge... twins, the ghost's chart lines and figures, and its description
+// in pGhostCarName. Filling never marks the vehicle changed, not even when the angle display falls back to
+// radians and the vehicle's own angles are shown anew.
+void TfMain::fillGhostPages(const TOldVehFile& ghost) {
+    const bool changed = m_changed;
+    m_pagesFilling = true;
+    editor::PageLoad load;
+    try {
+        load = editor::loadPages(ghost, true, m_settings, prompt(), otherSetAngles(true));
+        applyLoad(load, true);
+    } catch (...) {
+        m_pagesFilling = false;
+        throw;
+    }
+    afterPageFill(editor::PgPerformance, ghost, true);
+    afterPageFill(editor::PgDriveTrain, ghost, true);
+    m_ghostProblems = m_ghostProblems || load.ghostProblems;
+    const auto description = load.texts.find("eDescription");
+    m_ghostCarName->setText(description != load.texts.end() ? fromLatin1(description->second) : QString());
+    SetChanged(changed);
+}
+
+std::optional<AngleTexts> TfMain::otherSetAngles(bool ghost) const {
+    if (ghost ? !m_vehicle : !m_ghost)
+        return std::nullopt;
+    return AngleTexts{toLatin1(controlText(ghost ? "efAngle" : "gefAngle")),
+                      toLatin1(controlText(ghost ? "erAngle" : "gerAngle"))};
+}
+
+void TfMain::placePeakFigures(bool ghostShown) {
+    const int top = ghostShown ? 0 : kFiguresDropWithoutGhost;
+    m_torqueFigure->setContentsMargins(0, top, 0, 0);
+    m_powerFigure->setContentsMargins(0, top, 0, 0);
+}
+
+void TfMain::updateGhostPicture() {
+    const std::string path = m_ghost ? m_ghost->fileName : std::string();
+    const browser::CarPicture picture =
+        browser::ghostPicture(path, m_settings.garageFolder, m_settings.patchFolder);
+    const qreal ratio = devicePixelRatioF();
+    m_ghostPic->setPixmap(fitToFrame(carPicturePixmap(picture, ratio), picture.stretched, m_ghostPic->size(), ratio));
+    m_ghostPic->setToolTip(m_ghost ? tr("Ghost vehicle: %1").arg(fromLatin1(detailOf(*m_ghost, "//DescFile=")))
+                                   : tr("Ghost vehicle"));
+}
+
+} // namespace qora::gui

@@ -1,0 +1,60 @@
+// TfMain's side dialogs for the optional sections of the vehicle: the upgrade parts, the computer-opponent basis
+// and the author data. Their values go into the vehicle's buffer, so the next save writes them (or drops a section
+// left empty).
+
+#include <QAction>
+
+#include "editor/main_window.h"
+#include "editor/side_dialogs.h"
+#include "editor/side_section_dialogs.h"
+#include "platform/dialog_runner.h"
+
+namespace qora::gui {
+
+void TfMain::createSideCommands() {
+    const auto wire = [this](const char* name, void (TfMain::*handler)()) {
+        auto* action = findChild<QAction*>(QString::fromLatin1(name));
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    wire("mVersionMan", &TfMain::mVersionManClick);
+    wire("mVehMods", &TfMain::mVehModsClick);
+    wire("mAiBasis", &TfMain::mAiBasisClick);
+    wire("mAuthorInfo", &TfMain::mAuthorInfoClick);
+}
+
+void TfMain::mVehModsClick() {
+    guarded([this] {
+        if (!m_vehicle)
+            return;
+        TdlgParts dialog(editor::PartsForm(*m_vehicle), this);
+        if (m_host.dialogs.run(dialog) != QDialog::Accepted)
+            return;
+        dialog.form().store(*m_vehicle);
+        SetChanged(true);
+    });
+}
+
+void TfMain::mAiBasisClick() {
+    guarded([this] {
+        if (!m_vehicle)
+            return;
+        TdlgAiBasisData dialog(editor::AiBasisForm(*m_vehicle), m_settings, prompt(), this);
+        m_host.dialogs.run(dialog);
+        if (dialog.form().store(*m_vehicle))
+            SetChanged(true);
+    });
+}
+
+void TfMain::mAuthorInfoClick() {
+    guarded([this] {
+        if (!m_vehicle)
+            return;
+        TdlgAuthorData dialog(editor::AuthorForm(m_authorData), m_settings, prompt(), this);
+        m_host.dialogs.run(dialog);
+        if (dialog.form().store(m_authorData, *m_vehicle))
+            SetChanged(true);
+    });
+}
+
+} // namespace qora::gui
