@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     commands.push_back(makeShowCommand());
     commands.push_back(makeSetCommand());
     commands.push_back(makeNewCommand());
+    commands.push_back(makeDiffCommand());
     commands.push_back(makeMasCommand());
     commands.push_back(makeCurveCommand());
     commands.push_back(makeGearsCommand());

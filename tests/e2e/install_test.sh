@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs a build into a temporary prefix and checks what a desktop needs: the two programs, the desktop entry,
-# the MIME type for *.veh, the AppStream metainfo and the hicolor icons, exactly these files and nothing else;
-# the validators' verdicts where the validators are installed; and that the installed programs run.
+# the MIME type for *.veh, the AppStream metainfo, the hicolor icons and the user guide, exactly these files and
+# nothing else; the validators' verdicts where the validators are installed; and that the installed programs run.
 # Usage: install_test.sh CMAKE BUILD_DIR
 set -euo pipefail
 
@@ -20,7 +20,7 @@ fail() {
 id=io.qora.Qora
 sizes=(16 22 24 32 48 64 128 256)
 expected=(bin/qora bin/qora-cli "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
-          "share/mime/packages/$id.xml")
+          "share/mime/packages/$id.xml" share/qora/qorahelp.htm)
 for size in "${sizes[@]}"; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done

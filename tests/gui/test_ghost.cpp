@@ -138,7 +138,7 @@ private slots:
         QVERIFY(editor.find<QLabel>("glTorque")->text() != editor.find<QLabel>("lTorque")->text());
         QCOMPARE(editor.find<QLabel>("lTorque")->contentsMargins().top(), 0);
         QVERIFY(editor.action("mcoGhostLines")->isEnabled());
-        QVERIFY(!editor.action("mcoCopyFromGhost")->isEnabled());
+        QVERIFY(editor.action("mcoCopyFromGhost")->isEnabled());
         QVERIFY(editor.action("mCloseGhost")->isEnabled());
         QCOMPARE(q(window.settings().lastGhostFile), q(ghost));
         QVERIFY(window.settings().ghostIsOpen);

@@ -172,6 +172,35 @@ void TGearCalculator::ValidateGears(const std::array<std::string, kGearEditCount
                                                  kGearNames[g - 1] + " gear.");
 }
 
+TUpshiftBaseRpm upshiftBaseRpm(const TRpmValues& rpm, const TUpshiftBase& base) {
+    TUpshiftBaseRpm result;
+    const bool typed = base.itemIndex < BaseAutoShift || base.itemIndex > BasePeakPower;
+    if (typed) {
+        // A typed text that is not a number is refused like a number out of range.
+        const auto number = numbers::parseDouble(base.typedText);
+        if (number && *number >= 2000 && *number <= rpm.maxRpm)
+            result.rpm = *number;
+        else
+            result.refusal = "Base Upshift Rpm field contains an invalid rpm value.  The value must be in the range "
+                             "2000-max rpm (" +
+                             numbers::plainNumberText(rpm.maxRpm) + ").";
+    } else if (base.itemIndex == BaseAutoShift) {
+        if (rpm.autoShiftRpm >= 2000 && rpm.autoShiftRpm <= rpm.maxRpm)
+            result.rpm = rpm.autoShiftRpm;
+        else
+            result.refusal = "Field 'Auto-Shift RPM' on the Performance page contains an invalid value.  It must be "
+                             "less than or equal to Maximum Rpm.";
+    } else if (base.itemIndex == BaseMaximum) {
+        result.rpm = rpm.maxRpm;
+    } else {
+        if (rpm.powerRpm >= 2000)
+            result.rpm = rpm.powerRpm;
+        else
+            result.refusal = "The maximum horsepower RPM value must be greater than or equal to 2000rpm.";
+    }
+    return result;
+}
+
 TUpshiftResult TGearCalculator::CalcUpshiftRpm(const TDriveTrainTexts& page, const TUpshiftBase& base) {
     TUpshiftResult result;
 
@@ -194,32 +223,10 @@ TUpshiftResult TGearCalculator::CalcUpshiftRpm(const TDriveTrainTexts& page, con
     } catch (const EDataValidation&) {
     }
 
-    double baseRpm = 0;
-    std::string refusal;
+    const TUpshiftBaseRpm chosen = upshiftBaseRpm(rpm, base);
+    const double baseRpm = chosen.rpm;
+    const std::string& refusal = chosen.refusal;
     const bool typed = base.itemIndex < BaseAutoShift || base.itemIndex > BasePeakPower;
-    if (typed) {
-        // A typed text that is not a number is refused like a number out of range.
-        const auto number = numbers::parseDouble(base.typedText);
-        if (number && *number >= 2000 && *number <= rpm.maxRpm)
-            baseRpm = *number;
-        else
-            refusal = "Base Upshift Rpm field contains an invalid rpm value.  The value must be in the range 2000-"
-                      "max rpm (" +
-                      numbers::plainNumberText(rpm.maxRpm) + ").";
-    } else if (base.itemIndex == BaseAutoShift) {
-        if (rpm.autoShiftRpm >= 2000 && rpm.autoShiftRpm <= rpm.maxRpm)
-            baseRpm = rpm.autoShiftRpm;
-        else
-            refusal = "Field 'Auto-Shift RPM' on the Performance page contains an invalid value.  It must be less "
-                      "than or equal to Maximum Rpm.";
-    } else if (base.itemIndex == BaseMaximum) {
-        baseRpm = rpm.maxRpm;
-    } else {
-        if (rpm.powerRpm >= 2000)
-            baseRpm = rpm.powerRpm;
-        else
-            refusal = "The maximum horsepower RPM value must be greater than or equal to 2000rpm.";
-    }
     if (!refusal.empty()) {
         result.message =
             TMessageBoxText{kUpshiftCalculatorTitle, refusal + "  Upshift RPM values cannot be calculated."};

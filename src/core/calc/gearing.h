@@ -83,6 +83,14 @@ struct TUpshiftBase {
     std::string typedText; // the combo's free text, used when no item is selected
 };
 
+// The engine speed the upshift read-outs start from, as the base choice gives it from the rpm inputs, or the
+// reason it cannot be used (the refusal text the calculator shows; rpm is then 0).
+struct TUpshiftBaseRpm {
+    double rpm = 0;
+    std::string refusal;
+};
+TUpshiftBaseRpm upshiftBaseRpm(const TRpmValues& rpm, const TUpshiftBase& base);
+
 struct TUpshiftResult {
     std::array<TUpshiftReadout, 5> readouts; // eGearRpm2 ... eGearRpm6
     std::optional<TMessageBoxText> message;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QTabWidget>
@@ -89,13 +90,22 @@ TfMain::TfMain(TfMainHost host, QWidget* parent) : QMainWindow(parent), m_host(h
     createGhostCommands();
     createSideCommands();
     createAppearance();
+    createUserGuide();
+    createSummaryCommands();
+    createCopyFromGhost();
+    connectGearingChart();
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { helpForFocus(); });
 
     m_ghostCarName->hide();
     RestoreStatus();
-    resize(1000, 700);
+    // The first size shows every page unscrolled, the DriveTrain page's gearing chart included, on screens that
+    // are tall enough; smaller screens get what they hold.
+    QSize first(1000, 800);
+    if (const QScreen* display = screen())
+        first = first.boundedTo(display->availableGeometry().size() - QSize(0, 60));
+    resize(first.expandedTo(QSize(800, 600)));
 }
 
 TfMain::~TfMain() = default;

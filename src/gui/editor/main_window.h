@@ -39,8 +39,11 @@ struct TDriveTrainTexts;
 struct TUpshiftRefresh;
 enum class UpshiftSender;
 namespace editor {
+enum class CopyScope;
 struct PageField;
 struct PageLoad;
+struct SummarySource;
+struct VehicleSummary;
 } // namespace editor
 class FilePicker;
 class FolderPicker;
@@ -53,6 +56,7 @@ class DialogRunner;
 class EngineSounds;
 class FieldDragDrop;
 class FileDialogHook;
+class GearingChart;
 class PageAppearance;
 class SpinButton;
 class TorqueChart;
@@ -173,6 +177,14 @@ public slots:
     void mDataColorsClick();
     void mOptionsClick();
     void Image1Click();
+    // The user guide in the help window (main_window_user_guide.cpp).
+    void mQORAHelpClick();
+    // The vehicle summary and the compare summary with the ghost (main_window_summary.cpp).
+    void mVehicleSummaryClick();
+    void mCompareSummaryClick();
+    // Copy From Ghost, of the Edit menu and of the chart's Options menu (main_window_copy_ghost.cpp).
+    void mCopyFromGhostClick();
+    void mcoCopyFromGhostClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -287,6 +299,8 @@ private:
     void placePeakFigures(bool ghostShown);
     // FormShow: the ghost open at the end of the last run comes back when its file still exists.
     void restoreGhost();
+    // Widens the window, as far as its screen allows, so the page in front shows the ghost column unscrolled.
+    void fitGhostColumns();
 
     // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
     void createSideCommands();
@@ -296,6 +310,31 @@ private:
     void restoreAppearance();
     // Registers .veh files to QORA (registry store and desktop) or removes the registration, and tells the user.
     void associateVehFiles(bool associate);
+
+    // The user guide (main_window_user_guide.cpp).
+    void createUserGuide();
+
+    // The summaries (main_window_summary.cpp). updateSummaryCommands enables them for the vehicle and the ghost open.
+    void createSummaryCommands();
+    void updateSummaryCommands();
+    editor::SummarySource pagesSummarySource() const;
+    void showSummary(editor::VehicleSummary summary);
+
+    // Copy From Ghost (main_window_copy_ghost.cpp): the ghost's values into the vehicle's fields of the pages in
+    // scope (and its torque curve, with the Performance page); false when nothing differed, which the user is told.
+    void createCopyFromGhost();
+    void updateCopyFromGhostCommands();
+    bool CopyFromGhost(editor::CopyScope scope);
+    bool copyGhostCurve();
+    // The texts the ghost's twins show, keyed by the vehicle's objectNames.
+    PageTexts ghostTexts() const;
+
+    // The gearing chart of the DriveTrain page (main_window_gearing.cpp).
+    QWidget* buildGearingChart(QWidget* parent);
+    void connectGearingChart();
+    void refreshGearingChart();
+    // A ghost was shown or released: the commands and displays that depend on it follow.
+    void afterGhostChange();
 
     // Runs a command, showing any failure that escapes it instead of letting it leave the event loop.
     void guarded(const std::function<void()>& command);
@@ -365,6 +404,9 @@ private:
     QMenu* m_recentGhostMenu = nullptr; // pmRecentGhost
     EngineSounds* m_sounds = nullptr;
     PageAppearance* m_appearance = nullptr;
+    QAction* m_copyFromGhost = nullptr;      // mCopyFromGhost
+    QAction* m_chartCopyFromGhost = nullptr; // mcoCopyFromGhost
+    GearingChart* m_gearingChart = nullptr;
 };
 
 } // namespace qora::gui

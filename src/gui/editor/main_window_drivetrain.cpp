@@ -114,7 +114,12 @@ QWidget* TfMain::buildDriveTrain(QWidget* parent) {
     for (const char* name : {"eBestGear2", "eBestGear3", "eBestGear4", "eBestGear5", "eBestGear6"})
         rows.at(editor::findPageField(name)->name)
             .control->setToolTip(tr("Recommended ratio: drag it onto a gear to use it"));
-    columns->addWidget(gears, 1, Qt::AlignTop);
+    // The gearing chart takes the room under the gears, growing with the window.
+    auto* gearColumn = new QVBoxLayout;
+    gearColumn->setSpacing(10);
+    gearColumn->addWidget(gears);
+    gearColumn->addWidget(buildGearingChart(area), 1);
+    columns->addLayout(gearColumn, 1);
 
     // The calculator's options.
     auto* side = new QVBoxLayout;
@@ -278,6 +283,7 @@ void TfMain::showUpshift(const TUpshiftRefresh& refresh) {
                            fromLatin1(refresh.bestGears->best[static_cast<std::size_t>(i)]));
         setControlText(control("eUpgraded6th"), fromLatin1(refresh.bestGears->upgraded6th));
     }
+    refreshGearingChart();
 }
 
 void TfMain::OnGearScroll(int gear) {

@@ -169,6 +169,7 @@ bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
         updateVehiclePicture();
     refreshBackupEntries();
     m_fileToNotepad->setEnabled(true);
+    updateSummaryCommands();
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QScreen>
 #include <QScrollArea>
@@ -62,28 +63,36 @@ bool isGhostCopyFile(const std::string& path, const TSettings& settings) {
 
 // How much wider the pages' content is than the pages show, at most. Only the page in front has its size laid
 // out; the others share its room.
-int pagesOverflow(const QTabWidget& pages) {
+int pagesOverflow(QTabWidget& pages) {
     const auto* front = qobject_cast<const QScrollArea*>(pages.currentWidget());
     if (front == nullptr)
         return 0;
     const int room = front->viewport()->width();
     int overflow = 0;
     for (int page = 0; page < pages.count(); ++page) {
-        const auto* scroll = qobject_cast<const QScrollArea*>(pages.widget(page));
-        if (scroll != nullptr && scroll->widget() != nullptr)
-            overflow = std::max(overflow, scroll->widget()->minimumSizeHint().width() - room);
+        auto* scroll = qobject_cast<QScrollArea*>(pages.widget(page));
+        if (scroll == nullptr || scroll->widget() == nullptr)
+            continue;
+        // A page never shown has unpolished fields whose sizes are not yet the style's.
+        QWidget* content = scroll->widget();
+        content->ensurePolished();
+        if (QLayout* layout = content->layout())
+            layout->activate();
+        // The page in front is laid out: its true width counts, which nested boxes may not yet report.
+        const int width = page == pages.currentIndex() ? std::max(content->width(), content->minimumSizeHint().width())
+                                                       : content->minimumSizeHint().width();
+        overflow = std::max(overflow, width - room);
     }
     return overflow;
 }
 
 // The ghost's twins add a column to every page: a window of normal state grows, as far as its screen allows, so
 // that the pages show them without scrolling sideways. It never shrinks here.
-void widenForGhostFields(QWidget& window, const QTabWidget& pages) {
+void widenForGhostFields(QWidget& window, QTabWidget& pages) {
     if (!window.isVisible() || (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
     QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     const int overflow = pagesOverflow(pages);
-    qDebug("overflow %d width %d", overflow, window.width());
     if (overflow <= 0)
         return;
     int width = window.width() + overflow;
@@ -174,6 +183,7 @@ bool TfMain::OpenGhost(const std::string& path) {
     m_settings.lastGhostFile = m_ghost->fileName;
     m_settings.ghostIsOpen = true;
     m_closeGhost->setEnabled(true);
+    updateSummaryCommands();
 
     // Invalid driver attributes are found while the pages are filled, so the warning follows the filling.
     ShowGhost(m_ghost.get(), true);
@@ -194,11 +204,18 @@ void TfMain::ShowGhost(const TOldVehFile* ghost, bool show) {
     if (!show) {
         m_ghostCarName->clear();
         releaseGhost(true);
+        afterGhostChange();
         return;
     }
     m_chart->setGhostOpen(true);
     fillGhostPages(*ghost);
-    widenForGhostFields(*this, *m_pages);
+    fitGhostColumns();
+    afterGhostChange();
+}
+
+void TfMain::fitGhostColumns() {
+    if (m_ghost)
+        widenForGhostFields(*this, *m_pages);
 }
 
 void TfMain::CloseGhost() {
@@ -206,6 +223,7 @@ void TfMain::CloseGhost() {
         ShowGhost(nullptr, false);
     m_closeGhost->setEnabled(false);
     m_settings.ghostIsOpen = false;
+    updateSummaryCommands();
 }
 
 void TfMain::releaseGhost(bool deleteCopy) {

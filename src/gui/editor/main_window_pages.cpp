@@ -123,6 +123,7 @@ void TfMain::createPages() {
         m_pages->addTab(scroll, tr(kTabCaptions[static_cast<std::size_t>(page)]));
     }
     connect(m_pages, &QTabWidget::currentChanged, this, [this] { guarded([this] { OnPageChange(); }); });
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] { fitGhostColumns(); });
 }
 
 QWidget* TfMain::buildPage(int page) {
@@ -145,8 +146,9 @@ QWidget* TfMain::buildPage(int page) {
         break;
     }
     case editor::PgDriveTrain:
-        layout->addWidget(buildDriveTrain(content));
-        break;
+        // The gearing chart under the gears takes the spare height.
+        layout->addWidget(buildDriveTrain(content), 1);
+        return content;
     default:
         layout->addWidget(buildGroups(page, content));
         break;
@@ -478,6 +480,8 @@ void TfMain::helpForFocus() {
             return;
         }
     }
+    // Outside the page fields F1 opens the user guide.
+    mQORAHelpClick();
 }
 
 // ---- Field handlers -----------------------------------------------------------------------------------------
