@@ -495,8 +495,7 @@ void TfMain::FormShow(const std::optional<std::string>& commandLineFile) {
     if (commandLineFile && !commandLineFile->empty() && fileSystem().fileExists(*commandLineFile))
         openStartFile(*commandLineFile, false);
 
-    for (SpinButton* spin : m_spinButtons)
-        spin->setVisible(!m_settings.hideSpinButtons);
+    showSpinButtons();
     for (QWidget* ghost : m_ghostWidgets)
         ghost->hide();
     m_ghostToNotepad->hide();

@@ -301,6 +301,8 @@ private:
     void restoreGhost();
     // Widens the window, as far as its screen allows, so the page in front shows the ghost column unscrolled.
     void fitGhostColumns();
+    // Shows or hides the window's spin buttons as the "Hide Spin Buttons" preference says.
+    void showSpinButtons();
 
     // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
     void createSideCommands();

@@ -124,8 +124,7 @@ void TfMain::restoreAppearance() {
     if (m_settings.firstRun)
         mOptionsClick();
     PaintPages(m_settings.pageBackgroundBitmap);
-    for (SpinButton* spin : m_spinButtons)
-        spin->setVisible(!m_settings.hideSpinButtons);
+    showSpinButtons();
     m_appearance->setTabIcons(m_settings.showTabIcons);
     if (QAction* tabIcons = findChild<QAction*>(QStringLiteral("mTabIcons")))
         tabIcons->setChecked(m_settings.showTabIcons);
@@ -300,8 +299,7 @@ void TfMain::mOptionsClick() {
             const QSignalBlocker blocker(bar);
             bar->setMaximum(m_settings.maxGearRange);
         }
-        for (SpinButton* spin : m_spinButtons)
-            spin->setVisible(!m_settings.hideSpinButtons);
+        showSpinButtons();
     });
 }
 
@@ -324,6 +322,15 @@ void TfMain::associateVehFiles(bool associate) {
         return;
     }
     prompt().tell(kAssociationTitle, kAssociationNote, PromptIcon::Information);
+}
+
+// "Hide Spin Buttons": every spin button of the window follows it, the chart point's included.
+void TfMain::showSpinButtons() {
+    const bool show = !m_settings.hideSpinButtons;
+    for (SpinButton* spin : m_spinButtons)
+        spin->setVisible(show);
+    if (auto* chartPoint = findChild<SpinButton*>(QStringLiteral("csbChartPoint")))
+        chartPoint->setVisible(show);
 }
 
 // ---- About box and header -----------------------------------------------------------------------------------
