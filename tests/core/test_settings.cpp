@@ -531,6 +531,17 @@ TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileAndTellsTheUser) {
     EXPECT_EQ(prompt.messages()[3].text, "Error writing to QORA.INI.");
 }
 
+TEST(ProgramFolder, AnInstalledTreeKeepsNothingBesideTheProgramEvenWhenItCouldBeWritten) {
+    TempDir dir;
+    const std::string exe = dir.file("usr/bin");
+    std::filesystem::create_directories(exe);
+    std::filesystem::create_directories(dir.file("usr/share/qora"));
+    const std::string data = dir.file("home/.local/share/qora");
+    EXPECT_EQ(resolveProgramFolder(std::nullopt, exe, data), data);
+    EXPECT_TRUE(std::filesystem::is_empty(exe));
+    EXPECT_EQ(resolveProgramFolder(std::string("/srv/qora"), exe, data), "/srv/qora");
+}
+
 TEST(ProgramFolder, HomeVariableThenWritableExecutableFolderThenUserDataFolder) {
     TempDir dir;
     const std::string exe = dir.file("bin");

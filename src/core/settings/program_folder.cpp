@@ -39,6 +39,14 @@ bool canCreateFilesIn(const std::string& folder) {
     return true;
 }
 
+// Whether the executable lies in an installed tree (bin/ beside share/qora/, as the install and the package lay it
+// out). Such a tree is shared by every user and is often a system folder: only a portable copy keeps its settings,
+// archive copies and Garage beside the program, even when whoever runs it (root, say) could write there.
+bool isInstalledTree(const std::string& executableFolder) {
+    const std::string prefix = parentFolder(folderWithoutTrailingSeparator(executableFolder));
+    return !prefix.empty() && fileSystem().folderExists(joinPath(joinPath(prefix, "share"), "qora"));
+}
+
 void createFolderLevels(const std::string& folder) {
     FileSystem& fs = fileSystem();
     std::vector<std::string> missing;
@@ -68,7 +76,7 @@ std::string resolveProgramFolder(const std::optional<std::string>& qoraHome, con
                                  const std::string& userDataFolder) {
     if (qoraHome && !qoraHome->empty())
         return folderWithoutTrailingSeparator(*qoraHome);
-    if (canCreateFilesIn(executableFolder))
+    if (!isInstalledTree(executableFolder) && canCreateFilesIn(executableFolder))
         return folderWithoutTrailingSeparator(executableFolder);
     const std::string folder = folderWithoutTrailingSeparator(userDataFolder);
     createFolderLevels(folder);

@@ -6,8 +6,9 @@
 namespace qora {
 
 // The folder that holds "qora.ini", "MasVeh" and "Garage": QORA_HOME when it is set and not empty; else the
-// executable's folder when files can be created in it (a portable install); else the per-user data folder,
-// created (one level at a time) when missing. The host passes in what only it knows: the editor takes the
+// executable's folder when files can be created in it and it is a portable copy, not an installed tree (no
+// share/qora/ beside it, as the install and the package lay out); else the per-user data folder, created (one
+// level at a time) when missing. The host passes in what only it knows: the editor takes the
 // executable and data folders from its toolkit. Throws FileError when the per-user folder cannot be created.
 std::string resolveProgramFolder(const std::optional<std::string>& qoraHome, const std::string& executableFolder,
                                  const std::string& userDataFolder);
