@@ -160,6 +160,11 @@ private slots:
             click(dialog, "bNew");
             QTest::keyClicks(child<QLineEdit>(dialog, "eVersionTitle"), QStringLiteral("abcdefghijklmnopqrstuvwxyz12345"));
             QCOMPARE(child<QLineEdit>(dialog, "eVersionTitle")->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz1234"));
+            // Enter in the title saves the version; the dialog stays open.
+            QTest::keyClick(child<QLineEdit>(dialog, "eVersionTitle"), Qt::Key_Return);
+            QCOMPARE(listed(dialog).size(), 2);
+            QVERIFY(listed(dialog).contains(QStringLiteral("abcdefghijklmnopqrstuvwxyz1234")));
+            QVERIFY(dialog.result() != QDialog::Accepted);
         }));
         QVERIFY(triggerAction(editor.window.get(), "mVersionMan"));
         QCOMPARE(editor.dialogs.unusedSteps(), std::size_t(0));

@@ -320,11 +320,18 @@ void TdlgFileVersion::Timer1Timer() {
 
 // ---- Events -----------------------------------------------------------------------------------------------------
 
-// The title's key filter: a character that cannot stand in a file name is swallowed with a beep. Keys that type
-// nothing (moving, deleting, shortcuts) pass.
+// The title's key filter: a character that cannot stand in a file name is swallowed with a beep; Enter saves the
+// version. Other keys that type nothing (moving, deleting, shortcuts) pass.
 bool TdlgFileVersion::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_title && event->type() == QEvent::KeyPress && !m_title->isReadOnly()) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        // Enter in the title of a version being added saves it, as the typed title and notes are what the user
+        // wants kept; it never reaches the dialog's Close button.
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (m_update->isEnabled())
+                m_update->click();
+            return true;
+        }
         const QString typed = key->text();
         if (typed.size() == 1 && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
             const char16_t c = typed.at(0).unicode();
