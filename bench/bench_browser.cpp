@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "median_reporter.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -15,14 +17,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
 
 #include "archive/mas_file.h"
 #include "browser/vehicle_list.h"
@@ -200,32 +194,7 @@ void BM_ClassChangeArchive(benchmark::State& state) {
     }
 }
 
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    MedianReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-                m_times[run.run_name.function_name].push_back(run.real_accumulated_time /
-                                                              static_cast<double>(run.iterations));
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    // Median seconds per iteration; 0 when the benchmark did not run.
-    double median(const std::string& name) const {
-        const auto it = m_times.find(name);
-        if (it == m_times.end() || it->second.empty())
-            return 0;
-        std::vector<double> v = it->second;
-        std::sort(v.begin(), v.end());
-        const std::size_t m = v.size() / 2;
-        return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
-    }
-
-private:
-    std::map<std::string, std::vector<double>> m_times;
-};
+using qora::bench::MedianReporter;
 
 } // namespace
 

@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "median_reporter.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -175,28 +177,7 @@ void BM_RedrawOnly(benchmark::State& state) {
     }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-                m_seconds[run.run_name.function_name].push_back(run.real_accumulated_time /
-                                                                static_cast<double>(run.iterations));
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double median(const std::string& name) const {
-        const auto it = m_seconds.find(name);
-        if (it == m_seconds.end() || it->second.empty())
-            return 0;
-        std::vector<double> v = it->second;
-        std::sort(v.begin(), v.end());
-        const std::size_t m = v.size() / 2;
-        return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
-    }
-
-private:
-    std::map<std::string, std::vector<double>> m_seconds;
-};
+using RatioReporter = qora::bench::MedianReporter;
 
 // One line of the report; false when a target (in milliseconds) was missed.
 bool printResult(const RatioReporter& r, const char* label, const char* name, double targetMs) {

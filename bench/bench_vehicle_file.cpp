@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "median_reporter.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -19,14 +21,6 @@
 #include <string_view>
 #include <system_error>
 #include <vector>
-
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
 
 #include "platform/file_system.h"
 #include "platform/prompt.h"
@@ -253,38 +247,21 @@ void clearSaved(const benchmark::State&) {
 
 // Shows the usual table and keeps, per benchmark, the real time per file of every repetition and, for the
 // saves, the time of the save alone.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public qora::bench::MedianReporter {
 public:
-    // Colours only on a terminal, so a saved report stays plain text.
-    RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations <= 0)
-                continue;
-            const std::string& name = run.run_name.function_name;
-            m_perFile[name].push_back(run.real_accumulated_time / static_cast<double>(run.iterations));
-            // The counter arrives already averaged per file, in microseconds.
-            if (const auto c = run.counters.find(kSaveCounter); c != run.counters.end())
-                m_savePerFile[name].push_back(c->second.value * 1e-6);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
     // Median seconds per file (of the save alone with saveOnly); 0 when the benchmark did not run.
     double median(const std::string& name, bool saveOnly = false) const {
-        const auto& times = saveOnly ? m_savePerFile : m_perFile;
-        const auto it = times.find(name);
-        if (it == times.end() || it->second.empty())
-            return 0;
-        std::vector<double> v = it->second;
-        std::sort(v.begin(), v.end());
-        const std::size_t m = v.size() / 2;
-        return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
+        return saveOnly ? medianOf(m_savePerFile, name) : MedianReporter::median(name);
+    }
+
+protected:
+    void recorded(const Run& run) override {
+        // The counter arrives already averaged per file, in microseconds.
+        if (const auto c = run.counters.find(kSaveCounter); c != run.counters.end())
+            m_savePerFile[run.run_name.function_name].push_back(c->second.value * 1e-6);
     }
 
 private:
-    std::map<std::string, std::vector<double>> m_perFile;
     std::map<std::string, std::vector<double>> m_savePerFile;
 };
 
