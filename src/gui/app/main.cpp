@@ -191,9 +191,9 @@ int main(int argc, char* argv[]) {
     }
 
     if (parser.isSet(screenshots)) {
-        const int result = takePageScreenshots(window, parser.value(screenshots));
-        window.close();
-        return result;
+        // Leaves without closing the window: closing records the session in the settings file, and this mode
+        // answers every question by itself, so nothing it did may be kept.
+        return takePageScreenshots(window, parser.value(screenshots));
     }
 
     std::optional<FirstPaintWatcher> firstPaint;
