@@ -22,12 +22,6 @@ double valueAt(const TLineData& line, int index) {
     return line.points[static_cast<std::size_t>(index)].value;
 }
 
-void refreshHighPoint(TLineData& line) {
-    const auto [index, value] = findHighPoint(line);
-    line.highestPointIndex = index;
-    line.highestValue = value;
-}
-
 } // namespace
 
 double PowerAtPoint(const TLineData& torqueLine, int index, int powerUnit) {

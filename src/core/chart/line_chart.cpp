@@ -149,11 +149,9 @@ void TLineChart::recalcLine(TLineData& line) {
         line.points[i].x = PointX(static_cast<int>(i));
         line.points[i].y = ValueToY(line.points[i].value);
     }
-    const auto [index, value] = findHighPoint(line);
-    line.highestPointIndex = index;
-    line.highestValue = value;
+    refreshHighPoint(line);
     if (line.activePointIndex < 2)
-        line.activePointIndex = index;
+        line.activePointIndex = line.highestPointIndex;
 }
 
 void TLineChart::RecalcAll() {
@@ -182,9 +180,7 @@ int TLineChart::SetPointValue(int lineIndex, int pointIndex, double value) {
     point.value = value;
     point.x = PointX(pointIndex);
     point.y = ValueToY(value);
-    const auto [index, highest] = findHighPoint(line);
-    line.highestPointIndex = index;
-    line.highestValue = highest;
+    refreshHighPoint(line);
     return point.y;
 }
 
@@ -244,9 +240,7 @@ void TLineChart::DragPointTo(int /*x*/, int y) {
     TLinePoint& point = line->points[static_cast<std::size_t>(active)];
     point.value = YToValue(y, -1, -1);
     point.y = y;
-    const auto [index, highest] = findHighPoint(*line);
-    line->highestPointIndex = index;
-    line->highestValue = highest;
+    refreshHighPoint(*line);
     if (OnPointChanged)
         OnPointChanged(m_activeLine, active);
     Redraw();

@@ -51,4 +51,11 @@ inline std::pair<int, double> findHighPoint(const TLineData& line) {
     return {best, value};
 }
 
+// Records the line's highest point in the line after its values changed.
+inline void refreshHighPoint(TLineData& line) {
+    const auto [index, value] = findHighPoint(line);
+    line.highestPointIndex = index;
+    line.highestValue = value;
+}
+
 } // namespace qora

@@ -19,12 +19,6 @@ TLineData inUnitOf(const TLineData& ghostTorque, const TLineData& torque) {
     return converted;
 }
 
-void refreshHighPoint(TLineData& line) {
-    const auto [index, value] = findHighPoint(line);
-    line.highestPointIndex = index;
-    line.highestValue = value;
-}
-
 } // namespace
 
 std::vector<FieldCopy> copyFromGhostPlan(const PageTexts& vehicle, const PageTexts& ghost, int activePage,

@@ -1,5 +1,7 @@
 #include "garage/enter_garage.h"
 
+#include "browser/file_manager.h"
+
 #include "browser/file_commands.h"
 #include "calc/data_validation.h"
 #include "editor/page_model.h"
@@ -82,13 +84,9 @@ std::optional<GarageLoad> garageLoadRequest(FileVersionModel& dialog, const std:
     const std::string copy = masGhostCopyPath(settings.programFolder, vehiclePath);
     if (copy.empty())
         return GarageLoad{GarageLoad::As::Ghost, version, false, false};
-    try {
-        fileSystem().copyFile(version, copy);
-    } catch (const FileError&) {
-        try {
-            fileSystem().removeFile(copy); // a copy cut short must not be taken for the version later
-        } catch (const FileError&) {
-        }
+    // Through a checked temporary file: a copy cut short never stands under the ghost copy's name, and the
+    // previous copy (which an open ghost may stand on) stays when the new one cannot be made.
+    if (!browser::copyFileSafely(version, copy)) {
         prompt.tell(std::string(kVersionControlTitle), masGhostCopyFailedText(copy, version), PromptIcon::Stop);
         return std::nullopt;
     }
