@@ -381,8 +381,14 @@ void TdlgFileOpen::syncWidgets() {
 void TdlgFileOpen::syncPicture() {
     if (!m_list.showCarPic())
         return;
+    // Each letter typed into the class box syncs the widgets: the picture is read only when another one is due.
     const qreal ratio = devicePixelRatioF();
-    m_car->setPixmap(carPicturePixmap(m_list.carPicture(), ratio)); // stretched to the frame
+    browser::CarPicture picture = m_list.carPicture();
+    if (m_shownPicture && *m_shownPicture == picture && m_shownPictureRatio == ratio)
+        return;
+    m_car->setPixmap(carPicturePixmap(picture, ratio)); // stretched to the frame
+    m_shownPicture = std::move(picture);
+    m_shownPictureRatio = ratio;
 }
 
 // The report follows a rebuild that met unreadable files; the same files are not reported again at the next
@@ -400,6 +406,7 @@ void TdlgFileOpen::reportLostFiles() {
 
 // The folder's files changed behind the browser's back: list them again, keeping the selected vehicle.
 void TdlgFileOpen::folderFilesChanged() {
+    m_shownPicture.reset(); // a picture file may have changed with the folder
     if (m_list.MasMode())
         return;
     const std::string selected = m_list.selectedName();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,8 @@ private:
     QToolButton* m_deleteClass = nullptr;
     QFrame* m_imageBevel = nullptr;
     QLabel* m_car = nullptr;
+    std::optional<browser::CarPicture> m_shownPicture; // what m_car shows
+    qreal m_shownPictureRatio = 0;
     QCheckBox* m_showCarPic = nullptr;
     QCheckBox* m_racePercent = nullptr;
     QMenu* m_menu = nullptr;

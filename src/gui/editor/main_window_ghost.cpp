@@ -123,11 +123,6 @@ void TfMain::createGhostCommands() {
 
     connect(m_ghostToNotepad, &QToolButton::clicked, this,
             [this] { guarded([this] { OnOpenInNotepad(m_ghost.get()); }); });
-    // A change of units converts the ghost's lines too, but reports the vehicle's figures only.
-    connect(m_chart, &TorqueChart::peakFiguresChanged, this, [this](bool ghost) {
-        if (!ghost && m_ghost)
-            showPeakFigures(true);
-    });
     placePeakFigures(false);
 }
 

@@ -208,6 +208,8 @@ void TorqueChart::OnChartNmClick() {
         applyChartNm(*m_settings, nm, &line(TorqueLine), m_ghostOpen ? &line(GhostTorqueLine) : nullptr);
     rebuild();
     emit peakFiguresChanged(false);
+    if (m_ghostOpen) // the ghost's lines changed unit too
+        emit peakFiguresChanged(true);
 }
 
 void TorqueChart::mcoPowerKwClick() {
@@ -221,6 +223,8 @@ void TorqueChart::mcoPowerKwClick() {
     applyChartKW(*m_settings, kw, &line(PowerLine), m_ghostOpen ? &line(GhostPowerLine) : nullptr);
     rebuild();
     emit peakFiguresChanged(false);
+    if (m_ghostOpen) // the ghost's lines changed unit too
+        emit peakFiguresChanged(true);
 }
 
 void TorqueChart::mcoGhostLinesClick() {
