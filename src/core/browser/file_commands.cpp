@@ -25,16 +25,23 @@ std::string withoutTrailingSeparator(const std::string& folder) {
     return path.string();
 }
 
-bool samePath(const std::string& a, const std::string& b) {
-    return !a.empty() && fs::path(a).lexically_normal() == fs::path(b).lexically_normal();
-}
-
 std::string existingFolderOr(const std::string& path, const std::string& fallback) {
     const std::string folder = path.empty() ? std::string() : parentFolder(path);
     return withoutTrailingSeparator(!folder.empty() && fileSystem().folderExists(folder) ? folder : fallback);
 }
 
 } // namespace
+
+bool samePath(const std::string& a, const std::string& b) {
+    return !a.empty() && fs::path(a).lexically_normal() == fs::path(b).lexically_normal();
+}
+
+std::string normalFolder(const std::string& folder) {
+    fs::path path = fs::path(folder).lexically_normal();
+    if (!path.has_filename() && path.has_relative_path())
+        path = path.parent_path();
+    return path.string();
+}
 
 // ---- Archive working copies -------------------------------------------------------------------------------------
 

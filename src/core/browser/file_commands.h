@@ -25,6 +25,12 @@ namespace qora::browser {
 inline constexpr std::string_view kVehicleMasPrefix = "vehiclemas=";
 inline constexpr std::string_view kGhostMasPrefix = "ghostmas=";
 
+// Whether two paths name the same file once "." and ".." are resolved (letter case counts); false for an empty `a`.
+bool samePath(const std::string& a, const std::string& b);
+
+// A folder path in one spelling: "." and ".." resolved, no trailing separator (but for a root).
+std::string normalFolder(const std::string& folder);
+
 // Whether a path names a file extracted from the archive: its lower-cased text holds "vehiclemas=" or "ghostmas=".
 bool isExtraction(std::string_view path);
 // The entry name inside an extraction's file name: the part after its first "=". Empty for other paths.

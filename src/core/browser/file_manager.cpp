@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "browser/file_commands.h"
 #include "browser/vehicle_list.h"
 #include "platform/file_system.h"
 #include "platform/pickers.h"
@@ -20,14 +21,6 @@ bool startsWithIgnoringCase(std::string_view name, std::string_view prefix) {
 
 bool endsWithIgnoringCase(std::string_view name, std::string_view suffix) {
     return name.size() >= suffix.size() && text::iequals(name.substr(name.size() - suffix.size()), suffix);
-}
-
-// A folder path in one spelling: "." and ".." resolved, no trailing separator (but for a root).
-std::string normalFolder(const std::string& folder) {
-    std::filesystem::path path = std::filesystem::path(folder).lexically_normal();
-    if (!path.has_filename() && path.has_relative_path())
-        path = path.parent_path();
-    return path.string();
 }
 
 void removeQuietly(const std::string& path) {

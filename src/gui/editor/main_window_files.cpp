@@ -1,7 +1,6 @@
 // TfMain's file commands: opening (through the vehicle browser, the recent lists and the backups), saving (in
 // place, into the archive, as a copy), and the header's car picture and Notepad button.
 
-#include <filesystem>
 
 #include <QAction>
 #include <QLabel>
@@ -50,11 +49,6 @@ std::string descriptionOf(const TOldVehFile& vehicle) {
     return entry ? entry->value : std::string();
 }
 
-std::filesystem::path normalFolder(const std::string& folder) {
-    std::filesystem::path path = std::filesystem::path(folder).lexically_normal();
-    return path.has_filename() ? path : path.parent_path();
-}
-
 // A menu caption shows "&" as it is.
 QString menuText(const std::string& text) {
     return messageText(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -93,7 +87,7 @@ void TfMain::createFileCommands() {
 
 bool TfMain::isWorkingCopyFile(const std::string& path) const {
     return browser::isExtraction(path) && !m_settings.programFolder.empty() &&
-           normalFolder(parentFolder(path)) == normalFolder(m_settings.masVehFolder());
+           browser::normalFolder(parentFolder(path)) == browser::normalFolder(m_settings.masVehFolder());
 }
 
 // ---- Opening ------------------------------------------------------------------------------------------------

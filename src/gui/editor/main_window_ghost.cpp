@@ -3,7 +3,6 @@
 // values can be dragged onto a vehicle field of the same kind.
 
 #include <algorithm>
-#include <filesystem>
 
 #include <QAction>
 #include <QApplication>
@@ -41,15 +40,6 @@ std::string detailOf(const TOldVehFile& vehicle, std::string_view key) {
     return entry ? entry->value : std::string();
 }
 
-std::filesystem::path normalFolder(const std::string& folder) {
-    std::filesystem::path path = std::filesystem::path(folder).lexically_normal();
-    return path.has_filename() ? path : path.parent_path();
-}
-
-bool samePath(const std::string& a, const std::string& b) {
-    return std::filesystem::path(a).lexically_normal() == std::filesystem::path(b).lexically_normal();
-}
-
 // A copy the program made for a ghost: a "ghostmas=" file in the working-copy folder (an archive entry) or in the
 // program folder (a Garage version shown beside an archive vehicle). Only such copies are ever deleted; a file of
 // the user's that merely carries the prefix is left alone.
@@ -57,8 +47,9 @@ bool isGhostCopyFile(const std::string& path, const TSettings& settings) {
     if (settings.programFolder.empty() ||
         !text::startsWith(text::toLower(fileNameOf(path)), browser::kGhostMasPrefix))
         return false;
-    const std::filesystem::path folder = normalFolder(parentFolder(path));
-    return folder == normalFolder(settings.masVehFolder()) || folder == normalFolder(settings.programFolder);
+    const std::string folder = browser::normalFolder(parentFolder(path));
+    return folder == browser::normalFolder(settings.masVehFolder()) ||
+           folder == browser::normalFolder(settings.programFolder);
 }
 
 // How much wider the pages' content is than the pages show, at most. Only the page in front has its size laid
@@ -162,7 +153,7 @@ bool TfMain::OpenGhost(const std::string& path) {
     std::unique_ptr<TOldVehFile> ghost = LoadVehicle(path, TOldVehFile::ModeGhost);
     if (!ghost) {
         // A copy extracted for this open goes again, unless it is the file the open ghost stands on.
-        if (isGhostCopyFile(path, m_settings) && !(m_ghost && samePath(m_ghost->fileName, path)))
+        if (isGhostCopyFile(path, m_settings) && !(m_ghost && browser::samePath(m_ghost->fileName, path)))
             browser::deleteWorkingCopy(path);
         prompt().tell(std::string(editor::kFileErrorTitle), kCannotOpenGhost, PromptIcon::Stop);
         return false;
@@ -172,7 +163,7 @@ bool TfMain::OpenGhost(const std::string& path) {
 
     // The same archive entry opened again has just been extracted over the old ghost's copy: that copy stays.
     if (m_ghost)
-        releaseGhost(!samePath(m_ghost->fileName, path));
+        releaseGhost(!browser::samePath(m_ghost->fileName, path));
     m_ghost = std::move(ghost);
     m_ghostProblems = missingEntries;
     m_settings.lastGhostFile = m_ghost->fileName;
