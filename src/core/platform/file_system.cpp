@@ -303,6 +303,15 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
     staged.commit();
 }
 
+void createFolderPath(const std::string& folder) {
+    if (folder.empty() || fileSystem().folderExists(folder))
+        return;
+    const std::string parent = parentFolder(folder);
+    if (!parent.empty() && parent != folder)
+        createFolderPath(parent);
+    fileSystem().createFolder(folder);
+}
+
 std::string parentFolder(const std::string& path) {
     return fs::path(path).parent_path().string();
 }

@@ -114,6 +114,9 @@ private:
 // Writes a whole file so that it is either the old content or the new one, never half-written.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 
+// Creates a folder and every missing folder above it, outermost first. Throws FileError.
+void createFolderPath(const std::string& folder);
+
 // Path helpers on byte strings.
 std::string parentFolder(const std::string& path);
 std::string fileNameOf(const std::string& path);

@@ -90,15 +90,6 @@ std::string entryName(const std::string& valueName) {
     return valueName.empty() ? std::string(kDefaultValueEntry) : valueName;
 }
 
-void createFolders(const std::string& folder) {
-    if (folder.empty() || fileSystem().folderExists(folder))
-        return;
-    const std::string parent = parentFolder(folder);
-    if (parent != folder)
-        createFolders(parent);
-    fileSystem().createFolder(folder);
-}
-
 // The registry file as read at construction. Changes stay in memory until save(); nothing is written on
 // destruction, so an operation that fails half-way leaves the file as it was.
 class RegistryFile final : public TIniFileIO {
@@ -171,7 +162,7 @@ public:
         while (!lines.empty() && text::trimView(lines.back()).empty())
             lines.pop_back();
         try {
-            createFolders(parentFolder(m_fileName));
+            createFolderPath(parentFolder(m_fileName));
             writeFileAtomically(m_fileName, text::joinLinesCrLf(lines));
         } catch (const FileError& e) {
             throw RegistryError("Cannot write the registry file '" + m_fileName + "': " + e.reason());

@@ -1,7 +1,5 @@
 #include "settings/program_folder.h"
 
-#include <vector>
-
 #include "platform/file_system.h"
 
 namespace qora {
@@ -47,18 +45,6 @@ bool isInstalledTree(const std::string& executableFolder) {
     return !prefix.empty() && fileSystem().folderExists(joinPath(joinPath(prefix, "share"), "qora"));
 }
 
-void createFolderLevels(const std::string& folder) {
-    FileSystem& fs = fileSystem();
-    std::vector<std::string> missing;
-    for (std::string level = folder; !level.empty() && !fs.folderExists(level); level = parentFolder(level)) {
-        missing.push_back(level);
-        if (parentFolder(level) == level)
-            break;
-    }
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it)
-        fs.createFolder(*it);
-}
-
 } // namespace
 
 std::string folderWithoutTrailingSeparator(std::string folder) {
@@ -79,7 +65,7 @@ std::string resolveProgramFolder(const std::optional<std::string>& qoraHome, con
     if (!isInstalledTree(executableFolder) && canCreateFilesIn(executableFolder))
         return folderWithoutTrailingSeparator(executableFolder);
     const std::string folder = folderWithoutTrailingSeparator(userDataFolder);
-    createFolderLevels(folder);
+    createFolderPath(folder);
     return folder;
 }
 

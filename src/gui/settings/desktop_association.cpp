@@ -36,18 +36,8 @@ std::string xdgFolder(const char* variable, const char* underHome) {
     return joinPath(home != nullptr && home[0] != '\0' ? home : "/", underHome);
 }
 
-// Creates a folder with every missing folder above it.
-void createFolders(const std::string& folder) {
-    if (folder.empty() || fileSystem().folderExists(folder))
-        return;
-    const std::string parent = parentFolder(folder);
-    if (!parent.empty() && parent != folder)
-        createFolders(parent);
-    fileSystem().createFolder(folder);
-}
-
 void writeFile(const std::string& path, std::string_view bytes) {
-    createFolders(parentFolder(path));
+    createFolderPath(parentFolder(path));
     writeFileAtomically(path, bytes);
 }
 
