@@ -80,6 +80,6 @@ TEST(Numbers, RoundHalfEven) {
     EXPECT_EQ(numbers::roundHalfEven(-2.5), -2);
     EXPECT_EQ(numbers::roundHalfEven(4666.667), 4667);
     EXPECT_EQ(numbers::roundHalfEven(-0.4), 0);
-    EXPECT_EQ(numbers::plainNumberText(7300), "7300");
-    EXPECT_EQ(numbers::plainNumberText(1045.8), "1045.8");
+    EXPECT_EQ(numbers::generalText(7300), "7300");
+    EXPECT_EQ(numbers::generalText(1045.8), "1045.8");
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 
 #include "platform/file_system.h"
@@ -56,15 +55,15 @@ std::string archiveIn(const std::string& folder) {
     const std::string preferred = joinPath(folder, kArchiveName);
     if (fileSystem().fileExists(preferred))
         return preferred;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (text::iequals(name, kArchiveName)) {
-            const std::string candidate = joinPath(folder, name);
-            if (fileSystem().fileExists(candidate))
-                return candidate;
-        }
+    std::vector<FolderEntry> entries;
+    try {
+        entries = fileSystem().listFolder(folder);
+    } catch (const FileError&) {
+        return preferred; // no folder to look in: the message names the usual spelling
     }
+    for (const FolderEntry& entry : entries)
+        if (entry.isFile && text::iequals(entry.name, kArchiveName))
+            return joinPath(folder, entry.name);
     return preferred;
 }
 

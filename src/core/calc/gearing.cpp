@@ -49,9 +49,9 @@ long double TGearCalculator::CalcBestGearRatio(TGearInfo& info) const {
         fail("[" + numbers::formatFloat("0.000", static_cast<double>(info.BaseRatio)) +
              "] is not a valid gear ratio (gear=" + gear + ").");
     if (info.ShiftRpm <= 500 || info.ShiftRpm >= 20000)
-        fail("[" + numbers::plainNumberText(static_cast<double>(info.ShiftRpm)) + "] is not a valid upshift rpm.");
+        fail("[" + numbers::generalText(static_cast<double>(info.ShiftRpm)) + "] is not a valid upshift rpm.");
     if (targetRpm <= 500 || targetRpm >= 20000)
-        fail("[" + numbers::plainNumberText(static_cast<double>(info.TorqueRpm)) + "] is not a valid torque rpm.");
+        fail("[" + numbers::generalText(static_cast<double>(info.TorqueRpm)) + "] is not a valid torque rpm.");
     info.BestRatio = info.BaseRatio / info.ShiftRpm * targetRpm;
     return info.BestRatio;
 }
@@ -183,7 +183,7 @@ TUpshiftBaseRpm upshiftBaseRpm(const TRpmValues& rpm, const TUpshiftBase& base) 
         else
             result.refusal = "Base Upshift Rpm field contains an invalid rpm value.  The value must be in the range "
                              "2000-max rpm (" +
-                             numbers::plainNumberText(rpm.maxRpm) + ").";
+                             numbers::generalText(rpm.maxRpm) + ").";
     } else if (base.itemIndex == BaseAutoShift) {
         if (rpm.autoShiftRpm >= 2000 && rpm.autoShiftRpm <= rpm.maxRpm)
             result.rpm = rpm.autoShiftRpm;

@@ -17,9 +17,6 @@ std::optional<int> parseInt(std::string_view text);
 // The general decimal form of a number: up to 15 significant digits, no trailing zeros, an exponent
 // ("1E20", "1E-5") only for very large or very small values. This is the "plain number text" of a value.
 std::string generalText(double value);
-inline std::string plainNumberText(double value) {
-    return generalText(value);
-}
 
 // A number written with a display pattern such as "###0.00", "0.0", "#0.0000" or "####0": before the ".",
 // each "0" is a digit always shown (leading zeros pad to their count) and each "#" a digit shown only when
