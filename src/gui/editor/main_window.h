@@ -261,6 +261,8 @@ private:
     void restoreOptions();
     void showWelcome();
     void openStartFile(const std::string& path, bool asNew);
+    // With unsaved edits, asks whether to save them; false when the user cancels or the save fails. Closing and
+    // opening another file both ask it.
     bool FormCloseQuery();
     void FormClose();
     void setCarPicture(QLabel* picture);

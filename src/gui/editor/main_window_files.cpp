@@ -124,22 +124,11 @@ bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
     if (replacement.deleteWorkingCopy && !isWorkingCopyFile(*replacement.deleteWorkingCopy))
         replacement.deleteWorkingCopy.reset();
 
-    if (m_vehicle && m_changed) {
-        switch (prompt().ask(std::string(editor::kSaveChangesTitle), std::string(editor::kSaveChangesQuestion),
-                             PromptButtons::YesNoCancel, PromptIcon::Question)) {
-        case PromptAnswer::Yes:
-            // The edits are not thrown away: when they cannot be saved, the current document stays.
-            if (!SaveVehicle(std::string())) {
-                discardNew();
-                return false;
-            }
-            break;
-        case PromptAnswer::No:
-            break;
-        default:
-            discardNew();
-            return false;
-        }
+    // The same "save changes?" question as at closing; the edits are not thrown away: when they cannot be saved,
+    // or the user cancels, the current document stays.
+    if (!FormCloseQuery()) {
+        discardNew();
+        return false;
     }
 
     recordRecentVehicle();
