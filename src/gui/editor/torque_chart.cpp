@@ -435,8 +435,7 @@ void TorqueChart::setUp(TSettings& settings) {
     AssignChartColors();
     m_xScale->setPosition(settings.chartXZoom);
     m_yScale->setPosition(settings.chartYZoom);
-    bXScaleAdjustClick();
-    bYScaleAdjustClick();
+    applyZoom();
     syncMenus();
 }
 
@@ -638,33 +637,25 @@ void TorqueChart::sbHighPointClick() {
 // ---- Zoom ---------------------------------------------------------------------------------------------------
 
 void TorqueChart::bXScaleAdjustClick() {
-    if (!m_chart)
-        return;
-    const int position = m_xScale->position();
-    const int width = chartWidth(position);
-    m_chart->SetDrawing(false);
-    m_chart->View()->width = width;
-    m_chart->Legends()->x.width = width;
-    fitDefaultBackground();
-    m_chart->SetView();
-    m_chart->SetLegends();
-    m_chart->RecalcAll();
-    m_chart->SetDrawing(true);
-    m_scroll->horizontalScrollBar()->setValue(0);
-    m_scrollToBottom = true;
-    m_scroll->verticalScrollBar()->setValue(m_scroll->verticalScrollBar()->maximum());
-    m_xScaleText->setText(QString::fromLatin1(kXScaleTexts[static_cast<std::size_t>(position)]));
-    if (m_settings)
-        m_settings->chartXZoom = position;
-    ShowActivePointValue();
+    applyZoom();
 }
 
 void TorqueChart::bYScaleAdjustClick() {
+    applyZoom();
+}
+
+// Both zooms from their up-down controls: the chart's size, its legends and background, the read-outs and the
+// settings; the view starts again at the bottom left.
+void TorqueChart::applyZoom() {
     if (!m_chart)
         return;
-    const int position = m_yScale->position();
-    const int height = chartHeight(position);
+    const int xPosition = m_xScale->position();
+    const int yPosition = m_yScale->position();
+    const int width = chartWidth(xPosition);
+    const int height = chartHeight(yPosition);
     m_chart->SetDrawing(false);
+    m_chart->View()->width = width;
+    m_chart->Legends()->x.width = width;
     m_chart->View()->height = height;
     m_chart->Legends()->y.height = height + kLeftLegendExtra;
     fitDefaultBackground();
@@ -675,9 +666,12 @@ void TorqueChart::bYScaleAdjustClick() {
     m_scroll->horizontalScrollBar()->setValue(0);
     m_scrollToBottom = true;
     m_scroll->verticalScrollBar()->setValue(m_scroll->verticalScrollBar()->maximum());
-    m_yScaleText->setText(QString::fromLatin1(kYScaleTexts[static_cast<std::size_t>(position)]));
-    if (m_settings)
-        m_settings->chartYZoom = position;
+    m_xScaleText->setText(QString::fromLatin1(kXScaleTexts[static_cast<std::size_t>(xPosition)]));
+    m_yScaleText->setText(QString::fromLatin1(kYScaleTexts[static_cast<std::size_t>(yPosition)]));
+    if (m_settings) {
+        m_settings->chartXZoom = xPosition;
+        m_settings->chartYZoom = yPosition;
+    }
     ShowActivePointValue();
 }
 

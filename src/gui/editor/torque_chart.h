@@ -179,6 +179,7 @@ private:
     void syncMenus();
     void loadBackground();
     void fitDefaultBackground();
+    void applyZoom();
     void viewportResized(QSize size);
     QString askPictureFile(const QString& title, const std::string& current);
     void guarded(const std::function<void()>& command);
