@@ -18,7 +18,8 @@ const char* answerName(PromptAnswer answer) {
     return "cancel";
 }
 
-PromptAnswer CliPrompt::ask(const std::string& title, const std::string& text, PromptButtons buttons, PromptIcon) {
+PromptAnswer CliPrompt::ask(const std::string& title, const std::string& text, PromptButtons buttons, PromptIcon,
+                            std::optional<PromptAnswer>) {
     PromptAnswer answer = PromptAnswer::Cancel;
     switch (buttons) {
     case PromptButtons::Ok:

@@ -21,8 +21,8 @@ public:
 
     CliPrompt(std::ostream& err, bool repair, bool force = false) : m_err(err), m_repair(repair), m_force(force) {}
 
-    PromptAnswer ask(const std::string& title, const std::string& text, PromptButtons buttons,
-                     PromptIcon icon) override;
+    PromptAnswer ask(const std::string& title, const std::string& text, PromptButtons buttons, PromptIcon icon,
+                     std::optional<PromptAnswer> defaultButton = std::nullopt) override;
     void tell(const std::string& title, const std::string& text, PromptIcon icon) override;
     void beep() override {}
 

@@ -10,6 +10,7 @@
 #include "cli_prompt.h"
 #include "json_text.h"
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 #include "platform/pickers.h"
 #include "settings/settings.h"
 
@@ -20,9 +21,10 @@ namespace {
 // The archive file named on the command line, read through the editor's reader: no game-folder lookup and
 // no locate dialog. The size question is answered Yes only with --force.
 struct LoadedArchive {
-    LoadedArchive(std::ostream& err, bool force, const std::string& path)
+    LoadedArchive(std::ostream& err, bool force, const std::string& path, bool forUpdate = false)
         : prompt(err, false, force), archive(settings, prompt, picker) {
         settings.setPrompt(prompt);
+        archive.lockWhileLoaded = forUpdate;
         archive.LoadFile(path);
     }
 
@@ -123,7 +125,8 @@ private:
     }
 
     int replace(std::ostream& err) {
-        LoadedArchive loaded(err, m_force, m_archive);
+        // Locked from reading to writing back, so two replacements at once never lose one of them.
+        LoadedArchive loaded(err, m_force, m_archive, true);
         const std::string bytes = fileSystem().readFile(m_file);
         return loaded.archive.ReplaceEntry(m_entry, bytes) ? kExitOk : kExitFailed;
     }

@@ -4,6 +4,8 @@
 
 #include "calc/number_text.h"
 #include "cli_prompt.h"
+#include "platform/file_lock.h"
+#include "platform/file_writer.h"
 #include "settings/settings.h"
 #include "vehicle/old_veh_file.h"
 #include "vehicle_commands.h"
@@ -140,8 +142,15 @@ public:
         settings.setPrompt(prompt);
         settings.backupFiles = !m_noBackup;
         TOldVehFile vehicle(m_file, prompt, settings);
+        // The file stays locked from its reading to its writing, so another QORA program's change made in between
+        // is never lost: that program waits, or this one does.
+        FileLock lock;
         try {
+            lock.acquire(resolveLinks(m_file));
             vehicle.Load(TOldVehFile::ModeOpen);
+        } catch (const FileError& e) {
+            err << "qora-cli: " << e.what() << '\n';
+            return kExitFailed;
         } catch (const EOldVehFile& e) {
             err << "qora-cli: " << e.what() << '\n';
             return kExitFailed;

@@ -65,11 +65,13 @@ TEST(FaultInjection, VehicleSaveNamesARefusedRenameAndAFileInPlaceOfTheFolder) {
     vehicle.Load(TOldVehFile::ModeOpen);
     vehicle.findEntry(veh::SecBody, "mass=")->value = "1234.5";
 
-    // Every rename refused: the new text cannot replace the file, and no backup can be put in place either.
+    // Every rename refused: no backup can be put in place (the user goes on without it), and the new text cannot
+    // replace the file either.
     FailingFileSystem failing;
     failing.failRenames = true;
     {
         ScopedFileSystem scoped(failing);
+        f.prompt.answer(PromptAnswer::Yes);
         EXPECT_EQ(messageOf<EOldVehFile>([&] { save(vehicle); }),
                   "Error saving file [" + path + "]: Input/output error" + kSaveAdvice);
     }
@@ -137,7 +139,7 @@ TEST(FaultInjection, ArchiveWriteBackAndExtractionNameAFileInPlaceOfTheirFolder)
     fs::create_directory(archive);
     writeBytes(archive + "/inside", "x");
     EXPECT_EQ(messageOf<EMasFile>([&] { loaded.ReplaceEntry("CAR2.VEH", vehicleText("Second Car", "GT")); }),
-              "The vehicle.mas file [" + archive + "] could not be written: Is a directory.  It has been left as it "
+              "The vehicle.mas file [" + archive + "] could not be written: it is a folder.  It has been left as it "
               "was.  Make room on the disk or check that the folder may be written to, then save again.");
     EXPECT_EQ(readBytes(archive + "/inside"), "x");
     EXPECT_EQ(namesIn(dir.file("game/Dat")), std::vector<std::string>{"Vehicle.Mas"});

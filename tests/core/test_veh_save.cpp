@@ -359,17 +359,42 @@ TEST(VehSave, FailedWritesNeverCostTheFileOnDisk) {
     }
 }
 
-TEST(VehSave, BackupThatCannotBeMadeDoesNotStopTheSave) {
+TEST(VehSave, ABackupThatCannotBeMadeIsNeverSkippedSilently) {
     VehFixture f;
     const std::string path = f.copy("template.veh", "car.veh");
+    const std::string before = readBytes(path);
     auto veh = f.open(path);
     veh.Load(TOldVehFile::ModeOpen);
     FailingFileSystem failing;
     failing.failCopies = true;
     ScopedFileSystem scope(failing);
+
+    // No (the default): nothing is written, and the message says why and what to do.
+    f.prompt.answer(PromptAnswer::No);
+    try {
+        save(veh);
+        ADD_FAILURE() << "saved without asking";
+    } catch (const EOldVehFile& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "File [" + path + "] was not saved because its backup could not be made: No space left on device.  "
+                  "Make room on the disk or allow writing to its folder, or turn backups off (Backup Files in "
+                  "Preferences, --no-backup for qora-cli).  The file on disk was not changed.");
+    }
+    ASSERT_EQ(f.prompt.questions().size(), 1u);
+    const auto question = f.prompt.questions()[0];
+    EXPECT_EQ(question.title, "QORA File IO");
+    EXPECT_EQ(question.text, "The backup of [" + path + "] could not be made (cannot write '" + f.dir.file("car.veX") +
+                                 "': No space left on device).  Save the file without a backup?");
+    EXPECT_EQ(question.buttons, PromptButtons::YesNo);
+    EXPECT_EQ(question.defaultButton, PromptAnswer::No);
+    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(filesIn(f.dir.path()), 1u) << "no backup, no partial copy, no temporary file";
+
+    // Yes: the file is saved without its backup.
+    f.prompt.answer(PromptAnswer::Yes);
     save(veh);
     EXPECT_EQ(readBytes(path), crlf(templatePlus({"// Editor=QORA 4.0"})));
-    EXPECT_EQ(filesIn(f.dir.path()), 1u) << "no backup and no partial copy";
+    EXPECT_EQ(filesIn(f.dir.path()), 1u);
 }
 
 TEST(VehSave, SaveWithoutLoadIsRefused) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ public:
         std::string text;
         PromptButtons buttons = PromptButtons::Ok;
         PromptIcon icon = PromptIcon::None;
+        std::optional<PromptAnswer> defaultButton; // the button Enter presses, when the question names one
+        std::vector<std::string> choices;          // the buttons' own words, for a question asked with choose()
+        int defaultIndex = -1;
     };
 
     ScriptedPrompt& answer(PromptAnswer a) {
@@ -26,9 +30,15 @@ public:
         return *this;
     }
 
-    PromptAnswer ask(const std::string& title, const std::string& text, PromptButtons buttons,
-                     PromptIcon icon) override {
-        calls.push_back({Call::Ask, title, text, buttons, icon});
+    // The index a choose() question returns next (questions asked with choose() take their answers from here).
+    ScriptedPrompt& choice(int index) {
+        m_choices.push_back(index);
+        return *this;
+    }
+
+    PromptAnswer ask(const std::string& title, const std::string& text, PromptButtons buttons, PromptIcon icon,
+                     std::optional<PromptAnswer> defaultButton = std::nullopt) override {
+        calls.push_back({Call::Ask, title, text, buttons, icon, defaultButton, {}, -1});
         if (m_answers.empty())
             throw std::logic_error("unexpected question: " + title + ": " + text);
         const PromptAnswer a = m_answers.front();
@@ -36,15 +46,25 @@ public:
         return a;
     }
 
-    void tell(const std::string& title, const std::string& text, PromptIcon icon) override {
-        calls.push_back({Call::Tell, title, text, PromptButtons::Ok, icon});
+    int choose(const std::string& title, const std::string& text, const std::vector<std::string>& buttons,
+               int defaultIndex, int, PromptIcon icon) override {
+        calls.push_back({Call::Ask, title, text, PromptButtons::Ok, icon, std::nullopt, buttons, defaultIndex});
+        if (m_choices.empty())
+            throw std::logic_error("unexpected question: " + title + ": " + text);
+        const int c = m_choices.front();
+        m_choices.pop_front();
+        return c;
     }
 
-    void beep() override { calls.push_back({Call::Beep, {}, {}, PromptButtons::Ok, PromptIcon::None}); }
+    void tell(const std::string& title, const std::string& text, PromptIcon icon) override {
+        calls.push_back({Call::Tell, title, text, PromptButtons::Ok, icon, std::nullopt, {}, -1});
+    }
+
+    void beep() override { calls.push_back({Call::Beep, {}, {}, PromptButtons::Ok, PromptIcon::None, std::nullopt, {}, -1}); }
 
     std::vector<Call> questions() const { return filter(Call::Ask); }
     std::vector<Call> messages() const { return filter(Call::Tell); }
-    std::size_t unusedAnswers() const { return m_answers.size(); }
+    std::size_t unusedAnswers() const { return m_answers.size() + m_choices.size(); }
 
     std::vector<Call> calls;
 
@@ -57,6 +77,7 @@ private:
         return out;
     }
     std::deque<PromptAnswer> m_answers;
+    std::deque<int> m_choices;
 };
 
 } // namespace qora::testing

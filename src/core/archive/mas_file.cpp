@@ -4,7 +4,9 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/file_snapshot.h"
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 #include "platform/text.h"
 #include "settings/settings.h"
 
@@ -79,6 +81,7 @@ TMasFile::~TMasFile() {
 void TMasFile::Unload() {
     Entries.reset();
     Stream.reset();
+    m_lock.release();
 }
 
 bool TMasFile::isPlainEntryName(std::string_view name) {
@@ -122,8 +125,11 @@ void TMasFile::LoadFile(const std::string& archivePath) {
     if (!fileSystem().fileExists(archivePath))
         throw EMasFile("The specified vehicle.mas file was invalid -> [" + archivePath + "].");
     try {
+        if (lockWhileLoaded)
+            m_lock.acquire(resolveLinks(archivePath));
         Stream = fileSystem().readFile(archivePath);
     } catch (const FileError& e) {
+        m_lock.release();
         throw EMasFile("The vehicle.mas file [" + archivePath + "] could not be read: " + e.reason() + ".");
     }
 
@@ -310,7 +316,7 @@ std::string TMasFile::ExtractEntry(const std::string& name, bool asGhost) {
     return target;
 }
 
-bool TMasFile::SaveEntry(const std::string& name) {
+bool TMasFile::SaveEntry(const std::string& name, std::optional<std::uint64_t> entryHashWhenOpened) {
     struct UnloadOnExit {
         TMasFile* file;
         ~UnloadOnExit() { file->Unload(); }
@@ -319,7 +325,15 @@ bool TMasFile::SaveEntry(const std::string& name) {
     if (!isPlainEntryName(name))
         throw EMasFile(unsafeNameMessage(name, "Save cancelled."));
     const std::string workingCopy = joinPath(workingCopyFolder(), kWorkingCopyPrefix + name);
+    lockWhileLoaded = true;
     if (!Load())
+        return false;
+    if (const TMasListEntry* entry = findEntry(name);
+        entry && entryHashWhenOpened && contentHash(entryData(*entry)) != *entryHashWhenOpened &&
+        m_prompt->ask("QORA Mas Writer",
+                      "[" + entry->Name + "] in [" + FileName + "] was changed by another program since QORA opened "
+                      "it.  Overwrite it with your edits?",
+                      PromptButtons::YesNo, PromptIcon::Exclamation, PromptAnswer::No) != PromptAnswer::Yes)
         return false;
     std::string bytes;
     try {
@@ -402,9 +416,12 @@ bool TMasFile::ReplaceEntry(const std::string& name, std::string_view bytes) {
     try {
         writeFileAtomically(FileName, out);
     } catch (const FileError& e) {
+        const bool readOnly = e.kind() == FileError::Kind::ReadOnly;
         throw EMasFile("The vehicle.mas file [" + FileName + "] could not be written: " + e.reason() +
-                       ".  It has been left as it was.  Make room on the disk or check that the folder may be "
-                       "written to, then save again.");
+                       ".  It has been left as it was.  " +
+                       (readOnly ? "Allow writing to it, then save again."
+                                 : "Make room on the disk or check that the folder may be written to, then save "
+                                   "again."));
     }
     Unload();
     return true;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_lock.h"
 #include "platform/pickers.h"
 #include "platform/prompt.h"
 
@@ -55,10 +56,13 @@ public:
     // for the ghost, "~temp~.txt" when name ends in the "~temp~" marker. Throws EMasFile; a failed write throws
     // FileError.
     std::string ExtractEntry(const std::string& name, bool asGhost);
-    // Reads the archive again (Load) and writes the working copy "vehiclemas=" + name back into it. False when
-    // the locate dialog was cancelled or the entry is missing (after a message). Leaves the object unloaded.
-    // Throws EMasFile; passes on the FileError of an unreadable working copy (after a message).
-    bool SaveEntry(const std::string& name);
+    // Reads the archive again (Load) and writes the working copy "vehiclemas=" + name back into it, with the
+    // archive locked against other QORA programs from the read to the write. When the entry's bytes in the
+    // archive no longer hash to `entryHashWhenOpened` (another program changed them since QORA extracted the
+    // entry), asks whether to overwrite them; No returns false. False when the locate dialog was cancelled or the
+    // entry is missing (after a message). Leaves the object unloaded. Throws EMasFile; passes on the FileError
+    // of an unreadable working copy (after a message).
+    bool SaveEntry(const std::string& name, std::optional<std::uint64_t> entryHashWhenOpened = std::nullopt);
     // Replaces entry `name` with `bytes` in the loaded archive and writes the rebuilt archive over FileName in one
     // step (a failure leaves the file as it was and throws EMasFile). Entries whose data lies after the entry's
     // data move by the change in size. False (after the message) when the entry is missing. After a write the
@@ -87,6 +91,9 @@ public:
     // around to a size that seems to match the file.
     std::uint64_t ExpectedSize = 0;
     std::uint64_t DataStart = 0;
+    // When set, a load locks the archive against other QORA programs until the object is unloaded, so a read,
+    // change and write-back cycle cannot lose another program's update.
+    bool lockWhileLoaded = false;
 
 private:
     void ReadEntries();
@@ -97,6 +104,7 @@ private:
     TSettings* m_settings;
     Prompt* m_prompt;
     FilePicker* m_picker;
+    FileLock m_lock;
 };
 
 } // namespace qora

@@ -6,6 +6,7 @@
 #include "browser/file_commands.h"
 #include "browser/vehicle_list.h"
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 #include "platform/pickers.h"
 #include "platform/prompt.h"
 #include "platform/text.h"
@@ -79,20 +80,16 @@ bool CheckList::okEnabled() const {
 
 bool copyFileSafely(const std::string& source, const std::string& target) {
     FileSystem& files = fileSystem();
-    std::string temporary;
     try {
-        temporary = temporarySiblingPath(target);
-        files.copyFile(source, temporary);
+        // The copy takes the target's place the way every save does: through its links, keeping its permissions
+        // and its other names.
+        StagedFile staged(target, StagedFile::CopyOf{source, false});
         // A copy that reports success but differs from its source must not take the target's place.
-        if (files.readFile(temporary) != files.readFile(source)) {
-            removeQuietly(temporary);
+        if (!staged.temporaryPath().empty() && files.readFile(staged.temporaryPath()) != files.readFile(source))
             return false;
-        }
-        files.rename(temporary, target);
+        staged.commit();
         return true;
     } catch (const FileError&) {
-        if (!temporary.empty())
-            removeQuietly(temporary);
         return false;
     }
 }
@@ -178,7 +175,9 @@ bool FileManager::transfer(const std::string& folder, const std::string& name, c
             if (answer != PromptAnswer::Yes)
                 break;
         }
-        if (move) {
+        // A rename would put the moved file in place of a file (or link) already at the target and cut that
+        // file's other names and links off: only a free name is renamed to.
+        if (move && !files.pathExists(target) && !files.linkTarget(target)) {
             try {
                 files.rename(source, target);
                 continue;

@@ -4,6 +4,7 @@
 
 #include "browser/vehicle_list.h"
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 #include "platform/prompt.h"
 #include "platform/text.h"
 #include "vehicle/old_veh_file.h"

@@ -34,6 +34,11 @@ std::string quoted(const std::string& path) {
     throw FileError(what + " " + quoted(path) + ": " + ec.message(), ec.message());
 }
 
+[[noreturn]] void notRegular(const std::string& what, const std::string& path) {
+    const std::string reason = "it is not a file but a device, a pipe or a socket";
+    throw FileError(what + " " + quoted(path) + ": " + reason, reason, FileError::Kind::NotRegular);
+}
+
 FileSystem*& currentFileSystem() {
     static RealFileSystem real;
     static FileSystem* current = &real;
@@ -47,28 +52,16 @@ struct FileCloser {
     }
 };
 
-// Flushes a folder's entries to the disk, so a rename into it survives a power cut. Best effort: not every
-// file system can do it, and the new content is already safe in the file itself.
-void syncFolderOf(const std::string& path) {
-#ifndef _WIN32
-    const std::string folder = fs::path(path).parent_path().string();
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    (void)path;
-#endif
-}
-
 } // namespace
 
 std::string RealFileSystem::readFile(const std::string& path) {
 #ifdef _WIN32
     std::error_code ec;
-    if (fs::is_directory(path, ec))
+    const fs::file_status type = fs::status(path, ec);
+    if (fs::is_directory(type))
         throw FileError("cannot read " + quoted(path) + ": it is a folder", "it is a folder");
+    if (fs::exists(type) && !fs::is_regular_file(type))
+        notRegular("cannot read", path);
     std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
     if (!f)
         fail("cannot open", path, errno);
@@ -85,7 +78,8 @@ std::string RealFileSystem::readFile(const std::string& path) {
     }
     return bytes;
 #else
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so a pipe without a writer cannot hold the program up; only regular files are read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         fail("cannot open", path, errno);
     struct FdCloser {
@@ -97,10 +91,13 @@ std::string RealFileSystem::readFile(const std::string& path) {
         fail("cannot read", path, errno);
     if (S_ISDIR(info.st_mode))
         throw FileError("cannot read " + quoted(path) + ": it is a folder", "it is a folder");
+    if (!S_ISREG(info.st_mode))
+        notRegular("cannot read", path);
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     // One read of the size the file has now; a file that grows meanwhile is read on to its end.
     std::string bytes;
     std::size_t used = 0;
-    bytes.resize(S_ISREG(info.st_mode) && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096);
+    bytes.resize(info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096);
     for (;;) {
         if (used == bytes.size())
             bytes.resize(bytes.size() * 2);
@@ -233,6 +230,117 @@ std::vector<FolderEntry> RealFileSystem::listFolder(const std::string& path) {
     return entries;
 }
 
+std::optional<std::string> FileSystem::linkTarget(const std::string&) {
+    return std::nullopt;
+}
+
+FileStatus FileSystem::status(const std::string& path) {
+    FileStatus status;
+    if (folderExists(path)) {
+        status.type = FileStatus::Type::Folder;
+    } else if (fileExists(path)) {
+        status.type = FileStatus::Type::Regular;
+        status.permissions = 0644;
+        status.linkCount = 1;
+        status.modified = modificationTime(path);
+    }
+    return status;
+}
+
+bool FileSystem::mayWrite(const std::string&) {
+    return true;
+}
+
+void FileSystem::setAttributes(const std::string&, const FileStatus&) {}
+
+std::optional<std::string> RealFileSystem::linkTarget(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec)))
+        return std::nullopt;
+    const fs::path target = fs::read_symlink(path, ec);
+    if (ec)
+        fail("cannot read the link", path, ec);
+    return target.string();
+}
+
+FileStatus RealFileSystem::status(const std::string& path) {
+    FileStatus result;
+#ifdef _WIN32
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (ec || !fs::exists(st))
+        return result;
+    result.type = fs::is_regular_file(st) ? FileStatus::Type::Regular
+                  : fs::is_directory(st)  ? FileStatus::Type::Folder
+                                          : FileStatus::Type::Other;
+    result.permissions = static_cast<unsigned>(st.permissions()) & 07777;
+    if (result.type == FileStatus::Type::Regular) {
+        result.linkCount = fs::hard_link_count(path, ec);
+        result.size = fs::file_size(path, ec);
+    }
+    result.modified = fs::last_write_time(path, ec);
+#else
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno == ELOOP)
+            throw FileError("cannot open " + quoted(path) + ": it is a symbolic link that leads back to itself",
+                            "it is a symbolic link that leads back to itself", FileError::Kind::LinkLoop);
+        return result;
+    }
+    result.type = S_ISREG(info.st_mode)   ? FileStatus::Type::Regular
+                  : S_ISDIR(info.st_mode) ? FileStatus::Type::Folder
+                                          : FileStatus::Type::Other;
+    result.permissions = static_cast<unsigned>(info.st_mode) & 07777;
+    result.owner = static_cast<long long>(info.st_uid);
+    result.group = static_cast<long long>(info.st_gid);
+    result.linkCount = static_cast<std::uintmax_t>(info.st_nlink);
+    result.size = static_cast<std::uintmax_t>(info.st_size);
+    std::error_code ec;
+    result.modified = fs::last_write_time(path, ec);
+#endif
+    return result;
+}
+
+bool RealFileSystem::mayWrite(const std::string& path) {
+#ifdef _WIN32
+    // Windows keeps a read-only attribute on files; folders are told apart by the write itself.
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (ec || fs::is_directory(st))
+        return true;
+    return (st.permissions() & fs::perms::owner_write) != fs::perms::none;
+#else
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        return ::access(path.c_str(), W_OK | X_OK) == 0;
+    return ::access(path.c_str(), W_OK) == 0;
+#endif
+}
+
+void RealFileSystem::setAttributes(const std::string& path, const FileStatus& like) {
+#ifdef _WIN32
+    std::error_code ec;
+    const bool readOnly = (like.permissions & 0200) == 0;
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    readOnly ? fs::perm_options::remove : fs::perm_options::add, ec);
+    if (ec)
+        fail("cannot set the permissions of", path, ec);
+#else
+    // The owner first: a change of owner clears the set-user-id bits, which the mode then puts back.
+    // Only the superuser may give a file away; a group the user belongs to is kept where it can be.
+    if (like.owner >= 0 && like.group >= 0) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 &&
+            (static_cast<long long>(info.st_uid) != like.owner || static_cast<long long>(info.st_gid) != like.group)) {
+            if (::chown(path.c_str(), static_cast<uid_t>(like.owner), static_cast<gid_t>(like.group)) != 0)
+                (void)::chown(path.c_str(), static_cast<uid_t>(-1), static_cast<gid_t>(like.group));
+        }
+    }
+    if (::chmod(path.c_str(), static_cast<mode_t>(like.permissions & 07777)) != 0)
+        fail("cannot set the permissions of", path, errno);
+#endif
+}
+
 FileSystem& fileSystem() {
     return *currentFileSystem();
 }
@@ -243,64 +351,6 @@ ScopedFileSystem::ScopedFileSystem(FileSystem& replacement) : m_previous(current
 
 ScopedFileSystem::~ScopedFileSystem() {
     currentFileSystem() = m_previous;
-}
-
-std::string temporarySiblingPath(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    const auto stamp = static_cast<unsigned long long>(
-        std::chrono::steady_clock::now().time_since_epoch().count() & 0xFFFFFFF);
-    const std::string folder = parentFolder(target);
-    std::string base = ".";
-    base += fileNameOf(target);
-    base += ".qora-";
-    for (;;) {
-        const std::string name = base + std::to_string(stamp) + "-" + std::to_string(counter++) + ".tmp";
-        std::string candidate = joinPath(folder, name);
-        if (!fileSystem().pathExists(candidate))
-            return candidate;
-    }
-}
-
-StagedFile::StagedFile(std::string target, std::string_view bytes)
-    : m_target(std::move(target)), m_temporary(temporarySiblingPath(m_target)) {
-    try {
-        fileSystem().writeFile(m_temporary, bytes);
-    } catch (...) {
-        try {
-            fileSystem().removeFile(m_temporary);
-        } catch (...) {
-        }
-        throw;
-    }
-}
-
-StagedFile::~StagedFile() {
-    if (!m_done) {
-        try {
-            fileSystem().removeFile(m_temporary);
-        } catch (...) {
-        }
-    }
-}
-
-void StagedFile::commit() {
-    try {
-        fileSystem().rename(m_temporary, m_target);
-        m_done = true;
-        syncFolderOf(m_target);
-    } catch (...) {
-        try {
-            fileSystem().removeFile(m_temporary);
-        } catch (...) {
-        }
-        m_done = true;
-        throw;
-    }
-}
-
-void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    StagedFile staged(path, bytes);
-    staged.commit();
 }
 
 void createFolderPath(const std::string& folder) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -12,13 +14,40 @@ namespace qora {
 // caller can put into its own message ("cannot write '/x/car.veh': No space left on device").
 class FileError : public std::runtime_error {
 public:
-    explicit FileError(const std::string& message, std::string reason = {})
-        : std::runtime_error(message), m_reason(reason.empty() ? message : std::move(reason)) {}
+    // What went wrong, where a caller gives advice of its own for it.
+    enum class Kind {
+        Other,          // the system's reason says it (no space, no such folder, ...)
+        ReadOnly,       // the file exists and may not be written by this user
+        FolderReadOnly, // no new file may be made in the file's folder
+        NotRegular,     // a device, a pipe or a socket where a file was expected
+        LinkLoop,       // a symbolic link that leads back to itself
+        Busy,           // another program kept the file locked for longer than QORA waits
+        Damaged,        // a write in place failed and the file's previous content could not be put back
+    };
+
+    explicit FileError(const std::string& message, std::string reason = {}, Kind kind = Kind::Other)
+        : std::runtime_error(message), m_reason(reason.empty() ? message : std::move(reason)), m_kind(kind) {}
     // The system's reason alone ("No space left on device").
     const std::string& reason() const noexcept { return m_reason; }
+    Kind kind() const noexcept { return m_kind; }
 
 private:
     std::string m_reason;
+    Kind m_kind;
+};
+
+// What the system tells of a path, its symbolic links followed.
+struct FileStatus {
+    enum class Type { Missing, Regular, Folder, Other };
+    Type type = Type::Missing;
+    unsigned permissions = 0;        // the permission bits (07777 on POSIX systems)
+    long long owner = -1;            // user and group ids; -1 where the system has none
+    long long group = -1;
+    std::uintmax_t linkCount = 0;    // how many names (hard links) the file has
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified{};
+
+    bool exists() const { return type != Type::Missing; }
 };
 
 // One name of a folder listing. A name that is neither a regular file nor a folder (a device, a pipe, a
@@ -36,7 +65,8 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // The whole content of a regular file. Throws FileError when it is missing, a folder or unreadable.
+    // The whole content of a regular file. Throws FileError when it is missing, a folder or unreadable, and
+    // at once (kind NotRegular) when it is a device, a pipe or a socket.
     virtual std::string readFile(const std::string& path) = 0;
     // Creates or truncates the file and writes all bytes, flushed to the disk. Throws FileError.
     virtual void writeFile(const std::string& path, std::string_view bytes) = 0;
@@ -56,6 +86,16 @@ public:
     // The names in a folder, in no particular order, without "." and "..". Throws FileError when the folder
     // is missing or cannot be read; a file system that cannot list folders throws it for every folder.
     virtual std::vector<FolderEntry> listFolder(const std::string& path);
+
+    // Where a symbolic link points, as it is written in the link; nothing when the path is not a link.
+    virtual std::optional<std::string> linkTarget(const std::string& path);
+    // Type, permissions, owner, link count, size and time of the file a path names (links followed).
+    virtual FileStatus status(const std::string& path);
+    // Whether this process may write to the file or folder (for a folder: make and remove files in it).
+    virtual bool mayWrite(const std::string& path);
+    // Gives a file the owner and group (where this process may) and the permission bits of `like`.
+    // Throws FileError when the permission bits cannot be set.
+    virtual void setAttributes(const std::string& path, const FileStatus& like);
 };
 
 // The real file system of the machine.
@@ -72,6 +112,10 @@ public:
     bool pathExists(const std::string& path) override;
     std::filesystem::file_time_type modificationTime(const std::string& path) override;
     std::vector<FolderEntry> listFolder(const std::string& path) override;
+    std::optional<std::string> linkTarget(const std::string& path) override;
+    FileStatus status(const std::string& path) override;
+    bool mayWrite(const std::string& path) override;
+    void setAttributes(const std::string& path, const FileStatus& like) override;
 };
 
 // The file system the core uses now: the real one unless a test has put another in place.
@@ -88,31 +132,6 @@ public:
 private:
     FileSystem* m_previous;
 };
-
-// A name for a temporary file in the same folder as `target`, not in use at the time of the call.
-std::string temporarySiblingPath(const std::string& target);
-
-// New content staged beside its target: the bytes are written to a temporary file in the target's
-// folder at construction; commit() renames it over the target. Until then the target is untouched,
-// and a staged file that is never committed is deleted.
-class StagedFile {
-public:
-    StagedFile(std::string target, std::string_view bytes); // throws FileError (no temporary file is left)
-    ~StagedFile();
-    StagedFile(const StagedFile&) = delete;
-    StagedFile& operator=(const StagedFile&) = delete;
-
-    void commit(); // throws FileError; the temporary file is removed on failure
-    const std::string& temporaryPath() const { return m_temporary; }
-
-private:
-    std::string m_target;
-    std::string m_temporary;
-    bool m_done = false;
-};
-
-// Writes a whole file so that it is either the old content or the new one, never half-written.
-void writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // Creates a folder and every missing folder above it, outermost first. Throws FileError.
 void createFolderPath(const std::string& folder);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 #include "platform/text.h"
 #include "store/ini_file_io.h"
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace qora {
 
@@ -18,9 +20,18 @@ class Prompt {
 public:
     virtual ~Prompt() = default;
 
-    // Shows a question and returns the button the user chose.
+    // Shows a question and returns the button the user chose. Enter presses `defaultButton`; without one, the
+    // first button of the set (OK or Yes).
     virtual PromptAnswer ask(const std::string& title, const std::string& text, PromptButtons buttons,
-                             PromptIcon icon) = 0;
+                             PromptIcon icon, std::optional<PromptAnswer> defaultButton = std::nullopt) = 0;
+    // A question whose buttons carry their own words ("Reload", "Keep my version"). Returns the index of the
+    // chosen button; Enter presses `defaultIndex`, closing the box chooses `escapeIndex`. A host without a user
+    // chooses `escapeIndex`.
+    virtual int choose(const std::string& title, const std::string& text, const std::vector<std::string>& buttons,
+                       int defaultIndex, int escapeIndex, PromptIcon icon) {
+        (void)title, (void)text, (void)buttons, (void)defaultIndex, (void)icon;
+        return escapeIndex;
+    }
     // Shows a message with an OK button.
     virtual void tell(const std::string& title, const std::string& text, PromptIcon icon) = 0;
     // The default system beep that signals a refused key, value or step.
@@ -30,7 +41,8 @@ public:
 // A host without a user: every question is cancelled (or answered No), messages and beeps go nowhere.
 class SilentPrompt final : public Prompt {
 public:
-    PromptAnswer ask(const std::string&, const std::string&, PromptButtons buttons, PromptIcon) override {
+    PromptAnswer ask(const std::string&, const std::string&, PromptButtons buttons, PromptIcon,
+                     std::optional<PromptAnswer> = std::nullopt) override {
         return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Cancel;
     }
     void tell(const std::string&, const std::string&, PromptIcon) override {}

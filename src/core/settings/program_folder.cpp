@@ -1,6 +1,7 @@
 #include "settings/program_folder.h"
 
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 
 namespace qora {
 

@@ -9,6 +9,7 @@
 #include "calc/gearing.h"
 #include "calc/number_text.h"
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 #include "platform/text.h"
 #include "settings/program_folder.h"
 #include "store/ini_file_io.h"
@@ -517,25 +518,13 @@ bool TSettings::BackupFile(const std::string& path) {
                        PromptIcon::Exclamation);
         return false;
     }
-    // The backup is a copy, so the vehicle file stays at its path until its new content replaces it.
-    // The copy is staged and renamed into place, so an existing backup is never left half-written.
+    // The backup is a copy, so the vehicle file stays at its path until its new content replaces it. The copy
+    // is staged and renamed into place, so an existing backup is never left half-written, and it keeps the
+    // vehicle's permission bits: a private file's backup stays private.
     const std::string original = originalBackupPath(path);
     const std::string target = fs.fileExists(original) ? priorBackupPath(path) : original;
-    try {
-        const std::string staging = temporarySiblingPath(target);
-        try {
-            fs.copyFile(path, staging);
-            fs.rename(staging, target);
-        } catch (...) {
-            try {
-                fs.removeFile(staging);
-            } catch (...) {
-            }
-            throw;
-        }
-    } catch (const FileError&) {
-        return false;
-    }
+    StagedFile staged(target, StagedFile::CopyOf{path, true});
+    staged.commit();
     return true;
 }
 

@@ -63,8 +63,9 @@ public:
 
     // Makes the backup of a vehicle file before it is overwritten: the file before QORA's first save keeps the
     // name with its last character replaced by "X", the file before the latest save the one with "B".
-    // Returns whether a backup was made. A file whose name does not end in "h" cannot be backed up: the user
-    // is told and the result is false.
+    // Returns whether a backup was made: false when there is no file yet. A file whose name does not end in "h"
+    // cannot be backed up: the user is told and the result is false. Throws FileError when the backup cannot be
+    // written (no space, no permission); the caller decides whether to go on without it.
     bool BackupFile(const std::string& path);
 
     // The game folder: the TrevantInstallPath setting, else the registry's install path, else a folder the user

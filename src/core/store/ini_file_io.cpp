@@ -5,6 +5,7 @@
 
 #include "calc/number_text.h"
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 #include "platform/text.h"
 
 namespace qora {

@@ -7,12 +7,37 @@
 
 #include "calc/number_text.h"
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 #include "platform/text.h"
 #include "settings/settings.h"
 
 namespace qora {
 
 namespace {
+
+// What the user can do about a save that failed, by what went wrong.
+std::string saveAdvice(FileError::Kind kind) {
+    constexpr const char* kUnchanged = "  The file on disk was not changed.";
+    switch (kind) {
+    case FileError::Kind::ReadOnly:
+        return std::string(".  Allow writing to the file (its permissions or its read-only attribute), or save it "
+                           "under another name with Save As.") + kUnchanged;
+    case FileError::Kind::FolderReadOnly:
+        return std::string(".  Allow writing to the folder, or save the file in another folder with Save As.") +
+               kUnchanged;
+    case FileError::Kind::Busy:
+        return std::string(".  Wait until the other program has finished, then save again.") + kUnchanged;
+    case FileError::Kind::LinkLoop:
+        return std::string(".  Repair the link, or save the file under another name with Save As.") + kUnchanged;
+    case FileError::Kind::Damaged:
+        return ".  Your edits are still here: make room on the disk, then save again.";
+    case FileError::Kind::NotRegular:
+    case FileError::Kind::Other:
+        break;
+    }
+    return std::string(".  Check that the folder exists, that you have enough disk space and that you may write "
+                       "to it.") + kUnchanged;
+}
 
 constexpr const char* kValidationTitle = "QORA Veh File Validation";
 constexpr const char* kAbortedText = "File loading process aborted by user.";
@@ -262,8 +287,12 @@ int TOldVehFile::Load(int mode) {
         }
     } else {
         try {
+            const auto modified = fileSystem().status(fileName).modified;
             m_bytes = fileSystem().readFile(fileName);
-        } catch (const FileError&) {
+            diskSnapshot = snapshotOf(m_bytes, modified);
+        } catch (const FileError& error) {
+            if (error.kind() == FileError::Kind::NotRegular || error.kind() == FileError::Kind::LinkLoop)
+                throw EOldVehFile("Cannot open [" + fileName + "]: " + error.reason() + ".  Open a vehicle file (.veh).");
             throw EOldVehFile("FATAL: File is either not a text VEH file or is corrupt: [" + fileName + "]");
         }
     }
@@ -807,18 +836,43 @@ void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
 
     // The new text is staged beside the file first; only then is the backup made and the file replaced, so a
     // failed write never costs the file on disk.
+    // A file that is a link is written where the link leads, and the link stays.
     try {
-        StagedFile staged(fileName, text::joinLinesCrLf(L));
+        const std::string bytes = text::joinLinesCrLf(L);
+        StagedFile staged(fileName, bytes);
         if (m_settings->backupFiles)
-            m_settings->BackupFile(fileName);
+            makeBackup();
         staged.commit();
+        diskSnapshot = snapshotOf(bytes, fileSystem().status(fileName).modified);
     } catch (const FileError& error) {
         const std::string failedName = fileName;
         fileName = previousName;
-        throw EOldVehFile("Error saving file [" + failedName + "]: " + error.reason() +
-                          ".  Check that the folder exists, that you have enough disk space and that you may write "
-                          "to it.  The file on disk was not changed.");
+        throw EOldVehFile("Error saving file [" + failedName + "]: " + error.reason() + saveAdvice(error.kind()));
+    } catch (...) {
+        fileName = previousName;
+        throw;
     }
+}
+
+void TOldVehFile::makeBackup() {
+    try {
+        m_settings->BackupFile(fileName);
+    } catch (const FileError& error) {
+        const PromptAnswer answer = m_prompt->ask(
+            "QORA File IO",
+            "The backup of [" + fileName + "] could not be made (" + error.what() + ").  Save the file without a "
+            "backup?",
+            PromptButtons::YesNo, PromptIcon::Exclamation, PromptAnswer::No);
+        if (answer != PromptAnswer::Yes)
+            throw EOldVehFile("File [" + fileName + "] was not saved because its backup could not be made: " +
+                              error.reason() + ".  Make room on the disk or allow writing to its folder, or turn "
+                              "backups off (Backup Files in Preferences, --no-backup for qora-cli).  The file on disk "
+                              "was not changed.");
+    }
+}
+
+bool TOldVehFile::changedOnDisk() const {
+    return qora::changedOnDisk(diskSnapshot, fileName);
 }
 
 } // namespace qora

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_snapshot.h"
 #include "platform/prompt.h"
 #include "vehicle/veh_format.h"
 
@@ -69,8 +70,9 @@ public:
     // Brings the lines up to date with the buffer: creates missing sections and keys, removes surplus gears and
     // torque points and empty optional entries, writes the values, stamps the editor. Unless prepareOnly: a
     // non-empty path becomes the file name, the backup is made when the settings ask for it, and the file is
-    // written. The file at the path is replaced in one step: a failed write leaves it as it was. Throws
-    // EOldVehFile.
+    // written. The file at the path is replaced in one step: a failed write leaves it as it was. A backup that
+    // cannot be made is never skipped silently: the user is asked whether to save without it (No keeps the file
+    // as it was). Throws EOldVehFile.
     void Save(const std::string& path, bool prepareOnly);
 
     // Releases the lines and the torque points.
@@ -93,6 +95,12 @@ public:
     std::vector<TorquePoint> torquePoints; // in ascending rpm
     std::string editorName;               // the prior editor after loading; the stamp written after saving
     bool ghost = false;
+    // The file as this object last read or wrote it, so a change by another program can be told apart from
+    // QORA's own; a new vehicle's snapshot says that no file existed.
+    FileSnapshot diskSnapshot;
+
+    // Whether the file at fileName has another content now than the one this object last read or wrote.
+    bool changedOnDisk() const;
 
 private:
     struct Span {
@@ -112,6 +120,8 @@ private:
     void releaseLine(int& line);
     void writeValue(int index, const std::string& value, bool inParentheses);
     int findStampLine() const;
+    // Makes the backup of the file about to be replaced, or asks whether to save without one.
+    void makeBackup();
     [[noreturn]] void torqueError(int line, std::size_t position) const;
 
     Prompt* m_prompt;

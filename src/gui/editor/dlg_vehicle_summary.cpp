@@ -14,6 +14,7 @@
 #include "editor/page_model.h"
 #include "platform/file_dialog_hook.h"
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 #include "platform/prompt.h"
 #include "platform/qt_text.h"
 

@@ -14,8 +14,10 @@ public:
     explicit QtPrompt(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
 
-    PromptAnswer ask(const std::string& title, const std::string& text, PromptButtons buttons,
-                     PromptIcon icon) override;
+    PromptAnswer ask(const std::string& title, const std::string& text, PromptButtons buttons, PromptIcon icon,
+                     std::optional<PromptAnswer> defaultButton = std::nullopt) override;
+    int choose(const std::string& title, const std::string& text, const std::vector<std::string>& buttons,
+               int defaultIndex, int escapeIndex, PromptIcon icon) override;
     void tell(const std::string& title, const std::string& text, PromptIcon icon) override;
     void beep() override;
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "platform/file_system.h"
+#include "platform/file_writer.h"
 #include "platform/text.h"
 
 namespace qora::gui {

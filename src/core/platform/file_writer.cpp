@@ -1,0 +1,290 @@
+#include "platform/file_writer.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace qora {
+
+namespace {
+
+// The longest file name the systems QORA runs on allow, in bytes (Windows counts UTF-16 units, never more).
+constexpr std::size_t kNameLimit = 255;
+// ".", then the shortened name, then ".qora-" + 8 hexadecimal digits + "-" + process + "-" + counter + ".tmp".
+constexpr std::size_t kReservedForMark = 1 + 6 + 8 + 1 + 10 + 1 + 10 + 4;
+constexpr std::string_view kMark = ".qora-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+// A chain of symbolic links longer than this is taken for a loop, as the system itself does.
+constexpr int kMaxLinkHops = 40;
+
+unsigned long currentProcessId() {
+#ifdef _WIN32
+    return static_cast<unsigned long>(::GetCurrentProcessId());
+#else
+    return static_cast<unsigned long>(::getpid());
+#endif
+}
+
+bool processIsRunning(unsigned long id) {
+#ifdef _WIN32
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+    if (process == nullptr)
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const bool running = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return running;
+#else
+    if (id == 0 || id > 0x7FFFFFFFul)
+        return false;
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+#endif
+}
+
+std::uint32_t nameHash(std::string_view name) {
+    std::uint32_t hash = 2166136261u;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+// The part of every temporary name of `target` that comes before the process number.
+std::string temporaryStem(const std::string& target) {
+    const std::string name = fileNameOf(target);
+    std::size_t keep = std::min(name.size(), kNameLimit - kReservedForMark);
+    // A name is cut between characters, never inside one (UTF-8 continuation bytes are 10xxxxxx).
+    while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
+        --keep;
+    char hash[9];
+    std::snprintf(hash, sizeof hash, "%08x", static_cast<unsigned>(nameHash(name)));
+    std::string stem = ".";
+    stem += std::string_view(name).substr(0, keep);
+    stem += kMark;
+    stem += hash;
+    stem += '-';
+    return stem;
+}
+
+// The process number in a temporary name that starts with `stem`; nothing when the name is not one of them.
+std::optional<unsigned long> temporaryOwner(std::string_view name, std::string_view stem) {
+    if (name.size() <= stem.size() + kTemporarySuffix.size() || name.substr(0, stem.size()) != stem ||
+        name.substr(name.size() - kTemporarySuffix.size()) != kTemporarySuffix)
+        return std::nullopt;
+    const std::string_view middle = name.substr(stem.size(), name.size() - stem.size() - kTemporarySuffix.size());
+    const auto dash = middle.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash + 1 == middle.size() || dash > 10)
+        return std::nullopt;
+    const auto digits = [](std::string_view s) {
+        return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!digits(middle.substr(0, dash)) || !digits(middle.substr(dash + 1)))
+        return std::nullopt;
+    const unsigned long long id = std::stoull(std::string(middle.substr(0, dash)));
+    if (id > 0xFFFFFFFFull)
+        return std::nullopt;
+    return static_cast<unsigned long>(id);
+}
+
+void removeQuietly(const std::string& path) {
+    try {
+        fileSystem().removeFile(path);
+    } catch (const FileError&) {
+    }
+}
+
+std::string folderOf(const std::string& path) {
+    const std::string folder = parentFolder(path);
+    return folder.empty() ? std::string(".") : folder;
+}
+
+// Flushes a folder's entries to the disk, so a rename into it survives a power cut. Best effort: not every
+// file system can do it, and the new content is already safe in the file itself.
+void syncFolderOf(const std::string& path) {
+#ifndef _WIN32
+    const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    (void)path;
+#endif
+}
+
+} // namespace
+
+std::string resolveLinks(const std::string& path) {
+    FileSystem& files = fileSystem();
+    std::string current = path;
+    for (int hop = 0;; ++hop) {
+        const std::optional<std::string> target = files.linkTarget(current);
+        if (!target)
+            return current;
+        if (hop == kMaxLinkHops) {
+            const std::string reason = "it is a symbolic link that leads back to itself";
+            throw FileError("cannot write '" + path + "': " + reason, reason, FileError::Kind::LinkLoop);
+        }
+        const fs::path next(*target);
+        current = next.is_absolute() ? next.string() : joinPath(parentFolder(current), next.string());
+    }
+}
+
+std::string temporarySiblingPath(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    const std::string folder = parentFolder(target);
+    const std::string stem = temporaryStem(target) + std::to_string(currentProcessId()) + "-";
+    for (;;) {
+        std::string candidate = joinPath(folder, stem + std::to_string(counter++) + std::string(kTemporarySuffix));
+        if (!fileSystem().pathExists(candidate))
+            return candidate;
+    }
+}
+
+void removeStaleTemporaries(const std::string& target) {
+    FileSystem& files = fileSystem();
+    std::vector<FolderEntry> entries;
+    try {
+        entries = files.listFolder(folderOf(target));
+    } catch (const FileError&) {
+        return;
+    }
+    const std::string stem = temporaryStem(target);
+    const unsigned long self = currentProcessId();
+    for (const FolderEntry& entry : entries) {
+        if (!entry.isFile)
+            continue;
+        const std::optional<unsigned long> owner = temporaryOwner(entry.name, stem);
+        if (owner && *owner != self && !processIsRunning(*owner))
+            removeQuietly(joinPath(parentFolder(target), entry.name));
+    }
+}
+
+StagedFile::StagedFile(std::string path, std::string_view bytes) : m_path(std::move(path)) {
+    prepare(nullptr, bytes);
+}
+
+StagedFile::StagedFile(std::string path, const CopyOf& copy) : m_path(std::move(path)) {
+    prepare(&copy, {});
+}
+
+StagedFile::~StagedFile() {
+    if (!m_done && !m_temporary.empty())
+        removeQuietly(m_temporary);
+}
+
+void StagedFile::failWith(const FileError& error) const {
+    throw FileError("cannot write '" + m_path + "': " + error.reason(), error.reason(), error.kind());
+}
+
+void StagedFile::prepare(const CopyOf* copy, std::string_view bytes) {
+    FileSystem& files = fileSystem();
+    try {
+        m_target = resolveLinks(m_path);
+        m_lock.acquire(m_target);
+    } catch (const FileError& error) {
+        failWith(error);
+    }
+
+    const FileStatus existing = files.status(m_target);
+    if (existing.type == FileStatus::Type::Folder)
+        failWith(FileError("", "it is a folder"));
+    if (existing.type == FileStatus::Type::Other)
+        failWith(FileError("", "it is not a file but a device, a pipe or a socket", FileError::Kind::NotRegular));
+    if (existing.exists() && !files.mayWrite(m_target))
+        failWith(FileError("", "it is read-only", FileError::Kind::ReadOnly));
+    const std::string folder = folderOf(m_target);
+    // A folder that does not exist lets the write below fail with the system's own reason.
+    const bool folderTakesNewFiles = !files.folderExists(folder) || files.mayWrite(folder);
+    if (!folderTakesNewFiles && !existing.exists())
+        failWith(FileError("", "its folder '" + folder + "' may not be written to", FileError::Kind::FolderReadOnly));
+
+    // Every name of a hard-linked file must see the new content, and a folder that takes no new files leaves
+    // no other way: the file is written in place.
+    m_inPlace = existing.exists() && (existing.linkCount > 1 || !folderTakesNewFiles);
+    if (m_inPlace) {
+        if (copy)
+            m_copySource = copy->source;
+        else
+            m_bytes = std::string(bytes);
+        return;
+    }
+
+    const FileStatus attributes = copy && copy->withSourcePermissions ? files.status(copy->source) : existing;
+    removeStaleTemporaries(m_target);
+    try {
+        m_temporary = temporarySiblingPath(m_target);
+        if (copy)
+            files.copyFile(copy->source, m_temporary);
+        else
+            files.writeFile(m_temporary, bytes);
+        if (attributes.exists())
+            files.setAttributes(m_temporary, attributes);
+    } catch (const FileError& error) {
+        if (!m_temporary.empty())
+            removeQuietly(m_temporary);
+        m_temporary.clear();
+        m_done = true;
+        failWith(error);
+    }
+}
+
+void StagedFile::commitInPlace() {
+    FileSystem& files = fileSystem();
+    const std::string bytes = m_copySource ? files.readFile(*m_copySource) : *m_bytes;
+    const std::string previous = files.readFile(m_target);
+    try {
+        files.writeFile(m_target, bytes);
+    } catch (const FileError& error) {
+        try {
+            files.writeFile(m_target, previous);
+        } catch (const FileError&) {
+            throw FileError("", error.reason() + ", and its previous content could not be put back: restore it from "
+                                "its backup",
+                            FileError::Kind::Damaged);
+        }
+        throw FileError("", error.reason() + "; its previous content was put back", error.kind());
+    }
+}
+
+void StagedFile::commit() {
+    if (m_done)
+        return;
+    try {
+        if (m_inPlace) {
+            commitInPlace();
+        } else {
+            fileSystem().rename(m_temporary, m_target);
+            syncFolderOf(m_target);
+        }
+        m_done = true;
+    } catch (const FileError& error) {
+        if (!m_temporary.empty())
+            removeQuietly(m_temporary);
+        m_done = true;
+        m_lock.release();
+        failWith(error);
+    }
+    m_lock.release();
+}
+
+void writeFileAtomically(const std::string& path, std::string_view bytes) {
+    StagedFile staged(path, bytes);
+    staged.commit();
+}
+
+} // namespace qora
