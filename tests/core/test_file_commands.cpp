@@ -52,7 +52,7 @@ TEST(FileCommandsOpen, ModesAndWorkingCopyNames) {
 
 TEST(FileCommandsOpen, WorkingCopiesGoWhenTheirDocumentIsDiscardedOrReplaced) {
     const std::string copy = kMasVeh + "vehiclemas=G01B.VHS";
-    const OpenDocument archiveDoc{copy, ArchiveEntryRecord{"G01B.VHS", "Zeta"}};
+    const OpenDocument archiveDoc{copy, ArchiveEntryRecord{"G01B.VHS", "Zeta", std::nullopt}};
 
     // Replaced by a plain file: the working copy goes, and with it the archive record.
     Replacement r = replaceDocument(archiveDoc, "/cars/a.veh", false, "Alpha");
@@ -64,7 +64,7 @@ TEST(FileCommandsOpen, WorkingCopiesGoWhenTheirDocumentIsDiscardedOrReplaced) {
     // Replaced by another entry: a new record named after the file, less its prefix.
     r = replaceDocument({"/cars/a.veh", {}}, kMasVeh + "VEHICLEMAS=G02E.VHS", false, "Bravo");
     EXPECT_FALSE(r.deleteWorkingCopy);
-    EXPECT_EQ(r.archiveEntry, (ArchiveEntryRecord{"G02E.VHS", "Bravo"}));
+    EXPECT_EQ(r.archiveEntry, (ArchiveEntryRecord{"G02E.VHS", "Bravo", std::nullopt}));
     EXPECT_EQ(r.saveAsCaption, "Save Copy &As...");
 
     // The same working copy opened again is not deleted under the new document.

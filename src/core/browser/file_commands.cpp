@@ -103,7 +103,7 @@ Replacement replaceDocument(const OpenDocument& current, const std::string& newP
         if (hasCurrent && isExtraction(current.path) && !samePath(current.path, newPath))
             result.deleteWorkingCopy = current.path;
         if (extraction)
-            result.archiveEntry = ArchiveEntryRecord{name.substr(kVehicleMasPrefix.size()), newDescription};
+            result.archiveEntry = ArchiveEntryRecord{name.substr(kVehicleMasPrefix.size()), newDescription, std::nullopt};
     }
     result.saveAsCaption = result.archiveEntry ? kSaveCopyAsCaption : kSaveAsCaption;
     return result;

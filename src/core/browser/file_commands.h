@@ -59,6 +59,9 @@ std::string priorEditorText(std::string_view editorName);
 struct ArchiveEntryRecord {
     std::string entryName;
     std::string description;
+    // The hash of the entry's bytes in the archive when QORA extracted it or last wrote it back, so a change by
+    // another program in between is noticed before the write-back; unknown for an entry opened otherwise.
+    std::optional<std::uint64_t> entryHash;
     bool operator==(const ArchiveEntryRecord&) const = default;
 };
 

@@ -112,6 +112,13 @@ std::string folderOf(const std::string& path) {
     return folder.empty() ? std::string(".") : folder;
 }
 
+// A folder as a message names it: in full, so "." says where it is.
+std::string displayFolder(const std::string& folder) {
+    std::error_code ec;
+    const fs::path full = fs::absolute(folder, ec);
+    return ec ? folder : full.lexically_normal().string();
+}
+
 // Flushes a folder's entries to the disk, so a rename into it survives a power cut. Best effort: not every
 // file system can do it, and the new content is already safe in the file itself.
 void syncFolderOf(const std::string& path) {
@@ -211,7 +218,8 @@ void StagedFile::prepare(const CopyOf* copy, std::string_view bytes) {
     // A folder that does not exist lets the write below fail with the system's own reason.
     const bool folderTakesNewFiles = !files.folderExists(folder) || files.mayWrite(folder);
     if (!folderTakesNewFiles && !existing.exists())
-        failWith(FileError("", "its folder '" + folder + "' may not be written to", FileError::Kind::FolderReadOnly));
+        failWith(FileError("", "its folder '" + displayFolder(folder) + "' may not be written to",
+                           FileError::Kind::FolderReadOnly));
 
     // Every name of a hard-linked file must see the new content, and a folder that takes no new files leaves
     // no other way: the file is written in place.

@@ -94,6 +94,7 @@ TfMain::TfMain(TfMainHost host, QWidget* parent) : QMainWindow(parent), m_host(h
     createSummaryCommands();
     createCopyFromGhost();
     connectGearingChart();
+    createDiskWatch();
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { helpForFocus(); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -55,6 +56,7 @@ namespace qora::gui {
 class DialogRunner;
 class EngineSounds;
 class FieldDragDrop;
+class FileChangeWatcher;
 class FileDialogHook;
 class GearingChart;
 class PageAppearance;
@@ -185,9 +187,14 @@ public slots:
     // Copy From Ghost, of the Edit menu and of the chart's Options menu (main_window_copy_ghost.cpp).
     void mCopyFromGhostClick();
     void mcoCopyFromGhostClick();
+    // Offers to reload the vehicle (and reloads the ghost) when another program changed its file since QORA read
+    // or wrote it, or tells that it was deleted (main_window_disk_changes.cpp). The file watchers call it when the
+    // user comes back to the window after a change.
+    void checkForChangesOnDisk();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -309,6 +316,17 @@ private:
     // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
     void createSideCommands();
 
+    // The files on disk (main_window_disk_changes.cpp).
+    void createDiskWatch();
+    // Points the file watchers at the vehicle's and the ghost's files after either changed.
+    void watchDocuments();
+    void checkVehicleOnDisk();
+    void checkGhostOnDisk();
+    void reloadVehicle();
+    // Before a save over the vehicle's own file: true when the file is as QORA last read or wrote it, or the user
+    // agrees to overwrite another program's changes.
+    bool confirmOverwriteOfChangedFile();
+
     // Appearance (main_window_appearance.cpp).
     void createAppearance();
     void restoreAppearance();
@@ -361,6 +379,12 @@ private:
     int m_animationCounter = 0;
     int m_wheelDelta = 0; // wheel turns not yet a whole notch
     std::optional<browser::ArchiveEntryRecord> m_archiveEntry;
+    // The hash of the archive entry the browser has just extracted for the vehicle, for the record of its open.
+    std::optional<std::uint64_t> m_extractedEntryHash;
+    FileChangeWatcher* m_vehicleWatch = nullptr;
+    FileChangeWatcher* m_ghostWatch = nullptr;
+    bool m_diskCheckDue = false; // a watcher saw a change that was not looked at yet
+    bool m_checkingDisk = false;
 
     std::map<std::string, QWidget*, std::less<>> m_controls; // every page control by objectName
     std::vector<QWidget*> m_ghostWidgets;                    // hidden while no ghost is open

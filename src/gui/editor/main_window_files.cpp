@@ -19,6 +19,7 @@
 #include "editor/page_model.h"
 #include "platform/dialog_runner.h"
 #include "platform/file_dialog_hook.h"
+#include "platform/file_snapshot.h"
 #include "platform/file_system.h"
 #include "platform/qt_text.h"
 #include "platform/text_editor.h"
@@ -131,6 +132,11 @@ bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
         return false;
     }
 
+    // A vehicle read from another file (a backup, a Garage version) takes the current path: what QORA knows of the
+    // file at that path stays what it last read or wrote there.
+    if (replacement.path != path)
+        vehicle->diskSnapshot = m_vehicle && m_vehicle->fileName == replacement.path ? m_vehicle->diskSnapshot
+                                                                                     : takeSnapshot(replacement.path);
     recordRecentVehicle();
     if (replacement.deleteWorkingCopy)
         browser::deleteWorkingCopy(*replacement.deleteWorkingCopy);
@@ -139,6 +145,9 @@ bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
     m_vehicle = std::move(vehicle);
     m_vehicle->fileName = replacement.path;
     m_archiveEntry = replacement.archiveEntry;
+    if (!keepPath && m_archiveEntry)
+        m_archiveEntry->entryHash = m_extractedEntryHash;
+    m_extractedEntryHash.reset();
     m_saveAs->setText(fromLatin1(replacement.saveAsCaption));
 
     LoadPages(*m_vehicle, false);
@@ -153,6 +162,7 @@ bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
     refreshBackupEntries();
     m_fileToNotepad->setEnabled(true);
     updateSummaryCommands();
+    watchDocuments();
     return true;
 }
 
@@ -170,7 +180,14 @@ std::optional<std::string> TfMain::browseForVehicle(const browser::BrowserStart&
     browser::storeBrowserChoices(dialog.list(), m_settings);
     if (result != QDialog::Accepted)
         return std::nullopt;
-    return browser::browserSelectionPath(dialog.list(), loaded, asGhost, prompt());
+    std::optional<std::string> path = browser::browserSelectionPath(dialog.list(), loaded, asGhost, prompt());
+    // What the entry held when it was extracted, so its write-back can tell whether another program changed it.
+    m_extractedEntryHash.reset();
+    if (path && loaded && !asGhost && browser::isExtraction(*path)) {
+        if (const TMasListEntry* entry = loaded->findEntry(browser::extractedEntryName(*path)))
+            m_extractedEntryHash = contentHash(loaded->EntryBytes(entry->Name));
+    }
+    return path;
 }
 
 void TfMain::mOpenVehClick() {
@@ -246,6 +263,9 @@ bool TfMain::SaveVehicle(const std::string& path) {
         RestoreStatus();
         return false;
     }
+    // A save over the vehicle's own file never silently overwrites another program's changes.
+    if ((path.empty() || path == m_vehicle->fileName) && !confirmOverwriteOfChangedFile())
+        return false;
     ShowStatus(tr("Saving File..."), kStatusRed, kStatusBlack);
     m_carName->repaint();
     try {
@@ -266,7 +286,10 @@ bool TfMain::SaveVehicle(const std::string& path) {
         bool written = false;
         try {
             TMasFile archive(m_settings, prompt(), m_host.filePicker);
-            written = archive.SaveEntry(m_archiveEntry->entryName);
+            written = archive.SaveEntry(m_archiveEntry->entryName, m_archiveEntry->entryHash);
+            // The entry now holds the working copy's bytes, just written.
+            if (written)
+                m_archiveEntry->entryHash = m_vehicle->diskSnapshot.hash;
         } catch (const EMasFile& error) {
             prompt().tell(kMasErrorTitle, error.what(), PromptIcon::Stop);
         } catch (const FileError&) {
@@ -297,6 +320,7 @@ bool TfMain::SaveVehicle(const std::string& path) {
     else
         RestoreStatus();
     refreshBackupEntries();
+    watchDocuments();
     return true;
 }
 
@@ -331,10 +355,13 @@ void TfMain::mSaveAsClick() {
         if (!chosen || chosen->isEmpty())
             return;
         const std::string workingCopy = m_vehicle->fileName;
+        const FileSnapshot workingCopyOnDisk = m_vehicle->diskSnapshot;
         const bool wasChanged = m_changed;
         if (SaveVehicle(toPath(*chosen)) && m_archiveEntry) {
             // The archive entry stays the open document, and its edits are still not in the archive.
             m_vehicle->fileName = workingCopy;
+            m_vehicle->diskSnapshot = workingCopyOnDisk;
+            watchDocuments();
             SetChanged(wasChanged);
             refreshBackupEntries();
         }

@@ -191,12 +191,14 @@ void TfMain::ShowGhost(const TOldVehFile* ghost, bool show) {
         m_ghostCarName->clear();
         releaseGhost(true);
         afterGhostChange();
+        watchDocuments();
         return;
     }
     m_chart->setGhostOpen(true);
     fillGhostPages(*ghost);
     fitGhostColumns();
     afterGhostChange();
+    watchDocuments();
 }
 
 void TfMain::fitGhostColumns() {
