@@ -200,6 +200,51 @@ private slots:
         QCOMPARE(editor.find<QLineEdit>("eMass")->text(), QStringLiteral("1250.5"));
     }
 
+    void anEntryChangedInTheArchiveSinceItWasOpenedIsAskedAbout() {
+        EditorFixture editor;
+        editor.startWith();
+        Archive archive(editor);
+        editor.dialogs.then(pickFromArchive(QStringLiteral("g01b.veh")));
+        QVERIFY(triggerAction(editor.window.get(), "mOpenVeh"));
+        editor.window->pages()->setCurrentIndex(6);
+        editor.type("eMass", QStringLiteral("1250.5"));
+
+        // Another program writes its own version of the entry into the archive meanwhile.
+        std::string theirs = archive.g01b;
+        theirs.replace(theirs.find("fuel=("), 6, "fuel=(9");
+        {
+            ScriptedPrompt prompt;
+            NoFilePicker picker;
+            TSettings settings;
+            TMasFile mas(settings, prompt, picker);
+            mas.LoadFile(archive.path);
+            QVERIFY(mas.ReplaceEntry("G01B.VEH", theirs));
+        }
+        const std::string before = readBytes(archive.path);
+
+        // No (the default): the archive keeps the other program's entry, the window its edits.
+        editor.prompt.answer(PromptAnswer::Yes).answer(PromptAnswer::No);
+        QVERIFY(triggerAction(editor.window.get(), "mSave"));
+        const auto question = editor.prompt.questions().back();
+        QCOMPARE(q(question.title), QStringLiteral("QORA Mas Writer"));
+        QCOMPARE(q(question.text), q("[G01B.VEH] in [" + archive.path + "] was changed by another program since QORA "
+                                     "opened it. Overwrite it with your edits?"));
+        QCOMPARE(question.defaultButton, std::optional<PromptAnswer>(PromptAnswer::No));
+        QCOMPARE(readBytes(archive.path), before);
+        QVERIFY(editor.window->isChanged());
+
+        // Yes: written back; the next write-back of the same entry asks nothing more.
+        editor.prompt.answer(PromptAnswer::Yes).answer(PromptAnswer::Yes);
+        QVERIFY(triggerAction(editor.window.get(), "mSave"));
+        QVERIFY(contains(archive.entry("G01B.VEH"), "mass=(1250.5)"));
+        const std::size_t asked = editor.prompt.questions().size();
+        editor.type("eMass", QStringLiteral("1260.5"));
+        editor.prompt.answer(PromptAnswer::Yes);
+        QVERIFY(triggerAction(editor.window.get(), "mSave"));
+        QCOMPARE(editor.prompt.questions().size(), asked + 1);
+        QVERIFY(contains(archive.entry("G01B.VEH"), "mass=(1260.5)"));
+    }
+
     void recentListsAndBackups() {
         EditorFixture editor;
         const std::string car = editor.startWith();

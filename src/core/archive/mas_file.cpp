@@ -332,7 +332,7 @@ bool TMasFile::SaveEntry(const std::string& name, std::optional<std::uint64_t> e
         entry && entryHashWhenOpened && contentHash(entryData(*entry)) != *entryHashWhenOpened &&
         m_prompt->ask("QORA Mas Writer",
                       "[" + entry->Name + "] in [" + FileName + "] was changed by another program since QORA opened "
-                      "it.  Overwrite it with your edits?",
+                      "it. Overwrite it with your edits?",
                       PromptButtons::YesNo, PromptIcon::Exclamation, PromptAnswer::No) != PromptAnswer::Yes)
         return false;
     std::string bytes;
