@@ -378,7 +378,15 @@ void TfMain::guarded(const std::function<void()>& command) {
 }
 
 std::unique_ptr<TOldVehFile> TfMain::LoadVehicle(const std::string& path, int mode) {
-    if (mode != TOldVehFile::ModeNew && !fileSystem().fileExists(path)) {
+    // A pipe, a device or a loop of links is not "not found": the load below refuses it with its own message.
+    const auto somethingElseIsThere = [&] {
+        try {
+            return fileSystem().status(path).type == FileStatus::Type::Other;
+        } catch (const FileError&) {
+            return true;
+        }
+    };
+    if (mode != TOldVehFile::ModeNew && !fileSystem().fileExists(path) && !somethingElseIsThere()) {
         prompt().tell(std::string(editor::kFileErrorTitle), "Could not find requested file: " + path, PromptIcon::Stop);
         return nullptr;
     }
