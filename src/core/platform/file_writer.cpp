@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <map>
+#include <mutex>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -80,21 +83,37 @@ std::string temporaryStem(const std::string& target) {
     return stem;
 }
 
-// The process number in a temporary name that starts with `stem`; nothing when the name is not one of them.
+// The process number in a temporary name that starts with `stem` (with an empty stem: in any of QORA's temporary
+// names); nothing when the name is not one of them.
 std::optional<unsigned long> temporaryOwner(std::string_view name, std::string_view stem) {
     if (name.size() <= stem.size() + kTemporarySuffix.size() || name.substr(0, stem.size()) != stem ||
         name.substr(name.size() - kTemporarySuffix.size()) != kTemporarySuffix)
         return std::nullopt;
-    const std::string_view middle = name.substr(stem.size(), name.size() - stem.size() - kTemporarySuffix.size());
-    const auto dash = middle.find('-');
-    if (dash == 0 || dash == std::string_view::npos || dash + 1 == middle.size() || dash > 10)
-        return std::nullopt;
     const auto digits = [](std::string_view s) {
-        return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+        return !s.empty() && s.size() <= 10 &&
+               std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
-    if (!digits(middle.substr(0, dash)) || !digits(middle.substr(dash + 1)))
+    // From the end: ".tmp", the counter, "-", the process, "-"; before them the mark and the name's hash.
+    const std::string_view rest = name.substr(0, name.size() - kTemporarySuffix.size());
+    const auto counterDash = rest.rfind('-');
+    if (counterDash == std::string_view::npos || !digits(rest.substr(counterDash + 1)))
         return std::nullopt;
-    const unsigned long long id = std::stoull(std::string(middle.substr(0, dash)));
+    const auto processDash = rest.rfind('-', counterDash == 0 ? 0 : counterDash - 1);
+    if (processDash == std::string_view::npos || processDash < stem.size() - (stem.empty() ? 0 : 1))
+        return std::nullopt;
+    const std::string_view process = rest.substr(processDash + 1, counterDash - processDash - 1);
+    if (!digits(process))
+        return std::nullopt;
+    // The mark and the hash: ".qora-" and 8 hexadecimal digits right before the process's dash.
+    constexpr std::size_t kMarkAndHash = 6 + 8;
+    if (processDash < kMarkAndHash + 1 || rest.substr(processDash - kMarkAndHash, 6) != kMark ||
+        !std::all_of(rest.begin() + static_cast<std::ptrdiff_t>(processDash - 8),
+                     rest.begin() + static_cast<std::ptrdiff_t>(processDash),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }))
+        return std::nullopt;
+    if (!stem.empty() && processDash + 1 != stem.size())
+        return std::nullopt;
+    const unsigned long long id = std::stoull(std::string(process));
     if (id > 0xFFFFFFFFull)
         return std::nullopt;
     return static_cast<unsigned long>(id);
@@ -163,22 +182,42 @@ std::string temporarySiblingPath(const std::string& target) {
 }
 
 void removeStaleTemporaries(const std::string& target) {
-    FileSystem& files = fileSystem();
-    std::vector<FolderEntry> entries;
-    try {
-        entries = files.listFolder(folderOf(target));
-    } catch (const FileError&) {
-        return;
-    }
-    const std::string stem = temporaryStem(target);
+    // A folder is looked through once per run of the program, not at every save: a folder of thousands of
+    // vehicles would otherwise make each save read the whole listing. What a killed program left is there
+    // before this one starts, so the first look finds it.
+    static std::mutex mutex;
+    static std::map<std::string, std::vector<std::string>> staleByFolder;
+    const std::string folder = folderOf(target);
     const unsigned long self = currentProcessId();
-    for (const FolderEntry& entry : entries) {
-        if (!entry.isFile)
-            continue;
-        const std::optional<unsigned long> owner = temporaryOwner(entry.name, stem);
-        if (owner && *owner != self && !processIsRunning(*owner))
-            removeQuietly(joinPath(parentFolder(target), entry.name));
+    std::vector<std::string> doomed;
+    {
+        std::lock_guard<std::mutex> guard(mutex);
+        auto found = staleByFolder.find(folder);
+        if (found == staleByFolder.end()) {
+            std::vector<std::string> stale;
+            try {
+                for (const FolderEntry& entry : fileSystem().listFolder(folder)) {
+                    const std::optional<unsigned long> owner = temporaryOwner(entry.name, {});
+                    if (entry.isFile && owner && *owner != self && !processIsRunning(*owner))
+                        stale.push_back(entry.name);
+                }
+            } catch (const FileError&) {
+            }
+            found = staleByFolder.emplace(folder, std::move(stale)).first;
+        }
+        const std::string stem = temporaryStem(target);
+        auto& names = found->second;
+        for (auto it = names.begin(); it != names.end();) {
+            if (temporaryOwner(*it, stem)) {
+                doomed.push_back(*it);
+                it = names.erase(it);
+            } else {
+                ++it;
+            }
+        }
     }
+    for (const std::string& name : doomed)
+        removeQuietly(joinPath(parentFolder(target), name));
 }
 
 StagedFile::StagedFile(std::string path, std::string_view bytes) : m_path(std::move(path)) {
