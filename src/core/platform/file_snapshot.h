@@ -21,13 +21,13 @@ struct FileSnapshot {
     }
 };
 
-// A hash of a file's bytes (64-bit FNV-1a): equal bytes give equal hashes, and a changed file gives another
-// one but for a chance too small to matter.
+// A hash of a file's bytes: equal bytes give equal hashes, and a changed file gives another one but for a chance
+// too small to matter. Not for defence against someone crafting collisions.
 std::uint64_t contentHash(std::string_view bytes);
 
-// The snapshot of a file whose bytes were just read or written. Take the time (`modified`) before the bytes
-// are read, so a change in between shows as a change later.
-FileSnapshot snapshotOf(std::string_view bytes, std::filesystem::file_time_type modified);
+// The snapshot of a file whose bytes were just read or written. The time is for the record only: changes are told
+// by the bytes.
+FileSnapshot snapshotOf(std::string_view bytes, std::filesystem::file_time_type modified = {});
 
 // The snapshot of the file at `path` as it is now, read through the file-system seam; a file that cannot be read
 // counts as missing.

@@ -93,7 +93,7 @@ std::string RealFileSystem::readFile(const std::string& path) {
         throw FileError("cannot read " + quoted(path) + ": it is a folder", "it is a folder");
     if (!S_ISREG(info.st_mode))
         notRegular("cannot read", path);
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // O_NONBLOCK stays: it changes nothing for a regular file.
     // One read of the size the file has now; a file that grows meanwhile is read on to its end.
     std::string bytes;
     std::size_t used = 0;

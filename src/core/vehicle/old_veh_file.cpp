@@ -287,9 +287,10 @@ int TOldVehFile::Load(int mode) {
         }
     } else {
         try {
-            const auto modified = fileSystem().status(fileName).modified;
             m_bytes = fileSystem().readFile(fileName);
-            diskSnapshot = snapshotOf(m_bytes, modified);
+            // The browser's details-only loads never save, so they need not remember the file.
+            if (!detailsOnly)
+                diskSnapshot = snapshotOf(m_bytes);
         } catch (const FileError& error) {
             if (error.kind() == FileError::Kind::NotRegular || error.kind() == FileError::Kind::LinkLoop)
                 throw EOldVehFile("Cannot open [" + fileName + "]: " + error.reason() + ".  Open a vehicle file (.veh).");
@@ -843,7 +844,7 @@ void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
         if (m_settings->backupFiles)
             makeBackup();
         staged.commit();
-        diskSnapshot = snapshotOf(bytes, fileSystem().status(fileName).modified);
+        diskSnapshot = snapshotOf(bytes);
     } catch (const FileError& error) {
         const std::string failedName = fileName;
         fileName = previousName;
