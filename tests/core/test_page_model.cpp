@@ -213,15 +213,17 @@ TEST(PageModel, WingAnglesInDegreesAndTheRadianFallback) {
     EXPECT_EQ(load.texts.at("eDragCoeff"), "1.700,3.000,0.357");
     EXPECT_FALSE(load.angleModeSwitched);
 
+    // The angle the user changed is converted back to radians; the one left as shown keeps its radians exactly
+    // (0.1748 shows as 10.0, which would convert back to 0.1745).
     load.texts["erAngle"] = "11.5";
     savePage(t.vehicle, PgAerodynamics, load.texts, t.settings, t.prompt);
-    EXPECT_EQ(t.value(veh::SecAerodynamics, "airdam_angle="), "0.1745");
+    EXPECT_EQ(t.value(veh::SecAerodynamics, "airdam_angle="), "0.1748");
     EXPECT_EQ(t.value(veh::SecAerodynamics, "rearwing_angle="), "0.2007");
 
     // A radian text that does not convert shows raw, and the display falls back to radians.
     t.value(veh::SecAerodynamics, "rearwing_angle=") = "0.2x";
     load = loadPage(t.vehicle, PgAerodynamics, false, t.settings, t.prompt, AngleTexts{"5.7", "11.5"});
-    EXPECT_EQ(load.texts.at("efAngle"), "0.1745");
+    EXPECT_EQ(load.texts.at("efAngle"), "0.1748");
     EXPECT_EQ(load.texts.at("erAngle"), "0.2x");
     EXPECT_TRUE(load.angleModeSwitched);
     EXPECT_FALSE(t.settings.anglesInDegrees);

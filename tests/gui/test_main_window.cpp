@@ -451,7 +451,8 @@ private slots:
         QCOMPARE(attribute->text(), QStringLiteral("0.9"));
     }
 
-    // Angles shown in degrees are still saved in radians, as the file always holds them.
+    // Angles shown in degrees are still saved in radians, as the file always holds them; an angle the user did
+    // not change keeps its stored radians exactly, though its tenth of a degree would convert back to another.
     void anglesShownInDegreesAreSavedInRadians() {
         Editor editor;
         editor.startWith();
@@ -459,9 +460,11 @@ private slots:
         auto* degrees = editor.find<QCheckBox>("cbAnglesInDegrees");
         QTest::mouseClick(degrees, Qt::LeftButton, {}, QPoint(4, degrees->height() / 2));
         QCOMPARE(editor.edit("efAngle")->text(), QStringLiteral("10.0"));
+        editor.type("erAngle", QStringLiteral("11.5"));
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         const auto lines = linesOf(editor.window->currentVehicle()->fileName);
-        QVERIFY(std::find(lines.begin(), lines.end(), "airdam_angle=(0.1745)") != lines.end());
+        QVERIFY(std::find(lines.begin(), lines.end(), "airdam_angle=(0.1748)") != lines.end());
+        QVERIFY(std::find(lines.begin(), lines.end(), "rearwing_angle=(0.2007)") != lines.end());
     }
 
     void geometryAndHelp() {

@@ -11,17 +11,20 @@ namespace qora {
 // titles ("TfMain::ValidateGears()-> 2nd gear must be less than 1st gear.").
 class EDataValidation : public std::runtime_error {
 public:
-    EDataValidation(std::string_view operation, std::string_view reason)
+    EDataValidation(std::string_view operation, std::string_view reason, std::string_view field = {})
         : std::runtime_error(std::string(kPrefix) + std::string(operation) + "-> " + std::string(reason)),
-          m_reason(reason) {}
+          m_reason(reason), m_field(field) {}
 
     // The reason alone, without the prefix and the operation.
     const std::string& reason() const noexcept { return m_reason; }
+    // The objectName of the page field at fault, so the window can put the focus on it; empty when none is.
+    const std::string& field() const noexcept { return m_field; }
 
     static constexpr std::string_view kPrefix = "TfMain::";
 
 private:
     std::string m_reason;
+    std::string m_field;
 };
 
 // Throws EDataValidation for the operation (for example "CalcUpshiftRpm()") with the reason.

@@ -109,6 +109,15 @@ KeyDecision OnKeyPressForDigitsOnly(char key, std::string_view text, std::size_t
     return accept ? KeyDecision::Accept : KeyDecision::Refuse;
 }
 
+std::string keptAsTyped(std::string_view text, int maxLength) {
+    std::string kept;
+    kept.reserve(text.size());
+    for (const char c : text)
+        if (c != kBackspaceKey && OnKeyPressForDigitsOnly(c, kept, kept.size(), maxLength) == KeyDecision::Accept)
+            kept += c;
+    return kept;
+}
+
 GearExitDecision OnGearExit(GearField gear, std::string_view text, bool canUndo) {
     if (gear == GearField::Reverse) {
         const bool shaped = text.size() >= 3 && text[0] == '-' && text[1] >= '1' && text[2] == '.';

@@ -28,6 +28,10 @@ enum class KeyDecision {
 // yet; "-" in a long edit or at caret position 0; "," only in a long edit. Everything else is refused.
 KeyDecision OnKeyPressForDigitsOnly(char key, std::string_view text, std::size_t caret, int maxLength);
 
+// A text that arrived in a numeric field other than by typing (pasted, dropped) as typing it would have left it:
+// its characters typed one after the other through the key filter, the refused ones left out.
+std::string keptAsTyped(std::string_view text, int maxLength);
+
 // ---- Leaving a gear edit ----------------------------------------------------------------------------------
 
 enum class GearField { Reverse, First, Second, Third, Fourth, Fifth, Sixth, Final };

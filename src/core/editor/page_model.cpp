@@ -8,7 +8,9 @@
 #include "calc/number_text.h"
 #include "platform/text.h"
 #include "settings/settings.h"
+#include "vehicle/field_catalogue.h"
 #include "vehicle/old_veh_file.h"
+#include "vehicle/value_rules.h"
 #include "vehicle/veh_format.h"
 
 namespace qora::editor {
@@ -148,6 +150,13 @@ std::optional<std::string> savedDriverLine(const TOldVehFile& vehicle, std::span
         shown = true;
         const int a = attributeIndex(field.part);
         if (a < 0) {
+            if (text::trim(*text) != text::trim(stored.name))
+                if (const auto problem = veh::driverNameProblem(text::trim(*text)))
+                    throw EDataValidation(kDetailsSaveOperation,
+                                          veh::textRefusalMessage(std::string(field.label.substr(0, field.label.size() - 1)) +
+                                                                      " on the Details page",
+                                                                  *text, *problem),
+                                          field.name);
             name = *text;
             continue;
         }
@@ -159,6 +168,68 @@ std::optional<std::string> savedDriverLine(const TOldVehFile& vehicle, std::span
     if (!shown)
         return std::nullopt;
     return text::trim(name) + "/" + attributes[0] + "/" + attributes[1] + "/" + attributes[2];
+}
+
+// The operation a page's failure names: "SavePerformancePage()".
+std::string saveOperation(int page) {
+    return "Save" + std::string(pageCaption(page)) + "Page()";
+}
+
+// How a message names a field: its label with its group and page ("Pressure (kPa) (FRONT) on the Tires page").
+std::string describeField(const PageField& field) {
+    std::string label(field.label);
+    while (!label.empty() && (label.back() == ':' || label.back() == ' '))
+        label.pop_back();
+    if (!field.group.empty())
+        label += " (" + std::string(field.group) + ")";
+    return label + " on the " + std::string(pageCaption(field.page)) + " page";
+}
+
+// A numeric field's value, before it is stored: a number (or three) in its field's form, and within the field's
+// limits. Only a value the user changed is checked: what the file held and the user left alone is kept as it is.
+void checkNumericValue(const PageField& field, const std::string& value, const EntryRec* stored) {
+    if (field.catalogueIndex < 0 || (stored != nullptr && stored->value == value))
+        return;
+    const FieldDef& def = fieldDef(field.page, field.catalogueIndex);
+    const bool integers = def.kind == FieldKind::Integer;
+    const int count = def.valueCount == 3 ? 3 : 1;
+    const std::string where = describeField(field);
+    if (!veh::isNumberList(value, count, integers)) {
+        const std::string wanted = count == 3 ? "three numbers separated by commas (such as 1.700,3.000,0.357)"
+                                   : integers ? "a whole number"
+                                              : "a number";
+        throw EDataValidation(saveOperation(field.page),
+                              where + ": '" + value + "' is not " + wanted + ".  Type " + wanted +
+                                  (integers ? "." : ", with \".\" as the decimal point."),
+                              field.name);
+    }
+    // Gears have their own rules, checked as they are typed.
+    const bool limited = def.maximum > def.minimum && field.section != veh::SecGears && field.key != "final_drive_ratio=";
+    if (!limited)
+        return;
+    std::size_t start = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::size_t comma = value.find(',', start);
+        const double number = *numbers::parseDouble(text::trimView(
+            std::string_view(value).substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        if (number < def.minimum || number > def.maximum)
+            throw EDataValidation(saveOperation(field.page),
+                                  where + ": '" + value + "' is outside the field's limits, " +
+                                      text::intToText(def.minimum) + " to " + text::intToText(def.maximum) + ".",
+                                  field.name);
+        start = comma + 1;
+    }
+}
+
+// A text field's value, before it is stored: nothing that would change the file's structure.
+void checkTextValue(const PageField& field, const std::string& value, const EntryRec* stored,
+                    bool driverName = false) {
+    if (stored != nullptr && stored->value == value)
+        return;
+    const auto problem = driverName ? veh::driverNameProblem(value) : veh::textValueProblem(value);
+    if (problem)
+        throw EDataValidation(saveOperation(field.page), veh::textRefusalMessage(describeField(field), value, *problem),
+                              field.name);
 }
 
 } // namespace
@@ -289,10 +360,24 @@ PageTexts savePage(TOldVehFile& vehicle, int page, const PageTexts& texts, TSett
         const AngleTexts stored = saveAngleTexts(
             {frontText != nullptr ? *frontText : std::string("0"), rearText != nullptr ? *rearText : std::string("0")},
             settings.anglesInDegrees, prompt);
+        // An angle shown in degrees is rounded to a tenth: one the user left as it was shown keeps its radians, so
+        // a save never changes a value nobody touched.
+        const auto storedAngle = [&](const PageField& field, const std::string& shown, const std::string& converted) {
+            const EntryRec* entry = vehicle.findEntry(field.section, field.key, field.instance);
+            if (entry == nullptr)
+                return converted;
+            if (settings.anglesInDegrees) {
+                const TextConversion asShown = RadiansToDegreesText(entry->value);
+                if (asShown.ok() && *asShown.text == shown)
+                    return entry->value;
+            }
+            checkNumericValue(field, converted, entry);
+            return converted;
+        };
         if (frontText != nullptr)
-            assign(*front, stored.front);
+            assign(*front, storedAngle(*front, *frontText, stored.front));
         if (rearText != nullptr)
-            assign(*rear, stored.rear);
+            assign(*rear, storedAngle(*rear, *rearText, stored.rear));
     }
 
     for (const PageField& field : fields) {
@@ -303,17 +388,25 @@ PageTexts savePage(TOldVehFile& vehicle, int page, const PageTexts& texts, TSett
         const std::string* text = findText(texts, field.name);
         if (text == nullptr)
             continue;
+        const EntryRec* stored = vehicle.findEntry(field.section, field.key, field.instance);
+        const auto checked = [&](std::string value) {
+            if (field.numeric)
+                checkNumericValue(field, value, stored);
+            else
+                checkTextValue(field, value, stored);
+            return value;
+        };
         if (field.part == BufferPart::RacePosition) {
             const auto item = std::find(kRaceItems.begin(), kRaceItems.end(), *text);
             if (item != kRaceItems.end())
                 assign(field, text::intToText(item - kRaceItems.begin()));
         } else if (field.section == veh::SecSounds) {
-            assign(field, text::trim(*text));
+            assign(field, checked(text::trim(*text)));
         } else if (field.section == veh::SecGears && text->empty()) {
             rewritten[std::string(field.name)] = kEmptyGearStored;
             assign(field, std::string(kEmptyGearStored));
         } else {
-            assign(field, *text);
+            assign(field, checked(*text));
         }
     }
 
@@ -367,6 +460,7 @@ TransferResult transferBuffer(TOldVehFile& vehicle, const PageTexts& texts, cons
     } catch (const EDataValidation& e) {
         result.failure = TransferResult::Failure::DataValidation;
         result.text = e.what();
+        result.field = e.field();
     } catch (const EOldVehFile& e) {
         result.failure = TransferResult::Failure::VehicleFile;
         result.text = e.what();

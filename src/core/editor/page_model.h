@@ -117,7 +117,12 @@ PageLoad loadPages(const TOldVehFile& vehicle, bool ghost, TSettings& settings, 
 //  - DriveTrain: an empty reverse or forward gear is stored as "0.0000" and returned as rewritten (the final
 //    gear is stored as it is).
 //  - every other field: its text as it is.
-// Throws EDataValidation; a page that fails assigns nothing, so the buffer keeps what it held before that page.
+// Every numeric field must hold a number in its field's form (three numbers separated by commas for a triple,
+// a whole number for an integer field); one the user changed must also lie within its field's limits. A text
+// field must not hold what would change the file's structure (veh::textValueProblem). A wing angle shown in
+// degrees that the user did not change keeps its stored radians exactly.
+// Throws EDataValidation (naming the field, its label and page); a page that fails assigns nothing, so the buffer
+// keeps what it held before that page.
 PageTexts savePage(TOldVehFile& vehicle, int page, const PageTexts& texts, TSettings& settings, Prompt& prompt);
 
 // ---- Author data --------------------------------------------------------------------------------------------
@@ -145,6 +150,7 @@ struct TransferResult {
     enum class Failure { None, VehicleFile, DataValidation };
     Failure failure = Failure::None;
     std::string text;    // the failure's message (EOldVehFile or EDataValidation what())
+    std::string field;   // the objectName of the field at fault, when one is (the window focuses it)
     PageTexts rewritten; // texts the savers rewrote (see savePage), also after a failure
 
     bool ok() const { return failure == Failure::None; }

@@ -25,6 +25,7 @@
 #include "dialogs/dlg_info.h"
 #include "editor/car_picture.h"
 #include "editor/engine_sounds.h"
+#include "editor/field_access.h"
 #include "editor/field_drag.h"
 #include "editor/field_widgets.h"
 #include "editor/page_model.h"
@@ -425,10 +426,22 @@ bool TfMain::TransferBuffer() {
     if (!result.ok()) {
         prompt().tell(std::string(result.title()), result.text, PromptIcon::Stop);
         RestoreStatus();
+        focusField(result.field);
         return false;
     }
     ShowStatus(fromLatin1(editor::kTransferredStatus), kStatusRed, kStatusBlack);
     return true;
+}
+
+void TfMain::focusField(std::string_view name) {
+    const editor::PageField* field = editor::findPageField(name);
+    QWidget* widget = control(name);
+    if (field == nullptr || widget == nullptr)
+        return;
+    m_pages->setCurrentIndex(field->page);
+    widget->setFocus(Qt::OtherFocusReason);
+    if (QLineEdit* edit = editOf(widget))
+        edit->selectAll();
 }
 
 void TfMain::mUndoPageClick() {

@@ -233,11 +233,14 @@ private:
     void applyTexts(const PageTexts& texts, bool ghost);
     void applyLoad(const editor::PageLoad& load, bool ghost);
     void applyAngleMode(bool degrees);
+    // Brings a field's page to the front and puts the focus in the field (a value refused by a save).
+    void focusField(std::string_view name);
     void afterPageFill(int page, const TOldVehFile& vehicle, bool ghost);
 
     // Handlers.
     void OnEditChange(QWidget* sender);
     bool OnKeyPressForDigitsOnly(QWidget* field, QKeyEvent* event);
+    void keepTypableText(QLineEdit* edit, QWidget* field);
     void OnSpinStep(SpinButton* button, bool up);
     void OnFieldDropped(QWidget* target, const QString& text);
     void OnAnglesInDegreesClick();

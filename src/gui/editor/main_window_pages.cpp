@@ -174,6 +174,8 @@ TfMain::FieldRow TfMain::makeRow(const PageField& field, QWidget* parent) {
         auto* edit = new QLineEdit(parent);
         row.control = edit;
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { OnEditChange(edit); });
+        if (field.numeric)
+            connect(edit, &QLineEdit::textEdited, this, [this, edit] { keepTypableText(edit, edit); });
         break;
     }
     case FieldWidget::List:
@@ -186,6 +188,8 @@ TfMain::FieldRow TfMain::makeRow(const PageField& field, QWidget* parent) {
         combo->setForceUpperCase(field.upperCase);
         row.control = combo;
         connect(combo, &QComboBox::currentTextChanged, this, [this, combo] { OnEditChange(combo); });
+        if (QLineEdit* edit = combo->lineEdit(); edit != nullptr && field.numeric)
+            connect(edit, &QLineEdit::textEdited, this, [this, edit, combo] { keepTypableText(edit, combo); });
         break;
     }
     case FieldWidget::Display: {
@@ -521,6 +525,19 @@ bool TfMain::OnKeyPressForDigitsOnly(QWidget* field, QKeyEvent* event) {
         return false;
     prompt().beep();
     return true;
+}
+
+// Pasting, dropping or any other edit that is not a typed key goes through the same filter as typing: what
+// typing would have refused is left out, with the beep a refused key gives.
+void TfMain::keepTypableText(QLineEdit* edit, QWidget* field) {
+    const std::string text = toLatin1(edit->text());
+    const std::string kept = keptAsTyped(text, typingLimit(field));
+    if (kept == text)
+        return;
+    const int caret = std::max(0, edit->cursorPosition() - static_cast<int>(text.size() - kept.size()));
+    edit->setText(fromLatin1(kept));
+    edit->setCursorPosition(std::min(caret, static_cast<int>(kept.size())));
+    prompt().beep();
 }
 
 void TfMain::OnSpinStep(SpinButton* button, bool up) {
