@@ -35,10 +35,18 @@ public:
             TOldVehFile vehicle(path, prompt, settings);
             std::string error;
             std::vector<std::string> missing;
+            std::vector<std::string> notNumbers;
             int missingCount = 0;
             try {
                 vehicle.Load(m_ghost ? TOldVehFile::ModeGhost : TOldVehFile::ModeOpen);
                 missingCount = vehicle.ListMissingEntries(missing);
+                // The loader checks the characters of a number only; the game needs a number.
+                notNumbers = valuesThatAreNotNumbers(vehicle);
+                if (!notNumbers.empty()) {
+                    error = std::to_string(notNumbers.size()) +
+                            (notNumbers.size() == 1 ? " value is not a number" : " values are not numbers");
+                    allLoaded = false;
+                }
             } catch (const EOldVehFile& e) {
                 error = e.what();
                 allLoaded = false;
@@ -52,6 +60,9 @@ public:
                 entry["missing"] = Json::array();
                 for (const auto& m : missing)
                     entry["missing"].push_back(fileText(m));
+                entry["not_numbers"] = Json::array();
+                for (const auto& n : notNumbers)
+                    entry["not_numbers"].push_back(fileText(n));
                 entry["questions"] = Json::array();
                 for (const auto& q : prompt.questions)
                     entry["questions"].push_back(
@@ -61,6 +72,8 @@ public:
             }
             if (!error.empty()) {
                 out << path << ": error: " << error << '\n';
+                for (const auto& n : notNumbers)
+                    out << "  " << n << '\n';
                 continue;
             }
             out << path << ": ok";

@@ -8,6 +8,8 @@
 #include "platform/file_writer.h"
 #include "settings/settings.h"
 #include "vehicle/old_veh_file.h"
+#include "platform/text.h"
+#include "vehicle/value_rules.h"
 #include "vehicle_commands.h"
 
 namespace qora::cli {
@@ -55,8 +57,14 @@ Assignment parseAssignment(const std::string& argument) {
         throw UsageError{"unknown key '" + key + "' in section " + sectionName + " ('" + argument + "')"};
     }
     a.key = std::string(veh::sectionKeys(a.section)[static_cast<std::size_t>(entry)]);
-    if (a.value.find_first_of("\r\n") != std::string::npos)
-        throw UsageError{"the value in '" + argument + "' holds a line break"};
+    // Only what reads back as written may be stored: a numeric key takes numbers, and no value may hold what
+    // would change the file's structure.
+    const std::string name = argument.substr(0, eq);
+    if (const auto problem = veh::textValueProblem(a.value))
+        throw UsageError{veh::textRefusalMessage(name, a.value, *problem)};
+    if (veh::isNumericKey(a.section, a.key) && !veh::isNumberList(text::trim(a.value)))
+        throw UsageError{name + ": '" + a.value + "' is not a number (numbers separated by commas for a list, with "
+                         "\".\" as the decimal point)"};
     return a;
 }
 

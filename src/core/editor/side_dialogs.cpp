@@ -9,6 +9,7 @@
 #include "settings/settings.h"
 #include "vehicle/field_catalogue.h"
 #include "vehicle/old_veh_file.h"
+#include "vehicle/value_rules.h"
 #include "vehicle/veh_format.h"
 
 namespace qora::editor {
@@ -105,10 +106,26 @@ bool AiBasisForm::clearAllFields(const TSettings& settings, Prompt& prompt) {
     return true;
 }
 
+std::optional<std::pair<std::size_t, std::string>> AiBasisForm::problem() const {
+    for (std::size_t i = 0; i < kAiBasisFieldCount; ++i) {
+        const std::string value = text::trim(singleLineValue(m_fields[i]));
+        if (value.empty() || veh::isNumberList(value, 1))
+            continue;
+        return std::pair{i, fieldDef(PageAiBasis, static_cast<int>(i)).label + ": '" + value +
+                                "' is not a number.  Type a number, with \".\" as the decimal point, or leave the "
+                                "field empty."};
+    }
+    return std::nullopt;
+}
+
 bool AiBasisForm::store(TOldVehFile& vehicle) const {
-    for (std::size_t i = 0; i < kAiBasisFieldCount; ++i)
-        if (EntryRec* entry = vehicle.findEntry(veh::SecAiBasis, fieldDef(PageAiBasis, static_cast<int>(i)).key))
-            entry->value = text::trim(singleLineValue(m_fields[i]));
+    for (std::size_t i = 0; i < kAiBasisFieldCount; ++i) {
+        EntryRec* entry = vehicle.findEntry(veh::SecAiBasis, fieldDef(PageAiBasis, static_cast<int>(i)).key);
+        const std::string value = text::trim(singleLineValue(m_fields[i]));
+        // A value the loader would refuse is never written.
+        if (entry != nullptr && (value.empty() || veh::isNumberList(value, 1)))
+            entry->value = value;
+    }
     return m_modified;
 }
 
@@ -130,10 +147,31 @@ bool AuthorForm::clearAllFields(const TSettings& settings, Prompt& prompt) {
     return true;
 }
 
+std::string_view authorLabel(AuthorItem item) {
+    static constexpr std::array<std::string_view, 5> kLabels{"Original Author", "Based On Vehicle",
+                                                             "Notes From The Author", "Modified By",
+                                                             "VEH File Version"};
+    return kLabels.at(static_cast<std::size_t>(item));
+}
+
+std::optional<std::pair<AuthorItem, std::string>> AuthorForm::problem() const {
+    for (std::size_t i = 0; i < m_texts.size(); ++i) {
+        const std::string value = singleLineValue(m_texts[i]);
+        if (const auto problem = veh::textValueProblem(value))
+            return std::pair{static_cast<AuthorItem>(i),
+                             veh::textRefusalMessage(authorLabel(static_cast<AuthorItem>(i)), value, *problem)};
+    }
+    return std::nullopt;
+}
+
 bool AuthorForm::store(AuthorData& kept, TOldVehFile& vehicle) const {
     AuthorData values;
-    for (std::size_t i = 0; i < values.size(); ++i)
+    for (std::size_t i = 0; i < values.size(); ++i) {
         values[i] = singleLineValue(m_texts[i]);
+        // A text that would change the file's structure is never written: the value stays as it was.
+        if (veh::textValueProblem(values[i]))
+            values[i] = kept[i];
+    }
     if (values == kept)
         return false;
     kept = std::move(values);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <span>
+#include <utility>
 #include <string>
 #include <string_view>
 
@@ -92,8 +94,13 @@ public:
     // "Clear All Fields": with general warnings on, asks first; returns whether the fields were cleared.
     bool clearAllFields(const TSettings& settings, Prompt& prompt);
 
-    // However the dialog closed: every field's trimmed text back into its value. Returns whether the file is to be
-    // marked changed (a field was edited).
+    // The first field that holds something other than a number (an empty field is fine: it is left out of the
+    // file), with the message that says so; nothing when every field can be stored. The dialog does not close
+    // while there is one.
+    std::optional<std::pair<std::size_t, std::string>> problem() const;
+
+    // However the dialog closed: every field's trimmed text back into its value; a field that is not a number
+    // keeps the value the file had. Returns whether the file is to be marked changed (a field was edited).
     bool store(TOldVehFile& vehicle) const;
 
 private:
@@ -119,6 +126,10 @@ public:
 
     bool clearAllFields(const TSettings& settings, Prompt& prompt);
 
+    // The first text that would change the file's structure (veh::textValueProblem), with the message; the dialog
+    // does not close while there is one.
+    std::optional<std::pair<AuthorItem, std::string>> problem() const;
+
     // After the dialog: when any text differs from the kept copy, the copy takes the new texts and the [QORA]
     // values are set from them; returns whether the file is to be marked changed. A value is one line of the file,
     // so the line breaks of the notes are stored as blanks.
@@ -128,6 +139,9 @@ private:
     AuthorData m_texts;
     bool m_modified = false;
 };
+
+// The editor's label of each author text, for messages: "Original Author", "Based On Vehicle", ...
+std::string_view authorLabel(AuthorItem item);
 
 // A text as one line of the vehicle file: every line break (CR, LF or CR LF) becomes one blank.
 std::string singleLineValue(std::string_view text);

@@ -10,6 +10,7 @@
 #include "platform/file_writer.h"
 #include "platform/text.h"
 #include "settings/settings.h"
+#include "vehicle/value_rules.h"
 
 namespace qora {
 
@@ -884,6 +885,26 @@ void storeAbsentGearsAsZero(TOldVehFile& vehicle) {
     for (EntryRec& gear : vehicle.sections[veh::SecGears].entries)
         if (gear.line < 0 && gear.value.empty())
             gear.value = "0.0000";
+}
+
+std::vector<std::string> valuesThatAreNotNumbers(const TOldVehFile& vehicle) {
+    std::vector<std::pair<int, std::string>> found;
+    for (int s = 0; s < veh::kSectionCount; ++s) {
+        const SectionRec& sec = vehicle.sections[static_cast<std::size_t>(s)];
+        for (int e = 0; e < sec.keyCount; ++e) {
+            const EntryRec& entry = sec.entries[static_cast<std::size_t>(e)];
+            if (entry.line < 0 || s == veh::SecQora || veh::isTextEntry(s, e) || veh::isForbiddenKey(entry.key))
+                continue;
+            if (!veh::isNumberList(text::trimView(entry.value)))
+                found.emplace_back(entry.line, "Line [" + text::intToText(entry.line) + "] Entry '" +
+                                                   std::string(entry.key) + entry.value + "'");
+        }
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> texts;
+    for (auto& [line, text] : found)
+        texts.push_back(std::move(text));
+    return texts;
 }
 
 } // namespace qora

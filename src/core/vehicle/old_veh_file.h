@@ -143,4 +143,9 @@ namespace qora {
 // DriveTrain page stores an absent gear: the save then ends the gear list where the vehicle's gears end.
 void storeAbsentGearsAsZero(TOldVehFile& vehicle);
 
+// The entries of numeric keys whose value is not a list of numbers ("77..50", "7x5", an empty value), each as
+// "Line [40] Entry 'maximum_rpm=77..50'" (0-based line, the key with its "="), in file order. The loader lets some
+// of them through (it checks the characters only); the game cannot use them.
+std::vector<std::string> valuesThatAreNotNumbers(const TOldVehFile& vehicle);
+
 } // namespace qora

@@ -1,5 +1,7 @@
 #include "editor/side_section_dialogs.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -10,6 +12,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "calc/field_rules.h"
 #include "editor/field_access.h"
 #include "platform/qt_text.h"
 
@@ -156,7 +159,18 @@ TdlgAiBasisData::TdlgAiBasisData(const editor::AiBasisForm& form, const TSetting
         auto* edit = new QLineEdit(fromLatin1(m_form.field(i)), this);
         edit->setObjectName(qtName(editor::kAiBasisFields[i]));
         edit->setMaxLength(static_cast<int>(editor::kAiBasisMaxLength));
-        connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) { m_form.setField(i, toLatin1(text)); });
+        connect(edit, &QLineEdit::textEdited, this, [this, i, edit](const QString& typed) {
+            // Numbers only, typed or pasted: what the digits filter refuses is left out, with a beep.
+            const std::string text = toLatin1(typed);
+            const std::string kept = keptAsTyped(text, static_cast<int>(editor::kAiBasisMaxLength));
+            if (kept != text) {
+                const int caret = std::max(0, edit->cursorPosition() - static_cast<int>(text.size() - kept.size()));
+                edit->setText(fromLatin1(kept));
+                edit->setCursorPosition(std::min(caret, static_cast<int>(kept.size())));
+                m_prompt.beep();
+            }
+            m_form.setField(i, kept);
+        });
         m_fields[i] = edit;
         fields->addRow(tr(kAiBasisCaptions[i]), edit);
     }
@@ -175,6 +189,16 @@ void TdlgAiBasisData::bCancelClick() {
         return;
     for (QLineEdit* field : m_fields)
         field->clear();
+}
+
+void TdlgAiBasisData::done(int result) {
+    if (const auto problem = m_form.problem()) {
+        m_prompt.tell(std::string(editor::kAiBasisClearTitle), problem->second, PromptIcon::Stop);
+        m_fields[problem->first]->setFocus(Qt::OtherFocusReason);
+        m_fields[problem->first]->selectAll();
+        return;
+    }
+    TdlgGenBase::done(result);
 }
 
 // ---- Author data ------------------------------------------------------------------------------------------------
@@ -243,6 +267,20 @@ void TdlgAuthorData::showTexts() {
 void TdlgAuthorData::bCancelClick() {
     if (m_form.clearAllFields(m_settings, m_prompt))
         showTexts();
+}
+
+void TdlgAuthorData::done(int result) {
+    if (const auto problem = m_form.problem()) {
+        m_prompt.tell(std::string(editor::kAuthorClearTitle), problem->second, PromptIcon::Stop);
+        if (problem->first == editor::AuthorNotes) {
+            notes()->setFocus(Qt::OtherFocusReason);
+        } else if (QLineEdit* edit = m_edits[static_cast<std::size_t>(problem->first)]) {
+            edit->setFocus(Qt::OtherFocusReason);
+            edit->selectAll();
+        }
+        return;
+    }
+    TdlgGenBaseMemo::done(result);
 }
 
 } // namespace qora::gui

@@ -53,6 +53,8 @@ public:
 
     const editor::AiBasisForm& form() const { return m_form; }
     void bCancelClick();
+    // However the dialog is closed, a field that is not a number keeps it open, with a message.
+    void done(int result) override;
 
 private:
     editor::AiBasisForm m_form;
@@ -71,6 +73,8 @@ public:
 
     const editor::AuthorForm& form() const { return m_form; }
     void bCancelClick();
+    // However the dialog is closed, a text that cannot be stored keeps it open, with a message.
+    void done(int result) override;
 
 private:
     void showTexts();
