@@ -100,7 +100,7 @@ public:
         if (!fileSystem().pathExists(path))
             return;
         try {
-            *m_lines = text::splitLines(fileSystem().readFile(path));
+            *m_lines = text::splitLines(text::withoutByteOrderMark(fileSystem().readFile(path)));
         } catch (const FileError& e) {
             throw RegistryError("Cannot read the registry file '" + path + "': " + e.reason());
         }

@@ -69,6 +69,13 @@ std::vector<std::string> splitLines(std::string_view bytes);
 // Joins lines, each followed by CR LF.
 std::string joinLinesCrLf(const std::vector<std::string>& lines);
 
+// The UTF-8 byte order mark that many Windows editors put at the start of a text file.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// The bytes without a leading byte order mark.
+inline std::string_view withoutByteOrderMark(std::string_view bytes) noexcept {
+    return bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark ? bytes.substr(kByteOrderMark.size()) : bytes;
+}
+
 // Decimal text of an integer.
 std::string intToText(long long value);
 

@@ -125,7 +125,8 @@ bool TIniFileIO::Load() {
     if (!fileSystem().pathExists(m_fileName))
         return false;
     try {
-        m_lines = text::splitLines(fileSystem().readFile(m_fileName));
+        // A byte order mark (written by many Windows editors) would hide the first section.
+        m_lines = text::splitLines(text::withoutByteOrderMark(fileSystem().readFile(m_fileName)));
     } catch (const FileError&) {
         Close();
         RaiseError(kLoadError);

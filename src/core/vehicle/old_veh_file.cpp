@@ -218,6 +218,7 @@ void TOldVehFile::initTable() {
 
 void TOldVehFile::reset() {
     m_loaded = false;
+    m_byteOrderMark = false;
     m_bytes.clear();
     m_spans.clear();
     m_lines.reset();
@@ -299,12 +300,14 @@ int TOldVehFile::Load(int mode) {
         }
     }
 
-    // Where each line lies: a line ends at CR, LF or CR LF.
+    // Where each line lies: a line ends at CR, LF or CR LF. A byte order mark at the start (many Windows editors
+    // write one) is no part of the first line; the save puts it back.
+    m_byteOrderMark = text::startsWith(m_bytes, text::kByteOrderMark);
     m_spans.reserve(m_bytes.size() / 24 + 1);
     {
         const char* const base = m_bytes.data();
         const char* const end = base + m_bytes.size();
-        const char* p = base;
+        const char* p = base + (m_byteOrderMark ? text::kByteOrderMark.size() : 0);
         auto next = [end](const char* from, char c) {
             const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
             return hit ? static_cast<const char*>(hit) : end;
@@ -484,8 +487,16 @@ int TOldVehFile::Load(int mode) {
                     if (answer != PromptAnswer::Ok)
                         throw EOldVehFile(kAbortedText);
                     entry.line = found;
-                    markedLines.push_back(static_cast<std::size_t>(found));
-                    marks[static_cast<std::size_t>(found)].comment = 0; // the line is a comment from now on
+                    // Every line of the key goes, not only the first: one left behind would bring the question
+                    // back at the next open, after the user was told the entry was removed.
+                    for (const Candidate& c : candidates) {
+                        if ((c.tail != keyTail && c.tail != 0) || c.line < found ||
+                            !holdsKey(bytes.data(), marks[static_cast<std::size_t>(c.line)], entry.key, lowerKey,
+                                      keyTail))
+                            continue;
+                        markedLines.push_back(static_cast<std::size_t>(c.line));
+                        marks[static_cast<std::size_t>(c.line)].comment = 0; // the line is a comment from now on
+                    }
                     continue;
                 }
 
@@ -515,13 +526,21 @@ int TOldVehFile::Load(int mode) {
             }
         }
 
-        // Torque curve: the rpm_torque= lines between the [ENGINE] and [DRIVELINE] headers.
+        // Torque curve: the rpm_torque= lines of the [ENGINE] section, from its header to the next one, wherever the
+        // section stands in the file.
+        // A header that shares its line with a torque point does not end the curve.
+        const auto holdsTorquePoint = [&](int i) {
+            const LineMarks& m = marks[static_cast<std::size_t>(i)];
+            return m.equals != npos && text::iequals(text::trimView(line(i).substr(0, m.equals)), "rpm_torque");
+        };
         const int engine = sections[veh::SecEngine].line;
-        const int driveline = sections[veh::SecDriveline].line;
+        int engineEnd = engine + 1;
+        while (engineEnd < count && (!marks[static_cast<std::size_t>(engineEnd)].header || holdsTorquePoint(engineEnd)))
+            ++engineEnd;
         std::vector<std::pair<double, double>> numbers; // rpm and torque of each point, parsed once
         numbers.reserve(48);
         torquePoints.reserve(48);
-        for (int i = std::max(engine, 0); i < driveline; ++i) {
+        for (int i = engine + 1; i < engineEnd; ++i) {
             const LineMarks& m = marks[static_cast<std::size_t>(i)];
             if (m.equals == npos || (m.comment != npos && m.comment < m.equals))
                 continue;
@@ -576,6 +595,9 @@ int TOldVehFile::Load(int mode) {
             torquePoints = std::move(points);
             numbers = std::move(values);
         }
+        // A curve that cannot be read is refused, never shown flat.
+        if (numbers.empty())
+            torqueError(engine, 0);
         double previous = 0;
         for (std::size_t k = 0; k < numbers.size(); ++k) {
             const auto [rpm, torque] = numbers[k];
@@ -840,7 +862,8 @@ void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
     // failed write never costs the file on disk.
     // A file that is a link is written where the link leads, and the link stays.
     try {
-        const std::string bytes = text::joinLinesCrLf(L);
+        const std::string bytes =
+            (m_byteOrderMark ? std::string(text::kByteOrderMark) : std::string()) + text::joinLinesCrLf(L);
         StagedFile staged(fileName, bytes);
         if (m_settings->backupFiles)
             makeBackup();

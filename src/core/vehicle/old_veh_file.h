@@ -128,6 +128,7 @@ private:
     TSettings* m_settings;
     bool m_loaded = false;
     bool m_tableUsed = false;
+    bool m_byteOrderMark = false; // the file starts with a UTF-8 byte order mark, kept when it is saved
     // A load keeps the bytes it read and where each line lies in them; the lines become strings of their own
     // only when they are asked for or saved, which keeps opening and browsing files quick.
     mutable std::string m_bytes;
