@@ -127,9 +127,14 @@ std::optional<int> parseInt(std::string_view text) {
 std::string generalText(double value) {
     if (value == 0)
         return "0";
+    // std::to_chars, not printf: it writes "." whatever locale the program runs in (a Qt program takes the
+    // user's, and printf would then write "0,5").
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15G", value);
-    std::string s(buf);
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    std::string s(buf, ec == std::errc() ? end : buf);
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A'); // "E20", and "INF" / "NAN" as printf's %G writes them
     // "%G" writes exponents as "E+20" / "E-05"; the general form writes "E20" / "E-5".
     const auto e = s.find('E');
     if (e != std::string::npos) {
