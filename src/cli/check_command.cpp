@@ -54,9 +54,9 @@ public:
 
             if (m_json) {
                 Json entry;
-                entry["path"] = path;
+                putPath(entry, "path", path);
                 entry["ok"] = error.empty();
-                entry["error"] = error.empty() ? Json(nullptr) : fileText(error);
+                entry["error"] = error.empty() ? Json(nullptr) : messageText(error);
                 entry["missing"] = Json::array();
                 for (const auto& m : missing)
                     entry["missing"].push_back(fileText(m));

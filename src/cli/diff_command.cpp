@@ -22,7 +22,10 @@ Json optionalNumber(const std::optional<double>& value) {
 }
 
 Json columnJson(const editor::SummaryColumn& column) {
-    return {{"path", column.path}, {"description", fileText(column.description)}};
+    Json json;
+    putPath(json, "path", column.path);
+    json["description"] = fileText(column.description);
+    return json;
 }
 
 Json summaryJson(const editor::VehicleSummary& summary, int differences) {

@@ -39,7 +39,7 @@ public:
         }
 
         Json doc;
-        doc["path"] = m_file;
+        putPath(doc, "path", m_file);
         doc["lines"] = lineCount;
         doc["editor"] = fileText(vehicle.editorName);
         doc["max_rpm"] = vehicle.maxRpm;

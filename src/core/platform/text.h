@@ -81,5 +81,7 @@ std::string intToText(long long value);
 
 // Latin-1 bytes to UTF-8 (for JSON output and Qt strings).
 std::string latin1ToUtf8(std::string_view latin1);
+// Whether bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
+bool isUtf8(std::string_view bytes) noexcept;
 
 } // namespace qora::text

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <fstream>
 #include <iterator>
@@ -10,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -129,8 +131,53 @@ int takePageScreenshots(qora::gui::TfMain& window, const QString& folder) {
 
 } // namespace
 
+namespace {
+
+// The files named on the command line, as the system gave them. A name that is not valid UTF-8 (a Latin-1 name
+// copied from Windows or an old archive) survives only as its bytes, so each argument the parser calls a file is
+// taken from argv itself. Everything after "--" is a file, whatever it looks like.
+std::vector<std::string> commandLineFiles(const QStringList& positional, int argc, char** argv,
+                                          const std::vector<std::string>& afterDashes) {
+    std::vector<std::string> files;
+#ifdef Q_OS_WIN
+    (void)argc, (void)argv, (void)afterDashes;
+    for (const QString& argument : positional)
+        files.push_back(qora::gui::toPath(argument));
+#else
+    std::vector<bool> used(static_cast<std::size_t>(argc), false);
+    for (const QString& argument : positional) {
+        std::string raw = qora::gui::toPath(argument);
+        for (int i = 1; i < argc; ++i) {
+            if (!used[static_cast<std::size_t>(i)] && QString::fromLocal8Bit(argv[i]) == argument) {
+                used[static_cast<std::size_t>(i)] = true;
+                raw = argv[i];
+                break;
+            }
+        }
+        files.push_back(std::move(raw));
+    }
+    files.insert(files.end(), afterDashes.begin(), afterDashes.end());
+#endif
+    return files;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    // Qt takes its own options (-reverse, -style ...) out of the arguments wherever they stand; what follows "--"
+    // is kept away from it.
+    std::vector<std::string> afterDashes;
+    int qtArgc = argc;
+#ifndef Q_OS_WIN
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) {
+            afterDashes.assign(argv + i + 1, argv + argc);
+            qtArgc = i;
+            break;
+        }
+    }
+#endif
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("qora"));
     QApplication::setApplicationVersion(QString::fromLatin1(qora::kProgramVersion));
 
@@ -181,8 +228,8 @@ int main(int argc, char* argv[]) {
     window.show();
 
     std::optional<std::string> file;
-    if (!parser.positionalArguments().isEmpty())
-        file = qora::gui::toPath(parser.positionalArguments().constFirst());
+    if (const auto files = commandLineFiles(parser.positionalArguments(), qtArgc, argv, afterDashes); !files.empty())
+        file = files.front();
     try {
         window.FormShow(file);
     } catch (const std::exception& error) {

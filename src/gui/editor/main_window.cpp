@@ -514,7 +514,9 @@ void TfMain::FormShow(const std::optional<std::string>& commandLineFile) {
     else
         openStartFile(last, false);
 
-    if (commandLineFile && !commandLineFile->empty() && fileSystem().fileExists(*commandLineFile))
+    // A file named on the command line that cannot be opened is said so (the open tells why); the vehicle
+    // opened above stays.
+    if (commandLineFile && !commandLineFile->empty())
         openStartFile(*commandLineFile, false);
 
     showSpinButtons();
