@@ -11,6 +11,7 @@ namespace {
 
 constexpr const char* kTypingLimit = "qoraTypingLimit";
 constexpr const char* kLimitWatched = "qoraTypingLimitWatched";
+constexpr const char* kLimitByFilter = "qoraTypingLimitByFilter";
 constexpr int kNoLimit = 32767;
 
 } // namespace
@@ -55,6 +56,21 @@ void allowText(QWidget* field, const QString& text) {
     const int wanted = std::max(limit, static_cast<int>(text.size()));
     if (edit->maxLength() != wanted)
         edit->setMaxLength(wanted);
+}
+
+void setTypedLengthLimit(QWidget* field, int limit) {
+    field->setProperty(kTypingLimit, limit);
+    field->setProperty(kLimitByFilter, true);
+    if (QLineEdit* edit = editOf(field))
+        edit->setMaxLength(kNoLimit);
+}
+
+bool typedLengthReached(QWidget* field) {
+    QLineEdit* edit = editOf(field);
+    const int limit = typingLimit(field);
+    if (edit == nullptr || limit <= 0 || !field->property(kLimitByFilter).toBool())
+        return false;
+    return edit->text().size() - edit->selectedText().size() >= limit;
 }
 
 } // namespace qora::gui

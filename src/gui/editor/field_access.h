@@ -26,5 +26,10 @@ void setTypingLimit(QWidget* field, int limit);
 int typingLimit(const QWidget* field);
 // Makes room for a text the program sets, before it is set.
 void allowText(QWidget* field, const QString& text);
+// For an editable list whose items are longer than what may be typed into it: the limit is kept by the key filter
+// (typedLengthReached), never by the edit's maximum length, so choosing or updating an item never cuts its text.
+void setTypedLengthLimit(QWidget* field, int limit);
+// Whether such a field's edit, less its selection, already holds as many characters as may be typed.
+bool typedLengthReached(QWidget* field);
 
 } // namespace qora::gui

@@ -143,7 +143,8 @@ QWidget* TfMain::buildDriveTrain(QWidget* parent) {
     m_upshiftBase->addItems({tr("Auto Shift rpm"), tr("Maximum rpm"), tr("Maximum Power rpm")});
     m_upshiftBase->setCurrentIndex(BaseAutoShift);
     m_upshiftBase->setMinimumContentsLength(22);
-    setTypingLimit(m_upshiftBase, 5);
+    // Five digits may be typed, but the items (with their rpm) are longer and must never be cut.
+    setTypedLengthLimit(m_upshiftBase, 5);
     m_upshiftBase->setProperty(kNumeric, true);
     m_upshiftBase->installEventFilter(this);
     m_controls.emplace("cbUpshiftBase", m_upshiftBase);

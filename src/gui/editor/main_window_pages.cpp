@@ -518,6 +518,10 @@ bool TfMain::OnKeyPressForDigitsOnly(QWidget* field, QKeyEvent* event) {
     QLineEdit* edit = editOf(field);
     if (edit == nullptr)
         return false;
+    if (c != QLatin1Char('\b') && typedLengthReached(field)) {
+        prompt().beep();
+        return true;
+    }
     const char key = c.unicode() < 0x100 ? static_cast<char>(c.unicode()) : '\x7f';
     const int caret = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
     if (qora::OnKeyPressForDigitsOnly(key, toLatin1(edit->text()), static_cast<std::size_t>(caret),

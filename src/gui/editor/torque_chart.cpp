@@ -469,6 +469,8 @@ void TorqueChart::refresh() {
     if (!m_chart)
         return;
     rebuild();
+    // The curve itself changed (a save ended it early, say): the figures under the chart follow it.
+    emit peakFiguresChanged(false);
 }
 
 void TorqueChart::rebuild() {
