@@ -162,7 +162,8 @@ std::optional<std::string> savedDriverLine(const TOldVehFile& vehicle, std::span
         }
         std::optional<std::string> checked = driverAttributeText(*text);
         if (!checked)
-            RaiseValidationError(kDetailsSaveOperation, kAttributeFormatMessages[static_cast<std::size_t>(a)]);
+            throw EDataValidation(kDetailsSaveOperation, kAttributeFormatMessages[static_cast<std::size_t>(a)],
+                                  field.name);
         attributes[static_cast<std::size_t>(a)] = std::move(*checked);
     }
     if (!shown)

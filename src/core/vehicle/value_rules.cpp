@@ -52,12 +52,17 @@ std::string textRefusalMessage(std::string_view what, std::string_view text, std
 }
 
 bool isNumberList(std::string_view text, int count, bool integersOnly) {
+    // The loader takes digits, ".", "-" and "," only (no blanks between the numbers, no "+", no exponent), and each
+    // number must be one.
+    const std::string_view value = text::trimView(text);
+    if (value.find_first_not_of("0123456789.-,") != std::string_view::npos)
+        return false;
     int found = 0;
     std::size_t start = 0;
     for (;;) {
-        const std::size_t comma = text.find(',', start);
+        const std::size_t comma = value.find(',', start);
         const std::string_view item =
-            text::trimView(text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+            value.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         const bool number = integersOnly ? numbers::parseInt(item).has_value() : numbers::parseDouble(item).has_value();
         if (!number)
             return false;

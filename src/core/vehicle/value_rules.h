@@ -22,9 +22,9 @@ std::optional<std::string> driverNameProblem(std::string_view text);
 // the text, the problem and what may not be used.
 std::string textRefusalMessage(std::string_view what, std::string_view text, std::string_view problem);
 
-// Whether `text` is a list of numbers separated by commas (blanks around each allowed), each a decimal number as
-// numbers::parseDouble reads it (whole numbers only with `integersOnly`). `count` is how many there must be; 0
-// takes one or more.
+// Whether `text` is a list of numbers separated by commas, as the loader reads one back: digits, "." and "-" only
+// (blanks at the ends of the whole text aside), each a decimal number as numbers::parseDouble reads it (whole
+// numbers only with `integersOnly`). `count` is how many there must be; 0 takes one or more.
 bool isNumberList(std::string_view text, int count = 0, bool integersOnly = false);
 
 // Whether the value of a numeric key is fit to be stored: a number list for the key (a section's key, with or
