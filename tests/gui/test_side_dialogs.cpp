@@ -180,6 +180,53 @@ private slots:
         QVERIFY(!contains(readBytes(car), "cornering"));
     }
 
+    // AI Basis takes numbers only, typed or pasted; a field that is still not a number keeps the dialog open. Author
+    // Information does not close over a text that would change the file.
+    void sideDialogsKeepWhatCannotBeStoredOutOfTheFile() {
+        EditorFixture editor;
+        const std::string car = startWithSections(editor);
+        using gui::TdlgAiBasisData;
+        using gui::TdlgAuthorData;
+
+        editor.dialogs.then(on<TdlgAiBasisData>(
+            [&](TdlgAiBasisData& dialog) {
+                auto* speed = child<QLineEdit>(dialog, "eTopSpeed");
+                speed->selectAll();
+                QTest::keyClicks(speed, QStringLiteral("fast"));
+                QCOMPARE(speed->text(), QString());
+                QTest::keyClicks(speed, QStringLiteral("1..2"));
+                dialog.done(QDialog::Accepted);
+                QVERIFY(dialog.isVisible());
+                QCOMPARE(q(editor.prompt.messages().back().text),
+                         QStringLiteral("Top Speed: '1..2' is not a number.  Type a number, with \".\" as the decimal "
+                                        "point, or leave the field empty."));
+                QCOMPARE(dialog.focusWidget(), speed);
+                speed->selectAll();
+                QTest::keyClicks(speed, QStringLiteral("1.25"));
+            },
+            QDialog::Accepted));
+        QVERIFY(triggerAction(editor.window.get(), "mAiBasis"));
+        QCOMPARE(q(value(editor, veh::SecAiBasis, "top_speed")), QStringLiteral("1.25"));
+
+        editor.dialogs.then(on<TdlgAuthorData>(
+            [&](TdlgAuthorData& dialog) {
+                auto* based = child<QLineEdit>(dialog, "eBasedOnCar");
+                based->selectAll();
+                QTest::keyClicks(based, QStringLiteral("see http://mods.example/car"));
+                dialog.done(QDialog::Accepted);
+                QVERIFY(dialog.isVisible());
+                QVERIFY(q(editor.prompt.messages().back().text)
+                            .startsWith(QStringLiteral("Based On Vehicle: \"see http://mods.example/car\" cannot be "
+                                                       "stored: it holds \"//\"")));
+                based->selectAll();
+                QTest::keyClicks(based, QStringLiteral("mods.example/car"));
+            },
+            QDialog::Accepted));
+        QVERIFY(triggerAction(editor.window.get(), "mAuthorInfo"));
+        QVERIFY(triggerAction(editor.window.get(), "mSave"));
+        QVERIFY(contains(readBytes(car), "BasedOnCar=mods.example/car"));
+    }
+
     void authorDataClearedEmptiesTheQoraSection() {
         EditorFixture editor;
         const std::string car = startWithSections(editor);
