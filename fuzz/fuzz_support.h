@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,7 +24,8 @@ class AnsweringPrompt final : public Prompt {
 public:
     explicit AnsweringPrompt(bool accept) : m_accept(accept) {}
 
-    PromptAnswer ask(const std::string&, const std::string&, PromptButtons buttons, PromptIcon) override {
+    PromptAnswer ask(const std::string&, const std::string&, PromptButtons buttons, PromptIcon,
+                     std::optional<PromptAnswer> = std::nullopt) override {
         ++questions;
         const bool yesNo = buttons == PromptButtons::YesNo || buttons == PromptButtons::YesNoCancel;
         if (m_accept)

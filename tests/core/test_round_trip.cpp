@@ -33,7 +33,7 @@ const std::vector<std::string> kTextPieces = {
     "//DescFile=", "editor=", "Editor=QORA", "(", ")", ",", ".", "-", "#", ";", "\"", "'", "\t", "\r", "\n", "~",
     "http://x.org", "rpm_torque=(0.0, 1.00)", "0", "12.5", "  "};
 const std::vector<std::string> kNumberPieces = {"0", "1", "7", "12", "500", ".", "..", "-", "+", ",", " ", "e", "E5",
-                                                "1e5", "x", "0.5", "-3.25", "9999", "100000", "", "(", ")"};
+                                                "1e5", "x", "0.5", "-3.25", "9999", "100000", "", "(", ")", "\n", "\x10"};
 
 std::string randomText(std::mt19937& random, const std::vector<std::string>& pieces, int maxPieces) {
     std::uniform_int_distribution<int> count(0, maxPieces);

@@ -195,6 +195,9 @@ void checkNumericValue(const PageField& field, const std::string& value, const E
     const bool integers = def.kind == FieldKind::Integer;
     const int count = def.valueCount == 3 ? 3 : 1;
     const std::string where = describeField(field);
+    // A line break at either end is not seen by the number check, but would end the entry in the file.
+    if (const auto problem = veh::textValueProblem(value))
+        throw EDataValidation(saveOperation(field.page), veh::textRefusalMessage(where, value, *problem), field.name);
     if (!veh::isNumberList(value, count, integers)) {
         const std::string wanted = count == 3 ? "three numbers separated by commas (such as 1.700,3.000,0.357)"
                                    : integers ? "a whole number"
