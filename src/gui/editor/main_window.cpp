@@ -30,6 +30,7 @@
 #include "editor/field_widgets.h"
 #include "editor/page_model.h"
 #include "editor/torque_chart.h"
+#include "editor/window_shortcuts.h"
 #include "platform/app_paths.h"
 #include "platform/dialog_runner.h"
 #include "platform/file_dialog_hook.h"
@@ -97,6 +98,7 @@ TfMain::TfMain(TfMainHost host, QWidget* parent) : QMainWindow(parent), m_host(h
     connectGearingChart();
     createDiskWatch();
 
+    new WindowShortcutGuard(this);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { helpForFocus(); });
 
