@@ -166,6 +166,7 @@ TEST(MasFileRead, SizeQuestionGuardsAMismatchedHeader) {
     EXPECT_EQ(q.text, kSizeQuestion);
     EXPECT_EQ(q.buttons, PromptButtons::YesNo);
     EXPECT_EQ(q.icon, PromptIcon::Stop);
+    EXPECT_EQ(q.defaultButton, PromptAnswer::Yes);
 
     f.prompt.answer(PromptAnswer::Yes);
     EXPECT_EQ(f.loadError(MasBuilder().entryCount(3).bytes()), kEntryEof);
@@ -333,6 +334,7 @@ TEST(MasFileExtract, TargetNamesAndTheOverwriteQuestion) {
                       "requested file, thus overwriting the existing file or select [No] to load the existing file.");
     EXPECT_EQ(q.buttons, PromptButtons::YesNo);
     EXPECT_EQ(q.icon, PromptIcon::Exclamation);
+    EXPECT_EQ(q.defaultButton, PromptAnswer::Yes);
     EXPECT_EQ(m.ExtractEntry("car2.veh", false), working);
     EXPECT_EQ(readBytes(working), vehicleText("Second Car", "Rally"));
 

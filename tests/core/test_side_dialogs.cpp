@@ -161,6 +161,7 @@ TEST(SideDialogsAiBasis, RoundTripAndClearAllFields) {
     EXPECT_EQ(question.text, "This will clear ALL data in ALL fields in this dialog.  Are you sure?");
     EXPECT_EQ(question.buttons, PromptButtons::YesNo);
     EXPECT_EQ(question.icon, PromptIcon::Question);
+    EXPECT_EQ(question.defaultButton, PromptAnswer::Yes);
     EXPECT_TRUE(clearing.store(*f.vehicle));
     EXPECT_FALSE(f.hasLine("[AIBASIS]"));
 

@@ -185,6 +185,7 @@ TEST(VehLoad, DisabledEntriesAreRemovedOnlyWithConsent) {
         EXPECT_EQ(questions[0].text, skirts);
         EXPECT_EQ(questions[0].buttons, PromptButtons::OkCancel);
         EXPECT_EQ(questions[0].icon, PromptIcon::Stop);
+        EXPECT_EQ(questions[0].defaultButton, PromptAnswer::Ok);
         EXPECT_EQ(questions[1].text.substr(0, 25), "clutch_eff= entry must be");
         const EntryRec* e = veh.findEntry(veh::SecAerodynamics, "side_skirts");
         EXPECT_EQ(e->value, "");

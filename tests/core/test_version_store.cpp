@@ -126,6 +126,7 @@ TEST(VersionStore, EnterGarageCreatesTheFolderAndPreparesTheVehicleWithoutWritin
                                  "] for storage.  Continue?");
     EXPECT_EQ(question.buttons, PromptButtons::YesNo);
     EXPECT_EQ(question.icon, PromptIcon::Question);
+    EXPECT_EQ(question.defaultButton, PromptAnswer::Yes);
 
     f.prompt.answer(PromptAnswer::Yes);
     EXPECT_TRUE(EnterGarage(*f.vehicle, f.settings, f.prompt, transfer));
@@ -292,6 +293,7 @@ TEST(VersionStore, NotesFollowTheirVersionAndDeleteAllKeepsOtherVehicles) {
     EXPECT_EQ(question.title, "QORA Version Manager");
     EXPECT_EQ(question.text, "This will permanently delete the selected version from your Garage folder.  Are you sure?");
     EXPECT_EQ(question.icon, PromptIcon::Stop);
+    EXPECT_EQ(question.defaultButton, PromptAnswer::No) << "Enter never deletes a version";
     EXPECT_FALSE(fs::exists(f.inGarage("bmw~B.vfv")));
     EXPECT_FALSE(fs::exists(f.inGarage("bmw~B.txt")));
     EXPECT_EQ(d.titles(), (std::vector<std::string>{"A"}));
@@ -301,6 +303,7 @@ TEST(VersionStore, NotesFollowTheirVersionAndDeleteAllKeepsOtherVehicles) {
     EXPECT_TRUE(d.DeleteAll());
     EXPECT_EQ(f.prompt.questions().back().text,
               "This will permanently delete ALL versions for this vehicle in your Garage folder!  Are you sure?");
+    EXPECT_EQ(f.prompt.questions().back().defaultButton, PromptAnswer::No);
     EXPECT_EQ(d.titles(), std::vector<std::string>{});
     EXPECT_EQ(d.selected(), -1);
     EXPECT_EQ(d.buttons(), (GarageButtons{.New = true}));
@@ -394,6 +397,7 @@ TEST(VersionStore, LoadingAVersionAsTheVehicleOrAsTheGhost) {
               "This function will replace the contents of memory with the selected version file's contents "
               "(revert).  The actual veh file is not physically changed until you Save it.  Continue?");
     EXPECT_EQ(question.icon, PromptIcon::Exclamation);
+    EXPECT_EQ(question.defaultButton, PromptAnswer::Yes);
 
     f.prompt.answer(PromptAnswer::Yes);
     EXPECT_TRUE(d.Load());

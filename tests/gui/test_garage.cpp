@@ -202,6 +202,7 @@ private slots:
                      QStringLiteral("This will permanently delete the selected version from your Garage folder.  "
                                     "Are you sure?"));
             QCOMPARE(asked.icon, PromptIcon::Stop);
+            QCOMPARE(asked.defaultButton, std::optional<PromptAnswer>(PromptAnswer::No));
             QVERIFY(listed(dialog).isEmpty());
             QCOMPARE(panelText(dialog, "pVersions"), QStringLiteral("Versions (0)"));
             QVERIFY(!child<QToolButton>(dialog, "bDelete")->isEnabled());

@@ -286,6 +286,7 @@ private slots:
             QCOMPARE(q(question.title), QStringLiteral("QORA File Change"));
             QCOMPARE(q(question.text), QStringLiteral("Save changes to the current file?"));
             QVERIFY(question.buttons == PromptButtons::YesNoCancel);
+            QCOMPARE(question.defaultButton, std::optional<PromptAnswer>(PromptAnswer::Yes));
             QCOMPARE(readBytes(path), before);
         }
         {

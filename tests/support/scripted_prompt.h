@@ -20,7 +20,7 @@ public:
         std::string text;
         PromptButtons buttons = PromptButtons::Ok;
         PromptIcon icon = PromptIcon::None;
-        std::optional<PromptAnswer> defaultButton; // the button Enter presses, when the question names one
+        std::optional<PromptAnswer> defaultButton; // the button Enter presses (for a question asked with ask())
         std::vector<std::string> choices;          // the buttons' own words, for a question asked with choose()
         int defaultIndex = -1;
     };
@@ -38,7 +38,10 @@ public:
 
     PromptAnswer ask(const std::string& title, const std::string& text, PromptButtons buttons, PromptIcon icon,
                      std::optional<PromptAnswer> defaultButton = std::nullopt) override {
-        calls.push_back({Call::Ask, title, text, buttons, icon, defaultButton, {}, -1});
+        // The button Enter presses: the one the question names, else the box's first (OK or Yes).
+        const PromptAnswer first =
+            buttons == PromptButtons::Ok || buttons == PromptButtons::OkCancel ? PromptAnswer::Ok : PromptAnswer::Yes;
+        calls.push_back({Call::Ask, title, text, buttons, icon, defaultButton.value_or(first), {}, -1});
         if (m_answers.empty())
             throw std::logic_error("unexpected question: " + title + ": " + text);
         const PromptAnswer a = m_answers.front();

@@ -236,7 +236,7 @@ bool FileVersionModel::Delete() {
     if (!m_browsing || m_selected < 0)
         return false;
     if (m_prompt.ask(std::string(kVersionManagerTitle), std::string(kDeleteQuestion), PromptButtons::YesNo,
-                     PromptIcon::Stop) != PromptAnswer::Yes)
+                     PromptIcon::Stop, PromptAnswer::No) != PromptAnswer::Yes)
         return false;
     deleteOne(GetVersionFileName());
     m_notes.clear();
@@ -248,7 +248,7 @@ bool FileVersionModel::DeleteAll() {
     if (!m_browsing || m_versions.empty())
         return false;
     if (m_prompt.ask(std::string(kVersionManagerTitle), std::string(kDeleteAllQuestion), PromptButtons::YesNo,
-                     PromptIcon::Stop) != PromptAnswer::Yes)
+                     PromptIcon::Stop, PromptAnswer::No) != PromptAnswer::Yes)
         return false;
     for (const VersionRecord& version : m_versions) {
         const bool listed = version.FileIndex >= 0 && static_cast<std::size_t>(version.FileIndex) < m_files.size();
