@@ -91,6 +91,7 @@ TEST(GameFolder, SettingOrRegistryGivesTheFolderWithoutAsking) {
     EXPECT_EQ(f.settings.gameFolder, ""); // the result is not stored
 }
 
+#ifdef _WIN32
 TEST(GameFolder, MissingKeyTellsWhyThenAsksForTheFolder) {
     RegistryFixture f;
     f.picker.choose("/picked/trevant").cancel();
@@ -129,7 +130,52 @@ TEST(GameFolder, InstallPathOfAMissingFolderTellsWhyAndCancelKeepsIt) {
     EXPECT_EQ(g.settings.GetTrevantFolder(), "");
     g.expectOneRegistryMessage(kEntryMissing);
 }
+#else
 
+// Without a registry written by the game's installer, a missing key is no error: the user is asked once, in plain
+// words, and "Not now" is remembered.
+TEST(GameFolder, WithoutARegistryTheUserIsAskedOnceAndNotNowIsRemembered) {
+    RegistryFixture f;
+    f.prompt.choice(0);
+    f.picker.choose("/picked/trevant");
+    EXPECT_EQ(f.settings.GetTrevantFolder(), "/picked/trevant");
+    ASSERT_EQ(f.prompt.questions().size(), 1u);
+    const auto question = f.prompt.questions()[0];
+    EXPECT_EQ(question.title, "QORA");
+    EXPECT_EQ(question.text, "Where is Trevant installed? QORA uses its Patch folder and its vehicle archive.");
+    EXPECT_EQ(question.choices, (std::vector<std::string>{"Choose Folder...", "Not now"}));
+    EXPECT_EQ(question.defaultIndex, 0);
+    EXPECT_TRUE(f.prompt.messages().empty()) << "no registry message";
+    ASSERT_EQ(f.picker.calls.size(), 1u);
+    EXPECT_EQ(f.picker.calls[0].caption, "Locate Trevant folder");
+    EXPECT_EQ(f.picker.calls[0].startFolder, f.dir.file("program"));
+    EXPECT_FALSE(f.settings.gameFolderNotNow);
+
+    // "Not now" (or a cancelled folder dialog) is remembered: nothing is asked again.
+    f.prompt.choice(1);
+    EXPECT_EQ(f.settings.GetTrevantFolder(), "");
+    EXPECT_TRUE(f.settings.gameFolderNotNow);
+    EXPECT_EQ(f.settings.GetTrevantFolder(), "");
+    EXPECT_EQ(f.prompt.questions().size(), 2u);
+    EXPECT_EQ(f.picker.calls.size(), 1u);
+
+    RegistryFixture g;
+    g.prompt.choice(0);
+    g.picker.cancel();
+    EXPECT_EQ(g.settings.GetTrevantFolder(), "");
+    EXPECT_TRUE(g.settings.gameFolderNotNow);
+}
+
+TEST(GameFolder, AnInstallPathOfAMissingFolderIsAskedAboutTheSameWay) {
+    RegistryFixture f;
+    f.setInstallPath(f.dir.file("Trevant/"));
+    f.prompt.choice(1);
+    EXPECT_EQ(f.settings.GetTrevantFolder(), "");
+    EXPECT_TRUE(f.prompt.messages().empty());
+    EXPECT_TRUE(f.picker.calls.empty());
+}
+
+#endif
 TEST(GameFolder, UnreadableRegistryTellsAndReturnsNothing) {
     RegistryFixture f;
     std::filesystem::create_directory(f.dir.file("registry.ini"));

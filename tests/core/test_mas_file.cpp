@@ -40,8 +40,9 @@ public:
     std::vector<std::vector<std::string>> calls;
 
     std::optional<std::string> pickFile(const std::string& title, const std::string& filterName,
-                                        const std::string& pattern, const std::string& extension) override {
-        calls.push_back({title, filterName, pattern, extension});
+                                        const std::string& pattern, const std::string& extension,
+                                        const std::string& startFolder) override {
+        calls.push_back({title, filterName, pattern, extension, startFolder});
         if (answers.empty())
             throw std::logic_error("unexpected file dialog: " + title);
         auto a = answers.front();
@@ -275,14 +276,24 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     TMasFile m = f.mas();
     EXPECT_FALSE(m.Load());
     ASSERT_EQ(f.picker.calls.size(), 1u);
-    EXPECT_EQ(f.picker.calls[0],
-              (std::vector<std::string>{"Locate Your Vehicle.Mas File", "Vehicle Mas File", "vehicle.mas", "mas"}));
+    EXPECT_EQ(f.picker.calls[0], (std::vector<std::string>{"Locate Your Vehicle.Mas File", "Vehicle Mas File",
+                                                           "vehicle.mas", "mas", f.dir.file("nowhere")}));
     EXPECT_TRUE(f.prompt.calls.empty());
 
     // Only the chosen file's folder counts.
     ASSERT_TRUE(m.Load());
     EXPECT_EQ(m.FileName, f.dir.file("mods/vehicle.mas"));
     EXPECT_EQ(m.Entries->size(), 3u);
+
+    // The archive located by hand is remembered: the next load asks nothing, until the file is gone.
+    EXPECT_EQ(f.settings.archiveFile, f.dir.file("mods/vehicle.mas"));
+    {
+        TMasFile again = f.mas();
+        ASSERT_TRUE(again.Load());
+        EXPECT_EQ(again.FileName, f.dir.file("mods/vehicle.mas"));
+        EXPECT_EQ(f.picker.calls.size(), 2u);
+    }
+    fs::remove(f.dir.file("mods/vehicle.mas"));
 
     TMasFile gone = f.mas();
     try {
@@ -297,6 +308,15 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     } catch (const EMasFile& e) {
         EXPECT_EQ(e.what(), "The specified vehicle.mas file was invalid -> [" + f.dir.file("game/Vehicle.Mas") + "].");
     }
+
+    // Without a game folder, after "Not now", nothing is asked: the browser works with folders only.
+    f.settings.gameFolder.clear();
+    f.settings.gameFolderNotNow = true;
+    const std::size_t dialogs = f.picker.calls.size();
+    TMasFile withoutGame = f.mas();
+    EXPECT_FALSE(withoutGame.Load());
+    EXPECT_EQ(f.picker.calls.size(), dialogs);
+    EXPECT_TRUE(f.prompt.calls.empty());
 }
 
 TEST(MasFileExtract, TargetNamesAndTheOverwriteQuestion) {

@@ -201,9 +201,11 @@ TEST_F(SettingsTest, FirstRunWithoutAGameFolderUsesTheProgramAndHomeFolders) {
     const std::optional<std::string> savedHome = oldHome ? std::optional<std::string>(oldHome) : std::nullopt;
     ::setenv("HOME", "/home/driver", 1);
 
+    prompt.choice(1); // "Not now"
     EXPECT_TRUE(settings.Load());
 
     EXPECT_TRUE(settings.firstRun);
+    EXPECT_TRUE(settings.gameFolderNotNow);
     EXPECT_EQ(settings.gameFolder, "");
     EXPECT_EQ(settings.patchFolder, dir.path());
     EXPECT_EQ(settings.soundFolder, "/home/driver");

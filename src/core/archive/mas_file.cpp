@@ -98,19 +98,37 @@ std::string TMasFile::workingCopyFolder() const {
 }
 
 bool TMasFile::Load() {
+    // An archive located by hand is used again, as long as it is there.
+    if (!m_settings->archiveFile.empty()) {
+        if (fileSystem().fileExists(m_settings->archiveFile)) {
+            LoadFile(m_settings->archiveFile);
+            return true;
+        }
+        m_settings->archiveFile.clear();
+    }
     // An unknown game folder is treated like one without "Dat": the archive is never looked for in the
-    // current folder.
+    // working directory.
     const std::string gameFolder = m_settings->GetTrevantFolder();
     std::string folder = gameFolder.empty() ? std::string() : joinPath(gameFolder, "Dat");
     if (folder.empty() || !fileSystem().folderExists(folder)) {
+        // A user who chose to go on without a game folder works with folders only and is not asked for the archive.
+        if (gameFolder.empty() && m_settings->gameFolderNotNow)
+            return false;
+        const std::string start = gameFolder.empty() ? m_settings->programFolder : gameFolder;
         const auto chosen =
-            m_picker->pickFile("Locate Your Vehicle.Mas File", "Vehicle Mas File", "vehicle.mas", "mas");
+            m_picker->pickFile("Locate Your Vehicle.Mas File", "Vehicle Mas File", "vehicle.mas", "mas", start);
         if (!chosen)
             return false;
         // Only the chosen file's folder counts: the archive in it is always the one named Vehicle.Mas.
         folder = parentFolder(*chosen);
         if (!fileSystem().folderExists(folder))
             throw EMasFile("The specified vehicle.mas file was invalid Folder-> [" + folder + "],.");
+        FileName = archiveIn(folder);
+        if (!fileSystem().fileExists(FileName))
+            throw EMasFile("The specified vehicle.mas file was invalid -> [" + FileName + "].");
+        m_settings->archiveFile = FileName;
+        LoadFile(FileName);
+        return true;
     }
     FileName = archiveIn(folder);
     if (!fileSystem().fileExists(FileName))

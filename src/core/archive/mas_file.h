@@ -43,8 +43,10 @@ public:
     TMasFile(const TMasFile&) = delete;
     TMasFile& operator=(const TMasFile&) = delete;
 
-    // Finds the archive in the game folder's "Dat" folder, else through the locate dialog, then LoadFile.
-    // False when the locate dialog was cancelled. Throws EMasFile.
+    // Finds the archive, then LoadFile: the one located by hand before (settings.archiveFile) while it exists, else
+    // the game folder's "Dat" folder's, else through the locate dialog (opened in the game folder or the program
+    // folder), whose choice is remembered in settings.archiveFile. A user who chose "Not now" for the game folder
+    // is not asked: false, as when the dialog was cancelled. Throws EMasFile.
     bool Load();
     // Reads and checks the archive at archivePath and reads its directory. Asks whether to go on when the
     // header's sizes do not add up to the file's length. Throws EMasFile.

@@ -18,9 +18,11 @@ class FilePicker {
 public:
     virtual ~FilePicker() = default;
     // The chosen existing file, or nullopt when the user cancelled. `filterName` and `pattern` describe the
-    // files offered ("Vehicle Mas File", "vehicle.mas"); `defaultExtension` is added to a typed name without one.
+    // files offered ("Vehicle Mas File", "vehicle.mas"); `defaultExtension` is added to a typed name without one;
+    // the dialog opens in `startFolder` (when it exists).
     virtual std::optional<std::string> pickFile(const std::string& title, const std::string& filterName,
-                                                const std::string& pattern, const std::string& defaultExtension) = 0;
+                                                const std::string& pattern, const std::string& defaultExtension,
+                                                const std::string& startFolder) = 0;
 };
 
 // Hosts without a user (qora-cli, tests by default): every dialog is cancelled.
@@ -31,7 +33,7 @@ public:
 
 class NoFilePicker final : public FilePicker {
 public:
-    std::optional<std::string> pickFile(const std::string&, const std::string&, const std::string&,
+    std::optional<std::string> pickFile(const std::string&, const std::string&, const std::string&, const std::string&,
                                         const std::string&) override {
         return std::nullopt;
     }

@@ -89,10 +89,27 @@ std::string TSettings::GetTrevantFolder() {
     if (problem.empty())
         return withLongName(withoutTrailingSeparator(readFromRegistry)).value_or("");
 
+#ifdef _WIN32
     m_prompt->tell(kRegistryTitle, problem, PromptIcon::Exclamation);
     if (auto picked = m_folderPicker->pickFolder("Locate Trevant folder", programFolder))
         return *picked;
     return readFromRegistry;
+#else
+    // Elsewhere there is no registry for the game's installer to write to: a missing key is no error. The user is
+    // asked once, in plain words; "Not now" is remembered, and QORA then works with folders only until a game
+    // folder is set in Preferences.
+    if (gameFolderNotNow)
+        return {};
+    constexpr int kChoose = 0;
+    constexpr int kNotNow = 1;
+    if (m_prompt->choose("QORA", std::string(kGameFolderQuestion), {"Choose Folder...", "Not now"}, kChoose, kNotNow,
+                         PromptIcon::Question) == kChoose) {
+        if (auto picked = m_folderPicker->pickFolder("Locate Trevant folder", programFolder))
+            return *picked;
+    }
+    gameFolderNotNow = true;
+    return {};
+#endif
 }
 
 bool TSettings::IsAssociated() {

@@ -167,6 +167,8 @@ TSettings::TSettings() : m_prompt(&silentPrompt()), m_folderPicker(&noFolderPick
 
 void TSettings::SetDefaults() {
     textEditor.clear();
+    archiveFile.clear();
+    gameFolderNotNow = false;
     chartColors = {
         {"ChartBackground", rgbColor(0, 0, 0)},
         {"ChartGridLines", rgbColor(72, 68, 72)},
@@ -316,6 +318,8 @@ bool TSettings::Load() {
     soundFolder = ini.readString(kSettingsSection, "SoundFolder", soundFolder);
     moveToFolder = ini.readString(kSettingsSection, "MoveToFolder", moveToFolder);
     textEditor = ini.readString(kSettingsSection, "TextEditor", textEditor);
+    archiveFile = ini.readString(kSettingsSection, "VehicleMasFile", archiveFile);
+    gameFolderNotNow = ini.ReadBoolInstance(0, kSettingsSection, "GameFolderNotNow", gameFolderNotNow);
 
     insideIdleSounds = ini.values(kInsideIdleSection);
     outsideIdleSounds = ini.values(kOutsideIdleSection);
@@ -414,6 +418,11 @@ bool TSettings::Save() {
         // QORA's own addition to the section, written only when the user chose an editor.
         if (!textEditor.empty())
             ini.writeString(kSettingsSection, "TextEditor", textEditor);
+        // Likewise the archive located by hand and the answer "Not now" to the game folder question.
+        if (!archiveFile.empty())
+            ini.writeString(kSettingsSection, "VehicleMasFile", archiveFile);
+        if (gameFolderNotNow)
+            ini.WriteBoolInstance(0, kSettingsSection, "GameFolderNotNow", gameFolderNotNow);
 
         const auto asIs = [](const std::string& value) { return std::optional<std::string>(value); };
         ini.writeList(kInsideIdleSection, "Sound", insideIdleSounds, asIs);

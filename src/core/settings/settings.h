@@ -3,6 +3,7 @@
 #include <array>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/pickers.h"
@@ -69,7 +70,8 @@ public:
     bool BackupFile(const std::string& path);
 
     // The game folder: the TrevantInstallPath setting, else the registry's install path, else a folder the user
-    // picks (after being told why). Empty when none is known.
+    // picks (on Windows after being told why; elsewhere, where no installer writes a registry, after one plain
+    // question whose "Not now" is remembered in gameFolderNotNow and not asked again). Empty when none is known.
     std::string GetTrevantFolder();
     // Whether .veh files are registered to QORA.
     bool IsAssociated();
@@ -101,6 +103,8 @@ public:
     std::string soundFolder;              // SoundFolder
     std::string moveToFolder;             // MoveToFolder
     std::string textEditor;               // TextEditor: the command that opens files in a text editor; empty: the system's
+    std::string archiveFile;              // VehicleMasFile: the archive located by hand, while it exists
+    bool gameFolderNotNow = false;        // GameFolderNotNow: the user chose "Not now" when asked for the game folder
     std::string garageFolder;             // program folder + "Garage"
     std::string lastFile;                 // LastFile
     std::string lastGhostFile;            // LastGhostFile
@@ -154,6 +158,10 @@ private:
     Registry* m_registry = nullptr;
     FolderPicker* m_folderPicker;
 };
+
+// The question a first run asks where no registry tells the game folder.
+inline constexpr std::string_view kGameFolderQuestion =
+    "Where is Trevant installed? QORA uses its Patch folder and its vehicle archive.";
 
 // Names of the two backups of a vehicle file.
 std::string originalBackupPath(const std::string& path); // before QORA's first save: last character "X"

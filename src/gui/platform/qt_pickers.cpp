@@ -16,8 +16,9 @@ std::optional<std::string> QtFolderPicker::pickFolder(const std::string& caption
 }
 
 std::optional<std::string> QtFilePicker::pickFile(const std::string& title, const std::string& filterName,
-                                                  const std::string& pattern, const std::string& defaultExtension) {
-    QFileDialog dialog(m_parent, messageText(title));
+                                                  const std::string& pattern, const std::string& defaultExtension,
+                                                  const std::string& startFolder) {
+    QFileDialog dialog(m_parent, messageText(title), fromPath(startFolder));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(messageText(filterName) + QStringLiteral(" (") + caseFreePattern(fromPath(pattern)) +

@@ -24,7 +24,8 @@ public:
     explicit QtFilePicker(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
     std::optional<std::string> pickFile(const std::string& title, const std::string& filterName,
-                                        const std::string& pattern, const std::string& defaultExtension) override;
+                                        const std::string& pattern, const std::string& defaultExtension,
+                                        const std::string& startFolder) override;
 
 private:
     QPointer<QWidget> m_parent;
