@@ -175,6 +175,35 @@ private slots:
         qunsetenv("XDG_CONFIG_HOME");
     }
 
+    // The registration is all or nothing: a desktop that cannot take it leaves the registry store without it too,
+    // so the Preferences do not show the box ticked next time.
+    void anAssociationThatFailsHalfWayIsUndone() {
+        TempDir xdg;
+        writeBytes(xdg.path() + "/share", "a file where the data folder should be");
+        std::filesystem::create_directories(xdg.path() + "/config");
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(xdg.path() + "/share"));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(xdg.path() + "/config"));
+        RecordingRunner runner;
+        gui::ScopedCommandRunner scoped(runner);
+
+        EditorFixture editor;
+        editor.startWith();
+        editor.dialogs.then(preferencesStep(QStringLiteral("6.000"), false, true));
+        QVERIFY(triggerAction(editor.window.get(), "mOptions"));
+        QCOMPARE(editor.prompt.messages().back().icon, PromptIcon::Stop);
+        QVERIFY(!editor.window->settings().IsAssociated());
+        editor.dialogs.then([](QDialog& dialog) {
+            if (dialog.findChild<QCheckBox*>(QStringLiteral("cbAssociate"))->isChecked())
+                throw std::logic_error("a failed association is shown as on");
+            return int(QDialog::Rejected);
+        });
+        QVERIFY(triggerAction(editor.window.get(), "mOptions"));
+        QCOMPARE(editor.dialogs.unusedSteps(), std::size_t(0));
+
+        qunsetenv("XDG_DATA_HOME");
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
     void aProgramPathADesktopEntryCannotHoldIsRefusedBeforeAnythingIsWritten() {
         QCOMPARE(gui::desktopExecLine("/opt/my cars/qora"), std::string("\"/opt/my cars/qora\" %f"));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, gui::desktopExecLine("/tmp/a\nb/qora"));

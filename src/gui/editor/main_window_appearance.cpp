@@ -307,12 +307,27 @@ void TfMain::associateVehFiles(bool associate) {
     const std::string program = toPath(QCoreApplication::applicationFilePath());
     m_settings.AssociateVehFiles(associate, program);
     DesktopAssociation desktop(userDesktopFolders(), commandRunner());
+    // The registration is all or nothing: when the registry store refused a key (the user has been told), the
+    // keys it did take go again and no desktop files are written.
+    if (associate && !m_settings.IsAssociated()) {
+        m_settings.AssociateVehFiles(false, program);
+        return;
+    }
     try {
-        if (associate)
+        if (associate) {
             desktop.install(program, programIconFiles());
-        else
+        } else {
             desktop.remove();
+        }
     } catch (const std::exception& error) {
+        if (associate) {
+            // Undone, so the Preferences never show a registration that only half happened.
+            m_settings.AssociateVehFiles(false, program);
+            try {
+                desktop.remove();
+            } catch (const std::exception&) {
+            }
+        }
         prompt().tell(kAssociationTitle,
                       std::string(associate ? "QORA could not be made the program for .veh files on this desktop ("
                                             : "QORA could not be removed as the program for .veh files on this "

@@ -268,6 +268,15 @@ bool TfMain::SaveVehicle(const std::string& path) {
         return false;
     ShowStatus(tr("Saving File..."), kStatusRed, kStatusBlack);
     m_carName->repaint();
+    // A game folder without a Patch folder: the patch folder (where New.veh goes) is made when first needed.
+    const std::string folder = parentFolder(path.empty() ? m_vehicle->fileName : path);
+    if (!folder.empty() && !fileSystem().folderExists(folder) && browser::samePath(folder, m_settings.patchFolder)) {
+        try {
+            createFolderPath(folder);
+        } catch (const FileError&) {
+            // The save says why the file cannot be written there.
+        }
+    }
     try {
         m_vehicle->Save(path, false);
     } catch (const EOldVehFile& error) {
