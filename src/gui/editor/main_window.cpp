@@ -193,7 +193,7 @@ void TfMain::createMenus() {
     later(options, "mOptions", tr("&Preferences..."));
     later(options, "mDataColors", tr("App&lication Colors..."));
     options->addSeparator();
-    later(options, "mNoSkin", tr("&Plain Background"), true);
+    later(options, "mNoSkin", tr("Plain Back&ground"), true);
     later(options, "mRestoreSkin", tr("Default Background &Skin"), true);
     later(options, "mSkin", tr("&User Background Skin..."), true);
     options->addSeparator();

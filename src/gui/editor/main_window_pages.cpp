@@ -113,7 +113,7 @@ void TfMain::createPages() {
     m_pages->setDocumentMode(false);
     m_pages->setUsesScrollButtons(true);
     static constexpr std::array<const char*, editor::kPageCount> kTabCaptions{
-        "&Details", "&Tires", "&Aerodynamics", "&Handling", "&Performance", "Dri&veTrain", "&Other"};
+        "&Details", "&Tires", "&Aerodynamics", "Ha&ndling", "&Performance", "Dr&iveTrain", "Othe&r"};
     for (int page = 0; page < editor::kPageCount; ++page) {
         auto* scroll = new QScrollArea(m_pages);
         scroll->setObjectName(qtName(editor::pageName(page)));
