@@ -575,3 +575,22 @@ TEST(ProgramFolder, HomeVariableThenWritableExecutableFolderThenUserDataFolder) 
     EXPECT_EQ(folderWithoutTrailingSeparator("/a/b//"), "/a/b");
     EXPECT_EQ(folderWithoutTrailingSeparator("/"), "/");
 }
+
+TEST_F(SettingsTest, APlainBackgroundStaysPlainAfterTheNextStart) {
+    settings.version = kProgramVersion;
+    settings.pageBackgroundBitmap.clear();
+    ASSERT_TRUE(settings.Save());
+    TSettings next;
+    next.setPrompt(prompt);
+    next.setProgramFolder(dir.path());
+    next.Load();
+    EXPECT_EQ(next.pageBackgroundBitmap, "");
+
+    // A file without the entry still starts with the default picture.
+    writeIni("[SETTINGS]\r\nVersion=4.0\r\n[FAVORITES]\r\nFavoriteFolder0=Vehicle.mas\r\n");
+    TSettings fresh;
+    fresh.setPrompt(prompt);
+    fresh.setProgramFolder(dir.path());
+    fresh.Load();
+    EXPECT_EQ(fresh.pageBackgroundBitmap, "[default]");
+}

@@ -90,6 +90,13 @@ public:
     // Drops the lines, so nothing is written.
     void discard() noexcept { m_lines.reset(); }
 
+    // Whether the section holds the key at all, with a value or without one.
+    bool holds(const std::string& section, const std::string& key) {
+        std::vector<std::string> keys;
+        ReadSection(section, keys);
+        return std::any_of(keys.begin(), keys.end(), [&](const std::string& k) { return text::iequals(k, key); });
+    }
+
     // The non-empty values of the section's first `limit` entries, in file order; the key names play no part.
     std::vector<std::string> values(const std::string& section, std::size_t limit = SIZE_MAX) {
         std::vector<std::string> keys;
@@ -355,6 +362,12 @@ bool TSettings::Load() {
 
     readColors(ini, kChartColorsSection, chartColors);
     pageBackgroundBitmap = ini.readString(kAppColorsSection, "BitmapPageBg", pageBackgroundBitmap);
+    // "BitmapPageBg=" is the plain background the user chose, not a missing value: it must not read back as the
+    // default picture.
+    const std::string kNoValue = "\x01";
+    if (ini.holds(kAppColorsSection, "BitmapPageBg") &&
+        ini.readString(kAppColorsSection, "BitmapPageBg", kNoValue) == kNoValue)
+        pageBackgroundBitmap.clear();
     readColors(ini, kAppColorsSection, appColors);
 
     chartBitmap = ini.readString(kChartSection, "ChartBitmap", chartBitmap);
