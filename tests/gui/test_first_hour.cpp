@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
@@ -100,6 +101,30 @@ private slots:
                 taken[*letter] = action->text();
             }
         }
+    }
+
+    void theUpshiftReadOutsKeepTheirColourThroughApplicationColours() {
+        EditorFixture editor;
+        editor.startWith();
+        editor.window->pages()->setCurrentIndex(5);
+        auto* readout = editor.find<QLineEdit>("eGearRpm2");
+        const QColor before = readout->palette().color(QPalette::Text);
+        QCOMPARE(before, QColor(255, 0, 0)); // the template's 2nd gear shifts above the threshold
+        editor.dialogs.then([](QDialog&) { return int(QDialog::Accepted); });
+        QVERIFY(triggerAction(editor.window.get(), "mDataColors"));
+        QCOMPARE(readout->palette().color(QPalette::Text), before);
+    }
+
+    void aPlainBackgroundIsStillPlainAtTheNextStart() {
+        EditorFixture editor;
+        editor.startWith();
+        QVERIFY(triggerAction(editor.window.get(), "mNoSkin"));
+        QVERIFY(editor.action("mNoSkin")->isChecked());
+        QVERIFY(editor.window->close());
+        editor.window.reset();
+        editor.start();
+        QVERIFY(editor.action("mNoSkin")->isChecked());
+        QVERIFY(!editor.action("mRestoreSkin")->isChecked());
     }
 };
 

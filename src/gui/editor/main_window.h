@@ -39,6 +39,7 @@ class TGearCalculator;
 struct TDriveTrainTexts;
 struct TUpshiftRefresh;
 enum class UpshiftSender;
+enum class ReadoutColour;
 namespace editor {
 enum class CopyScope;
 struct PageField;
@@ -257,6 +258,7 @@ private:
     void UpdateBestGears();
     TDriveTrainTexts driveTrainTexts() const;
     void showUpshift(const TUpshiftRefresh& refresh);
+    void paintUpshiftReadouts();
     void helpForFocus();
 
     // The engine chart and the field events (main_window_chart.cpp, main_window_fields.cpp).
@@ -380,6 +382,7 @@ private:
     std::array<std::string, 5> m_authorData; // the [QORA] strings kept for the author data dialog
     std::unique_ptr<TGearCalculator, GearCalculatorDeleter> m_gears;
     int m_animationCounter = 0;
+    std::array<ReadoutColour, 5> m_upshiftColours{}; // of the read-outs eGearRpm2..6
     int m_wheelDelta = 0; // wheel turns not yet a whole notch
     std::optional<browser::ArchiveEntryRecord> m_archiveEntry;
     // The hash of the archive entry the browser has just extracted for the vehicle, for the record of its open.

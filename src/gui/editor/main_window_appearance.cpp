@@ -250,6 +250,7 @@ void TfMain::ApplyColours() {
     QPalette header = m_editorName->palette();
     header.setColor(QPalette::WindowText, colours[ClearText]);
     m_editorName->setPalette(header);
+    paintUpshiftReadouts();
 }
 
 void TfMain::mDataColorsClick() {

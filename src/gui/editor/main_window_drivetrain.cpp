@@ -260,17 +260,13 @@ void TfMain::showUpshift(const TUpshiftRefresh& refresh) {
         }
     }
     if (refresh.upshift) {
-        const QColor normal = m_gearEdits[Gear1]->palette().color(QPalette::Text);
         for (int i = 0; i < 5; ++i) {
             const TUpshiftReadout& readout = refresh.upshift->readouts[static_cast<std::size_t>(i)];
             auto* display = qobject_cast<QLineEdit*>(control("eGearRpm" + std::to_string(i + 2)));
             display->setText(fromLatin1(readout.text));
-            QPalette palette = display->palette();
-            palette.setColor(QPalette::Text, readout.colour == ReadoutColour::Red    ? QColor(255, 0, 0)
-                                             : readout.colour == ReadoutColour::Grey ? QColor(128, 128, 128)
-                                                                                     : normal);
-            display->setPalette(palette);
+            m_upshiftColours[static_cast<std::size_t>(i)] = readout.colour;
         }
+        paintUpshiftReadouts();
         if (refresh.upshift->message)
             prompt().tell(refresh.upshift->message->title, refresh.upshift->message->text, PromptIcon::Stop);
         if (refresh.upshift->selectAutoShiftItem) {
@@ -285,6 +281,20 @@ void TfMain::showUpshift(const TUpshiftRefresh& refresh) {
         setControlText(control("eUpgraded6th"), fromLatin1(refresh.bestGears->upgraded6th));
     }
     refreshGearingChart();
+}
+
+// The read-outs' red (over the limit) and grey (not reached) stay through a change of the application colours.
+void TfMain::paintUpshiftReadouts() {
+    const QColor normal = m_gearEdits[Gear1]->palette().color(QPalette::Text);
+    for (int i = 0; i < 5; ++i) {
+        auto* display = qobject_cast<QLineEdit*>(control("eGearRpm" + std::to_string(i + 2)));
+        const ReadoutColour colour = m_upshiftColours[static_cast<std::size_t>(i)];
+        QPalette palette = display->palette();
+        palette.setColor(QPalette::Text, colour == ReadoutColour::Red    ? QColor(255, 0, 0)
+                                         : colour == ReadoutColour::Grey ? QColor(128, 128, 128)
+                                                                         : normal);
+        display->setPalette(palette);
+    }
 }
 
 void TfMain::OnGearScroll(int gear) {
