@@ -14,9 +14,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTabBar>
 
+#include "editor/torque_chart.h"
 #include "support/editor_fixture.h"
 
 using namespace qora;
@@ -125,6 +127,30 @@ private slots:
         editor.start();
         QVERIFY(editor.action("mNoSkin")->isChecked());
         QVERIFY(!editor.action("mRestoreSkin")->isChecked());
+    }
+
+    // A vertical zoom step leaves the controls under the chart where they are (the next click on the zoom control
+    // hits it again) and keeps the active point in view.
+    void zoomingTheChartKeepsItsControlsAndTheActivePointInPlace() {
+        EditorFixture editor;
+        editor.startWith();
+        editor.window->resize(1280, 800);
+        editor.window->pages()->setCurrentIndex(4);
+        QApplication::processEvents();
+        auto* zoom = editor.window->findChild<gui::UpDown*>(QStringLiteral("bYScaleAdjust"));
+        QWidget* controls = editor.find("ChartControls");
+        auto* area = editor.window->findChild<QScrollArea*>(QStringLiteral("ChartScrollBox"));
+        QWidget* grid = editor.find("iTorqueGrid");
+        const TLineData& torque = editor.window->torqueChart().line(gui::TorqueChart::TorqueLine);
+        const QPoint before = controls->mapTo(editor.window.get(), QPoint(0, 0));
+        for (int step = 1; step <= 4; ++step) {
+            zoom->upButton()->click();
+            QApplication::processEvents();
+            QCOMPARE(controls->mapTo(editor.window.get(), QPoint(0, 0)), before);
+            const TLinePoint& active = torque.points[static_cast<std::size_t>(torque.activePointIndex)];
+            const QPoint inView = grid->mapTo(area->viewport(), QPoint(active.x, active.y));
+            QVERIFY2(area->viewport()->rect().contains(inView), qPrintable(QStringLiteral("zoom %1").arg(step)));
+        }
     }
 };
 

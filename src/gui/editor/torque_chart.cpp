@@ -112,7 +112,16 @@ public:
         placeLegends();
     }
 
-    QSize sizeHint() const override { return chartSize(widget() ? widget()->size() : QSize()); }
+    // As high as the unmagnified chart at every vertical zoom, so the controls under it never move: a magnified
+    // chart scrolls inside it. Wide enough for the vertical scroll bar when there is one, so a horizontal bar (and
+    // with it another height) is not needed at the unmagnified width.
+    QSize sizeHint() const override {
+        const QSize full = widget() ? widget()->size() : QSize();
+        QSize size = chartSize(QSize(full.width(), std::min(full.height(), chartHeight(0))));
+        if (full.height() > chartHeight(0))
+            size.rwidth() += verticalScrollBar()->sizeHint().width();
+        return size;
+    }
 
     QSize minimumSizeHint() const override {
         const QSize full = widget() ? widget()->size() : QSize();
@@ -257,12 +266,15 @@ TorqueChart::TorqueChart(QWidget* parent) : QWidget(parent) {
     scroll->setChart(m_grid, m_left, m_bottom);
     scroll->onViewportResized = [this](QSize size) { guarded([this, size] { viewportResized(size); }); };
 
-    // A zoom shows the bottom of the chart, where the curve starts, until the user scrolls elsewhere.
+    // A zoom keeps the active point in view (the bottom of the chart, where the curve starts, when there is none),
+    // until the user scrolls elsewhere.
     QScrollBar* vertical = m_scroll->verticalScrollBar();
-    connect(vertical, &QScrollBar::rangeChanged, this, [this, vertical](int, int maximum) {
+    const auto follow = [this] {
         if (m_scrollToBottom)
-            vertical->setValue(maximum);
-    });
+            showActivePointInView();
+    };
+    connect(vertical, &QScrollBar::rangeChanged, this, follow);
+    connect(m_scroll->horizontalScrollBar(), &QScrollBar::rangeChanged, this, follow);
     connect(vertical, &QScrollBar::actionTriggered, this, [this] { m_scrollToBottom = false; });
 
     auto* bar = new QWidget(this);
@@ -665,9 +677,8 @@ void TorqueChart::applyZoom() {
     m_chart->SetLegends();
     m_chart->RecalcAll();
     m_chart->SetDrawing(true);
-    m_scroll->horizontalScrollBar()->setValue(0);
     m_scrollToBottom = true;
-    m_scroll->verticalScrollBar()->setValue(m_scroll->verticalScrollBar()->maximum());
+    showActivePointInView();
     m_xScaleText->setText(QString::fromLatin1(kXScaleTexts[static_cast<std::size_t>(xPosition)]));
     m_yScaleText->setText(QString::fromLatin1(kYScaleTexts[static_cast<std::size_t>(yPosition)]));
     if (m_settings) {
@@ -675,6 +686,21 @@ void TorqueChart::applyZoom() {
         m_settings->chartYZoom = yPosition;
     }
     ShowActivePointValue();
+}
+
+void TorqueChart::showActivePointInView() {
+    if (!m_chart)
+        return;
+    const TLineData& torque = line(TorqueLine);
+    const int active = torque.activePointIndex;
+    if (active < 0 || active >= static_cast<int>(torque.points.size())) {
+        m_scroll->horizontalScrollBar()->setValue(0);
+        m_scroll->verticalScrollBar()->setValue(m_scroll->verticalScrollBar()->maximum());
+        return;
+    }
+    const TLinePoint& point = torque.points[static_cast<std::size_t>(active)];
+    // Room around the point for its bitmap and a little of the curve beside it.
+    m_scroll->ensureVisible(point.x, point.y, 40, 40);
 }
 
 } // namespace qora::gui

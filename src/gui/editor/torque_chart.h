@@ -180,6 +180,8 @@ private:
     void loadBackground();
     void fitDefaultBackground();
     void applyZoom();
+    // Scrolls the magnified chart so the active point (or, without one, the start of the curve) is in view.
+    void showActivePointInView();
     void viewportResized(QSize size);
     QString askPictureFile(const QString& title, const std::string& current);
     void guarded(const std::function<void()>& command);
@@ -217,7 +219,7 @@ private:
     bool m_dragMoved = false; // the mouse has moved since the press; the press alone changes no value
     QPoint m_dragOrigin;
     int m_dragOffset = 0; // the pointer's height above the dragged point, where it could not be moved onto it
-    bool m_scrollToBottom = true;
+    bool m_scrollToBottom = true; // a zoom keeps the active point in view until the user scrolls
     int m_backgroundItem = BackgroundNone;
     bool m_ghostOpen = false;
     int m_wheelDelta = 0;
