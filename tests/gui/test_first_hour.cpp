@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTabBar>
 
@@ -150,6 +151,26 @@ private slots:
             const TLinePoint& active = torque.points[static_cast<std::size_t>(torque.activePointIndex)];
             const QPoint inView = grid->mapTo(area->viewport(), QPoint(active.x, active.y));
             QVERIFY2(area->viewport()->rect().contains(inView), qPrintable(QStringLiteral("zoom %1").arg(step)));
+        }
+    }
+
+    // With a ghost open, every page fits a window of 1280 x 800 without scrolling sideways: the groups go into
+    // fewer columns where the twins make them too wide.
+    void everyPageWithAGhostFitsAWindowOf1280By800() {
+        EditorFixture editor;
+        editor.startWith();
+        QVERIFY(editor.window->OpenGhost(editor.copy("template.veh", "ghost.veh")));
+        editor.window->resize(1280, 800);
+        for (int page = 0; page < editor.window->pages()->count(); ++page) {
+            editor.window->pages()->setCurrentIndex(page);
+            QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QApplication::processEvents();
+            auto* scroll = qobject_cast<QScrollArea*>(editor.window->pages()->widget(page));
+            QVERIFY(scroll != nullptr);
+            QVERIFY2(scroll->horizontalScrollBar()->maximum() == 0,
+                     qPrintable(QStringLiteral("page %1 scrolls sideways by %2 px")
+                                    .arg(page)
+                                    .arg(scroll->horizontalScrollBar()->maximum())));
         }
     }
 };

@@ -70,8 +70,10 @@ int pagesOverflow(QTabWidget& pages) {
         if (QLayout* layout = content->layout())
             layout->activate();
         // The page in front is laid out: its true width counts, which nested boxes may not yet report.
-        const int width = page == pages.currentIndex() ? std::max(content->width(), content->minimumSizeHint().width())
-                                                       : content->minimumSizeHint().width();
+        // A page's groups would rather stand in all their columns: the window grows for that when the screen
+        // allows; where it does not, they go into fewer columns.
+        const int width = page == pages.currentIndex() ? std::max(content->width(), content->sizeHint().width())
+                                                       : content->sizeHint().width();
         overflow = std::max(overflow, width - room);
     }
     return overflow;

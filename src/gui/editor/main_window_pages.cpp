@@ -25,6 +25,7 @@
 #include "editor/field_drag.h"
 #include "editor/field_widgets.h"
 #include "editor/main_window.h"
+#include "editor/group_columns.h"
 #include "editor/page_model.h"
 #include "editor/torque_chart.h"
 #include "platform/qt_text.h"
@@ -64,44 +65,6 @@ void sizeField(QWidget* control, const PageField& field) {
     }
 }
 
-// Contiguous groups of rows split into `columns` columns so that the tallest column is as short as possible.
-std::vector<int> balancedColumns(const std::vector<int>& heights, int columns) {
-    const int n = static_cast<int>(heights.size());
-    columns = std::clamp(columns, 1, std::max(n, 1));
-    std::vector<int> best(static_cast<std::size_t>(n), 0);
-    int bestMax = std::numeric_limits<int>::max();
-    std::vector<int> cuts(static_cast<std::size_t>(columns - 1), 0);
-    // Few groups on a page: trying every way to cut the sequence is cheap.
-    std::function<void(int, int)> tryCuts = [&](int index, int start) {
-        if (index == columns - 1) {
-            std::vector<int> assignment(static_cast<std::size_t>(n));
-            int column = 0;
-            int worst = 0;
-            int height = 0;
-            for (int i = 0; i < n; ++i) {
-                while (column < columns - 1 && i >= cuts[static_cast<std::size_t>(column)]) {
-                    worst = std::max(worst, height);
-                    height = 0;
-                    ++column;
-                }
-                assignment[static_cast<std::size_t>(i)] = column;
-                height += heights[static_cast<std::size_t>(i)];
-            }
-            worst = std::max(worst, height);
-            if (worst < bestMax) {
-                bestMax = worst;
-                best = assignment;
-            }
-            return;
-        }
-        for (int cut = start + 1; cut <= n - (columns - 1 - index); ++cut) {
-            cuts[static_cast<std::size_t>(index)] = cut;
-            tryCuts(index + 1, cut);
-        }
-    };
-    tryCuts(0, 0);
-    return best;
-}
 
 } // namespace
 
@@ -276,20 +239,9 @@ QWidget* TfMain::buildGroups(int page, QWidget* parent, const std::vector<std::s
         ++heights[static_cast<std::size_t>(std::find(groups.begin(), groups.end(), field.group) - groups.begin())];
     }
 
-    auto* area = new QWidget(parent);
-    auto* columns = new QHBoxLayout(area);
-    columns->setContentsMargins(0, 0, 0, 0);
-    columns->setSpacing(10);
-    const std::vector<int> assignment = balancedColumns(heights, kGroupColumns[static_cast<std::size_t>(page)]);
-    const int columnCount = assignment.empty() ? 0 : assignment.back() + 1;
-    std::vector<QVBoxLayout*> columnLayouts;
-    for (int c = 0; c < columnCount; ++c) {
-        auto* column = new QVBoxLayout;
-        column->setSpacing(10);
-        columns->addLayout(column, 1);
-        columnLayouts.push_back(column);
-    }
-
+    // As many columns as the page asks for when the width allows, fewer when the ghost's twins make the groups
+    // wider than the window.
+    auto* area = new GroupColumns(kGroupColumns[static_cast<std::size_t>(page)], parent);
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const QString heading =
             groups[g].empty() ? tr(kUngroupedHeading[static_cast<std::size_t>(page)]) : qtName(groups[g]);
@@ -305,10 +257,8 @@ QWidget* TfMain::buildGroups(int page, QWidget* parent, const std::vector<std::s
                 continue;
             placeRow(grid, row++, makeRow(field, box));
         }
-        columnLayouts[static_cast<std::size_t>(assignment[g])]->addWidget(box);
+        area->addGroup(box, heights[g]);
     }
-    for (QVBoxLayout* column : columnLayouts)
-        column->addStretch(1);
     return area;
 }
 
