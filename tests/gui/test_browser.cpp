@@ -250,12 +250,13 @@ private slots:
                  QStringLiteral("Errors previously occurred preventing opening of your Vehicle.mas file."));
     }
 
-    void unreadableFilesAreReportedWhileOnScreen() {
+    // The report comes when the dialog shows the folder's listing, once; typing a class afterwards is not
+    // interrupted by it.
+    void unreadableFilesAreReportedWhenTheFolderIsShown() {
         Browser b;
         writeBytes(b.cars + "/broken.veh", "not a vehicle\r\n");
         gui::TdlgFileOpen& dialog = b.open();
         QVERIFY(b.dialogs.shown.isEmpty()); // the first list is built before the dialog shows
-        dialog.show();
         QStringList reported;
         QString notes;
         bool cancelShown = true;
@@ -266,13 +267,15 @@ private slots:
             cancelShown = !report.cancelButton()->isHidden() || !report.selectAllButton()->isHidden();
             return int(QDialog::Accepted);
         });
-        b.typeClass(QStringLiteral("GT1"));
+        dialog.show();
         QCOMPARE(b.dialogs.shown, QStringList{"dlgFileMan"});
         QCOMPARE(reported, QStringList{"broken.veh"});
         QVERIFY(!cancelShown);
         QCOMPARE(notes, QStringLiteral("The files listed below are either corrupt or compressed and could not be "
                                        "loaded.  If you wish to ignore this message dialog in the future, select "
                                        "Edit\\Options and disable 'Warn If Compressed Veh Files Found'."));
+        b.typeClass(QStringLiteral("GT1"));
+        QCOMPARE(b.dialogs.shown, QStringList{"dlgFileMan"});
         dialog.close();
     }
 

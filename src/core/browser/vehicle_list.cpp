@@ -225,6 +225,7 @@ void VehicleList::listFolder() {
     m_files = filesMatching(entries, m_mask);
     m_bitmaps = filesMatching(entries, "*.bmp");
     m_details.assign(m_files.size(), Details());
+    m_listed = true;
 }
 
 void VehicleList::SetMasMode(bool on) {
@@ -299,7 +300,6 @@ void VehicleList::OnFileListChange() {
         return;
     m_items.clear();
     m_lostFiles.clear();
-    m_reportDue = false;
     m_selected = -1;
 
     const bool vehicleMask = isVehicleMask(m_mask);
@@ -313,7 +313,7 @@ void VehicleList::OnFileListChange() {
             }
         }
     } else if (vehicleMask) {
-        const bool collectLost = m_settings->warnCompressedFiles && m_onScreen;
+        const bool collectLost = m_settings->warnCompressedFiles;
         for (std::size_t i = 0; i < m_files.size(); ++i) {
             const Details& details = detailsOf(i);
             if (details.state == Details::Unreadable) {
@@ -336,7 +336,11 @@ void VehicleList::OnFileListChange() {
     if (!m_items.empty())
         m_selected = 0;
     UpdateSelection();
-    m_reportDue = !m_masMode && m_settings->warnCompressedFiles && !m_lostFiles.empty();
+    // The report belongs to a listing of the folder, once per folder: a filter typed into the class box rebuilds
+    // the list too, and a report then would take the typing away.
+    if (m_listed && !m_masMode && !m_lostFiles.empty() && m_reportedFolders.insert(m_folder).second)
+        m_reportDue = true;
+    m_listed = false;
 }
 
 void VehicleList::selectItem(int index) {
@@ -395,6 +399,9 @@ ContextCommands VehicleList::commands() const {
 }
 
 bool VehicleList::takeLostFilesReport() {
+    // A listing made before the dialog came on screen is reported once it is there.
+    if (!m_onScreen)
+        return false;
     const bool due = m_reportDue;
     m_reportDue = false;
     return due;

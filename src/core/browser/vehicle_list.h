@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -194,9 +195,10 @@ public:
     ContextCommands commands() const;
     const CarPicture& carPicture() const { return m_picture; }
 
-    // Names of the files a rebuild on screen could not read (with WarnCompressedFiles on).
+    // Names of the files the last rebuild could not read (with WarnCompressedFiles on).
     const std::vector<std::string>& LostFiles() const { return m_lostFiles; }
-    // True once after a rebuild in folder mode that found unreadable files to report (kLostFilesReport).
+    // True once, on screen, after the first listing of a folder (not a class filter's rebuild) that found
+    // unreadable files to report (kLostFilesReport).
     bool takeLostFilesReport();
 
     // In folder mode the folder joined with the selected file's name; in archive mode the selected entry's name.
@@ -242,6 +244,8 @@ private:
     bool m_showCarPic = true;
     bool m_racePercent = true;
     bool m_reportDue = false;
+    bool m_listed = false; // the folder was listed since the last rebuild
+    std::set<std::string> m_reportedFolders; // folders whose unreadable files were reported
     std::string m_folder;
     std::string m_mask{kInitialMask};
     std::vector<std::string> m_files;   // lbFiles

@@ -391,13 +391,10 @@ void TdlgFileOpen::syncPicture() {
     m_shownPictureRatio = ratio;
 }
 
-// The report follows a rebuild that met unreadable files; the same files are not reported again at the next
-// rebuild (each letter typed into the class box rebuilds the list).
+// The report follows the listing of a folder that met unreadable files, once per folder (the list decides): a
+// letter typed into the class box rebuilds the list but never brings it up.
 void TdlgFileOpen::reportLostFiles() {
-    const bool due = m_list.takeLostFilesReport();
-    const bool same = m_list.LostFiles() == m_reportedLostFiles;
-    m_reportedLostFiles = m_list.LostFiles();
-    if (!due || same)
+    if (!m_list.takeLostFilesReport())
         return;
     TdlgFileMan report(this);
     report.showReport(m_list.LostFiles(), browser::kLostFilesReport);

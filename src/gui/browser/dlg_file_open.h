@@ -91,7 +91,6 @@ private:
     DialogRunner* m_dialogs;
     bool m_syncing = false;
     std::vector<std::string> m_shownItems;
-    std::vector<std::string> m_reportedLostFiles; // the unreadable files of the latest rebuild
 
     QComboBox* m_favorites = nullptr;
     QToolButton* m_addFolder = nullptr;
