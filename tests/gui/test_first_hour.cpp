@@ -173,6 +173,25 @@ private slots:
                                     .arg(scroll->horizontalScrollBar()->maximum())));
         }
     }
+
+    // A file with an invalid value asks its question once at start-up, whether it is the last file or the one on
+    // the command line.
+    void anInvalidValueIsAskedAboutOnceAtStartUp() {
+        for (const bool onCommandLine : {false, true}) {
+            EditorFixture editor;
+            std::string text = readBytes(dataFile("template.veh"));
+            text.replace(text.find("mass=(1125.0)"), 13, "mass=(11x5.0)");
+            const std::string car = editor.home.file("car.veh");
+            writeBytes(car, text);
+            editor.writeSettings(car);
+            editor.prompt.answer(PromptAnswer::Ok).answer(PromptAnswer::Ok);
+            editor.window = std::make_unique<gui::TfMain>(
+                gui::TfMainHost{editor.prompt, editor.files, editor.dialogs, editor.folders, editor.filePicker});
+            editor.window->show();
+            editor.window->FormShow(onCommandLine ? std::optional<std::string>(car) : std::nullopt);
+            QVERIFY2(editor.prompt.questions().size() == 1, onCommandLine ? "command line" : "last file");
+        }
+    }
 };
 
 QTEST_MAIN(TestFirstHour)

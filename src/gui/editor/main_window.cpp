@@ -518,7 +518,10 @@ void TfMain::FormShow(const std::optional<std::string>& commandLineFile) {
 
     // A file named on the command line that cannot be opened is said so (the open tells why); the vehicle
     // opened above stays.
-    if (commandLineFile && !commandLineFile->empty())
+    // The last file named again on the command line is open already: opening it twice would ask its questions
+    // twice.
+    if (commandLineFile && !commandLineFile->empty() &&
+        !(m_vehicle && browser::samePath(m_vehicle->fileName, *commandLineFile)))
         openStartFile(*commandLineFile, false);
 
     showSpinButtons();
