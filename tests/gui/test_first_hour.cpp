@@ -192,6 +192,20 @@ private slots:
             QVERIFY2(editor.prompt.questions().size() == 1, onCommandLine ? "command line" : "last file");
         }
     }
+
+    // Undo Page puts the page back as the file was last opened or saved, also after a visit to My Garage (which
+    // prepares the vehicle's buffer with the page values without saving).
+    void undoPageRestoresTheLastSavedValuesAfterMyGarage() {
+        EditorFixture editor;
+        editor.startWith();
+        editor.window->pages()->setCurrentIndex(6);
+        editor.type("eMass", QStringLiteral("1500.0"));
+        QVERIFY(editor.window->TransferBuffer());
+        editor.window->currentVehicle()->Save("", true); // what entering My Garage does
+        editor.prompt.answer(PromptAnswer::Yes);
+        QVERIFY(triggerAction(editor.window.get(), "mUndoPage"));
+        QCOMPARE(editor.find<QLineEdit>("eMass")->text(), QStringLiteral("1125.0"));
+    }
 };
 
 QTEST_MAIN(TestFirstHour)

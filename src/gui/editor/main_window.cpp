@@ -454,10 +454,11 @@ void TfMain::mUndoPageClick() {
                          PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
             return;
         const int page = m_pages->currentIndex();
+        const TOldVehFile& saved = m_lastSaved ? *m_lastSaved : *m_vehicle;
         m_pagesFilling = true;
-        editor::PageLoad load = editor::loadPage(*m_vehicle, page, false, m_settings, prompt());
+        editor::PageLoad load = editor::loadPage(saved, page, false, m_settings, prompt());
         applyLoad(load, false);
-        afterPageFill(page, *m_vehicle, false);
+        afterPageFill(page, saved, false);
     });
 }
 

@@ -373,6 +373,9 @@ private:
     std::unique_ptr<IniRegistry> m_registry;
     std::unique_ptr<TOldVehFile> m_vehicle;
     std::unique_ptr<TOldVehFile> m_ghost;
+    // The vehicle as it was last opened or saved: Undo Page puts a page back to it (My Garage prepares the
+    // vehicle's buffer with the page values, so the buffer itself is not that state).
+    std::unique_ptr<TOldVehFile> m_lastSaved;
     bool m_ghostProblems = false;
     bool m_changed = true; // so the first SetChanged(false) paints the indicator
     bool m_pagesFilling = false;

@@ -151,6 +151,7 @@ bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
     m_saveAs->setText(fromLatin1(replacement.saveAsCaption));
 
     LoadPages(*m_vehicle, false);
+    m_lastSaved = std::make_unique<TOldVehFile>(*m_vehicle);
 
     SetCaption(m_vehicle->fileName);
     m_editorName->setText(fromLatin1(browser::priorEditorText(m_vehicle->editorName)));
@@ -311,6 +312,7 @@ bool TfMain::SaveVehicle(const std::string& path) {
     }
 
     SetChanged(false);
+    m_lastSaved = std::make_unique<TOldVehFile>(*m_vehicle);
     if (editor::rememberGeometry(toLatin1(controlText("dlGeometry")), m_settings)) {
         if (auto* geometry = qobject_cast<FieldCombo*>(control("dlGeometry"))) {
             QStringList items;
