@@ -20,6 +20,7 @@
 #include "editor/page_appearance.h"
 #include "resources/artwork.h"
 #include "settings/dlg_data_colors.h"
+#include "help/help_window.h"
 #include "support/editor_fixture.h"
 
 using namespace qora;
@@ -347,33 +348,36 @@ private slots:
         QCOMPARE(settings.GetAppColors(gui::CarText), rgbColor(0x00, 0xFF, 0x00));
     }
 
+    // The about box shows the version and the licence, no invented addresses; its one link opens the user guide.
     void theAboutBox() {
         Editor editor;
         editor.startWith();
-        QStringList opened;
         QSize size;
         QStringList lines;
-        bool closedByContact = true;
         editor.dialogs.then([&](QDialog& dialog) {
             auto& about = dynamic_cast<gui::TdlgAbout&>(dialog);
-            about.setUrlOpener([&](const QUrl& url) { opened << url.toString(); });
             size = about.size();
-            for (const char* name : {"lComments", "lUpdates"})
+            for (const char* name : {"lVersion", "lLicence", "lGuide"})
                 lines << about.findChild<QLabel*>(QString::fromLatin1(name))->text();
-            QTest::mouseClick(about.mailLine(), Qt::LeftButton);
-            QTest::mouseClick(about.webLine(), Qt::LeftButton);
-            closedByContact = about.result() == QDialog::Accepted;
-            QTest::mouseClick(&about, Qt::LeftButton, {}, QPoint(40, 40));
+            QTest::mouseClick(about.guideLine(), Qt::LeftButton);
             return about.result();
         });
         QVERIFY(triggerAction(editor.window.get(), "mAbout"));
         QCOMPARE(editor.dialogs.shown, QStringList{QStringLiteral("dlgAbout")});
         QCOMPARE(size, QSize(328, 200));
-        QCOMPARE(lines, (QStringList{QStringLiteral("Comments, suggestions, or bug reports"),
-                                     QStringLiteral("Check the site below for updates to this software")}));
-        QVERIFY(!closedByContact);
-        QCOMPARE(opened, (QStringList{QStringLiteral("mailto:qora@example.org"),
-                                      QStringLiteral("https://qora.example.org/")}));
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].startsWith(QStringLiteral("Version 4.0")));
+        QCOMPARE(lines[1], QStringLiteral("Licence: proprietary, all rights reserved."));
+        for (const QString& line : lines)
+            QVERIFY2(!line.contains(QStringLiteral("example")), qPrintable(line));
+        QVERIFY2(editor.window->findChild<gui::HelpWindow*>() != nullptr, "the guide line opens the user guide");
+
+        // A click elsewhere on the picture closes the box without opening anything.
+        editor.dialogs.then([&](QDialog& dialog) {
+            QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(40, 40));
+            return dialog.result();
+        });
+        QVERIFY(triggerAction(editor.window.get(), "mAbout"));
     }
 
     // With QORA_SCREENSHOT_DIR set, saves pictures of the seven pages, the Preferences and colours dialogs and the

@@ -1,6 +1,5 @@
 #include "dialogs/dlg_about.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,8 +10,6 @@
 namespace qora::gui {
 
 namespace {
-
-constexpr const char* kUrlProperty = "qoraUrl";
 
 QLabel* line(QWidget* parent, const QString& text, int top, const QColor& colour, bool bold = false) {
     auto* label = new QLabel(text, parent);
@@ -29,10 +26,7 @@ QLabel* line(QWidget* parent, const QString& text, int top, const QColor& colour
 
 } // namespace
 
-TdlgAbout::TdlgAbout(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_openUrl([](const QUrl& url) {
-          QDesktopServices::openUrl(url);
-      }) {
+TdlgAbout::TdlgAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("dlgAbout"));
     setWindowTitle(tr("About QORA"));
     setModal(true);
@@ -43,21 +37,13 @@ TdlgAbout::TdlgAbout(QWidget* parent)
     QLabel* version = line(this, tr("Version %1").arg(QString::fromLatin1(kProgramVersion)), 116, quiet);
     version->setObjectName(QStringLiteral("lVersion"));
     version->move(54, 116);
-    line(this, tr("Comments, suggestions, or bug reports"), 137, quiet)->setObjectName(QStringLiteral("lComments"));
-    m_mail = line(this, QString::fromLatin1(kMailAddress), 151, amber, true);
-    m_mail->setObjectName(QStringLiteral("lMail"));
-    m_mail->setProperty(kUrlProperty, QStringLiteral("mailto:") + QString::fromLatin1(kMailAddress));
-    line(this, tr("Check the site below for updates to this software"), 168, quiet)
-        ->setObjectName(QStringLiteral("lUpdates"));
-    m_web = line(this, QString::fromLatin1(kWebSite), 182, amber, true);
-    m_web->setObjectName(QStringLiteral("lWebSite"));
-    m_web->setProperty(kUrlProperty, QString::fromLatin1(kWebSite));
-    for (QLabel* contact : {m_mail, m_web}) {
-        contact->setCursor(Qt::PointingHandCursor);
-        contact->setToolTip(contact->property(kUrlProperty).toString());
-        contact->adjustSize();
-        contact->installEventFilter(this);
-    }
+    line(this, tr("Licence: proprietary, all rights reserved."), 137, quiet)->setObjectName(QStringLiteral("lLicence"));
+    line(this, tr("Help, the keyboard and qora-cli:"), 158, quiet)->setObjectName(QStringLiteral("lHelp"));
+    m_guide = line(this, tr("Open the QORA user guide (Shift+F1)"), 172, amber, true);
+    m_guide->setObjectName(QStringLiteral("lGuide"));
+    m_guide->setCursor(Qt::PointingHandCursor);
+    m_guide->adjustSize();
+    m_guide->installEventFilter(this);
 }
 
 void TdlgAbout::Image1Click() {
@@ -83,8 +69,7 @@ void TdlgAbout::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool TdlgAbout::eventFilter(QObject* watched, QEvent* event) {
-    auto* contact = qobject_cast<QLabel*>(watched);
-    if (contact == nullptr || (contact != m_mail && contact != m_web))
+    if (watched != m_guide)
         return QDialog::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -92,9 +77,11 @@ bool TdlgAbout::eventFilter(QObject* watched, QEvent* event) {
         return true;
     case QEvent::MouseButtonRelease: {
         const auto* release = static_cast<QMouseEvent*>(event);
-        if (release->button() == Qt::LeftButton && contact->rect().contains(release->position().toPoint()) &&
-            m_openUrl)
-            m_openUrl(QUrl(contact->property(kUrlProperty).toString()));
+        if (release->button() == Qt::LeftButton && m_guide->rect().contains(release->position().toPoint())) {
+            if (m_openGuide)
+                m_openGuide();
+            accept();
+        }
         return true;
     }
     default:

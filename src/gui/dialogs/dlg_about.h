@@ -3,27 +3,22 @@
 #include <functional>
 
 #include <QDialog>
-#include <QUrl>
 
 class QLabel;
 
 namespace qora::gui {
 
-// The about box: QORA's picture, borderless at its own 328 x 200, with two contact lines a click opens in the mail
-// program and the web browser. A click anywhere else on the picture closes the box.
+// The about box: QORA's picture, borderless at its own 328 x 200, with the version, the licence and a line that
+// opens the user guide. A click anywhere else on the picture closes the box.
 class TdlgAbout final : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr const char* kMailAddress = "qora@example.org";
-    static constexpr const char* kWebSite = "https://qora.example.org/";
-
     explicit TdlgAbout(QWidget* parent = nullptr);
 
-    // Opens the contact lines' addresses; the desktop's handler for the address unless replaced.
-    void setUrlOpener(std::function<void(const QUrl&)> opener) { m_openUrl = std::move(opener); }
-    QLabel* mailLine() const { return m_mail; }
-    QLabel* webLine() const { return m_web; }
+    // Called when the user guide line is clicked; the box then closes.
+    void setGuideOpener(std::function<void()> opener) { m_openGuide = std::move(opener); }
+    QLabel* guideLine() const { return m_guide; }
 
     void Image1Click();
 
@@ -34,9 +29,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QLabel* m_mail = nullptr;
-    QLabel* m_web = nullptr;
-    std::function<void(const QUrl&)> m_openUrl;
+    QLabel* m_guide = nullptr;
+    std::function<void()> m_openGuide;
     bool m_pressed = false;
 };
 

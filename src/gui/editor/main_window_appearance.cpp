@@ -354,7 +354,11 @@ void TfMain::showSpinButtons() {
 void TfMain::Image1Click() {
     guarded([this] {
         TdlgAbout about(this);
+        bool openGuide = false;
+        about.setGuideOpener([&openGuide] { openGuide = true; });
         m_host.dialogs.run(about);
+        if (openGuide)
+            mQORAHelpClick();
     });
 }
 
