@@ -1,8 +1,10 @@
 #include "editor/engine_sounds.h"
 
+#include <QAudioDevice>
 #include <QAudioOutput>
 #include <QContextMenuEvent>
 #include <QLabel>
+#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QMenu>
 #include <QMouseEvent>
@@ -30,6 +32,10 @@ std::string title(std::string_view text) {
     return std::string(text);
 }
 
+constexpr const char* kNoAudioOutput =
+    "No audio output was found, so the sound cannot be played.  Connect speakers or headphones, or check the "
+    "system's sound settings, then try again.";
+
 } // namespace
 
 // ---- The media player ---------------------------------------------------------------------------------------
@@ -53,6 +59,12 @@ void MediaSoundPlayer::play(const QString& path) {
     close();
     ++m_sound;
     m_active = true;
+    // Without a sound device the player plays nothing and says nothing: the user is told instead.
+    if (QMediaDevices::audioOutputs().isEmpty()) {
+        report(true, QString::fromLatin1(kNoAudioOutput));
+        return;
+    }
+    m_output->setDevice(QMediaDevices::defaultAudioOutput());
     m_player->setSource(QUrl::fromLocalFile(path));
     m_player->play();
 }
