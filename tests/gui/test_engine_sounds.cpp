@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QAudioDevice>
 #include <QMediaDevices>
 
 #include <filesystem>
