@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -593,4 +595,44 @@ TEST_F(SettingsTest, APlainBackgroundStaysPlainAfterTheNextStart) {
     fresh.setProgramFolder(dir.path());
     fresh.Load();
     EXPECT_EQ(fresh.pageBackgroundBitmap, "[default]");
+}
+
+namespace {
+
+// WCAG 2 relative luminance and contrast ratio of two colours.
+double luminance(TColor colour) {
+    const auto channel = [](unsigned value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour & 0xFF) + 0.7152 * channel((colour >> 8) & 0xFF) +
+           0.0722 * channel((colour >> 16) & 0xFF);
+}
+
+double contrast(TColor a, TColor b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TColor colourNamed(const std::vector<ColorRecord>& colours, const std::string& name) {
+    for (const ColorRecord& record : colours)
+        if (record.name == name)
+            return record.color;
+    throw std::logic_error("no colour " + name);
+}
+
+} // namespace
+
+TEST(DefaultColours, TheGhostIsEasyToRead) {
+    const TSettings settings;
+    // Text needs 4.5:1, lines 3:1 (WCAG).
+    EXPECT_GE(contrast(colourNamed(settings.appColors, "GhostText"), colourNamed(settings.appColors, "GhostBackground")),
+              4.5);
+    EXPECT_GE(contrast(colourNamed(settings.appColors, "GhostCarText"),
+                       colourNamed(settings.appColors, "GhostCarBackground")),
+              4.5);
+    const TColor chart = colourNamed(settings.chartColors, "ChartBackground");
+    for (const char* line : {"GhostTorqueNorm", "GhostHpNorm", "GhostTorqueHigh", "GhostHpHigh"})
+        EXPECT_GE(contrast(colourNamed(settings.chartColors, line), chart), 3.0) << line;
 }
