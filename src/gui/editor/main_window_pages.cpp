@@ -196,7 +196,7 @@ TfMain::FieldRow TfMain::makeRow(const PageField& field, QWidget* parent) {
         ghost->setToolTip(tr("Ghost vehicle: drag onto a field of the same kind to copy"));
         QPalette grey = ghost->palette();
         grey.setColor(QPalette::Base, QColor(192, 192, 192));
-        grey.setColor(QPalette::Text, QColor(0, 128, 128));
+        grey.setColor(QPalette::Text, QColor(0, 80, 80));
         ghost->setPalette(grey);
         sizeField(ghost, field);
         if (field.widget != FieldWidget::Edit || !field.numeric)
