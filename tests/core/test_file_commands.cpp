@@ -257,3 +257,16 @@ TEST(FileCommandsBrowser, StartParametersSetUpAndSelection) {
     EXPECT_EQ(plain.classText(), "[ALL]");
     EXPECT_EQ(browserSelectionPath(plain, &mas, false, prompt), car);
 }
+
+TEST(FileCommands, AWorkingCopyGoesWithItsBackups) {
+    TempDir dir;
+    const std::string copy = dir.file("vehiclemas=G01B.VEH");
+    for (const std::string& name : {copy, dir.file("vehiclemas=G01B.VEX"), dir.file("vehiclemas=G01B.VEB"),
+                                    dir.file("vehiclemas=G02E.VEX")})
+        writeBytes(name, "x");
+    deleteWorkingCopy(copy);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"vehiclemas=G02E.VEX"}) << "another entry's backup stays";
+}

@@ -110,9 +110,13 @@ Replacement replaceDocument(const OpenDocument& current, const std::string& newP
 }
 
 void deleteWorkingCopy(const std::string& path) {
-    try {
-        fileSystem().removeFile(path);
-    } catch (const FileError&) {
+    // The backups its saves made go with it: they belong to the working copy, not to the archive, and would pile
+    // up in the working-copy folder.
+    for (const std::string& file : {path, originalBackupPath(path), priorBackupPath(path)}) {
+        try {
+            fileSystem().removeFile(file);
+        } catch (const FileError&) {
+        }
     }
 }
 

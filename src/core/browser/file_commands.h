@@ -92,7 +92,8 @@ struct Replacement {
 Replacement replaceDocument(const OpenDocument& current, const std::string& newPath, bool keepPath,
                             const std::string& newDescription);
 
-// Deletes a working copy; a failure leaves it behind, to be met by the extraction question next time.
+// Deletes a working copy with the backups ("X" and "B") its saves made; a failure leaves it behind, to be met by
+// the extraction question next time.
 void deleteWorkingCopy(const std::string& path);
 
 // ---- Recent lists -----------------------------------------------------------------------------------------------
