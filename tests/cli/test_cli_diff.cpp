@@ -86,7 +86,7 @@ TEST(CliDiff, JsonListsEveryRowWithNumbersForDifferences) {
     }
     EXPECT_EQ(captions, (std::vector<std::string>{"Details", "Tires", "Aerodynamics", "Handling", "Performance",
                                                   "DriveTrain", "Other", "Vehicle Modification Parts"}));
-    EXPECT_EQ(mass, Json::parse(R"({"group": "", "label": "Mass Body Weight", "unit": "kg", "a": "1125.0",
+    EXPECT_EQ(mass, Json::parse(R"({"group": "Body", "label": "Mass Body Weight", "unit": "kg", "a": "1125.0",
                                    "b": "1200.5", "differs": true, "difference": 75.5, "percent": 6.7})"));
     EXPECT_EQ(gear["group"], "Gear Ratios");
     EXPECT_EQ(gear["difference"], -0.415);

@@ -204,7 +204,7 @@ TEST(VehicleSummary, PlainTextLinesUpItsColumnsAndMarksDifferences) {
     const std::size_t differenceColumn = heading->find("Difference");
     ASSERT_NE(vehicleColumn, std::string::npos);
     const auto cost =
-        std::find_if(lines.begin(), lines.end(), [](const std::string& line) { return line.starts_with("*   Cost "); });
+        std::find_if(lines.begin(), lines.end(), [](const std::string& line) { return line.starts_with("*     Cost "); });
     ASSERT_NE(cost, lines.end()) << text;
     EXPECT_EQ(cost->substr(vehicleColumn, 7), "400000 ");
     EXPECT_EQ(cost->substr(ghostColumn, 7), "300000 ");
@@ -217,7 +217,7 @@ TEST(VehicleSummary, PlainTextLinesUpItsColumnsAndMarksDifferences) {
     for (const std::string& line : lines)
         EXPECT_FALSE(line.ends_with(" ")) << "'" << line << "'";
     const auto team = std::find_if(lines.begin(), lines.end(),
-                                   [](const std::string& line) { return line.starts_with("*   Team Name "); });
+                                   [](const std::string& line) { return line.starts_with("*     Team Name "); });
     ASSERT_NE(team, lines.end());
     EXPECT_EQ(team->substr(ghostColumn), "Caf\xc3\xa9");
 

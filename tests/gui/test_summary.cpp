@@ -104,7 +104,7 @@ private slots:
 
         const QString copied = QGuiApplication::clipboard()->text();
         QVERIFY(copied.startsWith(QStringLiteral("QORA Vehicle Summary\nGT2 #6 BMW M3  (")));
-        QVERIFY(copied.contains(QRegularExpression(QStringLiteral("\n    Mass Body Weight +kg +1234\\.5\n"))));
+        QVERIFY(copied.contains(QRegularExpression(QStringLiteral("\n    Body\n      Mass Body Weight +kg +1234\\.5\n"))));
         QVERIFY(editor.window->isChanged()); // looking changes nothing
         QVERIFY(editor.prompt.messages().empty());
     }

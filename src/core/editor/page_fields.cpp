@@ -291,4 +291,10 @@ std::string_view pageName(int page) {
     return kPageNames[checkedPage(page)];
 }
 
+std::string_view groupHeading(const PageField& field) {
+    static constexpr std::array<std::string_view, kPageCount> kUngrouped{"Vehicle", "Controls", "Body", "Suspension",
+                                                                         "Engine",  "Drive",    "Body"};
+    return field.group.empty() ? kUngrouped[checkedPage(field.page)] : field.group;
+}
+
 } // namespace qora::editor

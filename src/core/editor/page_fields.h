@@ -68,6 +68,9 @@ std::span<const PageField> allPageFields();
 const PageField* findPageField(std::string_view name);
 // The page's tab caption: "Details", "Tires", "Aerodynamics", "Handling", "Performance", "DriveTrain", "Other".
 std::string_view pageCaption(int page);
+// The heading a field stands under on its page: its group, or for a field without one the heading of the page's
+// ungrouped fields ("Vehicle", "Controls", "Body", "Suspension", "Engine", "Drive", "Body").
+std::string_view groupHeading(const PageField& field);
 // The page's objectName: "pgDetails" ... "pgOther".
 std::string_view pageName(int page);
 

@@ -107,7 +107,7 @@ std::vector<SummaryPage> layoutPages(const SummarySource& source, const SummaryS
             if (isAngleField(field.name))
                 unit = source.anglesInDegrees ? "deg" : "rad";
             summaryPage.rows.push_back(
-                makeRow(field.group, std::move(label), std::move(unit), textOf(source.texts, field.name)));
+                makeRow(groupHeading(field), std::move(label), std::move(unit), textOf(source.texts, field.name)));
         }
         if (page == PgPerformance) {
             const bool figures = !source.peakTorque.empty() || (other != nullptr && !other->peakTorque.empty());

@@ -40,8 +40,6 @@ using editor::PageField;
 
 // How many columns of groups each page lays out, and the heading of the fields that stand under no group.
 constexpr std::array<int, editor::kPageCount> kGroupColumns{3, 3, 2, 3, 1, 1, 2};
-constexpr std::array<const char*, editor::kPageCount> kUngroupedHeading{"Vehicle", "Controls", "Body", "Suspension",
-                                                                        "Engine",  "Drive",    "Body"};
 
 // Numeric fields are sized for their numbers (a triple or a collision point needs room for three); text fields
 // take the room there is.
@@ -243,8 +241,9 @@ QWidget* TfMain::buildGroups(int page, QWidget* parent, const std::vector<std::s
     // wider than the window.
     auto* area = new GroupColumns(kGroupColumns[static_cast<std::size_t>(page)], parent);
     for (std::size_t g = 0; g < groups.size(); ++g) {
-        const QString heading =
-            groups[g].empty() ? tr(kUngroupedHeading[static_cast<std::size_t>(page)]) : qtName(groups[g]);
+        const auto first = std::find_if(editor::pageFields(page).begin(), editor::pageFields(page).end(),
+                                        [&](const PageField& field) { return field.group == groups[g]; });
+        const QString heading = tr(qtName(editor::groupHeading(*first)).toLatin1().constData());
         auto* box = new QGroupBox(heading, area);
         box->setObjectName(QStringLiteral("grp") + qtName(editor::pageName(page)).mid(2) + QString::number(g));
         auto* grid = new QGridLayout(box);
