@@ -147,7 +147,7 @@ void BM_ReadFolderBytes(benchmark::State& state) {
 // The folder listed again and every file read (details only), filtered, sorted, the first item selected.
 void BM_RebuildFolderList(benchmark::State& state) {
     SilentPrompt prompt;
-    TSettings settings;
+    Settings settings;
     VehicleList list(nullptr, settings, prompt);
     list.setFolder(g_setup.folder);
     list.Ready = true;
@@ -163,7 +163,7 @@ void BM_RebuildFolderList(benchmark::State& state) {
 // One keystroke in the class box: the list filtered again from what the last listing read.
 void BM_ClassChangeFolder(benchmark::State& state) {
     SilentPrompt prompt;
-    TSettings settings;
+    Settings settings;
     VehicleList list(nullptr, settings, prompt);
     list.setFolder(g_setup.folder);
     list.Ready = true;
@@ -177,9 +177,9 @@ void BM_ClassChangeFolder(benchmark::State& state) {
 
 void BM_ClassChangeArchive(benchmark::State& state) {
     SilentPrompt prompt;
-    TSettings settings;
+    Settings settings;
     NoFilePicker picker;
-    TMasFile mas(settings, prompt, picker);
+    VehicleArchive mas(settings, prompt, picker);
     mas.LoadFile(g_setup.archive);
     VehicleList list(&mas, settings, prompt);
     list.SetMasMode(true);

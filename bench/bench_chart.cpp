@@ -62,8 +62,8 @@ QImage marker(QColor fill, QColor outline) {
     return image;
 }
 
-TLineData line(TColor high, TColor normal, TColor shadow, bool background, double scale) {
-    TLineData data;
+LineData line(Color high, Color normal, Color shadow, bool background, double scale) {
+    LineData data;
     data.high = high;
     data.normal = normal;
     data.shadow = shadow;
@@ -74,16 +74,16 @@ TLineData line(TColor high, TColor normal, TColor shadow, bool background, doubl
 }
 
 // Power from torque (Nm) at the point's rpm (500 per point), as the editor recomputes it while a point moves.
-double powerAt(const TLineData& torque, int index) {
+double powerAt(const LineData& torque, int index) {
     return torque.points[static_cast<std::size_t>(index)].value * (index * 500.0) / 9549.0;
 }
 
 struct ChartSetup {
     ChartPainter painter;
-    std::unique_ptr<TLineChart> chart;
+    std::unique_ptr<LineChart> chart;
 
     ChartSetup() {
-        auto view = std::make_unique<TChartView>();
+        auto view = std::make_unique<ChartView>();
         view->width = kWidth;
         view->height = kHeight;
         view->gridColor = rgbColor(72, 68, 72);
@@ -91,11 +91,11 @@ struct ChartSetup {
         view->lines3D = true;
         view->points3D = true;
         view->picture = makeChartBitmap(backgroundPicture());
-        view->pictureStyle = TPictureStyle::Centred;
+        view->pictureStyle = PictureStyle::Centred;
         view->pointBitmap = makeChartBitmap(marker(QColor(255, 0, 0), QColor(175, 0, 0)));
         view->activePointBitmap = makeChartBitmap(marker(QColor(0, 255, 0), QColor(0, 128, 0)));
 
-        auto legends = std::make_unique<TChartLegends>();
+        auto legends = std::make_unique<ChartLegends>();
         for (int i = 0; i <= 14; ++i)
             legends->y.labels.push_back(std::to_string(i));
         for (int i = 0; i < kPoints; ++i)
@@ -112,11 +112,11 @@ struct ChartSetup {
         legends->verticalRange = 1400;
         legends->verticalMaximum = 1400;
 
-        chart = std::make_unique<TLineChart>(TChartOwner{624, 298}, std::move(view), std::move(legends), &painter);
+        chart = std::make_unique<LineChart>(ChartOwner{624, 298}, std::move(view), std::move(legends), &painter);
         chart->Add(line(rgbColor(0, 0, 208), rgbColor(0, 0, 128), rgbColor(0, 0, 43), true, 0.6));
         chart->Add(line(rgbColor(208, 0, 0), rgbColor(128, 0, 0), rgbColor(43, 0, 0), true, 0.9));
         chart->Add(line(rgbColor(80, 80, 255), rgbColor(0, 0, 255), rgbColor(0, 0, 175), false, 0.7));
-        TLineData torque = line(rgbColor(255, 80, 80), rgbColor(255, 0, 0), rgbColor(175, 0, 0), false, 1.0);
+        LineData torque = line(rgbColor(255, 80, 80), rgbColor(255, 0, 0), rgbColor(175, 0, 0), false, 1.0);
         torque.point = rgbColor(255, 0, 0);
         torque.pointShadow = rgbColor(175, 0, 0);
         torque.activePoint = rgbColor(0, 255, 0);
@@ -144,7 +144,7 @@ void BM_FillImageBaseline(benchmark::State& state) {
 }
 
 void BM_DragStep(benchmark::State& state) {
-    TLineChart& chart = *g_setup->chart;
+    LineChart& chart = *g_setup->chart;
     chart.SetActivePoint(kDraggedPoint);
     if (!chart.BeginPointDrag()) {
         state.SkipWithError("the drag was refused");
@@ -161,7 +161,7 @@ void BM_DragStep(benchmark::State& state) {
 }
 
 void BM_RecalcAllAndRedraw(benchmark::State& state) {
-    TLineChart& chart = *g_setup->chart;
+    LineChart& chart = *g_setup->chart;
     for (auto _ : state) {
         chart.RecalcAll();
         chart.Redraw();
@@ -170,7 +170,7 @@ void BM_RecalcAllAndRedraw(benchmark::State& state) {
 }
 
 void BM_RedrawOnly(benchmark::State& state) {
-    TLineChart& chart = *g_setup->chart;
+    LineChart& chart = *g_setup->chart;
     for (auto _ : state) {
         chart.Redraw();
         benchmark::DoNotOptimize(g_setup->painter.image().constBits());

@@ -146,10 +146,10 @@ void BM_CopyBaselineFlushed(benchmark::State& state) {
 void BM_LoadAndList(benchmark::State& state) {
     SilentPrompt prompt;
     NoFilePicker picker;
-    TSettings settings;
+    Settings settings;
     resetPeakMemory();
     for (auto _ : state) {
-        TMasFile mas(settings, prompt, picker);
+        VehicleArchive mas(settings, prompt, picker);
         mas.LoadFile(g_setup.archive.string());
         if (!mas.Entries || mas.Entries->size() != kEntries)
             state.SkipWithError("the archive did not list all its entries");
@@ -161,12 +161,12 @@ void BM_LoadAndList(benchmark::State& state) {
 void BM_SaveEntryGrownBy1KB(benchmark::State& state) {
     SilentPrompt prompt;
     NoFilePicker picker;
-    TSettings settings;
+    Settings settings;
     settings.gameFolder = g_setup.root.string();
     settings.setProgramFolder((g_setup.root / "program").string());
     resetPeakMemory();
     for (auto _ : state) {
-        TMasFile mas(settings, prompt, picker);
+        VehicleArchive mas(settings, prompt, picker);
         if (!mas.SaveEntry(g_setup.entryName))
             state.SkipWithError("the entry was not written back");
     }

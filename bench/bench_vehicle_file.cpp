@@ -172,10 +172,10 @@ void BM_PartReadAndSplitLines(benchmark::State& state) {
 // The object alone, built and destroyed without touching a file.
 void BM_PartEmptyVehicleObject(benchmark::State& state) {
     SilentPrompt prompt;
-    TSettings settings;
+    Settings settings;
     benchmark::IterationCount n = 0;
     for (auto _ : state) {
-        TOldVehFile veh(inputFor(n++), prompt, settings);
+        VehicleFile veh(inputFor(n++), prompt, settings);
         benchmark::DoNotOptimize(veh.sections.data());
     }
     state.SetItemsProcessed(state.iterations());
@@ -183,13 +183,13 @@ void BM_PartEmptyVehicleObject(benchmark::State& state) {
 
 void loadFiles(benchmark::State& state, bool detailsOnly) {
     SilentPrompt prompt;
-    TSettings settings;
+    Settings settings;
     benchmark::IterationCount n = 0;
     for (auto _ : state) {
-        TOldVehFile veh(inputFor(n++), prompt, settings);
+        VehicleFile veh(inputFor(n++), prompt, settings);
         veh.detailsOnly = detailsOnly;
         try {
-            benchmark::DoNotOptimize(veh.Load(TOldVehFile::ModeOpen));
+            benchmark::DoNotOptimize(veh.Load(VehicleFile::ModeOpen));
         } catch (const std::exception& e) {
             state.SkipWithError(e.what());
             break;
@@ -208,13 +208,13 @@ void BM_DetailsOnlyLoad(benchmark::State& state) {
 
 void saveFiles(benchmark::State& state, const ScratchFolder& out) {
     SilentPrompt prompt;
-    TSettings settings; // backups stay on: a new path has nothing to back up
+    Settings settings; // backups stay on: a new path has nothing to back up
     benchmark::IterationCount n = 0;
     std::chrono::steady_clock::duration saving{};
     for (auto _ : state) {
-        TOldVehFile veh(inputFor(n++), prompt, settings);
+        VehicleFile veh(inputFor(n++), prompt, settings);
         try {
-            veh.Load(TOldVehFile::ModeOpen);
+            veh.Load(VehicleFile::ModeOpen);
             // The save's own share is clocked beside the whole, so it needs no second run over the files.
             const auto start = std::chrono::steady_clock::now();
             storeAbsentGearsAsZero(veh);
@@ -287,9 +287,9 @@ bool printRatio(const RatioReporter& r, const char* label, const char* name, dou
 // One load and save before timing, so the benchmarks time the success path and not a rejected file.
 void checkCorpus(const ScratchFolder& out) {
     SilentPrompt prompt;
-    TSettings settings;
-    TOldVehFile veh(g_corpus.inputs[1], prompt, settings);
-    const int count = veh.Load(TOldVehFile::ModeOpen);
+    Settings settings;
+    VehicleFile veh(g_corpus.inputs[1], prompt, settings);
+    const int count = veh.Load(VehicleFile::ModeOpen);
     if (count != static_cast<int>(veh::templateLines().size()))
         throw std::runtime_error("a generated file loaded with " + std::to_string(count) + " lines");
     const EntryRec* mass = veh.findEntry(veh::SecBody, "mass");
@@ -298,18 +298,18 @@ void checkCorpus(const ScratchFolder& out) {
     storeAbsentGearsAsZero(veh);
     const std::string saved = (out.path() / "check.veh").string();
     veh.Save(saved, false);
-    TOldVehFile again(saved, prompt, settings);
-    again.Load(TOldVehFile::ModeOpen);
+    VehicleFile again(saved, prompt, settings);
+    again.Load(VehicleFile::ModeOpen);
     out.clear();
 }
 
 // One load of every file before timing, so the first benchmark does not pay for cold caches alone.
 void warmUp() {
     SilentPrompt prompt;
-    TSettings settings;
+    Settings settings;
     for (const std::string& path : g_corpus.inputs) {
-        TOldVehFile veh(path, prompt, settings);
-        benchmark::DoNotOptimize(veh.Load(TOldVehFile::ModeOpen));
+        VehicleFile veh(path, prompt, settings);
+        benchmark::DoNotOptimize(veh.Load(VehicleFile::ModeOpen));
     }
 }
 

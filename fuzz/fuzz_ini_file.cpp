@@ -55,25 +55,25 @@ bool plainName(std::string_view name) {
     return true;
 }
 
-void readEverything(TIniFileIO& store, const std::string& section, const std::string& key) {
+void readEverything(KeyedTextFile& store, const std::string& section, const std::string& key) {
     for (int instance = 0; instance < 3; ++instance) {
         store.ReadStringInstance(instance, section, key, "default");
         try {
             store.ReadBoolInstance(instance, section, key, true);
-        } catch (const EIniFileIO&) {
+        } catch (const KeyedTextFileError&) {
         }
         try {
             store.ReadIntegerInstance(instance, section, key, 6000);
-        } catch (const EIniFileIO&) {
+        } catch (const KeyedTextFileError&) {
         }
         try {
             store.ReadFloatInstance(instance, section, key, 0.5);
-        } catch (const EIniFileIO&) {
+        } catch (const KeyedTextFileError&) {
         }
     }
 }
 
-void writeAndReadBack(TIniFileIO& store, const std::string& section, const std::string& key) {
+void writeAndReadBack(KeyedTextFile& store, const std::string& section, const std::string& key) {
     const std::string value = "fuzz value";
     store.WriteStringInstance(0, section, key, value);
     if (store.lines())
@@ -93,11 +93,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Names found = namesIn(input);
     std::vector<std::string> saved;
     {
-        std::optional<TIniFileIO> verified(std::in_place, path);
+        std::optional<KeyedTextFile> verified(std::in_place, path);
         bool isText = true;
         try {
             verified->VerifyFile();
-        } catch (const EIniFileIO&) {
+        } catch (const KeyedTextFileError&) {
             isText = false;
         }
         require(isText == (verified->lines() != nullptr), "a store is closed exactly when verifying failed");
@@ -105,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // check, so the parser also meets bytes the check refuses.
         if (!isText)
             verified.emplace(path);
-        TIniFileIO& store = *verified;
+        KeyedTextFile& store = *verified;
 
         readEverything(store, "SETTINGS", "Version");
         readEverything(store, "SETTINGS", "MaxGearRange");
@@ -133,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // What was saved reads back as the same lines.
     if (!saved.empty()) {
-        TIniFileIO reread(path);
+        KeyedTextFile reread(path);
         require(reread.lines() && *reread.lines() == saved, "a saved store reads back unchanged");
     }
     return 0;

@@ -23,9 +23,9 @@ const std::string kArchivePath = fuzzing::MemoryFileSystem::kFolder + "/Vehicle.
 constexpr std::string_view kReplacement = "//DescFile=Fuzz Car\r\n//DescClass=GT2\r\n";
 
 // Every entry's bytes in directory order, taken from the loaded archive itself.
-std::vector<std::string> entryBytes(const TMasFile& mas) {
+std::vector<std::string> entryBytes(const VehicleArchive& mas) {
     std::vector<std::string> bytes;
-    for (const TMasListEntry& entry : *mas.Entries)
+    for (const ArchiveEntry& entry : *mas.Entries)
         bytes.emplace_back(std::string_view(*mas.Stream).substr(mas.DataStart + entry.Offset, entry.Size));
     return bytes;
 }
@@ -40,14 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzzing::AnsweringPrompt prompt(true);
     NoFilePicker picker;
-    TSettings settings;
+    Settings settings;
     settings.setPrompt(prompt);
     settings.setProgramFolder(fuzzing::MemoryFileSystem::kFolder);
 
-    TMasFile mas(settings, prompt, picker);
+    VehicleArchive mas(settings, prompt, picker);
     try {
         mas.LoadFile(kArchivePath);
-    } catch (const EMasFile&) {
+    } catch (const VehicleArchiveError&) {
         return 0;
     }
     require(mas.Entries.has_value() == !mas.Stream->empty(), "a loaded archive has read its directory");
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Listing, as the browser shows it, and the bytes of every entry.
     const std::vector<std::string> before = entryBytes(mas);
-    for (const TMasListEntry& entry : *mas.Entries) {
+    for (const ArchiveEntry& entry : *mas.Entries) {
         require(mas.findEntry(entry.Name) != nullptr, "a listed entry is found by its name");
         const std::string bytes = mas.EntryBytes(entry.Name);
         require(bytes.size() == mas.findEntry(entry.Name)->Size, "an entry's bytes have its size");
@@ -67,32 +67,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (firstName.find("~temp~") == std::string::npos) {
         try {
             const std::string path = mas.ExtractEntry(firstName, true);
-            require(TMasFile::isPlainEntryName(firstName), "only a plain entry name becomes a file name");
+            require(VehicleArchive::isPlainEntryName(firstName), "only a plain entry name becomes a file name");
             require(files.find(path) && *files.find(path) == before.front(), "an extracted entry holds its bytes");
-        } catch (const EMasFile&) {
-            require(!TMasFile::isPlainEntryName(firstName), "a plain entry name is extracted");
+        } catch (const VehicleArchiveError&) {
+            require(!VehicleArchive::isPlainEntryName(firstName), "a plain entry name is extracted");
         }
     }
 
     // Writing the first entry back with a short text.
     const std::vector<std::string> names = [&] {
         std::vector<std::string> list;
-        for (const TMasListEntry& entry : *mas.Entries)
+        for (const ArchiveEntry& entry : *mas.Entries)
             list.push_back(entry.Name);
         return list;
     }();
     try {
         if (!mas.ReplaceEntry(firstName, kReplacement))
             return 0;
-    } catch (const EMasFile&) {
+    } catch (const VehicleArchiveError&) {
         return 0;
     }
 
     fuzzing::AnsweringPrompt refusing(false);
-    TMasFile reread(settings, refusing, picker);
+    VehicleArchive reread(settings, refusing, picker);
     try {
         reread.LoadFile(kArchivePath);
-    } catch (const EMasFile& error) {
+    } catch (const VehicleArchiveError& error) {
         std::fprintf(stderr, "fuzz: reading the written archive failed: %s\n", error.what());
         require(false, "a written archive reads again without a question");
     }

@@ -57,27 +57,27 @@ const std::vector<Key>& cliKeys() {
 }
 
 // A new vehicle from the template, as the editor opens one.
-TOldVehFile newVehicle(Prompt& prompt, TSettings& settings) {
-    TOldVehFile vehicle(kPath, prompt, settings);
-    vehicle.Load(TOldVehFile::ModeNew);
+VehicleFile newVehicle(Prompt& prompt, Settings& settings) {
+    VehicleFile vehicle(kPath, prompt, settings);
+    vehicle.Load(VehicleFile::ModeNew);
     return vehicle;
 }
 
 // Saves, opens the file again with a user who refuses every question (there must be none) and returns it.
-TOldVehFile saveAndReopen(TOldVehFile& vehicle, TSettings& settings) {
+VehicleFile saveAndReopen(VehicleFile& vehicle, Settings& settings) {
     storeAbsentGearsAsZero(vehicle);
     try {
         vehicle.Save("", false);
-    } catch (const EOldVehFile& e) {
+    } catch (const VehicleFileError& e) {
         std::fprintf(stderr, "fuzz: the save failed: %s\n", e.what());
         require(false, "what the rules accept can be saved");
     }
     static fuzzing::AnsweringPrompt refusing(false);
     refusing.questions = 0;
-    TOldVehFile reopened(kPath, refusing, settings);
+    VehicleFile reopened(kPath, refusing, settings);
     try {
-        reopened.Load(TOldVehFile::ModeOpen);
-    } catch (const EOldVehFile& e) {
+        reopened.Load(VehicleFile::ModeOpen);
+    } catch (const VehicleFileError& e) {
         std::fprintf(stderr, "fuzz: the saved vehicle does not open: %s\n", e.what());
         require(false, "a saved vehicle opens again");
     }
@@ -95,10 +95,10 @@ void requireSame(std::string_view back, std::string_view entered) {
 
 void pageField(const PageField& field, const std::string& typed) {
     fuzzing::AnsweringPrompt prompt(false);
-    TSettings settings;
+    Settings settings;
     settings.setPrompt(prompt);
     settings.backupFiles = false;
-    TOldVehFile vehicle = newVehicle(prompt, settings);
+    VehicleFile vehicle = newVehicle(prompt, settings);
     PageTexts texts = loadPages(vehicle, false, settings, prompt).texts;
     texts[std::string(field.name)] = typed;
     const TransferResult result = transferBuffer(vehicle, texts, keptAuthorData(vehicle), settings, prompt);
@@ -106,7 +106,7 @@ void pageField(const PageField& field, const std::string& typed) {
         require(result.field == field.name, "a refused value names its field");
         return;
     }
-    TOldVehFile reopened = saveAndReopen(vehicle, settings);
+    VehicleFile reopened = saveAndReopen(vehicle, settings);
     const std::string back = loadPages(reopened, false, settings, prompt).texts.at(std::string(field.name));
     const std::string_view entered = text::trimView(typed);
     if (field.section == veh::SecGears && (entered.empty() || numbers::parseDouble(entered) == 0.0))
@@ -117,16 +117,16 @@ void pageField(const PageField& field, const std::string& typed) {
 
 void sideDialogs(std::size_t choice, const std::string& typed) {
     fuzzing::AnsweringPrompt prompt(false);
-    TSettings settings;
+    Settings settings;
     settings.setPrompt(prompt);
     settings.backupFiles = false;
-    TOldVehFile vehicle = newVehicle(prompt, settings);
+    VehicleFile vehicle = newVehicle(prompt, settings);
     if (choice < kAiBasisFieldCount) {
         AiBasisForm form(vehicle);
         form.setField(choice, typed);
         const bool taken = !form.problem();
         form.store(vehicle);
-        TOldVehFile reopened = saveAndReopen(vehicle, settings);
+        VehicleFile reopened = saveAndReopen(vehicle, settings);
         requireSame(AiBasisForm(reopened).field(choice), taken ? singleLineValue(typed) : std::string());
         return;
     }
@@ -136,7 +136,7 @@ void sideDialogs(std::size_t choice, const std::string& typed) {
     form.setText(item, typed);
     const bool taken = !form.problem();
     form.store(kept, vehicle);
-    TOldVehFile reopened = saveAndReopen(vehicle, settings);
+    VehicleFile reopened = saveAndReopen(vehicle, settings);
     if (taken)
         requireSame(keptAuthorData(reopened)[static_cast<std::size_t>(item)], singleLineValue(typed));
 }
@@ -152,12 +152,12 @@ void cliAssignment(const Key& key, const std::string& value) {
         (key.section == veh::SecParts && entered == "0"))
         return;
     fuzzing::AnsweringPrompt prompt(false);
-    TSettings settings;
+    Settings settings;
     settings.setPrompt(prompt);
     settings.backupFiles = false;
-    TOldVehFile vehicle = newVehicle(prompt, settings);
+    VehicleFile vehicle = newVehicle(prompt, settings);
     vehicle.findEntry(key.section, key.key, 1)->value = value;
-    TOldVehFile reopened = saveAndReopen(vehicle, settings);
+    VehicleFile reopened = saveAndReopen(vehicle, settings);
     requireSame(reopened.findEntry(key.section, key.key, 1)->value, entered);
 }
 

@@ -22,14 +22,14 @@ const std::string kInputPath = fuzzing::MemoryFileSystem::kFolder + "/input.veh"
 const std::string kSavedPath = fuzzing::MemoryFileSystem::kFolder + "/saved.veh";
 
 // Opens, with a fresh object, what the prepared save would have written.
-void reopenSaved(const TOldVehFile& saved) {
+void reopenSaved(const VehicleFile& saved) {
     fileSystem().writeFile(kSavedPath, text::joinLinesCrLf(*saved.lines()));
     fuzzing::AnsweringPrompt prompt(true);
-    TSettings settings;
-    TOldVehFile reopened(kSavedPath, prompt, settings);
+    Settings settings;
+    VehicleFile reopened(kSavedPath, prompt, settings);
     try {
-        reopened.Load(TOldVehFile::ModeOpen);
-    } catch (const EOldVehFile& error) {
+        reopened.Load(VehicleFile::ModeOpen);
+    } catch (const VehicleFileError& error) {
         std::fprintf(stderr, "fuzz: reopening the saved vehicle failed: %s\n", error.what());
         require(false, "a saved vehicle opens again");
     }
@@ -37,14 +37,14 @@ void reopenSaved(const TOldVehFile& saved) {
 
 // What the editor does with a vehicle it has opened: lists the keys it lacks, and before saving stores absent
 // gears and brings the lines up to date. The save itself is only prepared, so nothing is written.
-void useLoaded(TOldVehFile& vehicle, bool checkReopen) {
+void useLoaded(VehicleFile& vehicle, bool checkReopen) {
     std::vector<std::string> missing;
     vehicle.ListMissingEntries(missing);
     storeAbsentGearsAsZero(vehicle);
     bool prepared = true;
     try {
         vehicle.Save("", true);
-    } catch (const EOldVehFile&) {
+    } catch (const VehicleFileError&) {
         prepared = false;
     }
     require(vehicle.lines() != nullptr, "a vehicle keeps its lines through a save");
@@ -52,19 +52,19 @@ void useLoaded(TOldVehFile& vehicle, bool checkReopen) {
         reopenSaved(vehicle);
 }
 
-void load(int mode, bool detailsOnly, fuzzing::AnsweringPrompt& prompt, TSettings& settings) {
-    TOldVehFile vehicle(kInputPath, prompt, settings);
+void load(int mode, bool detailsOnly, fuzzing::AnsweringPrompt& prompt, Settings& settings) {
+    VehicleFile vehicle(kInputPath, prompt, settings);
     vehicle.detailsOnly = detailsOnly;
     try {
         vehicle.Load(mode);
-    } catch (const EOldVehFile&) {
+    } catch (const VehicleFileError&) {
         require(vehicle.lines() == nullptr, "a failed load holds no lines");
         return;
     }
     require(vehicle.lines() != nullptr, "a successful load holds the lines");
     // Only a vehicle opened for editing is ever saved; a ghost keeps the entries an opened file disables.
     if (!detailsOnly)
-        useLoaded(vehicle, mode == TOldVehFile::ModeOpen);
+        useLoaded(vehicle, mode == VehicleFile::ModeOpen);
 }
 
 // A new vehicle from the built-in template does not depend on the input: loaded, prepared and saved once.
@@ -74,10 +74,10 @@ void newVehicleOnce(fuzzing::MemoryFileSystem& files) {
         return;
     done = true;
     fuzzing::AnsweringPrompt prompt(true);
-    TSettings settings;
+    Settings settings;
     settings.setPrompt(prompt);
-    TOldVehFile vehicle(fuzzing::MemoryFileSystem::kFolder + "/new.veh", prompt, settings);
-    vehicle.Load(TOldVehFile::ModeNew);
+    VehicleFile vehicle(fuzzing::MemoryFileSystem::kFolder + "/new.veh", prompt, settings);
+    vehicle.Load(VehicleFile::ModeNew);
     useLoaded(vehicle, true);
     // A save clears the gears it removed; the editor stores the absent ones again before every save.
     storeAbsentGearsAsZero(vehicle);
@@ -96,14 +96,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzzing::AnsweringPrompt accepting(true);
     fuzzing::AnsweringPrompt refusing(false);
-    TSettings settings;
+    Settings settings;
     settings.setPrompt(accepting);
 
-    load(TOldVehFile::ModeOpen, false, accepting, settings);
+    load(VehicleFile::ModeOpen, false, accepting, settings);
     // Refusing makes a difference only where the loader asked.
     if (accepting.questions > 0)
-        load(TOldVehFile::ModeOpen, false, refusing, settings);
-    load(TOldVehFile::ModeGhost, false, refusing, settings);
-    load(TOldVehFile::ModeOpen, true, refusing, settings);
+        load(VehicleFile::ModeOpen, false, refusing, settings);
+    load(VehicleFile::ModeGhost, false, refusing, settings);
+    load(VehicleFile::ModeOpen, true, refusing, settings);
     return 0;
 }

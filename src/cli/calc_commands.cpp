@@ -17,19 +17,19 @@ namespace {
 
 // Loads the vehicle as the editor opens it; questions are answered Cancel. Prints the failure and returns
 // false when the file cannot be loaded.
-bool loadVehicle(TOldVehFile& vehicle, std::ostream& err) {
+bool loadVehicle(VehicleFile& vehicle, std::ostream& err) {
     try {
-        vehicle.Load(TOldVehFile::ModeOpen);
-    } catch (const EOldVehFile& e) {
+        vehicle.Load(VehicleFile::ModeOpen);
+    } catch (const VehicleFileError& e) {
         err << "qora-cli: " << e.what() << '\n';
         return false;
     }
     return true;
 }
 
-Json lineValues(const TLineData& line) {
+Json lineValues(const LineData& line) {
     Json values = Json::array();
-    for (const TLinePoint& p : line.points)
+    for (const LinePoint& p : line.points)
         values.push_back(p.value);
     return values;
 }
@@ -49,19 +49,19 @@ public:
 
     int execute(std::ostream& out, std::ostream& err) override {
         CliPrompt prompt(err, false);
-        TSettings settings;
+        Settings settings;
         settings.setPrompt(prompt);
         settings.chartNm = !m_ftLbs;
         settings.chartKW = m_kw;
         settings.chartMetricText = m_metricText;
-        TOldVehFile vehicle(m_file, prompt, settings);
+        VehicleFile vehicle(m_file, prompt, settings);
         if (!loadVehicle(vehicle, err))
             return kExitFailed;
 
-        TLineData torque;
-        TLineData power;
+        LineData torque;
+        LineData power;
         LoadEngineCurve(vehicle, false, settings, torque, power);
-        const TPeakFigures figures = UpdatePeakFigures(torque, power, settings.chartMetricText);
+        const PeakFigures figures = UpdatePeakFigures(torque, power, settings.chartMetricText);
         if (m_json) {
             Json doc;
             doc["torque"] = lineValues(torque);
@@ -85,7 +85,7 @@ private:
     std::string m_file;
 };
 
-const char* colourName(const TUpshiftReadout& readout) {
+const char* colourName(const UpshiftReadout& readout) {
     if (readout.text.empty())
         return "";
     switch (readout.colour) {
@@ -127,19 +127,19 @@ public:
 
     int execute(std::ostream& out, std::ostream& err) override {
         CliPrompt prompt(err, false);
-        TSettings settings;
+        Settings settings;
         settings.setPrompt(prompt);
         applyGearThresholdMode(settings, m_mode == "none" ? 0 : m_mode == "fadein" ? 2 : 1);
         applyUpshiftBasis(settings, m_basis == "first");
-        TOldVehFile vehicle(m_file, prompt, settings);
+        VehicleFile vehicle(m_file, prompt, settings);
         if (!loadVehicle(vehicle, err))
             return kExitFailed;
 
         // The pages as they are after loading: the Performance page's curve and fields, the DriveTrain gears.
-        TLineData torque;
-        TLineData power;
+        LineData torque;
+        LineData power;
         LoadEngineCurve(vehicle, false, settings, torque, power);
-        TDriveTrainTexts page;
+        DriveTrainTexts page;
         page.gears = driveTrainGearTexts(vehicle);
         const auto engineValue = [&vehicle](std::string_view key) {
             const EntryRec* entry = vehicle.findEntry(veh::SecEngine, key);
@@ -152,11 +152,11 @@ public:
 
         // Filling the pages refreshes the calculator with the Auto-Shift item selected; another base is then
         // chosen in the combo box, or typed and applied with the button.
-        TGearCalculator calculator(settings);
-        std::vector<TMessageBoxText> messages;
-        std::array<TUpshiftReadout, 5> readouts;
-        TBestGears best;
-        const auto take = [&](const TUpshiftRefresh& refresh) {
+        GearCalculator calculator(settings);
+        std::vector<MessageBoxText> messages;
+        std::array<UpshiftReadout, 5> readouts;
+        BestGears best;
+        const auto take = [&](const UpshiftRefresh& refresh) {
             if (!refresh.upshift)
                 return;
             readouts = refresh.upshift->readouts;
@@ -164,7 +164,7 @@ public:
                 messages.push_back(*refresh.upshift->message);
             best = *refresh.bestGears;
         };
-        TUpshiftBase base{BaseAutoShift, {}};
+        UpshiftBase base{BaseAutoShift, {}};
         take(calculator.DoCalcUpshift(UpshiftSender::PageControl, page, base));
         best = calculator.UpdateBestGears(page);
         if (m_base != "auto") {
@@ -172,7 +172,7 @@ public:
                 base.itemIndex = m_base == "max" ? BaseMaximum : BasePeakPower;
                 take(calculator.DoCalcUpshift(UpshiftSender::BaseCombo, page, base));
             } else {
-                base = TUpshiftBase{BaseTypedRpm, m_base};
+                base = UpshiftBase{BaseTypedRpm, m_base};
                 take(calculator.DoCalcUpshift(UpshiftSender::BaseCombo, page, base));
                 take(calculator.DoCalcUpshift(UpshiftSender::CalcButton, page, base));
             }
@@ -182,7 +182,7 @@ public:
             Json doc;
             doc["upshift"] = Json::array();
             doc["upshift_colour"] = Json::array();
-            for (const TUpshiftReadout& r : readouts) {
+            for (const UpshiftReadout& r : readouts) {
                 doc["upshift"].push_back(r.text);
                 doc["upshift_colour"].push_back(colourName(r));
             }
@@ -193,7 +193,7 @@ public:
             doc["peak_torque_rpm"] = page.peakTorqueRpm;
             doc["peak_power_rpm"] = page.peakPowerRpm;
             doc["messages"] = Json::array();
-            for (const TMessageBoxText& m : messages)
+            for (const MessageBoxText& m : messages)
                 doc["messages"].push_back({{"title", m.title}, {"text", fileText(m.text)}});
             out << dumpJson(doc) << '\n';
         } else {
@@ -201,7 +201,7 @@ public:
             for (std::size_t i = 0; i < readouts.size(); ++i)
                 out << kGearNames[i] << ": " << readouts[i].text << "  best " << best.best[i] << '\n';
             out << "Estimated 6th gear: " << best.upgraded6th << '\n';
-            for (const TMessageBoxText& m : messages)
+            for (const MessageBoxText& m : messages)
                 out << m.title << ": " << m.text << '\n';
         }
         return kExitOk;

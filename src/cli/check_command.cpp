@@ -30,15 +30,15 @@ public:
         for (const std::string& path : m_files) {
             CliPrompt prompt(err, m_repair);
             prompt.echoQuestions = !m_json;
-            TSettings settings;
+            Settings settings;
             settings.setPrompt(prompt);
-            TOldVehFile vehicle(path, prompt, settings);
+            VehicleFile vehicle(path, prompt, settings);
             std::string error;
             std::vector<std::string> missing;
             std::vector<std::string> notNumbers;
             int missingCount = 0;
             try {
-                vehicle.Load(m_ghost ? TOldVehFile::ModeGhost : TOldVehFile::ModeOpen);
+                vehicle.Load(m_ghost ? VehicleFile::ModeGhost : VehicleFile::ModeOpen);
                 missingCount = vehicle.ListMissingEntries(missing);
                 // The loader checks the characters of a number only; the game needs a number.
                 notNumbers = valuesThatAreNotNumbers(vehicle);
@@ -47,7 +47,7 @@ public:
                             (notNumbers.size() == 1 ? " value is not a number" : " values are not numbers");
                     allLoaded = false;
                 }
-            } catch (const EOldVehFile& e) {
+            } catch (const VehicleFileError& e) {
                 error = e.what();
                 allLoaded = false;
             }

@@ -70,16 +70,16 @@ public:
     int execute(std::ostream& out, std::ostream& err) override {
         CliPrompt prompt(err, m_repair);
         prompt.echoQuestions = !m_json;
-        TSettings settings;
+        Settings settings;
         settings.setPrompt(prompt);
         settings.chartMetricText = m_metricText;
 
-        TOldVehFile first(m_first, prompt, settings);
-        TOldVehFile second(m_second, prompt, settings);
+        VehicleFile first(m_first, prompt, settings);
+        VehicleFile second(m_second, prompt, settings);
         try {
-            first.Load(TOldVehFile::ModeOpen);
-            second.Load(TOldVehFile::ModeGhost);
-        } catch (const EOldVehFile& e) {
+            first.Load(VehicleFile::ModeOpen);
+            second.Load(VehicleFile::ModeGhost);
+        } catch (const VehicleFileError& e) {
             err << "qora-cli: " << e.what() << '\n';
             return kExitFailed;
         }

@@ -29,9 +29,9 @@ struct LoadedArchive {
     }
 
     CliPrompt prompt;
-    TSettings settings;
+    Settings settings;
     NoFilePicker picker;
-    TMasFile archive;
+    VehicleArchive archive;
 };
 
 // Writes extracted bytes. A regular file (or a new one) is replaced in one step; anything else that already
@@ -89,10 +89,10 @@ private:
 
     int list(std::ostream& out, std::ostream& err) {
         LoadedArchive loaded(err, m_force, m_archive);
-        const TMasFile& mas = loaded.archive;
+        const VehicleArchive& mas = loaded.archive;
         const auto& entries = *mas.Entries;
         if (!m_json) {
-            for (const TMasListEntry& e : entries)
+            for (const ArchiveEntry& e : entries)
                 out << e.Name << '\t' << e.DescClass << '\t' << e.UnlockPoints << '\t' << e.DescFile << '\n';
             return kExitOk;
         }
@@ -100,7 +100,7 @@ private:
         report["count"] = mas.EntryCount;
         report["data_size"] = mas.DataSize;
         report["entries"] = Json::array();
-        for (const TMasListEntry& e : entries)
+        for (const ArchiveEntry& e : entries)
             report["entries"].push_back({{"name", fileText(e.Name)},
                                          {"desc", fileText(e.DescFile)},
                                          {"class", fileText(e.DescClass)},
@@ -113,7 +113,7 @@ private:
 
     int extract(std::ostream& err) {
         // The entry's name becomes a file name only when it is a plain one.
-        if (m_out.empty() && !TMasFile::isPlainEntryName(m_entry)) {
+        if (m_out.empty() && !VehicleArchive::isPlainEntryName(m_entry)) {
             err << "qora-cli: The entry name [" << m_entry
                 << "] is not a plain file name (it holds \"/\", \"\\\", \":\" or \"..\").  "
                    "Give the output file with -o.\n";

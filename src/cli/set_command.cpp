@@ -96,7 +96,7 @@ std::vector<TorquePoint> parseTorque(const std::string& argument) {
     return points;
 }
 
-void storeTorque(TOldVehFile& vehicle, const std::vector<TorquePoint>& given) {
+void storeTorque(VehicleFile& vehicle, const std::vector<TorquePoint>& given) {
     auto& points = vehicle.torquePoints;
     for (std::size_t k = 0; k < given.size(); ++k) {
         if (k < points.size()) {
@@ -110,11 +110,11 @@ void storeTorque(TOldVehFile& vehicle, const std::vector<TorquePoint>& given) {
         points[given.size()].torque = "0.00"; // ends the curve; the save drops the points after it
 }
 
-int saveVehicle(TOldVehFile& vehicle, const std::string& path, std::ostream& err) {
+int saveVehicle(VehicleFile& vehicle, const std::string& path, std::ostream& err) {
     storeAbsentGearsAsZero(vehicle);
     try {
         vehicle.Save(path, false);
-    } catch (const EOldVehFile& e) {
+    } catch (const VehicleFileError& e) {
         err << "qora-cli: " << e.what() << '\n';
         return kExitFailed;
     }
@@ -146,20 +146,20 @@ public:
             torque = parseTorque(m_torque);
 
         CliPrompt prompt(err, m_repair);
-        TSettings settings;
+        Settings settings;
         settings.setPrompt(prompt);
         settings.backupFiles = !m_noBackup;
-        TOldVehFile vehicle(m_file, prompt, settings);
+        VehicleFile vehicle(m_file, prompt, settings);
         // The file stays locked from its reading to its writing, so another QORA program's change made in between
         // is never lost: that program waits, or this one does.
         FileLock lock;
         try {
             lock.acquire(resolveLinks(m_file));
-            vehicle.Load(TOldVehFile::ModeOpen);
+            vehicle.Load(VehicleFile::ModeOpen);
         } catch (const FileError& e) {
             err << "qora-cli: " << e.what() << '\n';
             return kExitFailed;
-        } catch (const EOldVehFile& e) {
+        } catch (const VehicleFileError& e) {
             err << "qora-cli: " << e.what() << '\n';
             return kExitFailed;
         }
@@ -191,11 +191,11 @@ public:
 
     int execute(std::ostream&, std::ostream& err) override {
         CliPrompt prompt(err, false);
-        TSettings settings;
+        Settings settings;
         settings.setPrompt(prompt);
         settings.backupFiles = !m_noBackup;
-        TOldVehFile vehicle(m_output, prompt, settings);
-        vehicle.Load(TOldVehFile::ModeNew);
+        VehicleFile vehicle(m_output, prompt, settings);
+        vehicle.Load(VehicleFile::ModeNew);
         return saveVehicle(vehicle, "", err);
     }
 

@@ -25,15 +25,15 @@ public:
 
     int execute(std::ostream& out, std::ostream& err) override {
         CliPrompt prompt(err, m_repair);
-        TSettings settings;
+        Settings settings;
         settings.setPrompt(prompt);
-        TOldVehFile vehicle(m_file, prompt, settings);
+        VehicleFile vehicle(m_file, prompt, settings);
         int lineCount = 0;
         std::vector<std::string> missing;
         try {
-            lineCount = vehicle.Load(m_ghost ? TOldVehFile::ModeGhost : TOldVehFile::ModeOpen);
+            lineCount = vehicle.Load(m_ghost ? VehicleFile::ModeGhost : VehicleFile::ModeOpen);
             vehicle.ListMissingEntries(missing);
-        } catch (const EOldVehFile& e) {
+        } catch (const VehicleFileError& e) {
             err << "qora-cli: " << e.what() << '\n';
             return kExitFailed;
         }

@@ -12,7 +12,7 @@ TEST(ColorText, WritesDollarAndEightUpperCaseDigitsThatReadBack) {
     EXPECT_EQ(colorToText(clHighlight), "$8000000D");
     EXPECT_EQ(colorToText(clActiveCaption), "$80000002");
 
-    for (const TColor c : {rgbColor(255, 80, 80), rgbColor(72, 68, 72), rgbColor(255, 255, 255), clActiveCaption,
+    for (const Color c : {rgbColor(255, 80, 80), rgbColor(72, 68, 72), rgbColor(255, 255, 255), clActiveCaption,
                            clCaptionText, clHighlight, clHighlightText, clWindow, clWindowText})
         EXPECT_EQ(textToColor(colorToText(c)), c) << colorToText(c);
 

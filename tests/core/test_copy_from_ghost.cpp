@@ -17,8 +17,8 @@ std::vector<std::string> names(const std::vector<FieldCopy>& plan) {
 }
 
 // A torque line of 41 points in a unit, with the given values at points 1.. (the rest 0).
-TLineData torqueLine(int unit, std::vector<double> values) {
-    TLineData line;
+LineData torqueLine(int unit, std::vector<double> values) {
+    LineData line;
     line.unit = unit;
     line.points.resize(kCurvePointCount);
     for (std::size_t i = 0; i < values.size(); ++i)
@@ -64,12 +64,12 @@ TEST(CopyFromGhost, ChoicesAreNamedAfterThePageAndOnlyPerformanceHoldsTheCurve) 
 }
 
 TEST(CopyFromGhost, CurveCopyConvertsUnitsAndRecomputesPower) {
-    TLineData torque = torqueLine(TorqueNm, {100, 200, 300});
-    TLineData power;
+    LineData torque = torqueLine(TorqueNm, {100, 200, 300});
+    LineData power;
     power.unit = PowerHp;
     power.points.resize(kCurvePointCount);
     torque.activePointIndex = 5;
-    const TLineData ghost = torqueLine(TorqueNm, {150, 400, 250, 120});
+    const LineData ghost = torqueLine(TorqueNm, {150, 400, 250, 120});
 
     EXPECT_TRUE(curvesDiffer(ghost, torque));
     EXPECT_TRUE(copyGhostCurve(ghost, torque, power));
@@ -83,10 +83,10 @@ TEST(CopyFromGhost, CurveCopyConvertsUnitsAndRecomputesPower) {
     EXPECT_FALSE(copyGhostCurve(ghost, torque, power)); // nothing left to change
 
     // A ghost held in ft-lbs arrives in the vehicle's Nm; the same curve in the other unit is no difference.
-    TLineData imperial = ghost;
+    LineData imperial = ghost;
     ConvertLineUnits(imperial, TorqueFtLbs, false);
     EXPECT_FALSE(curvesDiffer(imperial, torque));
-    TLineData metric = torqueLine(TorqueNm, {});
+    LineData metric = torqueLine(TorqueNm, {});
     EXPECT_TRUE(copyGhostCurve(imperial, metric, power));
     EXPECT_NEAR(metric.points[2].value, 400.0, 1e-9);
 }

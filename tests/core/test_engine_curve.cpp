@@ -14,21 +14,21 @@ const std::vector<double> kTemplateTorque = {0,   175, 405, 445, 505, 530, 590, 
                                              633, 626, 606, 563, 524, 491, 425, 290, 0};
 
 struct CurveFixture : VehFixture {
-    TLineData torque;
-    TLineData power;
+    LineData torque;
+    LineData power;
 
     // A vehicle whose pairs hold these torques at 0, 500, 1000 ... rpm, without lines.
-    TOldVehFile vehicleWith(const std::vector<double>& torques) {
-        TOldVehFile vehicle = open(dir.file("car.veh"));
+    VehicleFile vehicleWith(const std::vector<double>& torques) {
+        VehicleFile vehicle = open(dir.file("car.veh"));
         for (std::size_t k = 0; k < torques.size(); ++k)
             vehicle.torquePoints.push_back({numbers::formatFloat("0.0", 500.0 * static_cast<double>(k)),
                                             numbers::formatFloat("0.00", torques[k]), -1});
         return vehicle;
     }
 
-    TOldVehFile loadTemplate() {
-        TOldVehFile vehicle = open(copy("template.veh", "car.veh"));
-        vehicle.Load(TOldVehFile::ModeOpen);
+    VehicleFile loadTemplate() {
+        VehicleFile vehicle = open(copy("template.veh", "car.veh"));
+        vehicle.Load(VehicleFile::ModeOpen);
         LoadEngineCurve(vehicle, false, settings, torque, power);
         return vehicle;
     }
@@ -61,10 +61,10 @@ TEST(EngineCurve, LoadingTheTemplateGivesItsCurveAndFigures) {
     EXPECT_EQ(f.torque.activePointIndex, 0);
     EXPECT_TRUE(f.torque.visible && f.power.visible);
 
-    const TPeakFigures metric = UpdatePeakFigures(f.torque, f.power, true);
+    const PeakFigures metric = UpdatePeakFigures(f.torque, f.power, true);
     EXPECT_EQ(metric.torque, "633 Nm @5000rpm");
     EXPECT_EQ(metric.power, "386 kW @7500rpm"); // 517.06 hp x 0.747
-    const TPeakFigures imperial = UpdatePeakFigures(f.torque, f.power, false);
+    const PeakFigures imperial = UpdatePeakFigures(f.torque, f.power, false);
     EXPECT_EQ(imperial.torque, "473 ft-lbs @5000rpm"); // 633 x 0.747 = 472.85
     EXPECT_EQ(imperial.power, "517 hp @7500rpm");
 
@@ -97,7 +97,7 @@ TEST(EngineCurve, PairsBeyondTheCurveAndItsEndPoints) {
 
     // No positive torque at all: both figures read 0 at 0 rpm.
     LoadEngineCurve(f.vehicleWith({0, 0, 0, 0}), false, f.settings, f.torque, f.power);
-    const TPeakFigures zero = UpdatePeakFigures(f.torque, f.power, false);
+    const PeakFigures zero = UpdatePeakFigures(f.torque, f.power, false);
     EXPECT_EQ(zero.torque, "0 ft-lbs @0rpm");
     EXPECT_EQ(zero.power, "0 hp @0rpm");
 }
@@ -120,8 +120,8 @@ TEST(EngineCurve, UnitsFollowTheSettingsAndToggleBack) {
     EXPECT_EQ(UpdatePeakFigures(f.torque, f.power, true).torque, "633 Nm @5000rpm");
 
     // Toggling the torque unit twice returns every value to within rounding; the ghost line goes along.
-    TLineData ghost = f.torque;
-    const TLineData before = f.torque;
+    LineData ghost = f.torque;
+    const LineData before = f.torque;
     EXPECT_DOUBLE_EQ(applyChartNm(f.settings, true, &f.torque, &ghost), 1400.0);
     EXPECT_TRUE(f.settings.chartNm);
     EXPECT_EQ(ghost.unit, TorqueNm);
@@ -138,7 +138,7 @@ TEST(EngineCurve, UnitsFollowTheSettingsAndToggleBack) {
 
     // Converting to the unit a line already has changes nothing; the end points are never touched.
     EXPECT_FALSE(ConvertLineUnits(f.power, PowerHp, true));
-    TLineData ends;
+    LineData ends;
     ends.points = {{5, 0, 0}, {10, 0, 0}, {5, 0, 0}};
     EXPECT_TRUE(ConvertLineUnits(ends, TorqueFtLbs, false));
     EXPECT_EQ(ends.points[0].value, 5);
@@ -154,7 +154,7 @@ TEST(EngineCurve, AChangedTorquePointMovesThePowerPeak) {
     EXPECT_NEAR(f.power.points[20].value, 842.46002, 1e-5);
     EXPECT_EQ(f.power.highestPointIndex, 20);
     EXPECT_EQ(UpdatePeakFigures(f.torque, f.power, false).power, "842 hp @10000rpm");
-    const TLineData unchanged = f.power;
+    const LineData unchanged = f.power;
     RecalcPowerPoint(f.torque, f.power, 41);
     EXPECT_EQ(f.power.highestPointIndex, unchanged.highestPointIndex);
 }
@@ -163,7 +163,7 @@ TEST(EngineCurve, StoringWritesPairsUpToTheEndOfTheCurve) {
     CurveFixture f;
     // Unchanged, the template's own pairs come back, in ft-lbs too.
     f.settings.chartNm = false;
-    TOldVehFile vehicle = f.loadTemplate();
+    VehicleFile vehicle = f.loadTemplate();
     const std::vector<TorquePoint> original = vehicle.torquePoints;
     EXPECT_EQ(StoreEngineCurve(f.torque, f.power, vehicle), 18);
     ASSERT_EQ(vehicle.torquePoints.size(), original.size());
@@ -194,7 +194,7 @@ TEST(EngineCurve, StoringWritesPairsUpToTheEndOfTheCurve) {
 
 TEST(EngineCurve, StoringAddsPairsAndEndsAtATorqueTooSmallToWrite) {
     CurveFixture f;
-    TOldVehFile vehicle = f.vehicleWith({0, 100, 200});
+    VehicleFile vehicle = f.vehicleWith({0, 100, 200});
     LoadEngineCurve(vehicle, false, f.settings, f.torque, f.power);
     f.torque.points[3].value = 250;
     f.torque.points[4].value = 180.125;

@@ -50,7 +50,7 @@ template <typename Error, typename F> std::string messageOf(F&& f) {
     return "(no failure)";
 }
 
-void save(TOldVehFile& vehicle, const std::string& path = "") {
+void save(VehicleFile& vehicle, const std::string& path = "") {
     storeAbsentGearsAsZero(vehicle);
     vehicle.Save(path, false);
 }
@@ -62,7 +62,7 @@ TEST(FaultInjection, VehicleSaveNamesARefusedRenameAndAFileInPlaceOfTheFolder) {
     const std::string path = f.copy("template.veh", "car.veh");
     const std::string before = readBytes(path);
     auto vehicle = f.open(path);
-    vehicle.Load(TOldVehFile::ModeOpen);
+    vehicle.Load(VehicleFile::ModeOpen);
     vehicle.findEntry(veh::SecBody, "mass=")->value = "1234.5";
 
     // Every rename refused: no backup can be put in place (the user goes on without it), and the new text cannot
@@ -72,7 +72,7 @@ TEST(FaultInjection, VehicleSaveNamesARefusedRenameAndAFileInPlaceOfTheFolder) {
     {
         ScopedFileSystem scoped(failing);
         f.prompt.answer(PromptAnswer::Yes);
-        EXPECT_EQ(messageOf<EOldVehFile>([&] { save(vehicle); }),
+        EXPECT_EQ(messageOf<VehicleFileError>([&] { save(vehicle); }),
                   "Error saving file [" + path + "]: Input/output error" + kSaveAdvice);
     }
     EXPECT_EQ(readBytes(path), before);
@@ -82,7 +82,7 @@ TEST(FaultInjection, VehicleSaveNamesARefusedRenameAndAFileInPlaceOfTheFolder) {
     // Save As into a "folder" that is a file: the document keeps its name and the file on disk its bytes.
     writeBytes(f.dir.file("blocker"), "a file where a folder should be");
     const std::string blocked = f.dir.file("blocker/car.veh");
-    EXPECT_EQ(messageOf<EOldVehFile>([&] { save(vehicle, blocked); }),
+    EXPECT_EQ(messageOf<VehicleFileError>([&] { save(vehicle, blocked); }),
               "Error saving file [" + blocked + "]: Not a directory" + kSaveAdvice);
     EXPECT_EQ(vehicle.fileName, path);
     EXPECT_EQ(readBytes(path), before);
@@ -98,7 +98,7 @@ TEST(FaultInjection, ArchiveWriteBackAndExtractionNameAFileInPlaceOfTheirFolder)
     TempDir dir;
     ScriptedPrompt prompt;
     NoFilePicker picker;
-    TSettings settings;
+    Settings settings;
     settings.setPrompt(prompt);
     fs::create_directories(dir.file("game/Dat"));
     settings.gameFolder = dir.file("game");
@@ -113,7 +113,7 @@ TEST(FaultInjection, ArchiveWriteBackAndExtractionNameAFileInPlaceOfTheirFolder)
                                      .bytes();
     writeBytes(archive, original);
 
-    TMasFile mas(settings, prompt, picker);
+    VehicleArchive mas(settings, prompt, picker);
     mas.LoadFile(archive);
     const std::string copy = dir.file("prog/MasVeh/vehiclemas=CAR1.VEH");
     try {
@@ -133,12 +133,12 @@ TEST(FaultInjection, ArchiveWriteBackAndExtractionNameAFileInPlaceOfTheirFolder)
     EXPECT_EQ(readBytes(archive), original);
 
     // The archive replaced by a folder after it was read: the rebuilt archive cannot take its place.
-    TMasFile loaded(settings, prompt, picker);
+    VehicleArchive loaded(settings, prompt, picker);
     loaded.LoadFile(archive);
     fs::remove(archive);
     fs::create_directory(archive);
     writeBytes(archive + "/inside", "x");
-    EXPECT_EQ(messageOf<EMasFile>([&] { loaded.ReplaceEntry("CAR2.VEH", vehicleText("Second Car", "GT")); }),
+    EXPECT_EQ(messageOf<VehicleArchiveError>([&] { loaded.ReplaceEntry("CAR2.VEH", vehicleText("Second Car", "GT")); }),
               "The vehicle.mas file [" + archive + "] could not be written: it is a folder.  It has been left as it "
               "was.  Make room on the disk or check that the folder may be written to, then save again.");
     EXPECT_EQ(readBytes(archive + "/inside"), "x");
@@ -149,7 +149,7 @@ TEST(FaultInjection, VersionsAndNotesSurviveARefusedRenameAndAFileInPlaceOfTheGa
     VehFixture f;
     const std::string path = f.copy("template.veh", "bmw.veh");
     auto vehicle = f.open(path);
-    vehicle.Load(TOldVehFile::ModeOpen);
+    vehicle.Load(VehicleFile::ModeOpen);
     const std::string garage = f.dir.file("Garage");
     fs::create_directory(garage);
     const std::string version = joinPath(garage, "bmw~Fast.vfv");
@@ -160,9 +160,9 @@ TEST(FaultInjection, VersionsAndNotesSurviveARefusedRenameAndAFileInPlaceOfTheGa
     failing.failRenames = true;
     {
         ScopedFileSystem scoped(failing);
-        EXPECT_EQ(messageOf<garage::EVersion>([&] { garage::writeVersion(version, vehicle); }),
+        EXPECT_EQ(messageOf<garage::GarageError>([&] { garage::writeVersion(version, vehicle); }),
                   "Unable to write version file [" + version + "].  Input/output error.");
-        EXPECT_EQ(messageOf<garage::EVersion>([&] { garage::saveNotes(version, "new notes"); }),
+        EXPECT_EQ(messageOf<garage::GarageError>([&] { garage::saveNotes(version, "new notes"); }),
                   "Unable to write version notes file [" + garage::notesPathOf(version) +
                       "].  Input/output error.");
     }
@@ -173,9 +173,9 @@ TEST(FaultInjection, VersionsAndNotesSurviveARefusedRenameAndAFileInPlaceOfTheGa
     // A file where the garage folder should be.
     writeBytes(f.dir.file("blocker"), "x");
     const std::string blocked = f.dir.file("blocker/bmw~Slow.vfv");
-    EXPECT_EQ(messageOf<garage::EVersion>([&] { garage::writeVersion(blocked, vehicle); }),
+    EXPECT_EQ(messageOf<garage::GarageError>([&] { garage::writeVersion(blocked, vehicle); }),
               "Unable to write version file [" + blocked + "].  Not a directory.");
-    EXPECT_EQ(messageOf<garage::EVersion>([&] { garage::saveNotes(blocked, "notes"); }),
+    EXPECT_EQ(messageOf<garage::GarageError>([&] { garage::saveNotes(blocked, "notes"); }),
               "Unable to write version notes file [" + garage::notesPathOf(blocked) + "].  Not a directory.");
     EXPECT_EQ(readBytes(f.dir.file("blocker")), "x");
 }
@@ -184,7 +184,7 @@ TEST(FaultInjection, FileManagerKeepsTargetAndSourceWhenTheCopyCannotBePlaced) {
     TempDir dir;
     ScriptedPrompt prompt;
     ScriptedFolderPicker picker;
-    TSettings settings;
+    Settings settings;
     settings.setPrompt(prompt);
     settings.generalWarnings = false;
     browser::FileManager manager(settings, prompt, picker);

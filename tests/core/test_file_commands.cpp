@@ -30,11 +30,11 @@ std::string touch(const std::string& path, const std::string& bytes = "x") {
 } // namespace
 
 TEST(FileCommandsOpen, ModesAndWorkingCopyNames) {
-    EXPECT_TRUE(checksExistence(TOldVehFile::ModeOpen));
-    EXPECT_FALSE(checksExistence(TOldVehFile::ModeNew));
-    EXPECT_TRUE(asksForMissingEntries(TOldVehFile::ModeNew));
-    EXPECT_FALSE(asksForMissingEntries(TOldVehFile::ModeGhost));
-    EXPECT_FALSE(becomesCurrent(TOldVehFile::ModeGhost));
+    EXPECT_TRUE(checksExistence(VehicleFile::ModeOpen));
+    EXPECT_FALSE(checksExistence(VehicleFile::ModeNew));
+    EXPECT_TRUE(asksForMissingEntries(VehicleFile::ModeNew));
+    EXPECT_FALSE(asksForMissingEntries(VehicleFile::ModeGhost));
+    EXPECT_FALSE(becomesCurrent(VehicleFile::ModeGhost));
     EXPECT_EQ(fileNotFoundText("/cars/a.veh"), "Could not find requested file: /cars/a.veh");
     EXPECT_EQ(priorEditorText(""), "Prior Editor: Unknown");
     EXPECT_EQ(priorEditorText("QORA 4.0"), "Prior Editor: QORA 4.0");
@@ -80,7 +80,7 @@ TEST(FileCommandsOpen, WorkingCopiesGoWhenTheirDocumentIsDiscardedOrReplaced) {
     try {
         replaceDocument(archiveDoc, kMasVeh + "ghostmas=G02E.VHS", false, "Bravo");
         FAIL() << "no failure";
-    } catch (const EMasFile& error) {
+    } catch (const VehicleArchiveError& error) {
         EXPECT_STREQ(error.what(), "Invalid prefix on filename of extracted mas file.");
     }
 
@@ -193,7 +193,7 @@ TEST(FileCommandsBrowser, StartParametersSetUpAndSelection) {
     TempDir dir;
     ScriptedPrompt prompt;
     NoFilePicker picker;
-    TSettings settings;
+    Settings settings;
     settings.setPrompt(prompt);
     settings.setProgramFolder(dir.file("prog"));
     settings.gameFolder = dir.file("game");
@@ -214,7 +214,7 @@ TEST(FileCommandsBrowser, StartParametersSetUpAndSelection) {
     EXPECT_EQ(browserStartForGhost(car, "gt1", "", garage, dir.file("prog")).carClass, "GT1");
 
     // No archive where the game keeps it and the locate dialog cancelled: the browser opens without one.
-    TMasFile mas(settings, prompt, picker);
+    VehicleArchive mas(settings, prompt, picker);
     EXPECT_EQ(readArchiveForBrowser(mas, prompt), ArchiveForBrowser::NotLoaded);
     touch(dir.file("game/Dat/Vehicle.Mas"), "bad");
     EXPECT_EQ(readArchiveForBrowser(mas, prompt), ArchiveForBrowser::Failed);

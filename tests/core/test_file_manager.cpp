@@ -24,7 +24,7 @@ struct ManagerFixture {
     TempDir dir;
     ScriptedPrompt prompt;
     ScriptedFolderPicker picker;
-    TSettings settings;
+    Settings settings;
     FileManager manager{settings, prompt, picker};
     std::string source = dir.file("src");
     std::string target = dir.file("dst");

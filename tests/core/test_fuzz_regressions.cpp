@@ -17,13 +17,13 @@ namespace {
 std::string openAndSave(VehFixture& f, const std::string& fixture) {
     const std::string path = f.copy("fuzz/" + fixture, "car.veh");
     auto veh = f.open(path);
-    veh.Load(TOldVehFile::ModeOpen);
+    veh.Load(VehicleFile::ModeOpen);
     storeAbsentGearsAsZero(veh);
     veh.Save("", false);
     return path;
 }
 
-bool holdsLine(const TOldVehFile& veh, const std::string& text) {
+bool holdsLine(const VehicleFile& veh, const std::string& text) {
     for (const std::string& line : *veh.lines())
         if (line == text)
             return true;
@@ -38,7 +38,7 @@ TEST(FuzzRegressions, SaveKeepsALineThatHoldsTwoHeaders) {
     VehFixture f;
     const std::string path = openAndSave(f, "optional_header_shares_line.veh");
     auto saved = f.open(path);
-    ASSERT_NO_THROW(saved.Load(TOldVehFile::ModeOpen));
+    ASSERT_NO_THROW(saved.Load(VehicleFile::ModeOpen));
     EXPECT_TRUE(holdsLine(saved, "[QORA][FRONTWHEELS]"));
     EXPECT_EQ(saved.findEntry(veh::SecFrontWheels, "friction")->value, "2.400");
     EXPECT_EQ(saved.findEntry(veh::SecRearWheels, "friction")->value, "2.300");
@@ -50,7 +50,7 @@ TEST(FuzzRegressions, SaveKeepsATorquePointOnAHeaderLine) {
     VehFixture f;
     const std::string path = openAndSave(f, "torque_point_on_header_line.veh");
     auto saved = f.open(path);
-    ASSERT_NO_THROW(saved.Load(TOldVehFile::ModeOpen));
+    ASSERT_NO_THROW(saved.Load(VehicleFile::ModeOpen));
     ASSERT_EQ(saved.torquePoints.size(), 3u);
     EXPECT_EQ(saved.torquePoints[0].rpm + " " + saved.torquePoints[0].torque, "0.0 100.00");
     EXPECT_EQ(saved.torquePoints[1].rpm + " " + saved.torquePoints[1].torque, "500.0 150.00");
@@ -63,6 +63,6 @@ TEST(FuzzRegressions, SaveKeepsTheDetailsInACommentAfterAValue) {
     VehFixture f;
     const std::string path = openAndSave(f, "details_after_a_value.veh");
     auto saved = f.open(path);
-    ASSERT_NO_THROW(saved.Load(TOldVehFile::ModeOpen));
+    ASSERT_NO_THROW(saved.Load(VehicleFile::ModeOpen));
     EXPECT_TRUE(holdsLine(saved, "mass=(1125.0) //DescFile=Details in a comment //DescClass=GT2"));
 }

@@ -27,7 +27,7 @@ struct RegistryFixture {
     ScriptedPrompt prompt;
     ScriptedFolderPicker picker;
     IniRegistry registry{dir.file("registry.ini")};
-    TSettings settings;
+    Settings settings;
 
     RegistryFixture() {
         settings.setPrompt(prompt);

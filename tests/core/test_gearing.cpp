@@ -10,19 +10,19 @@ using namespace qora::testing;
 
 namespace {
 
-// The message of the EDataValidation the call throws, or "" when it does not throw.
+// The message of the DataValidationError the call throws, or "" when it does not throw.
 template <typename F> std::string validationMessage(F&& call) {
     try {
         call();
-    } catch (const EDataValidation& e) {
+    } catch (const DataValidationError& e) {
         return e.what();
     }
     return {};
 }
 
 // The template's DriveTrain page: 5 forward gears, Maximum 7750, Auto-Shift 7300, peaks at 5000 and 7500 rpm.
-TDriveTrainTexts templatePage() {
-    TDriveTrainTexts page;
+DriveTrainTexts templatePage() {
+    DriveTrainTexts page;
     page.gears = {"-3.500", "3.570", "2.315", "1.549", "1.035", "0.690", "0.000", "3.900"};
     page.maxRpm = "7750.0";
     page.autoShiftRpm = "7300.0";
@@ -32,14 +32,14 @@ TDriveTrainTexts templatePage() {
 }
 
 // Two forward gears 3.000 and 2.000 with a 7000 rpm base.
-TDriveTrainTexts twoGearPage() {
-    TDriveTrainTexts page = templatePage();
+DriveTrainTexts twoGearPage() {
+    DriveTrainTexts page = templatePage();
     page.gears = {"-3.500", "3.000", "2.000", "0.000", "0.000", "0.000", "0.000", "3.900"};
     page.autoShiftRpm = "7000";
     return page;
 }
 
-std::array<std::string, 5> readoutTexts(const TUpshiftResult& r) {
+std::array<std::string, 5> readoutTexts(const UpshiftResult& r) {
     std::array<std::string, 5> texts;
     for (std::size_t i = 0; i < 5; ++i)
         texts[i] = r.readouts[i].text;
@@ -49,9 +49,9 @@ std::array<std::string, 5> readoutTexts(const TUpshiftResult& r) {
 } // namespace
 
 TEST(Gearing, BestRatioRecordIsValidatedInOrder) {
-    TSettings settings; // Cross-Fade
-    TGearCalculator calc(settings);
-    TGearInfo info;
+    Settings settings; // Cross-Fade
+    GearCalculator calc(settings);
+    GearInfo info;
     info.BaseRatio = 3.0;
     info.ShiftRpm = 7000;
     info.TorqueRpm = 5000;
@@ -61,51 +61,51 @@ TEST(Gearing, BestRatioRecordIsValidatedInOrder) {
     info.Gear = 6; // no offset for a 6th base gear
     EXPECT_NEAR(static_cast<double>(calc.CalcBestGearRatio(info)), 3.0 / 7000 * 5000, 1e-12);
 
-    const auto failure = [&](TGearInfo record) {
+    const auto failure = [&](GearInfo record) {
         const std::string message = validationMessage([&] { calc.CalcBestGearRatio(record); });
-        EXPECT_EQ("TfMain::CalcBestGearRatio(TGearInfo)-> " + record.ErrorText, message);
+        EXPECT_EQ("MainWindow::CalcBestGearRatio(GearInfo)-> " + record.ErrorText, message);
         return message;
     };
-    TGearInfo bad = info;
+    GearInfo bad = info;
     bad.Gear = 7;
     bad.BaseRatio = 0; // the gear is checked first
-    EXPECT_EQ(failure(bad), "TfMain::CalcBestGearRatio(TGearInfo)-> [7] is not a valid gear.");
+    EXPECT_EQ(failure(bad), "MainWindow::CalcBestGearRatio(GearInfo)-> [7] is not a valid gear.");
     bad = info;
     bad.Gear = 2;
     bad.BaseRatio = 10;
-    EXPECT_EQ(failure(bad), "TfMain::CalcBestGearRatio(TGearInfo)-> [10.000] is not a valid gear ratio (gear=2).");
+    EXPECT_EQ(failure(bad), "MainWindow::CalcBestGearRatio(GearInfo)-> [10.000] is not a valid gear ratio (gear=2).");
     bad = info;
     bad.ShiftRpm = 500;
-    EXPECT_EQ(failure(bad), "TfMain::CalcBestGearRatio(TGearInfo)-> [500] is not a valid upshift rpm.");
+    EXPECT_EQ(failure(bad), "MainWindow::CalcBestGearRatio(GearInfo)-> [500] is not a valid upshift rpm.");
     bad = info;
     bad.ShiftRpm = 20000.5;
-    EXPECT_EQ(failure(bad), "TfMain::CalcBestGearRatio(TGearInfo)-> [20000.5] is not a valid upshift rpm.");
+    EXPECT_EQ(failure(bad), "MainWindow::CalcBestGearRatio(GearInfo)-> [20000.5] is not a valid upshift rpm.");
     // The target (1400 - 1000) is out of range; the message names the torque rpm.
     bad = info;
     bad.Gear = 1;
     bad.TorqueRpm = 1400;
-    EXPECT_EQ(failure(bad), "TfMain::CalcBestGearRatio(TGearInfo)-> [1400] is not a valid torque rpm.");
+    EXPECT_EQ(failure(bad), "MainWindow::CalcBestGearRatio(GearInfo)-> [1400] is not a valid torque rpm.");
     EXPECT_NO_THROW(calc.CalcBestGearRatio(info));
     EXPECT_EQ(info.ErrorText, "");
 }
 
 TEST(Gearing, BestRatioFromTexts) {
-    TSettings settings;
-    TGearCalculator calc(settings);
+    Settings settings;
+    GearCalculator calc(settings);
     EXPECT_EQ(calc.CalcBestGearRatio("*", "junk", 1, 5000), 0);
     EXPECT_NEAR(static_cast<double>(calc.CalcBestGearRatio("3.000", "7000", 1, 5000)), 3.0 / 7000 * 4000, 1e-12);
     EXPECT_EQ(validationMessage([&] { calc.CalcBestGearRatio("", "7000", 2, 5000); }),
-              "TfMain::CalcBestGearRatio(TGearInfo)-> [0.000] is not a valid gear ratio (gear=2).");
+              "MainWindow::CalcBestGearRatio(GearInfo)-> [0.000] is not a valid gear ratio (gear=2).");
     EXPECT_EQ(validationMessage([&] { calc.CalcBestGearRatio("3,0", "7000", 1, 5000); }),
-              "TfMain::CalcBestGearRatio(void)-> BaseRatio could not be converted to type double.");
+              "MainWindow::CalcBestGearRatio(void)-> BaseRatio could not be converted to type double.");
     EXPECT_EQ(validationMessage([&] { calc.CalcBestGearRatio("3.000", "7000 rpm", 1, 5000); }),
-              "TfMain::CalcBestGearRatio(void)-> ShiftRpm could not be converted to type double.");
+              "MainWindow::CalcBestGearRatio(void)-> ShiftRpm could not be converted to type double.");
     EXPECT_EQ(validationMessage([&] { calc.CalcBestGearRatio("3.000", "", 1, 5000); }),
-              "TfMain::CalcBestGearRatio(TGearInfo)-> [0] is not a valid upshift rpm.");
+              "MainWindow::CalcBestGearRatio(GearInfo)-> [0] is not a valid upshift rpm.");
 }
 
 TEST(Gearing, ThresholdModesAndBasisLiveInTheSettings) {
-    TSettings settings;
+    Settings settings;
     for (int mode : {-1, 0, 1, 2, 3}) {
         applyGearThresholdMode(settings, mode);
         EXPECT_EQ(settings.gearRpmThresholdMode, mode);
@@ -117,18 +117,18 @@ TEST(Gearing, ThresholdModesAndBasisLiveInTheSettings) {
 
     // The same page with Quick Fade-In: the 2nd gear's target is 5000 - 750.
     applyGearThresholdMode(settings, 2);
-    TGearCalculator calc(settings);
+    GearCalculator calc(settings);
     EXPECT_EQ(calc.UpdateBestGears(twoGearPage()).best[0], "1.821");
     applyUpshiftBasis(settings, false);
     EXPECT_FALSE(settings.gearUpShiftBaseFirst);
 }
 
 TEST(Gearing, BestGearsChainOrFollowThePreviousGear) {
-    TSettings settings;
-    TGearCalculator calc(settings);
-    TDriveTrainTexts page = templatePage();
+    Settings settings;
+    GearCalculator calc(settings);
+    DriveTrainTexts page = templatePage();
     // First gear only: each best gear scales the one before it (1.956 = 3.570 / 7300 x 4000, then x 4650 ...).
-    TBestGears best = calc.UpdateBestGears(page);
+    BestGears best = calc.UpdateBestGears(page);
     EXPECT_EQ(best.best, (std::array<std::string, 5>{"1.956", "1.246", "0.853", "0.643", "0.506"}));
     EXPECT_EQ(best.upgraded6th, "*") << "no upshift into 5th computed yet";
     calc.CalcUpshiftRpm(page, {});
@@ -151,58 +151,58 @@ TEST(Gearing, BestGearsChainOrFollowThePreviousGear) {
 }
 
 TEST(Gearing, RpmValuesAreReadThenCrossChecked) {
-    TSettings settings;
-    TGearCalculator calc(settings);
-    TDriveTrainTexts page = templatePage();
-    TRpmValues values;
+    Settings settings;
+    GearCalculator calc(settings);
+    DriveTrainTexts page = templatePage();
+    RpmValues values;
     EXPECT_NO_THROW(calc.ValidateRpmValues(page, values));
     EXPECT_EQ(values.maxRpm, 7750);
     EXPECT_EQ(values.autoShiftRpm, 7300);
 
-    const auto message = [&](TDriveTrainTexts p) {
-        values = TRpmValues{};
+    const auto message = [&](DriveTrainTexts p) {
+        values = RpmValues{};
         return validationMessage([&] { calc.ValidateRpmValues(p, values); });
     };
     page.maxRpm = "";
     EXPECT_EQ(message(page),
-              "TfMain::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance Page contains no useful or valid "
+              "MainWindow::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance Page contains no useful or valid "
               "value.");
     page = templatePage();
     page.autoShiftRpm = "7,300";
-    EXPECT_EQ(message(page), "TfMain::ValidateRpmValues()-> Field 'Auto-Shift RPM' on the Performance Page contains "
+    EXPECT_EQ(message(page), "MainWindow::ValidateRpmValues()-> Field 'Auto-Shift RPM' on the Performance Page contains "
                              "no useful or valid value.");
     page = templatePage();
     page.peakTorqueRpm = 7500;
     page.maxRpm = "100";
-    EXPECT_EQ(message(page), "TfMain::ValidateRpmValues()-> Your vehicles Torque RPM value is greater than or equal "
+    EXPECT_EQ(message(page), "MainWindow::ValidateRpmValues()-> Your vehicles Torque RPM value is greater than or equal "
                              "to your vehicles Horsepower RPM value.  Horsepower should be higher in RPM than your "
                              "highest torque value.");
     EXPECT_EQ(values.maxRpm, 100) << "all four values are set before the checks";
     EXPECT_EQ(values.autoShiftRpm, 7300);
     page = templatePage();
     page.maxRpm = "4000";
-    EXPECT_EQ(message(page), "TfMain::ValidateRpmValues()-> Your vehicles Maximum RPM is less than its highest torque "
+    EXPECT_EQ(message(page), "MainWindow::ValidateRpmValues()-> Your vehicles Maximum RPM is less than its highest torque "
                              "RPM.");
     page.maxRpm = "7000";
     EXPECT_EQ(message(page),
-              "TfMain::ValidateRpmValues()-> Your vehicles Maximum RPM is less than its horsepower RPM.");
+              "MainWindow::ValidateRpmValues()-> Your vehicles Maximum RPM is less than its horsepower RPM.");
     page.maxRpm = "7500";
     page.autoShiftRpm = "7600";
-    EXPECT_EQ(message(page), "TfMain::ValidateRpmValues()-> Your vehicles Maximum RPM is less than its AutoShift RPM.");
+    EXPECT_EQ(message(page), "MainWindow::ValidateRpmValues()-> Your vehicles Maximum RPM is less than its AutoShift RPM.");
     page = templatePage();
     page.autoShiftRpm = "4000";
-    EXPECT_EQ(message(page), "TfMain::ValidateRpmValues()-> Your vehicles AutoShift RPM is less than its highest "
+    EXPECT_EQ(message(page), "MainWindow::ValidateRpmValues()-> Your vehicles AutoShift RPM is less than its highest "
                              "torque RPM.");
 }
 
 TEST(Gearing, GearsAreReadInOrderAndStopAtTheFirstFailure) {
-    TSettings settings;
-    TGearCalculator calc(settings);
+    Settings settings;
+    GearCalculator calc(settings);
     std::array<double, kGearEditCount> ratios{};
     const auto message = [&](std::array<std::string, kGearEditCount> gears) {
         return validationMessage([&] { calc.ValidateGears(gears, ratios); });
     };
-    const std::string p = "TfMain::ValidateGears()-> ";
+    const std::string p = "MainWindow::ValidateGears()-> ";
     EXPECT_EQ(message({"-3.500", "3.570", "2.315", "1.549", "1.035", "0.690", "0.500", "3.900"}), "");
     EXPECT_EQ(ratios, (std::array<double, 8>{3.57, 2.315, 1.549, 1.035, 0.69, 0.5, 3.9, -3.5}));
 
@@ -231,11 +231,11 @@ TEST(Gearing, GearsAreReadInOrderAndStopAtTheFirstFailure) {
 }
 
 TEST(Gearing, UpshiftReadoutsAndTheirColours) {
-    TSettings settings;
-    TGearCalculator calc(settings);
-    TDriveTrainTexts page = twoGearPage();
+    Settings settings;
+    GearCalculator calc(settings);
+    DriveTrainTexts page = twoGearPage();
     // 2.000 / 3.000 x 7000 = 4666.667: shown as 4667, red below the 5000 rpm torque peak; no 3rd gear gives "*".
-    TUpshiftResult r = calc.CalcUpshiftRpm(page, {BaseAutoShift, {}});
+    UpshiftResult r = calc.CalcUpshiftRpm(page, {BaseAutoShift, {}});
     EXPECT_FALSE(r.message);
     EXPECT_EQ(readoutTexts(r), (std::array<std::string, 5>{"@ 4667 rpm", "*", "*", "*", "*"}));
     EXPECT_EQ(r.readouts[0].colour, ReadoutColour::Red);
@@ -273,13 +273,13 @@ TEST(Gearing, UpshiftReadoutsAndTheirColours) {
 }
 
 TEST(Gearing, UnusableInputsAreReportedInMessageBoxes) {
-    TSettings settings;
-    TGearCalculator calc(settings);
+    Settings settings;
+    GearCalculator calc(settings);
     const std::string rangeMessage = "Base Upshift Rpm field contains an invalid rpm value.  The value must be in the "
                                      "range 2000-max rpm (7750).  Upshift RPM values cannot be calculated.";
     // A typed base outside 2000 ... Maximum RPM, or no number at all: the box, and back to the Auto-Shift item.
     for (const char* typed : {"1500", "7751", ""}) {
-        const TUpshiftResult r = calc.CalcUpshiftRpm(templatePage(), {BaseTypedRpm, typed});
+        const UpshiftResult r = calc.CalcUpshiftRpm(templatePage(), {BaseTypedRpm, typed});
         ASSERT_TRUE(r.message) << typed;
         EXPECT_EQ(r.message->title, "QORA Upshift Rpm Calculator");
         EXPECT_EQ(r.message->text, rangeMessage);
@@ -288,10 +288,10 @@ TEST(Gearing, UnusableInputsAreReportedInMessageBoxes) {
     }
     EXPECT_FALSE(calc.CalcUpshiftRpm(templatePage(), {BaseTypedRpm, "7750"}).message);
 
-    TDriveTrainTexts page = templatePage();
+    DriveTrainTexts page = templatePage();
     page.autoShiftRpm = "1999";
     page.peakTorqueRpm = 1000;
-    TUpshiftResult r = calc.CalcUpshiftRpm(page, {BaseAutoShift, {}});
+    UpshiftResult r = calc.CalcUpshiftRpm(page, {BaseAutoShift, {}});
     ASSERT_TRUE(r.message);
     EXPECT_EQ(r.message->text, "Field 'Auto-Shift RPM' on the Performance page contains an invalid value.  It must be "
                                "less than or equal to Maximum Rpm.  Upshift RPM values cannot be calculated.");
@@ -310,16 +310,16 @@ TEST(Gearing, UnusableInputsAreReportedInMessageBoxes) {
     r = calc.CalcUpshiftRpm(page, {BaseMaximum, {}});
     ASSERT_TRUE(r.message);
     EXPECT_EQ(r.message->title, "QORA Data Validation");
-    EXPECT_EQ(r.message->text, "TfMain::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance Page contains no "
+    EXPECT_EQ(r.message->text, "MainWindow::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance Page contains no "
                                "useful or valid value.  Cannot calculate Upshift RPM values.");
     EXPECT_EQ(readoutTexts(r), (std::array<std::string, 5>{}));
 }
 
 TEST(Gearing, RefreshCaptionsAndTheTypedBaseWaitsForTheButton) {
-    TSettings settings;
-    TGearCalculator calc(settings);
-    const TDriveTrainTexts page = templatePage();
-    TUpshiftRefresh refresh = calc.DoCalcUpshift(UpshiftSender::PageControl, page, {});
+    Settings settings;
+    GearCalculator calc(settings);
+    const DriveTrainTexts page = templatePage();
+    UpshiftRefresh refresh = calc.DoCalcUpshift(UpshiftSender::PageControl, page, {});
     ASSERT_TRUE(refresh.captions);
     EXPECT_EQ(refresh.captions->torque, "Max Torque @5000rpm");
     EXPECT_EQ(refresh.captions->power, "Max  Power @7500rpm");
@@ -363,8 +363,8 @@ TEST(Gearing, ScrollBarsAndEditsKeepInStep) {
 
 TEST(Gearing, GearTextsAsThePageShowsAVehicle) {
     VehFixture f;
-    TOldVehFile vehicle = f.open(f.copy("template.veh", "car.veh"));
-    vehicle.Load(TOldVehFile::ModeOpen);
+    VehicleFile vehicle = f.open(f.copy("template.veh", "car.veh"));
+    vehicle.Load(VehicleFile::ModeOpen);
     EXPECT_EQ(driveTrainGearTexts(vehicle),
               (std::array<std::string, 8>{"-3.500", "3.570", "2.315", "1.549", "1.035", "0.690", "0.000", "3.900"}));
 }

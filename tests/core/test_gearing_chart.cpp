@@ -7,14 +7,14 @@ using namespace qora;
 namespace {
 
 // The template car: five gears, 3.900 final drive, 0.32 m tyres, Maximum 7750, Auto-Shift 7300.
-TGearingInput templateInput(SpeedUnit unit = SpeedUnit::Kmh) {
-    TDriveTrainTexts page;
+GearingInput templateInput(SpeedUnit unit = SpeedUnit::Kmh) {
+    DriveTrainTexts page;
     page.gears = {"-3.500", "3.570", "2.315", "1.549", "1.035", "0.690", "0.000", "3.900"};
     page.maxRpm = "7750.0";
     page.autoShiftRpm = "7300.0";
     page.peakTorqueRpm = 5000;
     page.peakPowerRpm = 7500;
-    return gearingInput(page, TUpshiftBase{BaseAutoShift, {}}, "0.32", unit);
+    return gearingInput(page, UpshiftBase{BaseAutoShift, {}}, "0.32", unit);
 }
 
 } // namespace
@@ -30,7 +30,7 @@ TEST(GearingChart, RoadSpeedFromEngineSpeedGearsAndTyre) {
 }
 
 TEST(GearingChart, SawToothShiftsAtTheUpshiftPointAndTopsOutAtTheLimit) {
-    const TGearingChart chart = gearingChart(templateInput());
+    const GearingChartData chart = gearingChart(templateInput());
     ASSERT_TRUE(chart.problem.empty());
     ASSERT_EQ(chart.lines.size(), 5u); // the 6th gear has no ratio
     EXPECT_DOUBLE_EQ(chart.lines[3].toRpm, 7300.0);
@@ -46,9 +46,9 @@ TEST(GearingChart, SawToothShiftsAtTheUpshiftPointAndTopsOutAtTheLimit) {
 }
 
 TEST(GearingChart, GearsWithoutARatioAreSkippedAndOrderDecidesTheShifts) {
-    TGearingInput input = templateInput();
+    GearingInput input = templateInput();
     input.ratios = {3.0, 0.0, 2.0, 0.05, 2.5, 1.0};
-    const TGearingChart chart = gearingChart(input);
+    const GearingChartData chart = gearingChart(input);
     ASSERT_EQ(chart.lines.size(), 4u);
     EXPECT_EQ(chart.lines[1].gear, 3);
     // 3rd cannot shift into a longer 5th and runs to the limit; 5th shifts into 6th.
@@ -62,9 +62,9 @@ TEST(GearingChart, GearsWithoutARatioAreSkippedAndOrderDecidesTheShifts) {
 }
 
 TEST(GearingChart, MissingFiguresLeaveAnExplanationInsteadOfLines) {
-    TGearingInput input = templateInput();
+    GearingInput input = templateInput();
     input.finalDrive = 0;
-    TGearingChart chart = gearingChart(input);
+    GearingChartData chart = gearingChart(input);
     EXPECT_TRUE(chart.lines.empty());
     EXPECT_EQ(chart.problem, "Enter a Final Gear ratio to see the road speed in each gear.");
     input = templateInput();

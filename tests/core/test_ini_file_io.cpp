@@ -20,11 +20,11 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // A store over lines given by the test, with line classification open to it. It has no file, so it never saves.
-class MemoryStore : public TIniFileIO {
+class MemoryStore : public KeyedTextFile {
 public:
-    explicit MemoryStore(Lines lines) : TIniFileIO("") { m_lines = std::move(lines); }
+    explicit MemoryStore(Lines lines) : KeyedTextFile("") { m_lines = std::move(lines); }
     ~MemoryStore() override { Close(); }
-    using TIniFileIO::ParseLine;
+    using KeyedTextFile::ParseLine;
 
     LineInfo parse(int lineIndex) const {
         LineInfo info;
@@ -36,7 +36,7 @@ public:
 std::string messageOf(const std::function<void()>& action) {
     try {
         action();
-    } catch (const EIniFileIO& e) {
+    } catch (const KeyedTextFileError& e) {
         return e.what();
     }
     return "(no error)";
@@ -151,12 +151,12 @@ TEST(IniFileIO, TypedReadsConvertOrFailWithTheValueInTheMessage) {
 
     EXPECT_EQ(
         messageOf([&] { store.ReadBoolInstance(0, "Typed", "bad", false); }),
-        "TIniFileIO::ReadBoolInstance() -  [] - '1.5' is not a valid boolean value in Section[Typed]-Entry[bad].");
+        "KeyedTextFile::ReadBoolInstance() -  [] - '1.5' is not a valid boolean value in Section[Typed]-Entry[bad].");
     EXPECT_EQ(messageOf([&] { store.ReadIntegerInstance(0, "typed", "BAD", 0); }),
-              "TIniFileIO::ReadIntegerInstance() -  [] - '1.5' is not a valid integer value in "
+              "KeyedTextFile::ReadIntegerInstance() -  [] - '1.5' is not a valid integer value in "
               "Section[typed]-Entry[BAD].");
     EXPECT_EQ(messageOf([&] { store.ReadFloatInstance(0, "Typed", "word", 0); }),
-              "TIniFileIO::ReadFloatInstance() -  [] - 'yes please' is not a valid floating point value in "
+              "KeyedTextFile::ReadFloatInstance() -  [] - 'yes please' is not a valid floating point value in "
               "Section[Typed]-Entry[word].");
 }
 
@@ -181,7 +181,7 @@ TEST(IniFileIO, VerifyFileRefusesControlAndHighBytes) {
     for (const std::string& bad : {std::string("a\tb"), std::string("caf\xE9"), std::string("x\0", 2)}) {
         MemoryStore store({"[Ok]", "k=1", bad});
         EXPECT_EQ(messageOf([&] { store.VerifyFile(); }),
-                  "TIniFileIO::VerifyFile() -  [] - File does not appear to be a valid text file.");
+                  "KeyedTextFile::VerifyFile() -  [] - File does not appear to be a valid text file.");
         EXPECT_EQ(store.lines(), nullptr);
         EXPECT_EQ(store.ReadStringInstance(0, "Ok", "k", "d"), "d"); // a closed store reads as empty
     }
@@ -196,7 +196,7 @@ TEST(IniFileIO, LoadsAnyLineEndAndWritesBackWithCrLfOnDestruction) {
     const std::string path = dir.file("qora.ini");
     writeBytes(path, "[Main]\nA=1\r\nB = 2\rC=3");
     {
-        TIniFileIO store(path);
+        KeyedTextFile store(path);
         ASSERT_NE(store.lines(), nullptr);
         EXPECT_EQ(*store.lines(), (Lines{"[Main]", "A=1", "B = 2", "C=3"}));
         store.WriteIntegerInstance(0, "Main", "b", 5);
@@ -205,7 +205,7 @@ TEST(IniFileIO, LoadsAnyLineEndAndWritesBackWithCrLfOnDestruction) {
 
     const std::string missing = dir.file("none.ini");
     {
-        TIniFileIO store(missing);
+        KeyedTextFile store(missing);
         EXPECT_FALSE(store.Load());
         EXPECT_TRUE(store.lines()->empty());
         EXPECT_EQ(store.ReadIntegerInstance(0, "Main", "a", 3), 3);
@@ -216,13 +216,13 @@ TEST(IniFileIO, LoadsAnyLineEndAndWritesBackWithCrLfOnDestruction) {
 TEST(IniFileIO, LoadOfAnUnreadablePathReleasesTheLines) {
     TempDir dir;
     const std::string path = dir.file("folder.ini");
-    TIniFileIO store(path);
+    KeyedTextFile store(path);
     std::filesystem::create_directory(path);
     EXPECT_EQ(messageOf([&] { store.Load(); }),
-              "TIniFileIO::Load() -  [" + path +
+              "KeyedTextFile::Load() -  [" + path +
                   "] - Error attempting to load file.  This file may not be a text file, or is corrupt.");
     EXPECT_EQ(store.lines(), nullptr);
-    EXPECT_THROW(TIniFileIO{path}, EIniFileIO);
+    EXPECT_THROW(KeyedTextFile{path}, KeyedTextFileError);
 }
 
 TEST(IniFileIO, FailedSaveLeavesTheOldFileAndReportsIt) {
@@ -230,14 +230,14 @@ TEST(IniFileIO, FailedSaveLeavesTheOldFileAndReportsIt) {
     const std::string path = dir.file("qora.ini");
     const std::string original = "[Main]\r\nA=1\r\n";
     writeBytes(path, original);
-    const std::string expected = "TIniFileIO::Save() -  [" + path +
+    const std::string expected = "KeyedTextFile::Save() -  [" + path +
                                  "] - Error saving file.  Check that you have enough disk space or if this is a "
                                  "removable disk, that write protect is OFF.";
 
     qora::testing::FailingFileSystem failing;
     ScopedFileSystem scope(failing);
     {
-        TIniFileIO store(path);
+        KeyedTextFile store(path);
         store.WriteStringInstance(0, "Main", "A", "2");
         failing.failWritesAfterBytes = 5;
         EXPECT_EQ(messageOf([&] { store.Save(); }), expected);
@@ -255,7 +255,7 @@ TEST(IniFileIO, FailedSaveLeavesTheOldFileAndReportsIt) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 
     {
-        TIniFileIO store(path);
+        KeyedTextFile store(path);
         store.WriteStringInstance(0, "Main", "A", "3");
         store.Release();
     }

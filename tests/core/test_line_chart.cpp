@@ -16,19 +16,19 @@ public:
     bool canResize = true;
     std::vector<std::string> calls;
 
-    bool resizeView(const TLineChart&) override {
+    bool resizeView(const LineChart&) override {
         calls.push_back("resize");
         return canResize;
     }
-    void rebuildBackground(const TLineChart&) override { calls.push_back("background"); }
-    void redraw(const TLineChart&, bool partial) override { calls.push_back(partial ? "partial" : "full"); }
-    void drawPointLook(const TLineChart&, int index, bool active) override {
+    void rebuildBackground(const LineChart&) override { calls.push_back("background"); }
+    void redraw(const LineChart&, bool partial) override { calls.push_back(partial ? "partial" : "full"); }
+    void drawPointLook(const LineChart&, int index, bool active) override {
         calls.push_back("point " + std::to_string(index) + (active ? " active" : " normal"));
     }
-    void drawLegends(const TLineChart&) override { calls.push_back("legends"); }
+    void drawLegends(const LineChart&) override { calls.push_back("legends"); }
 };
 
-class SizedBitmap : public TChartBitmap {
+class SizedBitmap : public ChartPicture {
 public:
     SizedBitmap(int w, int h) : m_w(w), m_h(h) {}
     int width() const override { return m_w; }
@@ -38,16 +38,16 @@ private:
     int m_w, m_h;
 };
 
-std::unique_ptr<TChartView> engineView(int width = 608, int height = 288) {
-    auto view = std::make_unique<TChartView>();
+std::unique_ptr<ChartView> engineView(int width = 608, int height = 288) {
+    auto view = std::make_unique<ChartView>();
     view->width = width;
     view->height = height;
     return view;
 }
 
 // The engine chart's legends: 0 .. 14 hundreds and 0 .. 20 thousands of rpm in steps of 0.5.
-std::unique_ptr<TChartLegends> engineLegends(double maximum = 1400.0) {
-    auto legends = std::make_unique<TChartLegends>();
+std::unique_ptr<ChartLegends> engineLegends(double maximum = 1400.0) {
+    auto legends = std::make_unique<ChartLegends>();
     for (int i = 0; i <= 14; ++i)
         legends->y.labels.push_back(std::to_string(i));
     for (int i = 0; i <= 40; ++i)
@@ -57,8 +57,8 @@ std::unique_ptr<TChartLegends> engineLegends(double maximum = 1400.0) {
     return legends;
 }
 
-TLineData lineOf(std::vector<double> values, bool background = false) {
-    TLineData line;
+LineData lineOf(std::vector<double> values, bool background = false) {
+    LineData line;
     line.background = background;
     for (double v : values)
         line.points.push_back({v, 0, 0});
@@ -66,7 +66,7 @@ TLineData lineOf(std::vector<double> values, bool background = false) {
 }
 
 // Four lines of 41 points in the editor's order; the torque line (3) is active.
-void addEngineLines(TLineChart& chart, double torque = 500) {
+void addEngineLines(LineChart& chart, double torque = 500) {
     chart.Add(lineOf(std::vector<double>(41, 0), true));
     chart.Add(lineOf(std::vector<double>(41, 0), true));
     chart.Add(lineOf(std::vector<double>(41, 200)));
@@ -77,7 +77,7 @@ void addEngineLines(TLineChart& chart, double torque = 500) {
 template <class F> std::string messageOf(F&& f) {
     try {
         f();
-    } catch (const ELineChart& e) {
+    } catch (const LineChartError& e) {
         return e.what();
     }
     return "(nothing thrown)";
@@ -86,8 +86,8 @@ template <class F> std::string messageOf(F&& f) {
 } // namespace
 
 TEST(LineChart, GridOfTheEngineChartAtBothEndsOfTheZoom) {
-    TLineChart chart({624, 298}, engineView(), engineLegends());
-    const TChartGrid& g = chart.Grid();
+    LineChart chart({624, 298}, engineView(), engineLegends());
+    const ChartGrid& g = chart.Grid();
     EXPECT_EQ(g.cellsX, 40);
     EXPECT_EQ(g.cellWidth, 15);
     EXPECT_EQ(g.cellHeight, 20);
@@ -102,7 +102,7 @@ TEST(LineChart, GridOfTheEngineChartAtBothEndsOfTheZoom) {
     EXPECT_EQ(chart.LegendXLabelX(40), 600);
 
     addEngineLines(chart);
-    const TLineData& torque = chart.GetLineData(3);
+    const LineData& torque = chart.GetLineData(3);
     for (int i = 0; i < 41; ++i)
         EXPECT_EQ(torque.points[static_cast<std::size_t>(i)].x, 15 * i);
 
@@ -121,7 +121,7 @@ TEST(LineChart, GridOfTheEngineChartAtBothEndsOfTheZoom) {
 }
 
 TEST(LineChart, ValuesAndRowsRoundHalfToEvenAndStayDrawable) {
-    TLineChart chart({}, engineView(), engineLegends());
+    LineChart chart({}, engineView(), engineLegends());
     EXPECT_EQ(chart.ValueToY(0), 287);
     EXPECT_EQ(chart.ValueToY(1400), 7);
     EXPECT_EQ(chart.ValueToY(702.5), 146); // 146.5
@@ -146,7 +146,7 @@ TEST(LineChart, ValuesAndRowsRoundHalfToEvenAndStayDrawable) {
 }
 
 TEST(LineChart, PicksOnlyInnerPointsWithinTheirSquare) {
-    TLineChart chart({}, engineView(), engineLegends());
+    LineChart chart({}, engineView(), engineLegends());
     addEngineLines(chart, 500);
     const int y = chart.ValueToY(500); // 187
     EXPECT_EQ(chart.PointAt(9, y), -1);
@@ -162,17 +162,17 @@ TEST(LineChart, PicksOnlyInnerPointsWithinTheirSquare) {
 }
 
 TEST(LineChart, HighestAndActivePoints) {
-    TLineChart chart({}, engineView(), engineLegends());
+    LineChart chart({}, engineView(), engineLegends());
     std::vector<double> values(41, 100);
     values[0] = values[40] = 900; // the ends never count
     values[7] = values[12] = 800;
     chart.Add(lineOf(values));
-    TLineData second = lineOf(values);
+    LineData second = lineOf(values);
     chart.Add(second);
     chart.GetLineData(0).activePointIndex = 1;
     chart.GetLineData(1).activePointIndex = 2;
     chart.RecalcAll();
-    EXPECT_EQ(TLineChart::FindHighPoint(chart.GetLineData(0)), std::make_pair(7, 800.0));
+    EXPECT_EQ(LineChart::FindHighPoint(chart.GetLineData(0)), std::make_pair(7, 800.0));
     EXPECT_EQ(chart.GetLineData(0).highestPointIndex, 7);
     EXPECT_EQ(chart.GetLineData(0).activePointIndex, 7); // below 2: moved to the highest point
     EXPECT_EQ(chart.GetLineData(1).activePointIndex, 2); // kept
@@ -188,7 +188,7 @@ TEST(LineChart, HighestAndActivePoints) {
 
 TEST(LineChart, DraggingAPointRedrawsPartlyAndReportsWholeValues) {
     RecordingRenderer renderer;
-    TLineChart chart({}, engineView(), engineLegends(1045.8), &renderer);
+    LineChart chart({}, engineView(), engineLegends(1045.8), &renderer);
     addEngineLines(chart);
     std::vector<std::pair<int, int>> changed;
     chart.OnPointChanged = [&](int line, int point) {
@@ -207,13 +207,13 @@ TEST(LineChart, DraggingAPointRedrawsPartlyAndReportsWholeValues) {
     chart.SetActivePoint(1);
     ASSERT_TRUE(chart.BeginPointDrag());
     EXPECT_TRUE(chart.PartialMode());
-    EXPECT_EQ(chart.PartialRect(), (TChartRect{-1, 0, 31, 288}));
+    EXPECT_EQ(chart.PartialRect(), (ChartRect{-1, 0, 31, 288}));
     EXPECT_EQ(chart.PartialCount(), 3);
     EXPECT_EQ(chart.PartialFirst(), 0);
-    const TLineData& torque = chart.GetLineData(3);
-    EXPECT_EQ(chart.MarkerPoints(torque, true), (TPointRange{0, 3}));
-    EXPECT_EQ(chart.LinePoints(torque, true), (TPointRange{0, 4}));
-    EXPECT_EQ(chart.LinePoints(torque, false), (TPointRange{0, 41}));
+    const LineData& torque = chart.GetLineData(3);
+    EXPECT_EQ(chart.MarkerPoints(torque, true), (PointRange{0, 3}));
+    EXPECT_EQ(chart.LinePoints(torque, true), (PointRange{0, 4}));
+    EXPECT_EQ(chart.LinePoints(torque, false), (PointRange{0, 41}));
 
     renderer.calls.clear();
     chart.DragPointTo(15, -40); // above the chart: stops at the row of 1045.8
@@ -236,13 +236,13 @@ TEST(LineChart, DraggingAPointRedrawsPartlyAndReportsWholeValues) {
 
     chart.SetActivePoint(20);
     ASSERT_TRUE(chart.BeginPointDrag());
-    EXPECT_EQ(chart.MarkerPoints(torque, true), (TPointRange{19, 3}));
-    EXPECT_EQ(chart.LinePoints(torque, true), (TPointRange{18, 5}));
+    EXPECT_EQ(chart.MarkerPoints(torque, true), (PointRange{19, 3}));
+    EXPECT_EQ(chart.LinePoints(torque, true), (PointRange{18, 5}));
 }
 
 TEST(LineChart, DrawsOnlyWhenEnabledAndRedrawsTheMarkersThatChangeLook) {
     RecordingRenderer renderer;
-    TLineChart chart({}, engineView(), engineLegends(), &renderer);
+    LineChart chart({}, engineView(), engineLegends(), &renderer);
     EXPECT_EQ(renderer.calls, (std::vector<std::string>{"resize", "legends"}));
     addEngineLines(chart);
     EXPECT_EQ(renderer.calls.back(), "background"); // the layer is rebuilt even while drawing is off
@@ -263,7 +263,7 @@ TEST(LineChart, DrawsOnlyWhenEnabledAndRedrawsTheMarkersThatChangeLook) {
 }
 
 TEST(LineChart, AddAndDeleteKeepTheActiveLine) {
-    TLineChart chart({}, engineView(), engineLegends());
+    LineChart chart({}, engineView(), engineLegends());
     addEngineLines(chart);
     EXPECT_EQ(chart.ActiveLine(), 3);
     EXPECT_EQ(chart.GetLineData(3).activePointIndex, 1); // 0 after Add, then the highest point
@@ -280,7 +280,7 @@ TEST(LineChart, AddAndDeleteKeepTheActiveLine) {
 }
 
 TEST(LineChart, CentresAPictureInTheVisiblePartOfTheLayer) {
-    TLineChart chart({624, 298}, engineView(), engineLegends());
+    LineChart chart({624, 298}, engineView(), engineLegends());
     EXPECT_EQ(chart.CentredPicturePosition(), std::make_pair(0, 0)); // no picture
     chart.View()->picture = std::make_shared<SizedBitmap>(200, 100);
     EXPECT_EQ(chart.CentredPicturePosition(), std::make_pair(204, 94));
@@ -299,42 +299,42 @@ TEST(LineChart, CentresAPictureInTheVisiblePartOfTheLayer) {
 TEST(LineChart, FailuresNameTheOperation) {
     RecordingRenderer refusing;
     refusing.canResize = false;
-    EXPECT_EQ(messageOf([&] { TLineChart c({}, engineView(), engineLegends(), &refusing); }),
-              "TLineChart::TLineChart()-> Back-buffer creation failed.  There may not be enough memory.");
-    EXPECT_EQ(messageOf([] { TLineChart c({}, nullptr, engineLegends()); }),
-              "TLineChart::SetLegends()-> A view must exist before a legend can be calculated.");
-    EXPECT_EQ(messageOf([] { TLineChart c({}, engineView(), nullptr); }),
-              "TLineChart::CalcGrid()-> No legends have been defined.");
+    EXPECT_EQ(messageOf([&] { LineChart c({}, engineView(), engineLegends(), &refusing); }),
+              "LineChart::LineChart()-> Back-buffer creation failed.  There may not be enough memory.");
+    EXPECT_EQ(messageOf([] { LineChart c({}, nullptr, engineLegends()); }),
+              "LineChart::SetLegends()-> A view must exist before a legend can be calculated.");
+    EXPECT_EQ(messageOf([] { LineChart c({}, engineView(), nullptr); }),
+              "LineChart::CalcGrid()-> No legends have been defined.");
     auto oneLabel = engineLegends();
     oneLabel->y.labels.resize(1);
-    EXPECT_EQ(messageOf([&] { TLineChart c({}, engineView(), std::move(oneLabel)); }),
-              "TLineChart::CalcGrid()-> Each legend needs at least two labels.");
-    EXPECT_EQ(messageOf([] { TLineChart c({}, engineView(30, 288), engineLegends()); }),
-              "TLineChart::CalcGrid()-> The view is too small for its legends.");
+    EXPECT_EQ(messageOf([&] { LineChart c({}, engineView(), std::move(oneLabel)); }),
+              "LineChart::CalcGrid()-> Each legend needs at least two labels.");
+    EXPECT_EQ(messageOf([] { LineChart c({}, engineView(30, 288), engineLegends()); }),
+              "LineChart::CalcGrid()-> The view is too small for its legends.");
     auto noRange = engineLegends();
     noRange->verticalRange = 0;
-    EXPECT_EQ(messageOf([&] { TLineChart c({}, engineView(), std::move(noRange)); }),
-              "TLineChart::CalcGrid()-> The vertical range must be greater than 0.");
+    EXPECT_EQ(messageOf([&] { LineChart c({}, engineView(), std::move(noRange)); }),
+              "LineChart::CalcGrid()-> The vertical range must be greater than 0.");
 
     RecordingRenderer renderer;
-    TLineChart chart({}, engineView(), engineLegends(), &renderer);
-    EXPECT_EQ(messageOf([&] { chart.RecalcAll(); }), "TLineChart::DrawLines()-> No lines exist to be drawn.");
-    EXPECT_EQ(messageOf([&] { chart.SetDrawing(true); }), "TLineChart::DrawLines()-> No lines exist to be drawn.");
-    EXPECT_EQ(messageOf([&] { chart.SetActivePoint(0); }), "TLineChart::DrawPoints()-> No lines exist to be drawn.");
-    EXPECT_EQ(messageOf([&] { chart.Delete(0); }), "TLineChart::Delete()-> Index out of bounds.");
+    LineChart chart({}, engineView(), engineLegends(), &renderer);
+    EXPECT_EQ(messageOf([&] { chart.RecalcAll(); }), "LineChart::DrawLines()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf([&] { chart.SetDrawing(true); }), "LineChart::DrawLines()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf([&] { chart.SetActivePoint(0); }), "LineChart::DrawPoints()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf([&] { chart.Delete(0); }), "LineChart::Delete()-> Index out of bounds.");
     addEngineLines(chart);
-    EXPECT_EQ(messageOf([&] { chart.GetLineData(4); }), "TLineChart::GetLineData()-> Index out of bounds.");
-    EXPECT_EQ(messageOf([&] { chart.GetLineData(-1); }), "TLineChart::GetLineData()-> Index out of bounds.");
-    EXPECT_EQ(messageOf([&] { chart.SetPointValue(3, 41, 1); }), "TLineChart::SetPointValue()-> Index out of bounds.");
-    EXPECT_EQ(messageOf([&] { chart.SetActivePoint(41); }), "TLineChart::SetActivePoint()-> Index out of bounds.");
+    EXPECT_EQ(messageOf([&] { chart.GetLineData(4); }), "LineChart::GetLineData()-> Index out of bounds.");
+    EXPECT_EQ(messageOf([&] { chart.GetLineData(-1); }), "LineChart::GetLineData()-> Index out of bounds.");
+    EXPECT_EQ(messageOf([&] { chart.SetPointValue(3, 41, 1); }), "LineChart::SetPointValue()-> Index out of bounds.");
+    EXPECT_EQ(messageOf([&] { chart.SetActivePoint(41); }), "LineChart::SetActivePoint()-> Index out of bounds.");
 
     renderer.canResize = false;
     EXPECT_EQ(messageOf([&] { chart.SetView(); }),
-              "TLineChart::SetView()-> Back-buffer creation failed.  There may not be enough memory.");
+              "LineChart::SetView()-> Back-buffer creation failed.  There may not be enough memory.");
     chart.SetView(nullptr);
-    EXPECT_EQ(messageOf([&] { chart.CalcGrid(); }), "TLineChart::CalcGrid()-> No view has been defined.");
+    EXPECT_EQ(messageOf([&] { chart.CalcGrid(); }), "LineChart::CalcGrid()-> No view has been defined.");
     EXPECT_EQ(messageOf([&] { chart.RecalcAll(); }),
-              "TLineChart::CreateBgLayer()-> Cannot create background layer without an allocated view.");
+              "LineChart::CreateBgLayer()-> Cannot create background layer without an allocated view.");
     EXPECT_EQ(messageOf([&] { chart.SetLegends(engineLegends()); }),
-              "TLineChart::SetLegends()-> A view must exist before a legend can be calculated.");
+              "LineChart::SetLegends()-> A view must exist before a legend can be calculated.");
 }

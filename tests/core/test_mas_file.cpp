@@ -56,7 +56,7 @@ struct MasFixture {
     TempDir dir;
     ScriptedPrompt prompt;
     ScriptedFilePicker picker;
-    TSettings settings;
+    Settings settings;
 
     MasFixture() {
         settings.setPrompt(prompt);
@@ -72,15 +72,15 @@ struct MasFixture {
         writeBytes(archivePath(), bytes);
         return archivePath();
     }
-    TMasFile mas() { return TMasFile(settings, prompt, picker); }
+    VehicleArchive mas() { return VehicleArchive(settings, prompt, picker); }
 
-    // The message of the EMasFile that loading `bytes` raises.
+    // The message of the VehicleArchiveError that loading `bytes` raises.
     std::string loadError(const std::string& bytes) {
         write(bytes);
-        TMasFile m = mas();
+        VehicleArchive m = mas();
         try {
             m.LoadFile(archivePath());
-        } catch (const EMasFile& e) {
+        } catch (const VehicleArchiveError& e) {
             return e.what();
         }
         return "(loaded)";
@@ -95,7 +95,7 @@ MasBuilder threeCars() {
     return b;
 }
 
-std::vector<std::string> names(const TMasFile& m) {
+std::vector<std::string> names(const VehicleArchive& m) {
     std::vector<std::string> out;
     for (const auto& e : *m.Entries)
         out.push_back(e.Name);
@@ -118,7 +118,7 @@ TEST(MasFileRead, HeaderAndDirectoryOfAWellFormedArchive) {
     EXPECT_EQ(f.loadError(std::string(7, '\0')), kHeaderEof);
 
     f.write(std::string(8, '\0'));
-    TMasFile empty = f.mas();
+    VehicleArchive empty = f.mas();
     empty.LoadFile(f.archivePath());
     ASSERT_TRUE(empty.Entries.has_value());
     EXPECT_TRUE(empty.Entries->empty());
@@ -126,13 +126,13 @@ TEST(MasFileRead, HeaderAndDirectoryOfAWellFormedArchive) {
     try {
         empty.ExtractEntry("CAR1.VEH", true);
         ADD_FAILURE();
-    } catch (const EMasFile& e) {
+    } catch (const VehicleArchiveError& e) {
         EXPECT_STREQ(e.what(), "No entries found in vehicle.mas file.");
     }
 
     const MasBuilder b = threeCars();
     f.write(b.bytes());
-    TMasFile m = f.mas();
+    VehicleArchive m = f.mas();
     m.LoadFile(f.archivePath());
     EXPECT_TRUE(f.prompt.calls.empty());
     EXPECT_EQ(m.FileName, f.archivePath());
@@ -141,7 +141,7 @@ TEST(MasFileRead, HeaderAndDirectoryOfAWellFormedArchive) {
     EXPECT_EQ(m.ExpectedSize, b.bytes().size());
     EXPECT_EQ(m.DataSize, b.bytes().size() - m.DataStart);
     ASSERT_EQ(names(m), (std::vector<std::string>{"CAR1.VEH", "CAR2.VEH", "CAR3.VEH"}));
-    const TMasListEntry& second = (*m.Entries)[1];
+    const ArchiveEntry& second = (*m.Entries)[1];
     EXPECT_EQ(second.DescFile, "Second Car");
     EXPECT_EQ(second.DescClass, "Rally");
     EXPECT_EQ(second.UnlockPoints, "");
@@ -175,7 +175,7 @@ TEST(MasFileRead, SizeQuestionGuardsAMismatchedHeader) {
     // Yes with intact records but bytes after the data region: the entries are read.
     f.prompt.answer(PromptAnswer::Yes);
     f.write(threeCars().trailing("junk").bytes());
-    TMasFile m = f.mas();
+    VehicleArchive m = f.mas();
     m.LoadFile(f.archivePath());
     EXPECT_EQ(m.Entries->size(), 3u);
 }
@@ -200,7 +200,7 @@ TEST(MasFileRead, EveryEntryButTheDefaultNeedsNameAndClass) {
                 .add("Default.Vhs", "")
                 .add("SIXTEEN_CHARS.VE", vehicleText("Long", "GT"))
                 .bytes());
-    TMasFile m = f.mas();
+    VehicleArchive m = f.mas();
     m.LoadFile(f.archivePath());
     EXPECT_EQ(names(m), (std::vector<std::string>{"default.vhs", "Default.Vhs", "SIXTEEN_CHARS.VE"}));
     EXPECT_EQ((*m.Entries)[0].DescFile, "");
@@ -208,7 +208,7 @@ TEST(MasFileRead, EveryEntryButTheDefaultNeedsNameAndClass) {
 
 TEST(MasFileRead, DescriptionValuesFollowTheCommentRules) {
     auto value = [](std::string_view data, std::string_view key = "DescFile=", std::size_t limit = 255) {
-        return TMasFile::GetDescValue(data, key, limit);
+        return VehicleArchive::GetDescValue(data, key, limit);
     };
     EXPECT_EQ(value("[BODY]\r\n//descfile=Blue Car   \t\r\nx"), "Blue Car");
     EXPECT_EQ(value("//DescFile=Blue Car // the fast one\r\n"), "Blue Car");
@@ -241,7 +241,7 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     const std::string bytes = threeCars().bytes();
     writeBytes(f.dir.file("game/Dat/VEHICLE.MAS"), bytes);
     {
-        TMasFile m = f.mas();
+        VehicleArchive m = f.mas();
         ASSERT_TRUE(m.Load());
         EXPECT_EQ(m.FileName, f.dir.file("game/Dat/VEHICLE.MAS"));
         EXPECT_EQ(m.Entries->size(), 3u);
@@ -252,17 +252,17 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     fs::remove(f.dir.file("game/Dat/VEHICLE.MAS"));
     fs::create_directory(f.archivePath());
     {
-        TMasFile m = f.mas();
+        VehicleArchive m = f.mas();
         try {
             m.Load();
             ADD_FAILURE();
-        } catch (const EMasFile& e) {
+        } catch (const VehicleArchiveError& e) {
             EXPECT_EQ(e.what(), "The specified vehicle.mas file was invalid -> [" + f.archivePath() + "].");
         }
         try {
             m.LoadFile(f.archivePath());
             ADD_FAILURE();
-        } catch (const EMasFile& e) {
+        } catch (const VehicleArchiveError& e) {
             EXPECT_EQ(e.what(), "The specified vehicle.mas file was invalid -> [" + f.archivePath() + "].");
         }
     }
@@ -273,7 +273,7 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     writeBytes(f.dir.file("mods/vehicle.mas"), bytes);
     f.picker.answers = {std::nullopt, f.dir.file("mods/anything.txt"), f.dir.file("gone/vehicle.mas"),
                         f.dir.file("game/x")};
-    TMasFile m = f.mas();
+    VehicleArchive m = f.mas();
     EXPECT_FALSE(m.Load());
     ASSERT_EQ(f.picker.calls.size(), 1u);
     EXPECT_EQ(f.picker.calls[0], (std::vector<std::string>{"Locate Your Vehicle.Mas File", "Vehicle Mas File",
@@ -288,24 +288,24 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     // The archive located by hand is remembered: the next load asks nothing, until the file is gone.
     EXPECT_EQ(f.settings.archiveFile, f.dir.file("mods/vehicle.mas"));
     {
-        TMasFile again = f.mas();
+        VehicleArchive again = f.mas();
         ASSERT_TRUE(again.Load());
         EXPECT_EQ(again.FileName, f.dir.file("mods/vehicle.mas"));
         EXPECT_EQ(f.picker.calls.size(), 2u);
     }
     fs::remove(f.dir.file("mods/vehicle.mas"));
 
-    TMasFile gone = f.mas();
+    VehicleArchive gone = f.mas();
     try {
         gone.Load();
         ADD_FAILURE();
-    } catch (const EMasFile& e) {
+    } catch (const VehicleArchiveError& e) {
         EXPECT_EQ(e.what(), "The specified vehicle.mas file was invalid Folder-> [" + f.dir.file("gone") + "],.");
     }
     try {
         gone.Load();
         ADD_FAILURE();
-    } catch (const EMasFile& e) {
+    } catch (const VehicleArchiveError& e) {
         EXPECT_EQ(e.what(), "The specified vehicle.mas file was invalid -> [" + f.dir.file("game/Vehicle.Mas") + "].");
     }
 
@@ -313,7 +313,7 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     f.settings.gameFolder.clear();
     f.settings.gameFolderNotNow = true;
     const std::size_t dialogs = f.picker.calls.size();
-    TMasFile withoutGame = f.mas();
+    VehicleArchive withoutGame = f.mas();
     EXPECT_FALSE(withoutGame.Load());
     EXPECT_EQ(f.picker.calls.size(), dialogs);
     EXPECT_TRUE(f.prompt.calls.empty());
@@ -322,11 +322,11 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
 TEST(MasFileExtract, TargetNamesAndTheOverwriteQuestion) {
     MasFixture f;
     f.write(threeCars().bytes());
-    TMasFile m = f.mas();
+    VehicleArchive m = f.mas();
     try {
         m.ExtractEntry("CAR1.VEH", false);
         ADD_FAILURE();
-    } catch (const EMasFile& e) {
+    } catch (const VehicleArchiveError& e) {
         EXPECT_STREQ(e.what(), "No vehicle.mas data loaded into memory.");
     }
     m.LoadFile(f.archivePath());
@@ -361,18 +361,18 @@ TEST(MasFileExtract, TargetNamesAndTheOverwriteQuestion) {
     try {
         m.ExtractEntry("CAR9.VEH", true);
         ADD_FAILURE();
-    } catch (const EMasFile& e) {
+    } catch (const VehicleArchiveError& e) {
         EXPECT_EQ(e.what(), kNotLocated);
     }
 
     // Without a program folder there is no working-copy folder: nothing lands in the current folder.
-    TSettings bare;
-    TMasFile loose(bare, f.prompt, f.picker);
+    Settings bare;
+    VehicleArchive loose(bare, f.prompt, f.picker);
     loose.LoadFile(f.archivePath());
     try {
         loose.ExtractEntry("CAR1.VEH", true);
         ADD_FAILURE();
-    } catch (const EMasFile& e) {
+    } catch (const VehicleArchiveError& e) {
         EXPECT_STREQ(e.what(), "No folder for the working copies of vehicle.mas entries is known (the program "
                                "folder is not set).");
     }
@@ -386,7 +386,7 @@ TEST(MasFileExtract, EntryNamesAreNeverPaths) {
                 .add("c:car.veh", vehicleText("C", "GT"))
                 .add("back\\car.veh", vehicleText("D", "GT"))
                 .bytes());
-    TMasFile m = f.mas();
+    VehicleArchive m = f.mas();
     m.LoadFile(f.archivePath());
     EXPECT_EQ(m.Entries->size(), 4u) << "names are data: the archive still loads";
     for (const auto& e : *m.Entries) {
@@ -395,7 +395,7 @@ TEST(MasFileExtract, EntryNamesAreNeverPaths) {
                 try {
                     m.ExtractEntry(request, ghost);
                     ADD_FAILURE() << request;
-                } catch (const EMasFile& x) {
+                } catch (const VehicleArchiveError& x) {
                     EXPECT_EQ(x.what(), "The vehicle.mas entry name [" + e.Name +
                                             "] is not a plain file name (it holds \"/\", \"\\\", \":\" or \"..\") "
                                             "and is never used to name a file.  Extraction cancelled.");
@@ -406,7 +406,7 @@ TEST(MasFileExtract, EntryNamesAreNeverPaths) {
     EXPECT_FALSE(fs::exists(f.dir.file("prog/escape.veh")));
     EXPECT_FALSE(fs::exists(f.dir.file("prog/MasVeh/vehiclemas=sub")));
     EXPECT_EQ(m.EntryBytes("../ESCAPE.VEH"), vehicleText("A", "GT"));
-    EXPECT_TRUE(TMasFile::isPlainEntryName("CAR.1.VEH"));
+    EXPECT_TRUE(VehicleArchive::isPlainEntryName("CAR.1.VEH"));
 }
 
 TEST(MasFileWrite, GrowingAnEntryMovesTheLaterOnesInADirectoryOrderedArchive) {
@@ -415,7 +415,7 @@ TEST(MasFileWrite, GrowingAnEntryMovesTheLaterOnesInADirectoryOrderedArchive) {
     f.write(before.bytes());
     const std::string longer = vehicleText("Second Car", "Rally") + std::string(100, 'x');
 
-    TMasFile m = f.mas();
+    VehicleArchive m = f.mas();
     m.LoadFile(f.archivePath());
     ASSERT_TRUE(m.ReplaceEntry("car2.veh", longer));
     EXPECT_FALSE(m.Stream.has_value()) << "a written archive is no longer the one in memory";
@@ -452,7 +452,7 @@ TEST(MasFileWrite, SaveEntryRereadsTheArchiveAndWritesTheWorkingCopyBack) {
     MasFixture f;
     f.write(threeCars().bytes());
     {
-        TMasFile m = f.mas();
+        VehicleArchive m = f.mas();
         ASSERT_TRUE(m.Load());
         writeBytes(m.ExtractEntry("car1.veh", false), vehicleText("Renamed", "GT", "100"));
     }
@@ -461,7 +461,7 @@ TEST(MasFileWrite, SaveEntryRereadsTheArchiveAndWritesTheWorkingCopyBack) {
                 .add("CAR1.VEH", vehicleText("First Car", "GT", "100"))
                 .add("NEW.VEH", vehicleText("N", "X"))
                 .bytes());
-    TMasFile m = f.mas();
+    VehicleArchive m = f.mas();
     ASSERT_TRUE(m.SaveEntry("car1.veh"));
     EXPECT_FALSE(m.Stream.has_value());
     EXPECT_EQ(readBytes(f.archivePath()),
@@ -505,7 +505,7 @@ TEST(MasFileWrite, EntriesAfterTheEditedDataMoveWhateverTheirDirectoryPlace) {
         MasBuilder().add("A.VEH", texts[0]).add("B.VEH", texts[1]).add("C.VEH", texts[2]).dataOrder({2, 1, 0}).bytes();
     for (const std::string& replacement : {texts[1] + std::string(500, 'B'), vehicleText("B", "GT", "", "")}) {
         f.write(old);
-        TMasFile m = f.mas();
+        VehicleArchive m = f.mas();
         m.LoadFile(f.archivePath());
         ASSERT_TRUE(m.ReplaceEntry("B.VEH", replacement));
         m.LoadFile(f.archivePath());
@@ -522,12 +522,12 @@ TEST(MasFileWrite, EntriesAfterTheEditedDataMoveWhateverTheirDirectoryPlace) {
                                    .add({"ALIAS.VEH", "", 0u, static_cast<std::uint32_t>(texts[0].size()), {}, 0})
                                    .bytes();
     f.write(shared);
-    TMasFile m = f.mas();
+    VehicleArchive m = f.mas();
     m.LoadFile(f.archivePath());
     try {
         m.ReplaceEntry("ALIAS.VEH", "x");
         ADD_FAILURE();
-    } catch (const EMasFile& e) {
+    } catch (const VehicleArchiveError& e) {
         EXPECT_STREQ(e.what(), "File [ALIAS.VEH] shares its data in vehicle.mas with file [A.VEH].  Writing it back "
                                "would damage that file.  Save cancelled.");
     }
@@ -549,12 +549,12 @@ TEST(MasFileWrite, AFailedWriteLeavesTheArchiveAsItWas) {
         SCOPED_TRACE(mode);
         failing.failWritesAfterBytes = mode == 0 ? 50 : -1;
         failing.failRenames = mode == 1;
-        TMasFile m = f.mas();
+        VehicleArchive m = f.mas();
         m.LoadFile(path);
         try {
             m.ReplaceEntry("CAR1.VEH", std::string(300, 'n'));
             ADD_FAILURE();
-        } catch (const EMasFile& e) {
+        } catch (const VehicleArchiveError& e) {
             if (mode == 0)
                 EXPECT_EQ(e.what(), expected);
             else
@@ -591,13 +591,13 @@ TEST(MasFileRead, OffsetsAndSizesAreCheckedAgainstTheFile) {
     // A load that stopped half-way keeps what it read, but nothing can be written back from it.
     const std::string half = broken({}, 0xFFFFFFFFu);
     f.write(half);
-    TMasFile m = f.mas();
-    EXPECT_THROW(m.LoadFile(f.archivePath()), EMasFile);
+    VehicleArchive m = f.mas();
+    EXPECT_THROW(m.LoadFile(f.archivePath()), VehicleArchiveError);
     ASSERT_EQ(m.Entries->size(), 1u);
     try {
         m.ReplaceEntry("OK.VEH", "x");
         ADD_FAILURE();
-    } catch (const EMasFile& e) {
+    } catch (const VehicleArchiveError& e) {
         EXPECT_STREQ(e.what(), "No vehicle.mas data loaded into memory.");
     }
     EXPECT_EQ(readBytes(f.archivePath()), half);

@@ -62,11 +62,11 @@ TEST(NumberLocale, NumbersAreWrittenAndReadWithAPointUnderACommaLocale) {
     TempDir dir;
     const std::string path = dir.file("qora.ini");
     {
-        TIniFileIO ini(path);
+        KeyedTextFile ini(path);
         ini.WriteFloatInstance(0, "CHART", "Scale", 0.75);
         ini.Release();
     }
     EXPECT_NE(readBytes(path).find("Scale=0.75"), std::string::npos) << readBytes(path);
-    TIniFileIO ini(path);
+    KeyedTextFile ini(path);
     EXPECT_EQ(ini.ReadFloatInstance(0, "CHART", "Scale", 1.0), 0.75);
 }

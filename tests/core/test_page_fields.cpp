@@ -87,8 +87,8 @@ TEST(PageFields, GhostTwinsFollowTheNamingRule) {
 
 TEST(PageFields, EveryBufferLocationResolvesInTheTemplate) {
     VehFixture fx;
-    TOldVehFile vehicle = fx.open(fx.dir.file("New.veh"));
-    vehicle.Load(TOldVehFile::ModeNew);
+    VehicleFile vehicle = fx.open(fx.dir.file("New.veh"));
+    vehicle.Load(VehicleFile::ModeNew);
     for (const PageField& f : allPageFields()) {
         if (!hasBufferValue(f)) {
             EXPECT_EQ(f.section, -1) << f.name;

@@ -19,9 +19,9 @@ namespace {
 
 // A fixture holding the new-vehicle template as the current vehicle.
 struct TemplateVehicle : VehFixture {
-    TOldVehFile vehicle;
+    VehicleFile vehicle;
 
-    TemplateVehicle() : vehicle(open(dir.file("New.veh"))) { vehicle.Load(TOldVehFile::ModeNew); }
+    TemplateVehicle() : vehicle(open(dir.file("New.veh"))) { vehicle.Load(VehicleFile::ModeNew); }
 
     std::string& value(int section, std::string_view key, int instance = 1) {
         return vehicle.findEntry(section, key, instance)->value;
@@ -30,7 +30,7 @@ struct TemplateVehicle : VehFixture {
     PageLoad load(int page, bool ghost = false) { return loadPage(vehicle, page, ghost, settings, prompt); }
 };
 
-std::vector<std::string> bufferValues(const TOldVehFile& vehicle) {
+std::vector<std::string> bufferValues(const VehicleFile& vehicle) {
     std::vector<std::string> values;
     for (const SectionRec& section : vehicle.sections)
         for (const EntryRec& entry : section.entries)
@@ -164,9 +164,9 @@ TEST(PageModel, DetailsSaverChecksAttributesAndRebuildsTheDriverLine) {
         try {
             savePage(t.vehicle, PgDetails, bad, t.settings, t.prompt);
             ADD_FAILURE() << name;
-        } catch (const EDataValidation& e) {
+        } catch (const DataValidationError& e) {
             EXPECT_EQ(e.reason(), reason);
-            EXPECT_EQ(std::string(e.what()), "TfMain::SaveDetailsPage()-> " + reason);
+            EXPECT_EQ(std::string(e.what()), "MainWindow::SaveDetailsPage()-> " + reason);
         }
         EXPECT_EQ(t.value(veh::SecDetails, "//TeamName="), " Blanks Kept ");
     }
@@ -248,7 +248,7 @@ TEST(PageModel, TransferStopsAtAnAngleThatCannotBeSaved) {
     const TransferResult result = transferBuffer(t.vehicle, loaded.texts, {}, t.settings, t.prompt);
     EXPECT_EQ(result.failure, TransferResult::Failure::DataValidation);
     EXPECT_EQ(result.title(), "QORA Data Validation Error");
-    EXPECT_EQ(result.text, "TfMain::SaveAerodynamicsPage()-> File contains invalid data and cannot be saved.");
+    EXPECT_EQ(result.text, "MainWindow::SaveAerodynamicsPage()-> File contains invalid data and cannot be saved.");
     const auto messages = t.prompt.messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title, "QORA Math Unit");
@@ -298,7 +298,7 @@ TEST(PageModel, TransferStoresTheCurveAfterThePerformancePageAndKeepsTheAuthorDa
     edited[AuthorVersion] = "1.1";
 
     std::vector<std::string> seenByCurve;
-    const auto storeCurve = [&seenByCurve](TOldVehFile& v) {
+    const auto storeCurve = [&seenByCurve](VehicleFile& v) {
         seenByCurve.push_back(v.findEntry(veh::SecEngine, "maximum_rpm=")->value);
         seenByCurve.push_back(v.findEntry(veh::SecGears, "gear=", 1)->value);
         v.torquePoints.resize(3);
@@ -312,7 +312,7 @@ TEST(PageModel, TransferStoresTheCurveAfterThePerformancePageAndKeepsTheAuthorDa
     EXPECT_EQ(t.value(veh::SecQora, "ModifiedBy="), "me");
 
     // A vehicle-file failure on the way is reported as such.
-    const auto failingCurve = [](TOldVehFile&) { throw EOldVehFile("Internal Error: curve"); };
+    const auto failingCurve = [](VehicleFile&) { throw VehicleFileError("Internal Error: curve"); };
     const TransferResult failed = transferBuffer(t.vehicle, loaded.texts, edited, t.settings, t.prompt, failingCurve);
     EXPECT_EQ(failed.failure, TransferResult::Failure::VehicleFile);
     EXPECT_EQ(failed.title(), "QORA File Error");
@@ -320,7 +320,7 @@ TEST(PageModel, TransferStoresTheCurveAfterThePerformancePageAndKeepsTheAuthorDa
 }
 
 TEST(PageModel, GeometryListLearnsNewGeometries) {
-    TSettings settings;
+    Settings settings;
     settings.geometryList = {"EX1", "EX2"};
     EXPECT_FALSE(rememberGeometry("", settings));
     EXPECT_FALSE(rememberGeometry("   ", settings));

@@ -87,8 +87,8 @@ TEST(RoundTrip, WhatThePagesAcceptLoadsBackAsTyped) {
             RefusingPrompt prompt;
             f.settings.setPrompt(prompt);
             f.settings.backupFiles = false;
-            TOldVehFile vehicle = f.open(f.dir.file("car.veh"));
-            vehicle.Load(TOldVehFile::ModeNew);
+            VehicleFile vehicle = f.open(f.dir.file("car.veh"));
+            vehicle.Load(VehicleFile::ModeNew);
             PageTexts texts = loadPages(vehicle, false, f.settings, prompt).texts;
             const std::string typed =
                 field->numeric ? randomText(random, kNumberPieces, 4) : randomText(random, kTextPieces, 4);
@@ -104,10 +104,10 @@ TEST(RoundTrip, WhatThePagesAcceptLoadsBackAsTyped) {
             storeAbsentGearsAsZero(vehicle);
             ASSERT_NO_THROW(vehicle.Save("", false));
 
-            TOldVehFile reread = f.open(vehicle.fileName);
+            VehicleFile reread = f.open(vehicle.fileName);
             try {
-                reread.Load(TOldVehFile::ModeOpen);
-            } catch (const EOldVehFile& e) {
+                reread.Load(VehicleFile::ModeOpen);
+            } catch (const VehicleFileError& e) {
                 FAIL() << "the saved vehicle does not open: " << e.what();
             }
             EXPECT_TRUE(prompt.questions.empty()) << prompt.questions.front();
@@ -132,8 +132,8 @@ TEST(RoundTrip, WhatTheSideDialogsAcceptLoadsBackAsTyped) {
         RefusingPrompt prompt;
         f.settings.setPrompt(prompt);
         f.settings.backupFiles = false;
-        TOldVehFile vehicle = f.open(f.dir.file("car.veh"));
-        vehicle.Load(TOldVehFile::ModeNew);
+        VehicleFile vehicle = f.open(f.dir.file("car.veh"));
+        vehicle.Load(VehicleFile::ModeNew);
 
         AiBasisForm basis(vehicle);
         const std::size_t field = static_cast<std::size_t>(trial) % kAiBasisFieldCount;
@@ -152,9 +152,9 @@ TEST(RoundTrip, WhatTheSideDialogsAcceptLoadsBackAsTyped) {
 
         storeAbsentGearsAsZero(vehicle);
         vehicle.Save("", false);
-        TOldVehFile reread = f.open(vehicle.fileName);
+        VehicleFile reread = f.open(vehicle.fileName);
         SCOPED_TRACE("basis \"" + number + "\", author \"" + words + "\"");
-        ASSERT_NO_THROW(reread.Load(TOldVehFile::ModeOpen));
+        ASSERT_NO_THROW(reread.Load(VehicleFile::ModeOpen));
         ASSERT_TRUE(prompt.questions.empty()) << prompt.questions.front();
         const AiBasisForm basisAgain(reread);
         if (basisTaken)
@@ -191,16 +191,16 @@ TEST(RoundTrip, WhatQoraCliSetAcceptsLoadsBackAsGiven) {
                     continue;
                 VehFixture f;
                 f.settings.backupFiles = false;
-                TOldVehFile vehicle = f.open(f.dir.file("car.veh"));
-                vehicle.Load(TOldVehFile::ModeNew);
+                VehicleFile vehicle = f.open(f.dir.file("car.veh"));
+                vehicle.Load(VehicleFile::ModeNew);
                 EntryRec* entry = vehicle.findEntry(section, key, 1);
                 ASSERT_NE(entry, nullptr);
                 entry->value = value;
                 storeAbsentGearsAsZero(vehicle);
                 vehicle.Save("", false);
                 SCOPED_TRACE(std::string(veh::sectionName(section)) + std::string(key) + value);
-                TOldVehFile reread = f.open(vehicle.fileName);
-                ASSERT_NO_THROW(reread.Load(TOldVehFile::ModeOpen));
+                VehicleFile reread = f.open(vehicle.fileName);
+                ASSERT_NO_THROW(reread.Load(VehicleFile::ModeOpen));
                 const EntryRec* back = reread.findEntry(section, key, 1);
                 ASSERT_NE(back, nullptr);
                 // Parts hold "0" for "not fitted", which the save leaves out.

@@ -42,8 +42,8 @@ Pairs pairsOf(const std::vector<RecentRecord>& records) {
     return out;
 }
 
-std::vector<std::pair<std::string, TColor>> pairsOf(const std::vector<ColorRecord>& records) {
-    std::vector<std::pair<std::string, TColor>> out;
+std::vector<std::pair<std::string, Color>> pairsOf(const std::vector<ColorRecord>& records) {
+    std::vector<std::pair<std::string, Color>> out;
     for (const ColorRecord& r : records)
         out.emplace_back(r.name, r.color);
     return out;
@@ -73,7 +73,7 @@ std::size_t entriesIn(const std::string& folder) {
 struct SettingsTest : ::testing::Test {
     TempDir dir;
     ScriptedPrompt prompt;
-    TSettings settings;
+    Settings settings;
 
     SettingsTest() {
         settings.setPrompt(prompt);
@@ -93,8 +93,8 @@ struct SettingsTest : ::testing::Test {
     }
 
     // Loads the file into fresh settings over the same program folder.
-    TSettings reloaded() {
-        TSettings other;
+    Settings reloaded() {
+        Settings other;
         other.setPrompt(prompt);
         other.setProgramFolder(dir.path());
         other.Load();
@@ -111,7 +111,7 @@ TEST_F(SettingsTest, DefaultsAndTheFoldersThatFollowTheProgramFolder) {
     EXPECT_EQ(pairsOf(settings.chartColors)[17], std::make_pair(std::string("ActivePointShadow"), rgbColor(0, 128, 0)));
     const auto appColors = pairsOf(settings.appColors);
     EXPECT_EQ(std::vector(appColors.begin(), appColors.begin() + 7),
-              (std::vector<std::pair<std::string, TColor>>{{"HeaderBackground", clActiveCaption},
+              (std::vector<std::pair<std::string, Color>>{{"HeaderBackground", clActiveCaption},
                                                            {"HeaderText", clCaptionText},
                                                            {"PromptBackground", clHighlight},
                                                            {"PromptText", clHighlightText},
@@ -158,7 +158,7 @@ TEST_F(SettingsTest, ColourAccessorsAndThresholdPresets) {
     const auto messageOf = [](auto action) -> std::string {
         try {
             action();
-        } catch (const EAppSettings& e) {
+        } catch (const SettingsError& e) {
             return e.what();
         }
         return "(no error)";
@@ -166,13 +166,13 @@ TEST_F(SettingsTest, ColourAccessorsAndThresholdPresets) {
     settings.chartColors.clear();
     settings.appColors.clear();
     EXPECT_EQ(messageOf([&] { settings.SetChartColors(0, 0); }),
-              "Exception EAppSettings: TSettings::SetChartColors() - Chart color list is NULL or empty.");
+              "Exception SettingsError: Settings::SetChartColors() - Chart color list is NULL or empty.");
     EXPECT_EQ(messageOf([&] { settings.GetChartColors(0); }),
-              "Exception EAppSettings: TSettings::GetChartColors() - Chart color list is NULL or empty.");
+              "Exception SettingsError: Settings::GetChartColors() - Chart color list is NULL or empty.");
     EXPECT_EQ(messageOf([&] { settings.SetAppColors(0, 0); }),
-              "Exception EAppSettings: TSettings::SetAppColors() - App color list is NULL or empty.");
+              "Exception SettingsError: Settings::SetAppColors() - App color list is NULL or empty.");
     EXPECT_EQ(messageOf([&] { settings.GetAppColors(0); }),
-              "Exception EAppSettings: TSettings::GetAppColors() - App color list is NULL or empty.");
+              "Exception SettingsError: Settings::GetAppColors() - App color list is NULL or empty.");
 
     settings.SetGearThresholds(0);
     EXPECT_EQ(settings.gearRpmThresholds, (std::array<int, 5>{0, 0, 0, 0, 0}));
@@ -213,7 +213,7 @@ TEST_F(SettingsTest, FirstRunWithoutAGameFolderUsesTheProgramAndHomeFolders) {
     EXPECT_EQ(settings.soundFolder, "/home/driver");
     EXPECT_EQ(settings.favoriteFolders, (std::vector<std::string>{"Vehicle.mas", dir.path()}));
 
-    TSettings homeless;
+    Settings homeless;
     homeless.setProgramFolder(dir.path());
     ::unsetenv("HOME");
     homeless.Load();
@@ -227,7 +227,7 @@ TEST_F(SettingsTest, FirstRunWithoutAGameFolderUsesTheProgramAndHomeFolders) {
 TEST_F(SettingsTest, EveryFieldSurvivesSaveAndLoad) {
     const std::string car = makeFile("Car.veh");
     const std::string ghost = makeFile("ghost.veh");
-    TSettings& s = settings;
+    Settings& s = settings;
     std::tie(s.gameFolder, s.patchFolder, s.soundFolder, s.moveToFolder, s.lastFile, s.lastGhostFile) =
         std::tuple("/games/t", "/games/t/Patch", "/snd", "/moved", car, ghost);
     std::tie(s.pageBackgroundBitmap, s.toolbarButtons, s.chartBitmap, s.chartPointBitmap, s.chartActPointBitmap) =
@@ -255,26 +255,26 @@ TEST_F(SettingsTest, EveryFieldSurvivesSaveAndLoad) {
 
     ASSERT_TRUE(s.Save());
     EXPECT_EQ(s.version, "4.0");
-    const TSettings loaded = reloaded();
+    const Settings loaded = reloaded();
     EXPECT_TRUE(prompt.calls.empty());
     EXPECT_FALSE(loaded.firstRun);
 
-    const auto texts = [](const TSettings& x) {
+    const auto texts = [](const Settings& x) {
         return std::tie(x.version, x.gameFolder, x.patchFolder, x.soundFolder, x.moveToFolder, x.garageFolder,
                         x.lastFile, x.lastGhostFile, x.pageBackgroundBitmap, x.toolbarButtons, x.chartBitmap,
                         x.chartPointBitmap, x.chartActPointBitmap);
     };
-    const auto lists = [](const TSettings& x) {
+    const auto lists = [](const Settings& x) {
         return std::tie(x.insideIdleSounds, x.outsideIdleSounds, x.insideRevvedSounds, x.outsideRevvedSounds,
                         x.geometryList, x.favoriteFolders, x.carClasses);
     };
-    const auto flags = [](const TSettings& x) {
+    const auto flags = [](const Settings& x) {
         return std::tie(x.showToolBar, x.backupFiles, x.ghostIsOpen, x.hideSpinButtons, x.warnCompressedFiles,
                         x.generalWarnings, x.showCarPic, x.showRacePercentage, x.showTabIcons, x.anglesInDegrees,
                         x.chartMetricText, x.chartKW, x.chartNm, x.chart3DPoints, x.chart3DLines, x.chartGhostLines,
                         x.gearUpShiftBaseFirst);
     };
-    const auto numbers = [](const TSettings& x) {
+    const auto numbers = [](const Settings& x) {
         return std::tie(x.maxGearRange, x.chartXZoom, x.chartYZoom, x.chartBitmapStyle, x.tabStyle,
                         x.gearRpmThresholdMode, x.gearRpmThresholds);
     };
@@ -349,7 +349,7 @@ TEST_F(SettingsTest, AnOldVersionIsReadAndThenReplacedByAFreshFile) {
 
     // A file of the current version is updated in place: what the program does not know stays.
     writeIni("; my notes\r\n[OLD_WINDOW]\r\nLeft=10\r\n\r\n[SETTINGS]\r\nVersion=4.0\r\nShowCarPic=0\r\n");
-    TSettings current = reloaded();
+    Settings current = reloaded();
     EXPECT_FALSE(current.showCarPic);
     current.showCarPic = true;
     ASSERT_TRUE(current.Save());
@@ -371,33 +371,33 @@ TEST_F(SettingsTest, LoadNeverRewritesTheFileEvenWhenAValueIsUnreadable) {
 
     const std::string garbage = "[SETTINGS]\nVersion=4.0\nShowCarPic=yes\n";
     writeIni(garbage);
-    TSettings other;
+    Settings other;
     other.setProgramFolder(dir.path());
     try {
         other.Load();
         FAIL() << "no error";
-    } catch (const EIniFileIO& e) {
-        EXPECT_EQ(std::string(e.what()), "TIniFileIO::ReadBoolInstance() -  [" + iniPath() +
+    } catch (const KeyedTextFileError& e) {
+        EXPECT_EQ(std::string(e.what()), "KeyedTextFile::ReadBoolInstance() -  [" + iniPath() +
                                              "] - 'yes' is not a valid boolean value in Section[SETTINGS]-"
                                              "Entry[ShowCarPic].");
     }
     EXPECT_EQ(readBytes(iniPath()), garbage);
 
     writeIni("[CHART_PROPERTIES]\nChartXZoom=2.5\n");
-    EXPECT_THROW(reloaded(), EIniFileIO);
+    EXPECT_THROW(reloaded(), KeyedTextFileError);
 }
 
 TEST_F(SettingsTest, FavouritesKeepVehicleMasAndExistingFolders) {
     const std::string mods = makeFolder("Mods");
     writeIni("[SETTINGS]\nVersion=4.0\n[FAVORITES]\nFavoriteFolder0=" + dir.file("gone") +
              "\nFavoriteFolder1=vehicle.MAS\nFavoriteFolder2=" + mods + "\nFavoriteFolder3=Vehicle.mas\n");
-    TSettings kept = reloaded();
+    Settings kept = reloaded();
     EXPECT_EQ(kept.favoriteFolders, (std::vector<std::string>{"Vehicle.mas", mods}));
     EXPECT_TRUE(prompt.calls.empty());
 
     // Without it, the user is told and it comes first; one folder besides it is enough.
     writeIni("[SETTINGS]\nVersion=4.0\nPatchFolder=/games/t/Patch\n[FAVORITES]\nFavoriteFolder0=" + mods + "\n");
-    TSettings added = reloaded();
+    Settings added = reloaded();
     EXPECT_EQ(added.favoriteFolders, (std::vector<std::string>{"Vehicle.mas", mods}));
     ASSERT_EQ(prompt.calls.size(), 1u);
     EXPECT_EQ(prompt.calls[0].kind, ScriptedPrompt::Call::Tell);
@@ -409,7 +409,7 @@ TEST_F(SettingsTest, FavouritesKeepVehicleMasAndExistingFolders) {
     prompt.calls.clear();
     writeIni("[SETTINGS]\nVersion=4.0\nPatchFolder=/games/t/Patch\n[FAVORITES]\nFavoriteFolder0=" + dir.file("gone") +
              "\n");
-    TSettings patched = reloaded();
+    Settings patched = reloaded();
     EXPECT_EQ(patched.favoriteFolders, (std::vector<std::string>{"Vehicle.mas", "/games/t/Patch"}));
     EXPECT_EQ(prompt.messages().size(), 1u);
     ASSERT_TRUE(patched.Save());
@@ -425,7 +425,7 @@ TEST_F(SettingsTest, RecentListsReadSixKeysAndOnlyFilesThatExist) {
            makeFile("x ] ghost.veh") + "\nFile3=\nFile4=[ B ] " + dir.file("Car0.VEH") + "\n";
     writeIni(ini);
 
-    const TSettings loaded = reloaded();
+    const Settings loaded = reloaded();
     ASSERT_EQ(loaded.recentVehicles.size(), 6u);
     EXPECT_EQ(loaded.recentVehicles[0].caption, "[ Car 0");
     EXPECT_EQ(loaded.recentVehicles[0].path, dir.file("Car0.VEH")); // kept as stored
@@ -444,7 +444,7 @@ TEST_F(SettingsTest, OutOfRangeAndUnreadableValuesFallBack) {
              "[CHARTCOLORS]\nChartBackground=clRed\nChartGridLines=no colour\nPoint=#0000FF\n"
              "[APPCOLORS]\nBitmapPageBg=/pics/bg.bmp\nHeaderText=clBtnFace\nEditText=$00FFFFFF\n"
              "[CHART_PROPERTIES]\nChartXZoom=9\nChartYZoom=-2\n[GEAR_SETTINGS]\nGearRpmThresholdMode=5\n");
-    const TSettings loaded = reloaded();
+    const Settings loaded = reloaded();
     EXPECT_EQ(loaded.maxGearRange, 6000);
     EXPECT_EQ(loaded.toolbarButtons, "large");
     EXPECT_EQ(loaded.chartXZoom, 4);
@@ -460,7 +460,7 @@ TEST_F(SettingsTest, OutOfRangeAndUnreadableValuesFallBack) {
     EXPECT_EQ(loaded.appColors[0].color, clActiveCaption);
 
     writeIni("[SETTINGS]\nVersion=4.0\nMaxGearRange=8000\nToolbarButtons=\n[GEAR_SETTINGS]\nGearRpmThresholdMode=-1\n");
-    const TSettings other = reloaded();
+    const Settings other = reloaded();
     EXPECT_EQ(other.maxGearRange, 8000);
     EXPECT_EQ(other.toolbarButtons, "mixed");
     EXPECT_EQ(other.gearRpmThresholdMode, 0);
@@ -473,7 +473,7 @@ TEST_F(SettingsTest, TabsAndBytesAbove127AreReadAndKept) {
     const std::string utf8File = "/data/caf\xC3\xA9.veh";
     writeIni("[SETTINGS]\r\nVersion=4.0\r\nSoundFolder=\t" + latin1Folder + "\t\r\nLastFile=" + utf8File +
              "\r\n\tShowCarPic\t=\t0\r\n");
-    TSettings loaded = reloaded();
+    Settings loaded = reloaded();
     EXPECT_EQ(loaded.soundFolder, latin1Folder);
     EXPECT_EQ(loaded.lastFile, utf8File);
     EXPECT_FALSE(loaded.showCarPic);
@@ -524,11 +524,11 @@ TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileAndTellsTheUser) {
     EXPECT_TRUE(hasLine(readBytes(iniPath()), "Version=4.0"));
 
     // A program folder that is a file cannot hold the settings file.
-    TSettings blocked;
+    Settings blocked;
     blocked.setPrompt(prompt);
     blocked.setProgramFolder(iniPath());
     EXPECT_FALSE(blocked.Save());
-    TSettings unplaced;
+    Settings unplaced;
     unplaced.setPrompt(prompt);
     EXPECT_FALSE(unplaced.Save());
     EXPECT_EQ(prompt.messages().size(), 4u);
@@ -582,7 +582,7 @@ TEST_F(SettingsTest, APlainBackgroundStaysPlainAfterTheNextStart) {
     settings.version = kProgramVersion;
     settings.pageBackgroundBitmap.clear();
     ASSERT_TRUE(settings.Save());
-    TSettings next;
+    Settings next;
     next.setPrompt(prompt);
     next.setProgramFolder(dir.path());
     next.Load();
@@ -590,7 +590,7 @@ TEST_F(SettingsTest, APlainBackgroundStaysPlainAfterTheNextStart) {
 
     // A file without the entry still starts with the default picture.
     writeIni("[SETTINGS]\r\nVersion=4.0\r\n[FAVORITES]\r\nFavoriteFolder0=Vehicle.mas\r\n");
-    TSettings fresh;
+    Settings fresh;
     fresh.setPrompt(prompt);
     fresh.setProgramFolder(dir.path());
     fresh.Load();
@@ -600,7 +600,7 @@ TEST_F(SettingsTest, APlainBackgroundStaysPlainAfterTheNextStart) {
 namespace {
 
 // WCAG 2 relative luminance and contrast ratio of two colours.
-double luminance(TColor colour) {
+double luminance(Color colour) {
     const auto channel = [](unsigned value) {
         const double c = value / 255.0;
         return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
@@ -609,13 +609,13 @@ double luminance(TColor colour) {
            0.0722 * channel((colour >> 16) & 0xFF);
 }
 
-double contrast(TColor a, TColor b) {
+double contrast(Color a, Color b) {
     const double la = luminance(a);
     const double lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-TColor colourNamed(const std::vector<ColorRecord>& colours, const std::string& name) {
+Color colourNamed(const std::vector<ColorRecord>& colours, const std::string& name) {
     for (const ColorRecord& record : colours)
         if (record.name == name)
             return record.color;
@@ -625,14 +625,14 @@ TColor colourNamed(const std::vector<ColorRecord>& colours, const std::string& n
 } // namespace
 
 TEST(DefaultColours, TheGhostIsEasyToRead) {
-    const TSettings settings;
+    const Settings settings;
     // Text needs 4.5:1, lines 3:1 (WCAG).
     EXPECT_GE(contrast(colourNamed(settings.appColors, "GhostText"), colourNamed(settings.appColors, "GhostBackground")),
               4.5);
     EXPECT_GE(contrast(colourNamed(settings.appColors, "GhostCarText"),
                        colourNamed(settings.appColors, "GhostCarBackground")),
               4.5);
-    const TColor chart = colourNamed(settings.chartColors, "ChartBackground");
+    const Color chart = colourNamed(settings.chartColors, "ChartBackground");
     for (const char* line : {"GhostTorqueNorm", "GhostHpNorm", "GhostTorqueHigh", "GhostHpHigh"})
         EXPECT_GE(contrast(colourNamed(settings.chartColors, line), chart), 3.0) << line;
 }

@@ -16,7 +16,7 @@ namespace {
 // A vehicle file: the template followed by the given optional sections, loaded.
 struct SideFixture : VehFixture {
     std::string path;
-    std::optional<TOldVehFile> vehicle;
+    std::optional<VehicleFile> vehicle;
 
     explicit SideFixture(const std::vector<std::string>& extra) {
         std::vector<std::string> lines = veh::templateLines();
@@ -24,7 +24,7 @@ struct SideFixture : VehFixture {
         path = dir.file("car.veh");
         writeBytes(path, text::joinLinesCrLf(lines));
         vehicle.emplace(path, prompt, settings);
-        vehicle->Load(TOldVehFile::ModeOpen);
+        vehicle->Load(VehicleFile::ModeOpen);
     }
 
     std::string& value(int section, std::string_view key) { return vehicle->findEntry(section, key)->value; }

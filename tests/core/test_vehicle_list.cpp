@@ -29,9 +29,9 @@ struct BrowserFixture {
     TempDir dir;
     ScriptedPrompt prompt;
     NoFilePicker picker;
-    TSettings settings;
+    Settings settings;
     std::string cars = dir.file("cars");
-    TMasFile mas{settings, prompt, picker};
+    VehicleArchive mas{settings, prompt, picker};
 
     BrowserFixture() {
         settings.setPrompt(prompt);

@@ -19,11 +19,11 @@ namespace {
 
 // The new-vehicle template as the editor shows it right after opening it.
 struct TemplateSource : VehFixture {
-    TOldVehFile vehicle;
+    VehicleFile vehicle;
     SummarySource source;
 
     TemplateSource() : vehicle(open(dir.file("New.veh"))) {
-        vehicle.Load(TOldVehFile::ModeNew);
+        vehicle.Load(VehicleFile::ModeNew);
         source = summarySource(vehicle, settings);
     }
 };
@@ -255,7 +255,7 @@ TEST(VehicleSummary, HtmlEscapesEveryTextAndHighlightsDifferingRows) {
 }
 
 TEST(VehicleSummary, TorqueHeldInFootPoundsIsShownInNewtonMetres) {
-    TLineData line;
+    LineData line;
     line.unit = TorqueFtLbs;
     line.points = {{0.0, 0, 0}, {74.7, 0, 0}, {0.0, 0, 0}};
     const std::vector<double> nm = summaryTorqueNm(line);

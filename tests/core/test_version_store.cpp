@@ -26,7 +26,7 @@ namespace {
 struct GarageFixture : VehFixture {
     std::string garage;
     std::string vehiclePath;
-    std::optional<TOldVehFile> vehicle;
+    std::optional<VehicleFile> vehicle;
 
     explicit GarageFixture(const std::string& vehicleName = "Bmw.Veh") {
         settings.setProgramFolder(dir.path());
@@ -36,7 +36,7 @@ struct GarageFixture : VehFixture {
         vehiclePath = dir.file("cars/" + vehicleName);
         writeBytes(vehiclePath, text::joinLinesCrLf(veh::templateLines()));
         vehicle.emplace(vehiclePath, prompt, settings);
-        vehicle->Load(TOldVehFile::ModeOpen);
+        vehicle->Load(VehicleFile::ModeOpen);
         prepare();
     }
 
@@ -84,7 +84,7 @@ TEST(VersionStore, NamesAndTitleRules) {
     try {
         notesPathOf("/g/bmw~fast");
         FAIL() << "a path without an extension names no notes";
-    } catch (const EVersion& e) {
+    } catch (const GarageError& e) {
         EXPECT_STREQ(e.what(), "/g/bmw~fast is an invalid version filename.");
     }
 

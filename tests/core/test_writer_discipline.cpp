@@ -104,11 +104,11 @@ template <typename F> std::string failureOf(F&& f) {
 std::vector<Writer> writers() {
     std::vector<Writer> all;
     all.push_back({"vehicle save", "car.veh", true, true, true, templateText(), "mass=(1234.5)", [](Run& run) {
-                       TSettings settings;
+                       Settings settings;
                        settings.setPrompt(run.prompt);
-                       TOldVehFile vehicle(run.path, run.prompt, settings);
+                       VehicleFile vehicle(run.path, run.prompt, settings);
                        return failureOf([&] {
-                           vehicle.Load(TOldVehFile::ModeOpen);
+                           vehicle.Load(VehicleFile::ModeOpen);
                            vehicle.findEntry(veh::SecBody, "mass=")->value = "1234.5";
                            storeAbsentGearsAsZero(vehicle);
                            vehicle.Save("", false);
@@ -116,17 +116,17 @@ std::vector<Writer> writers() {
                    }});
     all.push_back({"archive write-back", "Vehicle.Mas", false, false, true, archiveBytes("First"), "Written Car",
                    [](Run& run) {
-                       TSettings settings;
+                       Settings settings;
                        settings.setPrompt(run.prompt);
                        NoFilePicker picker;
-                       TMasFile archive(settings, run.prompt, picker);
+                       VehicleArchive archive(settings, run.prompt, picker);
                        return failureOf([&] {
                            archive.LoadFile(run.path);
                            archive.ReplaceEntry("CAR1.VEH", vehicleText("Written Car", "GT"));
                        });
                    }});
     all.push_back({"qora.ini", "qora.ini", false, false, false, "[SETTINGS]\r\nVersion=4.0\r\n", "BackupFiles=", [](Run& run) {
-                       TSettings settings;
+                       Settings settings;
                        settings.setPrompt(run.prompt);
                        settings.setProgramFolder(run.folder);
                        settings.version = kProgramVersion;
@@ -143,11 +143,11 @@ std::vector<Writer> writers() {
                        });
                    }});
     all.push_back({"Garage version", "car~Heavy.vfv", true, false, false, "old version", "mass=(1234.5)", [](Run& run) {
-                       TSettings settings;
+                       Settings settings;
                        settings.setPrompt(run.prompt);
-                       TOldVehFile vehicle(dataFile("template.veh"), run.prompt, settings);
+                       VehicleFile vehicle(dataFile("template.veh"), run.prompt, settings);
                        return failureOf([&] {
-                           vehicle.Load(TOldVehFile::ModeOpen);
+                           vehicle.Load(VehicleFile::ModeOpen);
                            vehicle.findEntry(veh::SecBody, "mass=")->value = "1234.5";
                            storeAbsentGearsAsZero(vehicle);
                            vehicle.Save("", true);
@@ -163,11 +163,11 @@ std::vector<Writer> writers() {
                    [](Run& run) {
                        const std::string archivePath = joinPath(run.folder, "Vehicle.Mas");
                        writeBytes(archivePath, archiveBytes("Extracted Car"));
-                       TSettings settings;
+                       Settings settings;
                        settings.setPrompt(run.prompt);
                        settings.setProgramFolder(run.folder);
                        NoFilePicker picker;
-                       TMasFile archive(settings, run.prompt, picker);
+                       VehicleArchive archive(settings, run.prompt, picker);
                        return failureOf([&] {
                            archive.LoadFile(archivePath);
                            archive.ExtractEntry("CAR1.VEH", false);
@@ -187,7 +187,7 @@ std::vector<Writer> writers() {
     all.push_back({"file-manager move", "dest/g01b.veh", true, false, false, "old target", "Copied vehicle",
                    [sourceFor](Run& run) {
                        const std::string source = sourceFor(run);
-                       TSettings settings;
+                       Settings settings;
                        settings.setPrompt(run.prompt);
                        settings.generalWarnings = false;
                        ScriptedFolderPicker picker;
@@ -563,12 +563,12 @@ TEST(WriterDiscipline, AVehicleWhoseBackupCannotBeMadeIsSavedOnlyWhenTheUserSays
 TEST(WriterDiscipline, ANewVehicleSavedOntoADanglingLinkCreatesTheLinksTarget) {
     TempDir dir;
     RecordingPrompt prompt;
-    TSettings settings;
+    Settings settings;
     settings.setPrompt(prompt);
     fs::create_directories(dir.file("mods"));
     fs::create_symlink(dir.file("mods/new.veh"), dir.file("new.veh"));
-    TOldVehFile vehicle(dir.file("new.veh"), prompt, settings);
-    vehicle.Load(TOldVehFile::ModeNew);
+    VehicleFile vehicle(dir.file("new.veh"), prompt, settings);
+    vehicle.Load(VehicleFile::ModeNew);
     storeAbsentGearsAsZero(vehicle);
     vehicle.Save("", false);
     EXPECT_TRUE(fs::is_symlink(dir.file("new.veh")));

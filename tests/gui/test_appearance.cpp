@@ -26,7 +26,7 @@
 using namespace qora;
 using namespace qora::testing;
 using gui::ColourRole;
-using gui::TdlgDataColors;
+using gui::ColorsDialog;
 
 namespace {
 
@@ -260,8 +260,8 @@ private slots:
     void theColourDialogsMouseRules() {
         Editor editor;
         editor.startWith();
-        TSettings& settings = editor.window->settings();
-        const TColor hotBefore = settings.GetAppColors(gui::HotClearText);
+        Settings& settings = editor.window->settings();
+        const Color hotBefore = settings.GetAppColors(gui::HotClearText);
         QString leftTitle;
         QString rightTitle;
         QString caption;
@@ -269,20 +269,20 @@ private slots:
         QColor ghostBackground;
         editor.dialogs
             .then([&](QDialog& dialog) {
-                auto& colours = dynamic_cast<TdlgDataColors&>(dialog);
+                auto& colours = dynamic_cast<ColorsDialog&>(dialog);
                 caption = colours.caption();
                 // Left: text colour; right: background colour.
-                QTest::mouseClick(colours.sample(TdlgDataColors::PromptSample), Qt::LeftButton);
-                QTest::mouseClick(colours.sample(TdlgDataColors::GhostSample), Qt::RightButton);
+                QTest::mouseClick(colours.sample(ColorsDialog::PromptSample), Qt::LeftButton);
+                QTest::mouseClick(colours.sample(ColorsDialog::GhostSample), Qt::RightButton);
                 // The transparent labels have no background: a right click beeps and asks nothing.
-                QTest::mouseClick(colours.sample(TdlgDataColors::ClearSample), Qt::RightButton);
-                QTest::mouseClick(colours.sample(TdlgDataColors::HotSample), Qt::RightButton);
+                QTest::mouseClick(colours.sample(ColorsDialog::ClearSample), Qt::RightButton);
+                QTest::mouseClick(colours.sample(ColorsDialog::HotSample), Qt::RightButton);
                 // Pressed with one button and released with the other is no click.
-                QTest::mousePress(colours.sample(TdlgDataColors::HeaderSample), Qt::LeftButton);
-                QTest::mouseRelease(colours.sample(TdlgDataColors::HeaderSample), Qt::RightButton);
-                QTest::mouseClick(colours.sample(TdlgDataColors::HotSample), Qt::LeftButton);
-                promptText = colourOf(colours.sample(TdlgDataColors::PromptSample), QPalette::WindowText);
-                ghostBackground = colourOf(colours.sample(TdlgDataColors::GhostSample), QPalette::Window);
+                QTest::mousePress(colours.sample(ColorsDialog::HeaderSample), Qt::LeftButton);
+                QTest::mouseRelease(colours.sample(ColorsDialog::HeaderSample), Qt::RightButton);
+                QTest::mouseClick(colours.sample(ColorsDialog::HotSample), Qt::LeftButton);
+                promptText = colourOf(colours.sample(ColorsDialog::PromptSample), QPalette::WindowText);
+                ghostBackground = colourOf(colours.sample(ColorsDialog::GhostSample), QPalette::Window);
                 QTest::mouseClick(colours.okButton(), Qt::LeftButton);
                 return colours.result();
             })
@@ -311,12 +311,12 @@ private slots:
         Editor editor;
         editor.startWith("template.veh", "car.veh",
                          appColours("HeaderBackground=$00000080\r\nEditText=$00FF0000\r\nCarText=$0000FF00\r\n"));
-        TSettings& settings = editor.window->settings();
-        TSettings before = settings;
+        Settings& settings = editor.window->settings();
+        Settings before = settings;
         editor.dialogs
             .then([](QDialog& dialog) {
-                auto& colours = dynamic_cast<TdlgDataColors&>(dialog);
-                QTest::mouseClick(colours.sample(TdlgDataColors::VehicleSample), Qt::LeftButton);
+                auto& colours = dynamic_cast<ColorsDialog&>(dialog);
+                QTest::mouseClick(colours.sample(ColorsDialog::VehicleSample), Qt::LeftButton);
                 QTest::mouseClick(colours.cancelButton(), Qt::LeftButton);
                 return colours.result();
             })
@@ -327,7 +327,7 @@ private slots:
 
         QString resetText;
         editor.dialogs.then([&](QDialog& dialog) {
-            auto& colours = dynamic_cast<TdlgDataColors&>(dialog);
+            auto& colours = dynamic_cast<ColorsDialog&>(dialog);
             resetText = colours.resetButton()->text();
             colours.resetButton()->click();
             return int(QDialog::Accepted);
@@ -355,7 +355,7 @@ private slots:
         QSize size;
         QStringList lines;
         editor.dialogs.then([&](QDialog& dialog) {
-            auto& about = dynamic_cast<gui::TdlgAbout&>(dialog);
+            auto& about = dynamic_cast<gui::AboutDialog&>(dialog);
             size = about.size();
             for (const char* name : {"lVersion", "lLicence", "lGuide"})
                 lines << about.findChild<QLabel*>(QString::fromLatin1(name))->text();

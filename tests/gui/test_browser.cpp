@@ -69,11 +69,11 @@ struct Browser {
     ScriptedPrompt prompt;
     ScriptedDialogRunner dialogs;
     NoFilePicker picker;
-    TSettings settings;
+    Settings settings;
     std::string cars = dir.file("cars");
     std::string garage = dir.file("garage");
-    TMasFile mas{settings, prompt, picker};
-    std::unique_ptr<gui::TdlgFileOpen> dialog;
+    VehicleArchive mas{settings, prompt, picker};
+    std::unique_ptr<gui::VehicleBrowserDialog> dialog;
 
     Browser() {
         settings.setPrompt(prompt);
@@ -100,10 +100,10 @@ struct Browser {
     }
 
     // The browser set up as the host does; "Vehicle.mas" and the garage are favourites.
-    gui::TdlgFileOpen& open(const std::string& carClass = "[ALL]", bool withArchive = true,
+    gui::VehicleBrowserDialog& open(const std::string& carClass = "[ALL]", bool withArchive = true,
                             const std::string& proposed = {}) {
         settings.favoriteFolders = {"Vehicle.mas", garage};
-        dialog = std::make_unique<gui::TdlgFileOpen>(withArchive ? &mas : nullptr, settings, prompt, dialogs);
+        dialog = std::make_unique<gui::VehicleBrowserDialog>(withArchive ? &mas : nullptr, settings, prompt, dialogs);
         dialog->setUp({cars, carClass, proposed}, withArchive);
         return *dialog;
     }
@@ -141,7 +141,7 @@ private slots:
 
     void folderModeListsVehiclesUnderTheirDescriptions() {
         Browser b;
-        gui::TdlgFileOpen& dialog = b.open();
+        gui::VehicleBrowserDialog& dialog = b.open();
         QCOMPARE(b.shown(), (QStringList{"Alpha - [80%]", "Bravo - [?%]", "Charlie - [Random]"}));
         QCOMPARE(b.find<QLineEdit>("eFileCount")->text(), QStringLiteral("3"));
         QCOMPARE(b.fileName(), QStringLiteral("g01b.veh"));
@@ -197,7 +197,7 @@ private slots:
     void archiveModeAndFavourites() {
         Browser b;
         const std::string workingCopy = b.dir.file("prog/MasVeh/vehiclemas=G02E.VEH");
-        gui::TdlgFileOpen& dialog = b.open("GT3", true, workingCopy);
+        gui::VehicleBrowserDialog& dialog = b.open("GT3", true, workingCopy);
         dialog.show();
         QVERIFY(dialog.list().MasMode());
         QVERIFY(b.find("lMasMode")->isVisible());
@@ -242,7 +242,7 @@ private slots:
 
         // Without an archive the favourite only says why.
         Browser without;
-        gui::TdlgFileOpen& folderOnly = without.open("[ALL]", false);
+        gui::VehicleBrowserDialog& folderOnly = without.open("[ALL]", false);
         emit without.find<QComboBox>("cbFavoriteFolders")->activated(0);
         QVERIFY(!folderOnly.list().MasMode());
         QCOMPARE(q(without.prompt.calls.back().title), QStringLiteral("QORA Mas Reader"));
@@ -255,13 +255,13 @@ private slots:
     void unreadableFilesAreReportedWhenTheFolderIsShown() {
         Browser b;
         writeBytes(b.cars + "/broken.veh", "not a vehicle\r\n");
-        gui::TdlgFileOpen& dialog = b.open();
+        gui::VehicleBrowserDialog& dialog = b.open();
         QVERIFY(b.dialogs.shown.isEmpty()); // the first list is built before the dialog shows
         QStringList reported;
         QString notes;
         bool cancelShown = true;
         b.dialogs.then([&](QDialog& shown) {
-            auto& report = dialogAs<gui::TdlgFileMan>(shown);
+            auto& report = dialogAs<gui::FileManagerDialog>(shown);
             reported = rows(report.checkList());
             notes = report.notes()->toPlainText();
             cancelShown = !report.cancelButton()->isHidden() || !report.selectAllButton()->isHidden();
@@ -285,7 +285,7 @@ private slots:
         const QStringList companions{"g01b.txt", "g01b.veb", "g01b.veh", "g01b.vex", "G01BSIDE.BMP"};
         const auto pickFolder = [](const std::string& folder) {
             return [folder](QDialog& shown) {
-                auto& picker = dialogAs<gui::TdlgSelectFolder>(shown);
+                auto& picker = dialogAs<gui::SelectFolderDialog>(shown);
                 if (picker.caption() != QStringLiteral("Choose Destination Folder"))
                     return int(QDialog::Rejected);
                 picker.setFolder(folder);
@@ -295,7 +295,7 @@ private slots:
         QStringList listed;
         // Leaves the notes file out.
         const auto confirmWithoutNotes = [&](QDialog& shown) {
-            auto& check = dialogAs<gui::TdlgFileMan>(shown);
+            auto& check = dialogAs<gui::FileManagerDialog>(shown);
             listed = rows(check.checkList());
             check.checkList()->item(0)->setCheckState(Qt::Unchecked);
             return int(QDialog::Accepted);
@@ -341,7 +341,7 @@ private slots:
         writeBytes(b.cars + "/rally.veb", "backup");
         bool okWithNone = true;
         b.dialogs.then([&](QDialog& shown) {
-            auto& check = dialogAs<gui::TdlgFileMan>(shown);
+            auto& check = dialogAs<gui::FileManagerDialog>(shown);
             listed = rows(check.checkList());
             check.selectNoneButton()->click();
             okWithNone = check.okButton()->isEnabled();
@@ -361,7 +361,7 @@ private slots:
     void selectFolderWithAFileList() {
         TempDir dir;
         ScriptedPrompt prompt;
-        gui::TdlgSelectFolder picker(prompt);
+        gui::SelectFolderDialog picker(prompt);
         QCOMPARE(picker.caption(), QStringLiteral("Locate Folder"));
         QVERIFY(picker.files()->isHidden());
         picker.setFolder(dir.path());

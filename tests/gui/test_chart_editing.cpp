@@ -38,10 +38,10 @@ struct ChartEditor : EditorFixture {
     }
     TorqueChart& chart() const { return window->torqueChart(); }
     QWidget* grid() const { return find("iTorqueGrid"); }
-    TLineData& torque() const { return chart().line(TorqueChart::TorqueLine); }
-    TLineData& power() const { return chart().line(TorqueChart::PowerLine); }
+    LineData& torque() const { return chart().line(TorqueChart::TorqueLine); }
+    LineData& power() const { return chart().line(TorqueChart::PowerLine); }
     QPoint pointAt(int index) const {
-        const TLinePoint& point = torque().points[static_cast<std::size_t>(index)];
+        const LinePoint& point = torque().points[static_cast<std::size_t>(index)];
         return {point.x, point.y};
     }
     QString pointValue() const { return find<QLineEdit>("ePointValue")->text(); }
@@ -53,7 +53,7 @@ struct ChartEditor : EditorFixture {
         return count;
     }
     // The image a chart picture was made from, for comparing pictures.
-    static QImage imageOf(const TChartBitmapPtr& bitmap) {
+    static QImage imageOf(const ChartPicturePtr& bitmap) {
         const QImage* image = chartBitmapImage(bitmap);
         return image ? *image : QImage();
     }
@@ -231,7 +231,7 @@ private slots:
 
     void unitTogglesChangeLinesAndFigures() {
         ChartEditor editor;
-        TSettings& settings = editor.window->settings();
+        Settings& settings = editor.window->settings();
         QVERIFY(triggerAction(editor.window.get(), "mcoMetricText"));
         QVERIFY(settings.chartMetricText);
         QCOMPARE(editor.label("lTorque"), QStringLiteral("633 Nm @5000rpm"));
@@ -280,7 +280,7 @@ private slots:
 
     void colorsThroughTheDialogAndResetToDefaults() {
         ChartEditor editor;
-        TSettings& settings = editor.window->settings();
+        Settings& settings = editor.window->settings();
         editor.dialogs.then([](QDialog& dialog) {
             auto& colors = dynamic_cast<QColorDialog&>(dialog);
             colors.setCurrentColor(QColor(10, 20, 30));
@@ -313,8 +313,8 @@ private slots:
 
     void pointBitmapsMustBeElevenByElevenTrueColour() {
         ChartEditor editor;
-        TSettings& settings = editor.window->settings();
-        TChartView& view = *editor.chart().chart().View();
+        Settings& settings = editor.window->settings();
+        ChartView& view = *editor.chart().chart().View();
         QCOMPARE(ChartEditor::imageOf(view.pointBitmap), ChartEditor::builtIn(kPointPicture));
 
         QImage big(16, 16, QImage::Format_RGB888);
@@ -370,8 +370,8 @@ private slots:
 
     void backgroundPictureAndDrawStyle() {
         ChartEditor editor;
-        TSettings& settings = editor.window->settings();
-        TChartView& view = *editor.chart().chart().View();
+        Settings& settings = editor.window->settings();
+        ChartView& view = *editor.chart().chart().View();
         QCOMPARE(settings.chartBitmap, std::string("[default]"));
         QVERIFY(editor.action("mcbBgDefault")->isChecked());
         QVERIFY(editor.action("mcbDrawCentered")->isChecked());
@@ -405,7 +405,7 @@ private slots:
         // Tiled, the picture covers the layer: its blue shows in a corner away from the grid lines.
         QVERIFY(triggerAction(editor.window.get(), "mcbDrawTiled"));
         QCOMPARE(settings.chartBitmapStyle, 2);
-        QVERIFY(view.pictureStyle == TPictureStyle::Tiled);
+        QVERIFY(view.pictureStyle == PictureStyle::Tiled);
         QVERIFY(editor.action("mcbDrawTiled")->isChecked());
         QVERIFY(!editor.action("mcbDrawCentered")->isChecked());
         QCOMPARE(editor.chart().painter().background().pixelColor(600, 2), QColor(0, 0, 200));

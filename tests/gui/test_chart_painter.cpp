@@ -12,14 +12,14 @@ namespace {
 
 // The engine chart's lines (ghost power, ghost torque, power, torque) with the default colours and torque
 // markers in colours of their own, so that a probed pixel says which part drew it.
-constexpr TColor kPoint = rgbColor(10, 20, 30);
-constexpr TColor kPointShadow = rgbColor(40, 50, 60);
-constexpr TColor kActivePoint = rgbColor(70, 80, 90);
-constexpr TColor kActivePointShadow = rgbColor(100, 110, 120);
+constexpr Color kPoint = rgbColor(10, 20, 30);
+constexpr Color kPointShadow = rgbColor(40, 50, 60);
+constexpr Color kActivePoint = rgbColor(70, 80, 90);
+constexpr Color kActivePointShadow = rgbColor(100, 110, 120);
 
-TLineData lineOf(double value, bool background, TColor high, TColor normal, TColor shadow) {
-    TLineData line;
-    line.points.assign(41, TLinePoint{value, 0, 0});
+LineData lineOf(double value, bool background, Color high, Color normal, Color shadow) {
+    LineData line;
+    line.points.assign(41, LinePoint{value, 0, 0});
     line.background = background;
     line.high = high;
     line.normal = normal;
@@ -29,20 +29,20 @@ TLineData lineOf(double value, bool background, TColor high, TColor normal, TCol
 
 struct Chart {
     ChartPainter painter;
-    std::unique_ptr<TLineChart> chart;
+    std::unique_ptr<LineChart> chart;
     std::vector<QRect> changed;
 
     // 608 x 288: cells of 15 x 20, 5 per pixel; torque 700 lies on row 147, power 300 on 227, ghost torque
     // 400 on 207. The ghost power line stays hidden.
     Chart() {
-        auto view = std::make_unique<TChartView>();
+        auto view = std::make_unique<ChartView>();
         view->width = 608;
         view->height = 288;
         view->gridColor = rgbColor(72, 68, 72);
         view->backgroundColor = rgbColor(0, 0, 0);
         view->lines3D = true;
         view->points3D = true;
-        auto legends = std::make_unique<TChartLegends>();
+        auto legends = std::make_unique<ChartLegends>();
         for (int i = 0; i <= 14; ++i)
             legends->y.labels.push_back(std::to_string(i));
         for (int i = 0; i <= 40; ++i)
@@ -56,14 +56,14 @@ struct Chart {
         legends->x.fontSize = 7;
         legends->y.fontName = "Arial";
         legends->verticalRange = legends->verticalMaximum = 1400;
-        chart = std::make_unique<TLineChart>(TChartOwner{624, 298}, std::move(view), std::move(legends), &painter);
+        chart = std::make_unique<LineChart>(ChartOwner{624, 298}, std::move(view), std::move(legends), &painter);
 
-        TLineData ghostPower = lineOf(0, true, rgbColor(0, 0, 208), rgbColor(0, 0, 128), rgbColor(0, 0, 43));
+        LineData ghostPower = lineOf(0, true, rgbColor(0, 0, 208), rgbColor(0, 0, 128), rgbColor(0, 0, 43));
         ghostPower.visible = false;
         chart->Add(ghostPower);
         chart->Add(lineOf(400, true, rgbColor(208, 0, 0), rgbColor(128, 0, 0), rgbColor(43, 0, 0)));
         chart->Add(lineOf(300, false, rgbColor(80, 80, 255), rgbColor(0, 0, 255), rgbColor(0, 0, 175)));
-        TLineData torque = lineOf(700, false, rgbColor(255, 80, 80), rgbColor(255, 0, 0), rgbColor(175, 0, 0));
+        LineData torque = lineOf(700, false, rgbColor(255, 80, 80), rgbColor(255, 0, 0), rgbColor(175, 0, 0));
         torque.point = kPoint;
         torque.pointShadow = kPointShadow;
         torque.activePoint = kActivePoint;
@@ -83,7 +83,7 @@ QImage solid(int w, int h, QColor color) {
     return image;
 }
 
-QRgb rgb(TColor c) {
+QRgb rgb(Color c) {
     return ChartPainter::toQColor(c).rgb();
 }
 
@@ -206,14 +206,14 @@ private slots:
         const QRgb picture = qRgb(0, 128, 255);
         const QRgb black = qRgb(0, 0, 0);
         struct Probe {
-            TPictureStyle style;
+            PictureStyle style;
             QPoint inside, outside;
         };
         const Probe probes[] = {
-            {TPictureStyle::Normal, {5, 5}, {107, 5}},
-            {TPictureStyle::Centred, {256, 121}, {252, 121}}, // at (254, 119)
-            {TPictureStyle::Tiled, {107, 55}, {107, 55}},     // everywhere
-            {TPictureStyle::Stretched, {607, 287}, {607, 287}},
+            {PictureStyle::Normal, {5, 5}, {107, 5}},
+            {PictureStyle::Centred, {256, 121}, {252, 121}}, // at (254, 119)
+            {PictureStyle::Tiled, {107, 55}, {107, 55}},     // everywhere
+            {PictureStyle::Stretched, {607, 287}, {607, 287}},
         };
         for (const Probe& p : probes) {
             c.chart->View()->pictureStyle = p.style;
@@ -250,18 +250,18 @@ private slots:
 
     void refusesALayerItCannotMake() {
         ChartPainter painter;
-        auto view = std::make_unique<TChartView>();
+        auto view = std::make_unique<ChartView>();
         view->width = 1 << 28; // more bytes per row than an image can hold
         view->height = 288;
-        auto legends = std::make_unique<TChartLegends>();
+        auto legends = std::make_unique<ChartLegends>();
         legends->x.labels = legends->y.labels = {"0", "1"};
         legends->verticalRange = 1;
         try {
-            TLineChart chart({}, std::move(view), std::move(legends), &painter);
+            LineChart chart({}, std::move(view), std::move(legends), &painter);
             QFAIL("no failure");
-        } catch (const ELineChart& e) {
+        } catch (const LineChartError& e) {
             QCOMPARE(QString(e.what()),
-                     QString("TLineChart::TLineChart()-> Back-buffer creation failed.  There may not be enough "
+                     QString("LineChart::LineChart()-> Back-buffer creation failed.  There may not be enough "
                              "memory."));
         }
         QVERIFY(painter.image().isNull());

@@ -45,7 +45,7 @@ QString text(EditorFixture& editor, const char* name) {
     return editor.find<QLineEdit>(name)->text();
 }
 
-double torqueAt5000(gui::TfMain& window) {
+double torqueAt5000(gui::MainWindow& window) {
     return window.torqueChart().line(TorqueChart::TorqueLine).points[kPoint5000].value;
 }
 
@@ -57,7 +57,7 @@ struct DialogAnswer {
 
     ScriptedDialogRunner::Step step() {
         return [this](QDialog& dialog) {
-            auto* copy = qobject_cast<gui::TdlgCopyFromGhost*>(&dialog);
+            auto* copy = qobject_cast<gui::CopyFromGhostDialog*>(&dialog);
             if (copy == nullptr)
                 return int(QDialog::Rejected);
             seen << copy->caption() << copy->activePageChoice()->text() << copy->allPagesChoice()->text();
@@ -93,7 +93,7 @@ private slots:
     void copyingThePageInFrontIsUndoneByUndoPage() {
         EditorFixture editor;
         editor.startWith();
-        gui::TfMain& window = *editor.window;
+        gui::MainWindow& window = *editor.window;
         QVERIFY(window.OpenGhost(writeGhost(editor)));
         showPage(editor, editor::PgTires);
 
@@ -126,7 +126,7 @@ private slots:
     void copyingAllPagesIsUndonePageByPage() {
         EditorFixture editor;
         editor.startWith();
-        gui::TfMain& window = *editor.window;
+        gui::MainWindow& window = *editor.window;
         QVERIFY(window.OpenGhost(writeGhost(editor)));
         showPage(editor, editor::PgDetails);
 
@@ -167,7 +167,7 @@ private slots:
     void aGhostLikeTheVehicleLeavesNothingToCopy() {
         EditorFixture editor;
         editor.startWith();
-        gui::TfMain& window = *editor.window;
+        gui::MainWindow& window = *editor.window;
         QVERIFY(window.OpenGhost(editor.copy("template.veh", "same.veh")));
         DialogAnswer answer;
         answer.scope = editor::CopyScope::AllPages;
@@ -186,7 +186,7 @@ private slots:
     void theChartOptionCopiesTheGhostsCurve() {
         EditorFixture editor;
         editor.startWith();
-        gui::TfMain& window = *editor.window;
+        gui::MainWindow& window = *editor.window;
         QVERIFY(!editor.action("mcoCopyFromGhost")->isEnabled());
         QVERIFY(!editor.action("mCopyFromGhost")->isEnabled());
         QVERIFY(window.OpenGhost(writeGhost(editor)));

@@ -15,7 +15,7 @@ class TestDialogs : public QObject {
 
 private slots:
     void infoDialogHasOneCloseButtonAndReadOnlyText() {
-        TdlgInfo dialog;
+        InfoDialog dialog;
         QCOMPARE(dialog.caption(), QStringLiteral("Information"));
         QCOMPARE(dialog.okButton()->text().remove(QLatin1Char('&')), QStringLiteral("Close"));
         dialog.show();
@@ -29,7 +29,7 @@ private slots:
     }
 
     void lostEntriesDialogListsTheEntriesWithCreateAndAbort() {
-        TdlgLostEntries dialog;
+        LostEntriesDialog dialog;
         QCOMPARE(dialog.caption(), QStringLiteral("QORA File Load Error"));
         QCOMPARE(dialog.notes()->toPlainText(),
                  QStringLiteral("The entries listed below were not found in this vehicle file.  Click the\n"

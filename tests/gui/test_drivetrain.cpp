@@ -108,7 +108,7 @@ private slots:
         editor.window->pages()->setCurrentIndex(editor::PgPerformance);
         gui::TorqueChart& chart = editor.window->torqueChart();
         QWidget* grid = editor.find("iTorqueGrid");
-        const TLinePoint point = chart.line(gui::TorqueChart::TorqueLine).points[12];
+        const LinePoint point = chart.line(gui::TorqueChart::TorqueLine).points[12];
         QTest::mouseMove(grid, QPoint(point.x, point.y));
         QTest::mousePress(grid, Qt::LeftButton, {}, QPoint(point.x, point.y));
         QTest::mouseMove(grid, QPoint(point.x, 0));
@@ -124,7 +124,7 @@ private slots:
         const auto messages = editor.prompt.messages();
         QCOMPARE(messages.size(), std::size_t(1));
         QCOMPARE(messages[0].title, std::string("QORA Data Validation"));
-        QCOMPARE(messages[0].text, std::string("TfMain::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance "
+        QCOMPARE(messages[0].text, std::string("MainWindow::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance "
                                                "Page contains no useful or valid value.  Cannot calculate Upshift "
                                                "RPM values."));
         QVERIFY(messages[0].icon == PromptIcon::Stop);

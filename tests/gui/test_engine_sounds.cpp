@@ -272,7 +272,7 @@ private slots:
         editor.rightClick("poIdleSound");
         editor.dialogs
             .then([](QDialog& dialog) {
-                auto* select = qobject_cast<gui::TdlgSelectFolder*>(&dialog);
+                auto* select = qobject_cast<gui::SelectFolderDialog*>(&dialog);
                 if (select == nullptr)
                     return int(QDialog::Rejected);
                 QListWidget* files = select->files();

@@ -48,8 +48,8 @@ struct Archive {
     std::string entry(const std::string& name) const {
         ScriptedPrompt prompt;
         NoFilePicker picker;
-        TSettings settings;
-        TMasFile mas(settings, prompt, picker);
+        Settings settings;
+        VehicleArchive mas(settings, prompt, picker);
         mas.LoadFile(path);
         return mas.EntryBytes(name);
     }
@@ -215,8 +215,8 @@ private slots:
         {
             ScriptedPrompt prompt;
             NoFilePicker picker;
-            TSettings settings;
-            TMasFile mas(settings, prompt, picker);
+            Settings settings;
+            VehicleArchive mas(settings, prompt, picker);
             mas.LoadFile(archive.path);
             QVERIFY(mas.ReplaceEntry("G01B.VEH", theirs));
         }

@@ -142,13 +142,13 @@ private slots:
         QWidget* controls = editor.find("ChartControls");
         auto* area = editor.window->findChild<QScrollArea*>(QStringLiteral("ChartScrollBox"));
         QWidget* grid = editor.find("iTorqueGrid");
-        const TLineData& torque = editor.window->torqueChart().line(gui::TorqueChart::TorqueLine);
+        const LineData& torque = editor.window->torqueChart().line(gui::TorqueChart::TorqueLine);
         const QPoint before = controls->mapTo(editor.window.get(), QPoint(0, 0));
         for (int step = 1; step <= 4; ++step) {
             zoom->upButton()->click();
             QApplication::processEvents();
             QCOMPARE(controls->mapTo(editor.window.get(), QPoint(0, 0)), before);
-            const TLinePoint& active = torque.points[static_cast<std::size_t>(torque.activePointIndex)];
+            const LinePoint& active = torque.points[static_cast<std::size_t>(torque.activePointIndex)];
             const QPoint inView = grid->mapTo(area->viewport(), QPoint(active.x, active.y));
             QVERIFY2(area->viewport()->rect().contains(inView), qPrintable(QStringLiteral("zoom %1").arg(step)));
         }
@@ -185,8 +185,8 @@ private slots:
             writeBytes(car, text);
             editor.writeSettings(car);
             editor.prompt.answer(PromptAnswer::Ok).answer(PromptAnswer::Ok);
-            editor.window = std::make_unique<gui::TfMain>(
-                gui::TfMainHost{editor.prompt, editor.files, editor.dialogs, editor.folders, editor.filePicker});
+            editor.window = std::make_unique<gui::MainWindow>(
+                gui::MainWindowHost{editor.prompt, editor.files, editor.dialogs, editor.folders, editor.filePicker});
             editor.window->show();
             editor.window->FormShow(onCommandLine ? std::optional<std::string>(car) : std::nullopt);
             QVERIFY2(editor.prompt.questions().size() == 1, onCommandLine ? "command line" : "last file");

@@ -19,7 +19,7 @@
 
 using namespace qora;
 using namespace qora::testing;
-using gui::TdlgFileVersion;
+using gui::GarageDialog;
 namespace fs = std::filesystem;
 
 namespace {
@@ -59,9 +59,9 @@ void click(QDialog& dialog, const char* button) {
 }
 
 // A Garage visit: the dialog is shown, the check runs on it, and it closes (with Close, unless a load closed it).
-ScriptedDialogRunner::Step visit(const std::function<void(TdlgFileVersion&)>& check) {
+ScriptedDialogRunner::Step visit(const std::function<void(GarageDialog&)>& check) {
     return [check](QDialog& dialog) {
-        auto* garage = qobject_cast<TdlgFileVersion*>(&dialog);
+        auto* garage = qobject_cast<GarageDialog*>(&dialog);
         if (garage == nullptr)
             throw std::logic_error("expected My Garage, got " + dialog.objectName().toStdString());
         garage->show();
@@ -71,7 +71,7 @@ ScriptedDialogRunner::Step visit(const std::function<void(TdlgFileVersion&)>& ch
 }
 
 // Adds a version with this title and notes, as the user does: New, type the title, type the notes, Save/Update.
-void addVersion(TdlgFileVersion& dialog, const QString& title, const QString& notes = {}) {
+void addVersion(GarageDialog& dialog, const QString& title, const QString& notes = {}) {
     click(dialog, "bNew");
     QTest::keyClicks(child<QLineEdit>(dialog, "eVersionTitle"), title);
     if (!notes.isEmpty())
@@ -107,7 +107,7 @@ private slots:
         QVERIFY(!fs::exists(garage));
 
         editor.prompt.answer(PromptAnswer::Yes);
-        editor.dialogs.then(visit([&](TdlgFileVersion& dialog) {
+        editor.dialogs.then(visit([&](GarageDialog& dialog) {
             QCOMPARE(panelText(dialog, "pCarName"), QStringLiteral("GT2 #6 BMW M3"));
             QCOMPARE(panelText(dialog, "pFileName"), QStringLiteral("car"));
             QCOMPARE(panelText(dialog, "pVersions"), QStringLiteral("Versions (0)"));
@@ -180,7 +180,7 @@ private slots:
 
         // Another visit: the version with its notes; cleared notes delete their file, then the version goes.
         editor.prompt.answer(PromptAnswer::Yes).answer(PromptAnswer::Yes);
-        editor.dialogs.then(visit([&](TdlgFileVersion& dialog) {
+        editor.dialogs.then(visit([&](GarageDialog& dialog) {
             QCOMPARE(child<QLineEdit>(dialog, "eVersionTitle")->text(), QStringLiteral("FastSetup1"));
             QCOMPARE(child<QPlainTextEdit>(dialog, "mNotes")->toPlainText(),
                      QStringLiteral("Softer springs\nLonger gears"));
@@ -221,7 +221,7 @@ private slots:
         editor.type("eMass", QStringLiteral("1500.0"));
 
         editor.prompt.answer(PromptAnswer::Yes);
-        editor.dialogs.then(visit([](TdlgFileVersion& dialog) { addVersion(dialog, QStringLiteral("Heavy")); }));
+        editor.dialogs.then(visit([](GarageDialog& dialog) { addVersion(dialog, QStringLiteral("Heavy")); }));
         QVERIFY(triggerAction(editor.window.get(), "mVersionMan"));
         QVERIFY(fs::exists(version));
         // The Garage does not save the vehicle.
@@ -233,7 +233,7 @@ private slots:
         // Load: after the revert question the version is in the editor, under the vehicle's own name, changed.
         const QString caption = editor.window->windowTitle();
         editor.prompt.answer(PromptAnswer::Yes);
-        editor.dialogs.then(visit([](TdlgFileVersion& dialog) {
+        editor.dialogs.then(visit([](GarageDialog& dialog) {
             QCOMPARE(listed(dialog), QStringList{QStringLiteral("Heavy")});
             click(dialog, "bLoad");
             QCOMPARE(dialog.Action(), 2);
@@ -256,7 +256,7 @@ private slots:
         // Load As Ghost: the version file itself becomes the ghost, without a question.
         editor.type("eMass", QStringLiteral("700.0"));
         const std::size_t questions = editor.prompt.questions().size();
-        editor.dialogs.then(visit([](TdlgFileVersion& dialog) { click(dialog, "bLoadGhost"); }));
+        editor.dialogs.then(visit([](GarageDialog& dialog) { click(dialog, "bLoadGhost"); }));
         QVERIFY(triggerAction(editor.window.get(), "mVersionMan"));
         QCOMPARE(editor.prompt.questions().size(), questions);
         QVERIFY(editor.window->ghostVehicle() != nullptr);
@@ -286,7 +286,7 @@ private slots:
         FailingFileSystem failing;
         failing.failWritesAfterBytes = 10;
         failing.filter = [](const std::string& path) { return path.find("Garage") != std::string::npos; };
-        editor.dialogs.then(visit([&](TdlgFileVersion& dialog) {
+        editor.dialogs.then(visit([&](GarageDialog& dialog) {
             ScopedFileSystem scoped(failing);
             addVersion(dialog, QStringLiteral("Fast"), QStringLiteral("notes"));
             const auto message = editor.prompt.messages().back();

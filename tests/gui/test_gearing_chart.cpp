@@ -134,7 +134,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(editor.window->grab().save(QDir(folder).filePath(QStringLiteral("drivetrain-ghost-large.png"))));
 
-        gui::TdlgCopyFromGhost dialog(editor::PgDriveTrain, {1, false}, {3, true}, editor.window.get());
+        gui::CopyFromGhostDialog dialog(editor::PgDriveTrain, {1, false}, {3, true}, editor.window.get());
         dialog.show();
         QCoreApplication::processEvents();
         QVERIFY(dialog.grab().save(QDir(folder).filePath(QStringLiteral("copy-from-ghost.png"))));

@@ -98,7 +98,7 @@ private slots:
     void aGhostFillsItsFieldsTheChartAndTheHeaderUntilItIsClosed() {
         EditorFixture editor;
         editor.startWith();
-        gui::TfMain& window = *editor.window;
+        gui::MainWindow& window = *editor.window;
         const std::string ghost = writeGhost(editor);
         QVERIFY(!shown(editor, "gefPressure"));
         QVERIFY(!shown(editor, "bGhostToNotepad"));
@@ -183,7 +183,7 @@ private slots:
     void aSecondGhostReplacesTheFirstAndDeletesItsArchiveCopy() {
         EditorFixture editor;
         editor.startWith();
-        gui::TfMain& window = *editor.window;
+        gui::MainWindow& window = *editor.window;
         const std::string g01b = readBytes(dataFile("template.veh"));
         std::string g02e = g01b;
         g02e.replace(g02e.find("GT2 #6 BMW M3"), 13, "GT2 #9 Saleen");

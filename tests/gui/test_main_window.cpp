@@ -31,7 +31,7 @@
 
 using namespace qora;
 using namespace qora::testing;
-using gui::TfMain;
+using gui::MainWindow;
 
 namespace {
 
@@ -84,7 +84,7 @@ private slots:
         editor.prompt.choice(1); // "Not now" to the one question about the game folder
         QString welcome;
         editor.dialogs.then([&](QDialog& dialog) {
-            welcome = dialogAs<gui::TdlgInfo>(dialog).text();
+            welcome = dialogAs<gui::InfoDialog>(dialog).text();
             return int(QDialog::Accepted);
         });
         editor.start();
@@ -254,7 +254,7 @@ private slots:
         QCOMPARE(q(editor.messages()[0].title), QStringLiteral("QORA Data Validation Error"));
         QCOMPARE(
             q(editor.messages()[0].text),
-            QStringLiteral("TfMain::SaveDetailsPage()-> Driver attribute 'Aggression' must be in the format of #.#"));
+            QStringLiteral("MainWindow::SaveDetailsPage()-> Driver attribute 'Aggression' must be in the format of #.#"));
         QVERIFY(editor.messages()[0].icon == PromptIcon::Stop);
         QCOMPARE(readBytes(path), before);
         QVERIFY(editor.window->isChanged());
@@ -263,7 +263,7 @@ private slots:
         editor.type("e2Defensive", QStringLiteral("5"));
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         QCOMPARE(q(editor.messages()[1].text),
-                 QStringLiteral("TfMain::SaveDetailsPage()-> Driver attribute defensive must be in the format of #.#"));
+                 QStringLiteral("MainWindow::SaveDetailsPage()-> Driver attribute defensive must be in the format of #.#"));
 
         editor.type("e2Defensive", QStringLiteral("0.3"));
         editor.type("e2Ability", QString());
@@ -356,7 +356,7 @@ private slots:
 
         QStringList listed;
         editor.dialogs.then([&](QDialog& dialog) {
-            listed = dialogAs<gui::TdlgLostEntries>(dialog).entries();
+            listed = dialogAs<gui::LostEntriesDialog>(dialog).entries();
             return int(QDialog::Rejected);
         });
         QVERIFY(!editor.window->OpenVehicle(broken, 0));
@@ -489,7 +489,7 @@ private slots:
         editor.window->pages()->setCurrentIndex(1);
         QString help;
         editor.dialogs.then([&](QDialog& dialog) {
-            help = dialogAs<gui::TdlgInfo>(dialog).text();
+            help = dialogAs<gui::InfoDialog>(dialog).text();
             return int(QDialog::Accepted);
         });
         QTest::mouseClick(editor.find("lerPressure"), Qt::LeftButton);

@@ -16,7 +16,7 @@
 
 using namespace qora;
 using namespace qora::testing;
-using gui::TdlgAppPreferences;
+using gui::PreferencesDialog;
 
 namespace {
 
@@ -36,7 +36,7 @@ struct RecordingRunner final : gui::CommandRunner {
 // Fills in the Preferences as the user would, then presses OK.
 ScriptedDialogRunner::Step preferencesStep(const QString& gearRange, bool hideSpinButtons, bool associate) {
     return [=](QDialog& dialog) {
-        auto* preferences = dynamic_cast<TdlgAppPreferences*>(&dialog);
+        auto* preferences = dynamic_cast<PreferencesDialog*>(&dialog);
         if (preferences == nullptr)
             throw std::logic_error("expected the Preferences, got " + dialog.objectName().toStdString());
         preferences->findChild<QLineEdit*>(QStringLiteral("eMaxGearRange"))->setText(gearRange);
@@ -65,7 +65,7 @@ private slots:
 
         ScriptedPrompt prompt;
         ScriptedFolderPicker folders;
-        TdlgAppPreferences dialog(prompt, folders);
+        PreferencesDialog dialog(prompt, folders);
         auto* range = dialog.findChild<QLineEdit*>(QStringLiteral("eMaxGearRange"));
         QCOMPARE(range->text(), QStringLiteral("6.000"));
         for (const QString& refused : {QStringLiteral("3.999"), QStringLiteral("10")}) {

@@ -80,11 +80,11 @@ private slots:
     void partsAreClampedAndAllZeroRemovesTheSectionOnSave() {
         EditorFixture editor;
         const std::string car = startWithSections(editor);
-        using gui::TdlgParts;
+        using gui::PartsDialog;
 
         // Shown within range; Cancel leaves the file's values and the changed state.
-        editor.dialogs.then(on<TdlgParts>(
-            [](TdlgParts& dialog) {
+        editor.dialogs.then(on<PartsDialog>(
+            [](PartsDialog& dialog) {
                 QCOMPARE(dialog.windowTitle(), QStringLiteral("Vehicle Modification Parts"));
                 QCOMPARE(child<QSlider>(dialog, "tbTurboCharger")->value(), 3);
                 QCOMPARE(child<QLabel>(dialog, "pTurbo")->text(), QStringLiteral("3"));
@@ -102,7 +102,7 @@ private slots:
         QVERIFY(!editor.window->isChanged());
 
         // OK stores every part in range and marks the file changed.
-        editor.dialogs.then(on<TdlgParts>([](TdlgParts&) {}, QDialog::Accepted));
+        editor.dialogs.then(on<PartsDialog>([](PartsDialog&) {}, QDialog::Accepted));
         QVERIFY(triggerAction(editor.window.get(), "mVehMods"));
         QCOMPARE(q(value(editor, veh::SecParts, "turbo_charger")), QStringLiteral("3"));
         QCOMPARE(q(value(editor, veh::SecParts, "abs")), QStringLiteral("0"));
@@ -112,8 +112,8 @@ private slots:
         QVERIFY(contains(readBytes(car), "turbo_charger=3"));
 
         // Nothing checked and every slider at the left: the section is gone after the save.
-        editor.dialogs.then(on<TdlgParts>(
-            [](TdlgParts& dialog) {
+        editor.dialogs.then(on<PartsDialog>(
+            [](PartsDialog& dialog) {
                 child<QCheckBox>(dialog, "cbGearBox")->setChecked(false);
                 for (const char* name : {"tbTurboCharger", "tbTires"})
                     child<QSlider>(dialog, name)->setValue(0);
@@ -132,11 +132,11 @@ private slots:
     void aiBasisMarksChangedOnlyWhenEditedAndClearsOnRequest() {
         EditorFixture editor;
         const std::string car = startWithSections(editor);
-        using gui::TdlgAiBasisData;
+        using gui::AiBasisDialog;
 
         // Closed without typing: nothing changed.
-        editor.dialogs.then(on<TdlgAiBasisData>(
-            [](TdlgAiBasisData& dialog) {
+        editor.dialogs.then(on<AiBasisDialog>(
+            [](AiBasisDialog& dialog) {
                 QCOMPARE(dialog.windowTitle(), QStringLiteral("AI Basis"));
                 QCOMPARE(child<QLineEdit>(dialog, "eGroundEffects")->text(), QStringLiteral("1.5"));
                 QCOMPARE(child<QLineEdit>(dialog, "eTopSpeed")->maxLength(), 32);
@@ -146,8 +146,8 @@ private slots:
         QVERIFY(!editor.window->isChanged());
 
         // Typed: stored trimmed, changed.
-        editor.dialogs.then(on<TdlgAiBasisData>(
-            [](TdlgAiBasisData& dialog) {
+        editor.dialogs.then(on<AiBasisDialog>(
+            [](AiBasisDialog& dialog) {
                 auto* cornering = child<QLineEdit>(dialog, "eCornering");
                 cornering->selectAll();
                 QTest::keyClicks(cornering, QStringLiteral(" 0.95 "));
@@ -159,8 +159,8 @@ private slots:
 
         // "Clear All Fields" asks first, and does not close the dialog; cleared, the section goes with the save.
         editor.prompt.answer(PromptAnswer::No).answer(PromptAnswer::Yes);
-        editor.dialogs.then(on<TdlgAiBasisData>(
-            [&](TdlgAiBasisData& dialog) {
+        editor.dialogs.then(on<AiBasisDialog>(
+            [&](AiBasisDialog& dialog) {
                 QPushButton* clear = child<QPushButton>(dialog, "bCancel");
                 QCOMPARE(clear->text(), QStringLiteral("Clear &All Fields"));
                 clear->click();
@@ -185,11 +185,11 @@ private slots:
     void sideDialogsKeepWhatCannotBeStoredOutOfTheFile() {
         EditorFixture editor;
         const std::string car = startWithSections(editor);
-        using gui::TdlgAiBasisData;
-        using gui::TdlgAuthorData;
+        using gui::AiBasisDialog;
+        using gui::AuthorDialog;
 
-        editor.dialogs.then(on<TdlgAiBasisData>(
-            [&](TdlgAiBasisData& dialog) {
+        editor.dialogs.then(on<AiBasisDialog>(
+            [&](AiBasisDialog& dialog) {
                 auto* speed = child<QLineEdit>(dialog, "eTopSpeed");
                 speed->selectAll();
                 QTest::keyClicks(speed, QStringLiteral("fast"));
@@ -208,8 +208,8 @@ private slots:
         QVERIFY(triggerAction(editor.window.get(), "mAiBasis"));
         QCOMPARE(q(value(editor, veh::SecAiBasis, "top_speed")), QStringLiteral("1.25"));
 
-        editor.dialogs.then(on<TdlgAuthorData>(
-            [&](TdlgAuthorData& dialog) {
+        editor.dialogs.then(on<AuthorDialog>(
+            [&](AuthorDialog& dialog) {
                 auto* based = child<QLineEdit>(dialog, "eBasedOnCar");
                 based->selectAll();
                 QTest::keyClicks(based, QStringLiteral("see http://mods.example/car"));
@@ -230,11 +230,11 @@ private slots:
     void authorDataClearedEmptiesTheQoraSection() {
         EditorFixture editor;
         const std::string car = startWithSections(editor);
-        using gui::TdlgAuthorData;
+        using gui::AuthorDialog;
         editor.window->settings().generalWarnings = false;
 
-        editor.dialogs.then(on<TdlgAuthorData>(
-            [](TdlgAuthorData& dialog) {
+        editor.dialogs.then(on<AuthorDialog>(
+            [](AuthorDialog& dialog) {
                 QCOMPARE(dialog.windowTitle(), QStringLiteral("Author Information"));
                 QCOMPARE(child<QLineEdit>(dialog, "eOriginalAuthor")->text(), QStringLiteral("Ray Colter"));
                 QCOMPARE(child<QLineEdit>(dialog, "eBasedOnCar")->text(), QStringLiteral("G01B"));
@@ -252,8 +252,8 @@ private slots:
         QVERIFY(contains(readBytes(car), "AuthorsNotes=Softer springs. Longer gears."));
 
         // Without general warnings "Clear All Fields" clears at once; closed, the section goes with the save.
-        editor.dialogs.then(on<TdlgAuthorData>(
-            [](TdlgAuthorData& dialog) {
+        editor.dialogs.then(on<AuthorDialog>(
+            [](AuthorDialog& dialog) {
                 child<QPushButton>(dialog, "bCancel")->click();
                 QCOMPARE(child<QLineEdit>(dialog, "eOriginalAuthor")->text(), QString());
                 QCOMPARE(child<QPlainTextEdit>(dialog, "mNotes")->toPlainText(), QString());

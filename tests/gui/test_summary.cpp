@@ -47,9 +47,9 @@ struct Seen {
 };
 
 // A dialog step that records the summary dialog, runs `act` on it, and closes it.
-ScriptedDialogRunner::Step look(Seen& seen, std::function<void(gui::TdlgVehicleSummary&)> act = {}) {
+ScriptedDialogRunner::Step look(Seen& seen, std::function<void(gui::VehicleSummaryDialog&)> act = {}) {
     return [&seen, act](QDialog& dialog) {
-        auto* summary = qobject_cast<gui::TdlgVehicleSummary*>(&dialog);
+        auto* summary = qobject_cast<gui::VehicleSummaryDialog*>(&dialog);
         if (summary == nullptr)
             throw std::logic_error("expected the summary dialog, got " + dialog.objectName().toStdString());
         seen.objectName = dialog.objectName();
@@ -92,7 +92,7 @@ private slots:
         QGuiApplication::clipboard()->clear();
 
         Seen seen;
-        editor.dialogs.then(look(seen, [](gui::TdlgVehicleSummary& dialog) { button(dialog, "bCopyText")->click(); }));
+        editor.dialogs.then(look(seen, [](gui::VehicleSummaryDialog& dialog) { button(dialog, "bCopyText")->click(); }));
         QVERIFY(triggerAction(editor.window.get(), "mVehicleSummary"));
         QCOMPARE(editor.dialogs.shown, QStringList{QStringLiteral("dlgVehicleSummary")});
         QCOMPARE(seen.title, QStringLiteral("QORA Vehicle Summary"));
@@ -119,7 +119,7 @@ private slots:
         editor.files.choose(QString::fromStdString(target));
         Seen seen;
         bool saved = false;
-        editor.dialogs.then(look(seen, [&](gui::TdlgVehicleSummary& dialog) { saved = dialog.saveAsHtml(); }));
+        editor.dialogs.then(look(seen, [&](gui::VehicleSummaryDialog& dialog) { saved = dialog.saveAsHtml(); }));
         QVERIFY(triggerAction(editor.window.get(), "mCompareSummary"));
         QCOMPARE(seen.objectName, QStringLiteral("dlgCompareSummary"));
         QCOMPARE(seen.title, QStringLiteral("QORA Vehicle Compare Summary"));
@@ -158,7 +158,7 @@ private slots:
         bool saved = true;
         bool cancelled = true;
         Seen seen;
-        editor.dialogs.then(look(seen, [&](gui::TdlgVehicleSummary& dialog) {
+        editor.dialogs.then(look(seen, [&](gui::VehicleSummaryDialog& dialog) {
             saved = dialog.saveAsHtml();
             cancelled = dialog.saveAsHtml(); // the user cancels the second dialog
         }));

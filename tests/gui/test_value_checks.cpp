@@ -50,7 +50,7 @@ private slots:
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         const auto message = editor.prompt.messages().back();
         QCOMPARE(q(message.title), QStringLiteral("QORA Data Validation Error"));
-        QCOMPARE(q(message.text), QStringLiteral("TfMain::SavePerformancePage()-> Maximum RPM on the Performance page: "
+        QCOMPARE(q(message.text), QStringLiteral("MainWindow::SavePerformancePage()-> Maximum RPM on the Performance page: "
                                                  "'77..50' is not a number.  Type a number, with \".\" as the decimal "
                                                  "point."));
         QCOMPARE(readBytes(car), before);
@@ -74,7 +74,7 @@ private slots:
         editor.type("eDescription", QStringLiteral("Mustang // V8"));
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         QCOMPARE(q(editor.prompt.messages().back().text),
-                 QStringLiteral("TfMain::SaveDetailsPage()-> Description on the Details page: \"Mustang // V8\" cannot "
+                 QStringLiteral("MainWindow::SaveDetailsPage()-> Description on the Details page: \"Mustang // V8\" cannot "
                                 "be stored: it holds \"//\", which starts a comment in a vehicle file.  Leave out "
                                 "\"//\", line breaks, \"editor=\" and section names in square brackets such as "
                                 "\"[ENGINE]\"."));
@@ -102,7 +102,7 @@ private slots:
         editor.window->pages()->setCurrentIndex(editor::PgPerformance);
         QCOMPARE(editor.find<QLabel>("lTorque")->text(), QStringLiteral("473 ft-lbs @5000rpm"));
         // A torque of nothing at 1500 rpm: the save ends the curve there.
-        TLineData& torque = editor.window->torqueChart().line(TorqueChart::TorqueLine);
+        LineData& torque = editor.window->torqueChart().line(TorqueChart::TorqueLine);
         torque.points[3].value = 0;
         editor.window->SetChanged(true);
         QVERIFY(triggerAction(editor.window.get(), "mSave"));

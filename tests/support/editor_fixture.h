@@ -27,7 +27,7 @@ struct EditorFixture {
     ScriptedDialogRunner dialogs;
     ScriptedFolderPicker folders;
     NoFilePicker filePicker;
-    std::unique_ptr<gui::TfMain> window;
+    std::unique_ptr<gui::MainWindow> window;
 
     EditorFixture() { qputenv("QORA_HOME", QByteArray::fromStdString(home.path())); }
 
@@ -56,7 +56,7 @@ struct EditorFixture {
     }
 
     void start() {
-        window = std::make_unique<gui::TfMain>(gui::TfMainHost{prompt, files, dialogs, folders, filePicker});
+        window = std::make_unique<gui::MainWindow>(gui::MainWindowHost{prompt, files, dialogs, folders, filePicker});
         window->show();
         window->FormShow();
     }

@@ -107,7 +107,7 @@ inline bool triggerAction(QObject* window, const char* name) {
 // browser's name box shows it (lower case), and clicks OK. Fails the step (Rejected) when no vehicle has it.
 inline ScriptedDialogRunner::Step pickInBrowser(const QString& name) {
     return [name](QDialog& dialog) {
-        auto* browser = qobject_cast<gui::TdlgFileOpen*>(&dialog);
+        auto* browser = qobject_cast<gui::VehicleBrowserDialog*>(&dialog);
         if (browser == nullptr)
             throw std::logic_error("expected the vehicle browser, got " + dialog.objectName().toStdString());
         auto* cars = browser->findChild<QListWidget*>(QStringLiteral("lbCars"));

@@ -15,7 +15,7 @@ namespace qora::testing {
 struct VehFixture {
     TempDir dir;
     ScriptedPrompt prompt;
-    TSettings settings;
+    Settings settings;
 
     VehFixture() { settings.setPrompt(prompt); }
 
@@ -26,7 +26,7 @@ struct VehFixture {
         return target;
     }
 
-    TOldVehFile open(const std::string& path) { return TOldVehFile(path, prompt, settings); }
+    VehicleFile open(const std::string& path) { return VehicleFile(path, prompt, settings); }
 };
 
 } // namespace qora::testing

@@ -71,33 +71,33 @@ std::string archiveIn(const std::string& folder) {
 
 } // namespace
 
-TMasFile::TMasFile(TSettings& settings, Prompt& prompt, FilePicker& picker)
+VehicleArchive::VehicleArchive(Settings& settings, Prompt& prompt, FilePicker& picker)
     : m_settings(&settings), m_prompt(&prompt), m_picker(&picker) {}
 
-TMasFile::~TMasFile() {
+VehicleArchive::~VehicleArchive() {
     Unload();
 }
 
-void TMasFile::Unload() {
+void VehicleArchive::Unload() {
     Entries.reset();
     Stream.reset();
     m_lock.release();
 }
 
-bool TMasFile::isPlainEntryName(std::string_view name) {
+bool VehicleArchive::isPlainEntryName(std::string_view name) {
     return name.find_first_of("/\\:") == std::string_view::npos && name.find("..") == std::string_view::npos;
 }
 
-std::string TMasFile::workingCopyFolder() const {
+std::string VehicleArchive::workingCopyFolder() const {
     std::string folder = m_settings->masVehFolder();
     // Without a program folder the working copies would land in whatever the current folder is.
     if (folder.empty())
-        throw EMasFile("No folder for the working copies of vehicle.mas entries is known (the program folder is "
+        throw VehicleArchiveError("No folder for the working copies of vehicle.mas entries is known (the program folder is "
                        "not set).");
     return folder;
 }
 
-bool TMasFile::Load() {
+bool VehicleArchive::Load() {
     // An archive located by hand is used again, as long as it is there.
     if (!m_settings->archiveFile.empty()) {
         if (fileSystem().fileExists(m_settings->archiveFile)) {
@@ -122,41 +122,41 @@ bool TMasFile::Load() {
         // Only the chosen file's folder counts: the archive in it is always the one named Vehicle.Mas.
         folder = parentFolder(*chosen);
         if (!fileSystem().folderExists(folder))
-            throw EMasFile("The specified vehicle.mas file was invalid Folder-> [" + folder + "],.");
+            throw VehicleArchiveError("The specified vehicle.mas file was invalid Folder-> [" + folder + "],.");
         FileName = archiveIn(folder);
         if (!fileSystem().fileExists(FileName))
-            throw EMasFile("The specified vehicle.mas file was invalid -> [" + FileName + "].");
+            throw VehicleArchiveError("The specified vehicle.mas file was invalid -> [" + FileName + "].");
         m_settings->archiveFile = FileName;
         LoadFile(FileName);
         return true;
     }
     FileName = archiveIn(folder);
     if (!fileSystem().fileExists(FileName))
-        throw EMasFile("The specified vehicle.mas file was invalid -> [" + FileName + "].");
+        throw VehicleArchiveError("The specified vehicle.mas file was invalid -> [" + FileName + "].");
     LoadFile(FileName);
     return true;
 }
 
-void TMasFile::LoadFile(const std::string& archivePath) {
+void VehicleArchive::LoadFile(const std::string& archivePath) {
     Unload();
     FileName = archivePath;
     if (!fileSystem().fileExists(archivePath))
-        throw EMasFile("The specified vehicle.mas file was invalid -> [" + archivePath + "].");
+        throw VehicleArchiveError("The specified vehicle.mas file was invalid -> [" + archivePath + "].");
     try {
         if (lockWhileLoaded)
             m_lock.acquire(resolveLinks(archivePath));
         Stream = fileSystem().readFile(archivePath);
     } catch (const FileError& e) {
         m_lock.release();
-        throw EMasFile("The vehicle.mas file [" + archivePath + "] could not be read: " + e.reason() + ".");
+        throw VehicleArchiveError("The vehicle.mas file [" + archivePath + "] could not be read: " + e.reason() + ".");
     }
 
     const std::string& bytes = *Stream;
     if (bytes.size() < 4)
-        throw EMasFile(kHeaderEof);
+        throw VehicleArchiveError(kHeaderEof);
     EntryCount = readU32(bytes.data());
     if (bytes.size() < 8)
-        throw EMasFile(kHeaderEof);
+        throw VehicleArchiveError(kHeaderEof);
     DataSize = readU32(bytes.data() + 4);
 
     ExpectedSize = kHeaderSize + kRecordSize * EntryCount + DataSize;
@@ -168,13 +168,13 @@ void TMasFile::LoadFile(const std::string& archivePath) {
             "doing so could case QORA to crash if the file is seriously corrupt.  Continue anyway?",
             PromptButtons::YesNo, PromptIcon::Stop);
         if (answer != PromptAnswer::Yes)
-            throw EMasFile("MAS File load aborted.");
+            throw VehicleArchiveError("MAS File load aborted.");
     }
     DataStart = kHeaderSize + kRecordSize * EntryCount;
     ReadEntries();
 }
 
-void TMasFile::ReadEntries() {
+void VehicleArchive::ReadEntries() {
     if (!Stream || Stream->empty())
         return;
     const std::string_view bytes = *Stream;
@@ -185,25 +185,25 @@ void TMasFile::ReadEntries() {
     for (std::uint64_t i = 0; i < EntryCount; ++i) {
         const std::uint64_t at = kHeaderSize + kRecordSize * i;
         if (at + kRecordSize > bytes.size())
-            throw EMasFile(kEntryEof);
+            throw VehicleArchiveError(kEntryEof);
         ReadEntry(bytes.substr(static_cast<std::size_t>(at), kRecordSize));
     }
 }
 
-void TMasFile::ReadEntry(std::string_view record) {
-    TMasListEntry entry;
+void VehicleArchive::ReadEntry(std::string_view record) {
+    ArchiveEntry entry;
     // A name field without a terminating NUL gives all of its 16 characters.
     const std::size_t nameLength = std::min(record.find('\0'), kNameFieldSize);
     entry.Name.assign(record.data(), nameLength);
     if (entry.Name.empty())
-        throw EMasFile("FATAL: A vehicle entry in your vehicle.mas file is missing a filename.  "
+        throw VehicleArchiveError("FATAL: A vehicle entry in your vehicle.mas file is missing a filename.  "
                        "Your vehicle.mas file may be corrupt.");
     entry.Offset = readU32(record.data() + 16);
     entry.Size = readU32(record.data() + 20);
 
     const std::uint64_t start = DataStart + entry.Offset;
     if (start + entry.Size > Stream->size())
-        throw EMasFile("FATAL: File [" + entry.Name + "]" +
+        throw VehicleArchiveError("FATAL: File [" + entry.Name + "]" +
                        " generated a read error.  This may be due to a lack of available memory or your "
                        "vehicle.mas file is corrupt.");
 
@@ -215,17 +215,17 @@ void TMasFile::ReadEntry(std::string_view record) {
 
     if (!text::iequals(entry.Name, "DEFAULT.VHS")) {
         if (entry.DescFile.empty())
-            throw EMasFile("FATAL: File [" + entry.Name + "]" +
+            throw VehicleArchiveError("FATAL: File [" + entry.Name + "]" +
                            " contains no valid Vehicle Description (car name).  Your vehicle.mas file may be "
                            "corrupt.");
         if (entry.DescClass.empty())
-            throw EMasFile("FATAL: File [" + entry.Name + "]" +
+            throw VehicleArchiveError("FATAL: File [" + entry.Name + "]" +
                            " contains no valid Vehicle Class (car class).  Your vehicle.mas file may be corrupt.");
     }
     Entries->push_back(std::move(entry));
 }
 
-std::string TMasFile::GetDescValue(std::string_view data, std::string_view key, std::size_t limit) {
+std::string VehicleArchive::GetDescValue(std::string_view data, std::string_view key, std::size_t limit) {
     const std::size_t n = data.size();
     if (key.empty() || n < 3)
         return {};
@@ -263,37 +263,37 @@ std::string TMasFile::GetDescValue(std::string_view data, std::string_view key, 
     return {};
 }
 
-const TMasListEntry* TMasFile::findEntry(std::string_view name) const {
+const ArchiveEntry* VehicleArchive::findEntry(std::string_view name) const {
     if (!Entries)
         return nullptr;
-    for (const TMasListEntry& entry : *Entries)
+    for (const ArchiveEntry& entry : *Entries)
         if (text::iequals(entry.Name, name))
             return &entry;
     return nullptr;
 }
 
-std::string_view TMasFile::entryData(const TMasListEntry& entry) const {
+std::string_view VehicleArchive::entryData(const ArchiveEntry& entry) const {
     return std::string_view(*Stream).substr(static_cast<std::size_t>(DataStart + entry.Offset), entry.Size);
 }
 
-std::string TMasFile::EntryBytes(const std::string& name) const {
+std::string VehicleArchive::EntryBytes(const std::string& name) const {
     if (!Stream || Stream->empty())
-        throw EMasFile(kNoData);
+        throw VehicleArchiveError(kNoData);
     if (!Entries || Entries->empty())
-        throw EMasFile(kNoEntries);
-    const TMasListEntry* entry = findEntry(name);
+        throw VehicleArchiveError(kNoEntries);
+    const ArchiveEntry* entry = findEntry(name);
     if (entry == nullptr)
-        throw EMasFile(kNotLocated);
+        throw VehicleArchiveError(kNotLocated);
     return std::string(entryData(*entry));
 }
 
-std::string TMasFile::ExtractEntry(const std::string& name, bool asGhost) {
+std::string VehicleArchive::ExtractEntry(const std::string& name, bool asGhost) {
     const std::string folder = workingCopyFolder();
     const std::size_t marker = name.find(kTemporaryMarker);
     const bool throwaway = marker != std::string::npos;
     const std::string entryName = throwaway ? name.substr(0, marker) : name;
     if (!isPlainEntryName(entryName))
-        throw EMasFile(unsafeNameMessage(entryName, "Extraction cancelled."));
+        throw VehicleArchiveError(unsafeNameMessage(entryName, "Extraction cancelled."));
 
     if (!fileSystem().folderExists(folder)) {
         try {
@@ -324,29 +324,29 @@ std::string TMasFile::ExtractEntry(const std::string& name, bool asGhost) {
     }
 
     if (!Stream || Stream->empty())
-        throw EMasFile(kNoData);
+        throw VehicleArchiveError(kNoData);
     if (!Entries || Entries->empty())
-        throw EMasFile(kNoEntries);
-    const TMasListEntry* entry = findEntry(entryName);
+        throw VehicleArchiveError(kNoEntries);
+    const ArchiveEntry* entry = findEntry(entryName);
     if (entry == nullptr)
-        throw EMasFile(kNotLocated);
+        throw VehicleArchiveError(kNotLocated);
     writeFileAtomically(target, entryData(*entry));
     return target;
 }
 
-bool TMasFile::SaveEntry(const std::string& name, std::optional<std::uint64_t> entryHashWhenOpened) {
+bool VehicleArchive::SaveEntry(const std::string& name, std::optional<std::uint64_t> entryHashWhenOpened) {
     struct UnloadOnExit {
-        TMasFile* file;
+        VehicleArchive* file;
         ~UnloadOnExit() { file->Unload(); }
     } unloadOnExit{this};
 
     if (!isPlainEntryName(name))
-        throw EMasFile(unsafeNameMessage(name, "Save cancelled."));
+        throw VehicleArchiveError(unsafeNameMessage(name, "Save cancelled."));
     const std::string workingCopy = joinPath(workingCopyFolder(), kWorkingCopyPrefix + name);
     lockWhileLoaded = true;
     if (!Load())
         return false;
-    if (const TMasListEntry* entry = findEntry(name);
+    if (const ArchiveEntry* entry = findEntry(name);
         entry && entryHashWhenOpened && contentHash(entryData(*entry)) != *entryHashWhenOpened &&
         m_prompt->ask("QORA Mas Writer",
                       "[" + entry->Name + "] in [" + FileName + "] was changed by another program since QORA opened "
@@ -366,11 +366,11 @@ bool TMasFile::SaveEntry(const std::string& name, std::optional<std::uint64_t> e
     return ReplaceEntry(name, bytes);
 }
 
-bool TMasFile::ReplaceEntry(const std::string& name, std::string_view bytes) {
+bool VehicleArchive::ReplaceEntry(const std::string& name, std::string_view bytes) {
     // A directory that was not read to its end would lose the entries it misses.
     if (!Stream || !Entries || Entries->size() != EntryCount)
-        throw EMasFile(kNoData);
-    const TMasListEntry* edited = findEntry(name);
+        throw VehicleArchiveError(kNoData);
+    const ArchiveEntry* edited = findEntry(name);
     if (edited == nullptr) {
         m_prompt->tell("QORA MAS Reader",
                        "File [" + name + "] was not found in vehicle.mas file." +
@@ -380,12 +380,12 @@ bool TMasFile::ReplaceEntry(const std::string& name, std::string_view bytes) {
         return false;
     }
 
-    const std::vector<TMasListEntry>& entries = *Entries;
+    const std::vector<ArchiveEntry>& entries = *Entries;
     const std::size_t k = static_cast<std::size_t>(edited - entries.data());
     const std::string tooLarge = "File [" + edited->Name + "] cannot be written back: vehicle.mas would grow "
                                  "beyond the 4 GB its offsets can address.  Save cancelled.";
     if (bytes.size() > kMaxField)
-        throw EMasFile(tooLarge);
+        throw VehicleArchiveError(tooLarge);
 
     // Entries whose data lies after the edited entry's data move by the change in size, wherever they stand in
     // the directory, so no entry's bytes are overwritten. Zero-length entries at the edited entry's end keep
@@ -396,20 +396,20 @@ bool TMasFile::ReplaceEntry(const std::string& name, std::string_view bytes) {
     std::vector<std::uint64_t> offsets(entries.size());
     std::uint64_t dataEnd = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const TMasListEntry& e = entries[i];
+        const ArchiveEntry& e = entries[i];
         std::uint64_t offset = e.Offset;
         std::uint64_t size = i == k ? bytes.size() : e.Size;
         if (i != k) {
             const std::uint64_t end = static_cast<std::uint64_t>(e.Offset) + e.Size;
             // Data shared with the edited entry would change with it: such an archive cannot be rebuilt safely.
             if (e.Size > 0 && e.Offset < oldEnd && end > oldStart)
-                throw EMasFile("File [" + edited->Name + "] shares its data in vehicle.mas with file [" + e.Name +
+                throw VehicleArchiveError("File [" + edited->Name + "] shares its data in vehicle.mas with file [" + e.Name +
                                "].  Writing it back would damage that file.  Save cancelled.");
             if (e.Offset > oldEnd || (e.Offset == oldEnd && (e.Size > 0 || i > k)))
                 offset = static_cast<std::uint64_t>(static_cast<std::int64_t>(e.Offset) + delta);
         }
         if (offset + size > kMaxField)
-            throw EMasFile(tooLarge);
+            throw VehicleArchiveError(tooLarge);
         offsets[i] = offset;
         dataEnd = std::max(dataEnd, offset + size);
     }
@@ -420,7 +420,7 @@ bool TMasFile::ReplaceEntry(const std::string& name, std::string_view bytes) {
     writeU32(out.data(), entries.size());
     writeU32(out.data() + 4, dataEnd);
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const TMasListEntry& e = entries[i];
+        const ArchiveEntry& e = entries[i];
         const std::string_view data = i == k ? bytes : entryData(e);
         char* record = out.data() + kHeaderSize + kRecordSize * i;
         std::memcpy(record, e.Name.data(), std::min(e.Name.size(), kNameFieldSize));
@@ -435,7 +435,7 @@ bool TMasFile::ReplaceEntry(const std::string& name, std::string_view bytes) {
         writeFileAtomically(FileName, out);
     } catch (const FileError& e) {
         const bool readOnly = e.kind() == FileError::Kind::ReadOnly;
-        throw EMasFile("The vehicle.mas file [" + FileName + "] could not be written: " + e.reason() +
+        throw VehicleArchiveError("The vehicle.mas file [" + FileName + "] could not be written: " + e.reason() +
                        ".  It has been left as it was.  " +
                        (readOnly ? "Allow writing to it, then save again."
                                  : "Make room on the disk or check that the folder may be written to, then save "

@@ -61,7 +61,7 @@ std::string extractedEntryName(std::string_view path) {
 // ---- Opening a vehicle ------------------------------------------------------------------------------------------
 
 bool checksExistence(int mode) {
-    return mode != TOldVehFile::ModeNew;
+    return mode != VehicleFile::ModeNew;
 }
 
 std::string fileNotFoundText(const std::string& path) {
@@ -69,11 +69,11 @@ std::string fileNotFoundText(const std::string& path) {
 }
 
 bool asksForMissingEntries(int mode) {
-    return mode != TOldVehFile::ModeGhost;
+    return mode != VehicleFile::ModeGhost;
 }
 
 bool becomesCurrent(int mode) {
-    return mode != TOldVehFile::ModeGhost;
+    return mode != VehicleFile::ModeGhost;
 }
 
 std::string priorEditorText(std::string_view editorName) {
@@ -98,7 +98,7 @@ Replacement replaceDocument(const OpenDocument& current, const std::string& newP
         const std::string name = fileNameOf(newPath);
         const bool extraction = isExtraction(newPath);
         if (extraction && !text::startsWith(text::toLower(name), kVehicleMasPrefix))
-            throw EMasFile(std::string(kInvalidExtractionPrefix));
+            throw VehicleArchiveError(std::string(kInvalidExtractionPrefix));
         result.path = newPath;
         if (hasCurrent && isExtraction(current.path) && !samePath(current.path, newPath))
             result.deleteWorkingCopy = current.path;
@@ -263,16 +263,16 @@ BrowserStart browserStartForGhost(const std::string& ghostPath, std::string_view
     return {existingFolderOr(folderOf, programFolder), text::toUpper(ghostClass), ghostPath};
 }
 
-ArchiveForBrowser readArchiveForBrowser(TMasFile& archive, Prompt& prompt) {
+ArchiveForBrowser readArchiveForBrowser(VehicleArchive& archive, Prompt& prompt) {
     try {
         return archive.Load() ? ArchiveForBrowser::Loaded : ArchiveForBrowser::NotLoaded;
-    } catch (const EMasFile& error) {
+    } catch (const VehicleArchiveError& error) {
         prompt.tell(std::string(kMasReaderErrorTitle), error.what(), PromptIcon::Stop);
         return ArchiveForBrowser::Failed;
     }
 }
 
-void prepareBrowser(VehicleList& list, const TSettings& settings, const BrowserStart& start, bool masAvailable) {
+void prepareBrowser(VehicleList& list, const Settings& settings, const BrowserStart& start, bool masAvailable) {
     list.MasAvailable = masAvailable;
     list.setShowCarPic(settings.showCarPic);
     list.setRacePercent(settings.showRacePercentage);
@@ -289,14 +289,14 @@ void prepareBrowser(VehicleList& list, const TSettings& settings, const BrowserS
     list.setClassText(start.carClass.empty() ? kAllClasses : std::string_view(start.carClass));
 }
 
-void storeBrowserChoices(const VehicleList& list, TSettings& settings) {
+void storeBrowserChoices(const VehicleList& list, Settings& settings) {
     settings.carClasses = list.userClasses();
     settings.favoriteFolders = list.favorites();
     settings.showCarPic = list.showCarPic();
     settings.showRacePercentage = list.racePercent();
 }
 
-std::optional<std::string> browserSelectionPath(const VehicleList& list, TMasFile* archive, bool asGhost,
+std::optional<std::string> browserSelectionPath(const VehicleList& list, VehicleArchive* archive, bool asGhost,
                                                 Prompt& prompt) {
     const std::string selection = list.GetSelection();
     if (selection.empty() || (list.MasMode() && !archive)) {
@@ -307,7 +307,7 @@ std::optional<std::string> browserSelectionPath(const VehicleList& list, TMasFil
         return selection;
     try {
         return archive->ExtractEntry(selection, asGhost);
-    } catch (const EMasFile& error) {
+    } catch (const VehicleArchiveError& error) {
         prompt.tell(std::string(kExtractionTitle), error.what(), PromptIcon::Stop);
     } catch (const FileError& error) {
         prompt.tell(std::string(kExtractionTitle), error.what(), PromptIcon::Stop);

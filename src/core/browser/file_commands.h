@@ -13,7 +13,7 @@
 
 namespace qora {
 class Prompt;
-class TMasFile;
+class VehicleArchive;
 } // namespace qora
 
 // The rules behind the main window's file commands: what opening a vehicle does to the document it replaces,
@@ -37,7 +37,7 @@ bool isExtraction(std::string_view path);
 std::string extractedEntryName(std::string_view path);
 
 // ---- Opening a vehicle ------------------------------------------------------------------------------------------
-// The modes are those of TOldVehFile::Load: ModeOpen (0), ModeNew (1, the template), ModeGhost (2, load only).
+// The modes are those of VehicleFile::Load: ModeOpen (0), ModeNew (1, the template), ModeGhost (2, load only).
 
 inline constexpr std::string_view kInvalidExtractionPrefix = "Invalid prefix on filename of extracted mas file.";
 inline constexpr std::string_view kSaveAsCaption = "Save &As...";
@@ -87,7 +87,7 @@ struct Replacement {
 };
 // With keepPath the new vehicle takes the current path and the archive record stays; otherwise the replaced
 // document's working copy goes (unless the new vehicle is that very file) and a main working copy opened gets
-// its record, named by its file name after "vehiclemas=". Throws EMasFile(kInvalidExtractionPrefix) for an
+// its record, named by its file name after "vehiclemas=". Throws VehicleArchiveError(kInvalidExtractionPrefix) for an
 // extraction of another kind, before anything is decided, so the current document stays as it is.
 Replacement replaceDocument(const OpenDocument& current, const std::string& newPath, bool keepPath,
                             const std::string& newDescription);
@@ -180,18 +180,18 @@ BrowserStart browserStartForGhost(const std::string& ghostPath, std::string_view
 enum class ArchiveForBrowser { Loaded, NotLoaded, Failed };
 // Reads the archive before the browser opens. NotLoaded: the browser opens without it. Failed: its message was
 // shown under "QORA MAS Reader" and the command ends.
-ArchiveForBrowser readArchiveForBrowser(TMasFile& archive, Prompt& prompt);
+ArchiveForBrowser readArchiveForBrowser(VehicleArchive& archive, Prompt& prompt);
 
 // The host's set-up of a browser before showing it: the check boxes, classes and favourites from the settings,
 // the start folder and the file to preselect, archive mode for a working copy, then Ready and the class (which
 // builds the list). `masAvailable`: the archive was read.
-void prepareBrowser(VehicleList& list, const TSettings& settings, const BrowserStart& start, bool masAvailable);
+void prepareBrowser(VehicleList& list, const Settings& settings, const BrowserStart& start, bool masAvailable);
 // What the host keeps after the browser closed with either button: user classes, favourites, the two boxes.
-void storeBrowserChoices(const VehicleList& list, TSettings& settings);
+void storeBrowserChoices(const VehicleList& list, Settings& settings);
 // The file to open after the browser closed with OK: the selected file, or the selected entry extracted as the
 // main vehicle's working copy (or the ghost's). nullopt after the message for an empty selection or a failed
 // extraction.
-std::optional<std::string> browserSelectionPath(const VehicleList& list, TMasFile* archive, bool asGhost,
+std::optional<std::string> browserSelectionPath(const VehicleList& list, VehicleArchive* archive, bool asGhost,
                                                 Prompt& prompt);
 
 // ---- Saving -----------------------------------------------------------------------------------------------------

@@ -96,7 +96,7 @@ bool copyFileSafely(const std::string& source, const std::string& target) {
 
 // ---- FileManager ------------------------------------------------------------------------------------------------
 
-FileManager::FileManager(TSettings& settings, Prompt& prompt, FolderPicker& picker)
+FileManager::FileManager(Settings& settings, Prompt& prompt, FolderPicker& picker)
     : m_settings(&settings), m_prompt(&prompt), m_picker(&picker) {}
 
 bool FileManager::deleteVehicle(const std::string& folder, const std::string& name, const ConfirmFiles& confirm) {

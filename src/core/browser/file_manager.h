@@ -8,7 +8,7 @@
 namespace qora {
 class FolderPicker;
 class Prompt;
-class TSettings;
+class Settings;
 } // namespace qora
 
 // Deleting, copying and moving a vehicle together with its companion files, from the browser's context menu.
@@ -66,7 +66,7 @@ class FileManager {
 public:
     // The settings give MoveToFolder (start folder of the destination picker, remembered) and GeneralWarnings
     // (ask before replacing a file). None is owned.
-    FileManager(TSettings& settings, Prompt& prompt, FolderPicker& picker);
+    FileManager(Settings& settings, Prompt& prompt, FolderPicker& picker);
 
     // Deletes the vehicle `name` of `folder` and the companion files the user leaves ticked. True when the
     // browser must list its folder again (the user did not cancel).
@@ -81,7 +81,7 @@ private:
     bool transfer(const std::string& folder, const std::string& name, const ConfirmFiles& confirm, bool move);
     bool isSameFolder(const std::string& source, const std::string& destination) const;
 
-    TSettings* m_settings;
+    Settings* m_settings;
     Prompt* m_prompt;
     FolderPicker* m_picker;
 };

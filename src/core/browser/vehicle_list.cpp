@@ -163,7 +163,7 @@ std::optional<std::string> findThumbnail(const std::vector<std::string>& bitmaps
 
 // ---- The list ---------------------------------------------------------------------------------------------------
 
-VehicleList::VehicleList(TMasFile* masFile, TSettings& settings, Prompt& prompt)
+VehicleList::VehicleList(VehicleArchive* masFile, Settings& settings, Prompt& prompt)
     : m_masFile(masFile), m_settings(&settings), m_prompt(&prompt) {
     setUserClasses({});
 }
@@ -256,10 +256,10 @@ const VehicleList::Details& VehicleList::detailsOf(std::size_t file) {
         return details;
     // Only the description lines are needed, read without any question to the user.
     SilentPrompt silent;
-    TOldVehFile vehicle(joinPath(m_folder, m_files[file]), silent, *m_settings);
+    VehicleFile vehicle(joinPath(m_folder, m_files[file]), silent, *m_settings);
     vehicle.detailsOnly = true;
     try {
-        vehicle.Load(TOldVehFile::ModeOpen);
+        vehicle.Load(VehicleFile::ModeOpen);
         auto value = [&vehicle](std::string_view key) {
             const EntryRec* entry = vehicle.findEntry(veh::SecDetails, key);
             return entry ? entry->value : std::string();
@@ -268,7 +268,7 @@ const VehicleList::Details& VehicleList::detailsOf(std::size_t file) {
         details.carClass = text::toUpper(value("//DescClass="));
         details.unlockPoints = value("//UnlockPoints=");
         details.state = Details::Read;
-    } catch (const EOldVehFile&) {
+    } catch (const VehicleFileError&) {
         details.state = Details::Unreadable;
     } catch (const FileError&) {
         details.state = Details::Unreadable;
@@ -487,7 +487,7 @@ std::optional<std::string> VehicleList::OpenInNotepad() {
     std::string path;
     try {
         path = m_masFile->ExtractEntry(m_name + std::string(kThrowawayMarker), false);
-    } catch (const EMasFile& error) {
+    } catch (const VehicleArchiveError& error) {
         m_prompt->tell(std::string(kExtractionTitle), error.what(), PromptIcon::Stop);
         return std::nullopt;
     } catch (const FileError& error) {

@@ -11,8 +11,8 @@
 
 namespace qora {
 class Prompt;
-class TMasFile;
-class TSettings;
+class VehicleArchive;
+class Settings;
 } // namespace qora
 
 // The vehicle browser's logic: which files and archive entries it lists, under which texts and classes, which
@@ -130,7 +130,7 @@ class VehicleList {
 public:
     // `masFile` is the loaded archive or null; it is not owned. The settings serve the vehicle reader and give
     // WarnCompressedFiles and GeneralWarnings; the prompt shows the browser's messages and beeps.
-    VehicleList(TMasFile* masFile, TSettings& settings, Prompt& prompt);
+    VehicleList(VehicleArchive* masFile, Settings& settings, Prompt& prompt);
 
     // ---- Set by the host before showing (in the order of its set-up) -------------------------------------------
     bool MasAvailable = false;
@@ -235,8 +235,8 @@ private:
     void selectFavoriteOfFolder();
     std::string itemName(const CarItem& item) const;
 
-    TMasFile* m_masFile;
-    TSettings* m_settings;
+    VehicleArchive* m_masFile;
+    Settings* m_settings;
     Prompt* m_prompt;
 
     bool m_masMode = false;

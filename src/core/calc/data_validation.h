@@ -7,11 +7,11 @@
 namespace qora {
 
 // A page value or calculator input that cannot be used. The message names where it was found:
-// "TfMain::" + the running operation + "-> " + the reason, as the editor shows it under its data-validation
-// titles ("TfMain::ValidateGears()-> 2nd gear must be less than 1st gear.").
-class EDataValidation : public std::runtime_error {
+// "MainWindow::" + the running operation + "-> " + the reason, as the editor shows it under its data-validation
+// titles ("MainWindow::ValidateGears()-> 2nd gear must be less than 1st gear.").
+class DataValidationError : public std::runtime_error {
 public:
-    EDataValidation(std::string_view operation, std::string_view reason, std::string_view field = {})
+    DataValidationError(std::string_view operation, std::string_view reason, std::string_view field = {})
         : std::runtime_error(std::string(kPrefix) + std::string(operation) + "-> " + std::string(reason)),
           m_reason(reason), m_field(field) {}
 
@@ -20,16 +20,16 @@ public:
     // The objectName of the page field at fault, so the window can put the focus on it; empty when none is.
     const std::string& field() const noexcept { return m_field; }
 
-    static constexpr std::string_view kPrefix = "TfMain::";
+    static constexpr std::string_view kPrefix = "MainWindow::";
 
 private:
     std::string m_reason;
     std::string m_field;
 };
 
-// Throws EDataValidation for the operation (for example "CalcUpshiftRpm()") with the reason.
+// Throws DataValidationError for the operation (for example "CalcUpshiftRpm()") with the reason.
 [[noreturn]] inline void RaiseValidationError(std::string_view operation, std::string_view reason) {
-    throw EDataValidation(operation, reason);
+    throw DataValidationError(operation, reason);
 }
 
 } // namespace qora

@@ -16,7 +16,7 @@ double toImperial(double value) {
     return value * kUnitFactor;
 }
 
-double valueAt(const TLineData& line, int index) {
+double valueAt(const LineData& line, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= line.points.size())
         return 0.0;
     return line.points[static_cast<std::size_t>(index)].value;
@@ -24,7 +24,7 @@ double valueAt(const TLineData& line, int index) {
 
 } // namespace
 
-double PowerAtPoint(const TLineData& torqueLine, int index, int powerUnit) {
+double PowerAtPoint(const LineData& torqueLine, int index, int powerUnit) {
     long double torque = valueAt(torqueLine, index);
     if (torqueLine.unit == TorqueFtLbs)
         torque *= kInverseUnitFactor;
@@ -35,7 +35,7 @@ double PowerAtPoint(const TLineData& torqueLine, int index, int powerUnit) {
     return static_cast<double>(power);
 }
 
-bool ConvertLineUnits(TLineData& line, int wantedUnit, bool isPowerLine) {
+bool ConvertLineUnits(LineData& line, int wantedUnit, bool isPowerLine) {
     if (line.unit == wantedUnit)
         return false;
     // Torque to ft-lbs and power to kW are the directions that multiply by the factor.
@@ -47,8 +47,8 @@ bool ConvertLineUnits(TLineData& line, int wantedUnit, bool isPowerLine) {
     return true;
 }
 
-void LoadEngineCurve(const TOldVehFile& vehicle, bool isGhost, const TSettings& settings, TLineData& torqueLine,
-                     TLineData& powerLine) {
+void LoadEngineCurve(const VehicleFile& vehicle, bool isGhost, const Settings& settings, LineData& torqueLine,
+                     LineData& powerLine) {
     torqueLine.unit = TorqueNm;
     powerLine.unit = PowerHp;
     torqueLine.points.resize(kCurvePointCount);
@@ -62,21 +62,21 @@ void LoadEngineCurve(const TOldVehFile& vehicle, bool isGhost, const TSettings& 
         torqueLine.points[static_cast<std::size_t>(k)].value = torque;
         powerLine.points[static_cast<std::size_t>(k)].value = PowerAtPoint(torqueLine, k, PowerHp);
     }
-    for (TLineData* line : {&torqueLine, &powerLine}) {
+    for (LineData* line : {&torqueLine, &powerLine}) {
         line->points.front().value = 0.0;
         line->points.back().value = 0.0;
     }
     ConvertLineUnits(torqueLine, settings.chartNm ? TorqueNm : TorqueFtLbs, false);
     ConvertLineUnits(powerLine, settings.chartKW ? PowerKW : PowerHp, true);
     const bool visible = !isGhost || settings.chartGhostLines;
-    for (TLineData* line : {&torqueLine, &powerLine}) {
+    for (LineData* line : {&torqueLine, &powerLine}) {
         line->activePointIndex = 0;
         line->visible = visible;
         refreshHighPoint(*line);
     }
 }
 
-void RecalcPowerPoint(const TLineData& torqueLine, TLineData& powerLine, int index) {
+void RecalcPowerPoint(const LineData& torqueLine, LineData& powerLine, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= powerLine.points.size() ||
         static_cast<std::size_t>(index) >= torqueLine.points.size())
         return;
@@ -84,11 +84,11 @@ void RecalcPowerPoint(const TLineData& torqueLine, TLineData& powerLine, int ind
     refreshHighPoint(powerLine);
 }
 
-int peakRpm(const TLineData& line) {
+int peakRpm(const LineData& line) {
     return line.highestPointIndex * kRpmPerPoint;
 }
 
-TPeakFigures UpdatePeakFigures(const TLineData& torqueLine, const TLineData& powerLine, bool metricText) {
+PeakFigures UpdatePeakFigures(const LineData& torqueLine, const LineData& powerLine, bool metricText) {
     double torque = valueAt(torqueLine, torqueLine.highestPointIndex);
     double power = valueAt(powerLine, powerLine.highestPointIndex);
     // Only the shown numbers are converted; the lines keep their units.
@@ -103,7 +103,7 @@ TPeakFigures UpdatePeakFigures(const TLineData& torqueLine, const TLineData& pow
         if (powerLine.unit == PowerKW)
             power = toMetric(power);
     }
-    TPeakFigures figures;
+    PeakFigures figures;
     figures.torque = numbers::formatFloat("###0", torque) + (metricText ? " Nm @" : " ft-lbs @") +
                      numbers::formatFloat("####0", peakRpm(torqueLine)) + "rpm";
     figures.power = numbers::formatFloat("####0", power) + (metricText ? " kW @" : " hp @") +
@@ -111,11 +111,11 @@ TPeakFigures UpdatePeakFigures(const TLineData& torqueLine, const TLineData& pow
     return figures;
 }
 
-std::string ShowActivePointValue(const TLineData& torqueLine) {
+std::string ShowActivePointValue(const LineData& torqueLine) {
     return numbers::formatFloat("###0.00", valueAt(torqueLine, torqueLine.activePointIndex));
 }
 
-int StoreEngineCurve(TLineData& torqueLine, TLineData& powerLine, TOldVehFile& vehicle) {
+int StoreEngineCurve(LineData& torqueLine, LineData& powerLine, VehicleFile& vehicle) {
     auto& pairs = vehicle.torquePoints;
     double rpm = 0.0;
     for (int k = 0; k < kCurvePointCount; ++k) {
@@ -130,7 +130,7 @@ int StoreEngineCurve(TLineData& torqueLine, TLineData& powerLine, TOldVehFile& v
         // A torque too small to show in the text ("0.00") ends the curve too: the save ends the file's curve at
         // that pair, so the chart must not keep points after it that the file no longer has.
         if (k > 1 && (torque <= 0 || numbers::parseDouble(pair.torque).value_or(0.0) == 0.0)) {
-            for (TLineData* line : {&torqueLine, &powerLine}) {
+            for (LineData* line : {&torqueLine, &powerLine}) {
                 for (std::size_t i = static_cast<std::size_t>(k); i < line->points.size(); ++i)
                     line->points[i].value = 0.0;
                 refreshHighPoint(*line);
@@ -142,17 +142,17 @@ int StoreEngineCurve(TLineData& torqueLine, TLineData& powerLine, TOldVehFile& v
     return -1;
 }
 
-double applyChartNm(TSettings& settings, bool nm, TLineData* vehicleTorque, TLineData* ghostTorque) {
+double applyChartNm(Settings& settings, bool nm, LineData* vehicleTorque, LineData* ghostTorque) {
     settings.chartNm = nm;
-    for (TLineData* line : {ghostTorque, vehicleTorque})
+    for (LineData* line : {ghostTorque, vehicleTorque})
         if (line)
             ConvertLineUnits(*line, nm ? TorqueNm : TorqueFtLbs, false);
     return nm ? kTorqueAxisMaxNm : kTorqueAxisMaxFtLbs;
 }
 
-void applyChartKW(TSettings& settings, bool kw, TLineData* vehiclePower, TLineData* ghostPower) {
+void applyChartKW(Settings& settings, bool kw, LineData* vehiclePower, LineData* ghostPower) {
     settings.chartKW = kw;
-    for (TLineData* line : {ghostPower, vehiclePower})
+    for (LineData* line : {ghostPower, vehiclePower})
         if (line)
             ConvertLineUnits(*line, kw ? PowerKW : PowerHp, true);
 }

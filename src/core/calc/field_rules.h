@@ -174,7 +174,7 @@ AngleLoad loadAngleTexts(const AngleTexts& fileTexts, bool anglesInDegrees,
                          const std::optional<AngleTexts>& otherSetShown = std::nullopt);
 
 // The angle part of saving the Aerodynamics page: the radian texts to store. In degree mode a text that does not
-// convert is reported in an error box under kMathUnitTitle and the save fails with EDataValidation
+// convert is reported in an error box under kMathUnitTitle and the save fails with DataValidationError
 // (kAngleSaveOperation, kInvalidDataText).
 AngleTexts saveAngleTexts(const AngleTexts& shown, bool anglesInDegrees, Prompt& prompt);
 

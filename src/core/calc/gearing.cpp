@@ -32,8 +32,8 @@ const std::array<int, 5>& gearThresholdRow(int mode) {
     return kGearThresholdTable[static_cast<std::size_t>(std::clamp(mode, 0, 2))];
 }
 
-long double TGearCalculator::CalcBestGearRatio(TGearInfo& info) const {
-    static constexpr std::string_view kOperation = "CalcBestGearRatio(TGearInfo)";
+long double GearCalculator::CalcBestGearRatio(GearInfo& info) const {
+    static constexpr std::string_view kOperation = "CalcBestGearRatio(GearInfo)";
     info.ErrorText.clear();
     const auto fail = [&info](std::string reason) {
         info.ErrorText = std::move(reason);
@@ -56,12 +56,12 @@ long double TGearCalculator::CalcBestGearRatio(TGearInfo& info) const {
     return info.BestRatio;
 }
 
-long double TGearCalculator::CalcBestGearRatio(std::string_view baseRatioText, std::string_view shiftRpmText, int gear,
+long double GearCalculator::CalcBestGearRatio(std::string_view baseRatioText, std::string_view shiftRpmText, int gear,
                                                long double torqueRpm) const {
     static constexpr std::string_view kOperation = "CalcBestGearRatio(void)";
     if (baseRatioText == "*")
         return 0;
-    TGearInfo info;
+    GearInfo info;
     if (!baseRatioText.empty()) {
         const auto base = numbers::parseDouble(baseRatioText);
         if (!base)
@@ -79,8 +79,8 @@ long double TGearCalculator::CalcBestGearRatio(std::string_view baseRatioText, s
     return CalcBestGearRatio(info);
 }
 
-TBestGears TGearCalculator::UpdateBestGears(const TDriveTrainTexts& page) const {
-    TBestGears out;
+BestGears GearCalculator::UpdateBestGears(const DriveTrainTexts& page) const {
+    BestGears out;
     for (int n = 2; n <= 6; ++n) {
         // "First Gear Only" chains each best gear from the one just computed, starting at 1st gear.
         const std::string& base = !m_settings.gearUpShiftBaseFirst ? page.gears[static_cast<std::size_t>(n - 1)]
@@ -106,7 +106,7 @@ TBestGears TGearCalculator::UpdateBestGears(const TDriveTrainTexts& page) const 
     return out;
 }
 
-void TGearCalculator::ValidateRpmValues(const TDriveTrainTexts& page, TRpmValues& values) const {
+void GearCalculator::ValidateRpmValues(const DriveTrainTexts& page, RpmValues& values) const {
     static constexpr std::string_view kOperation = "ValidateRpmValues()";
     values.powerRpm = page.peakPowerRpm;
     values.torqueRpm = page.peakTorqueRpm;
@@ -135,7 +135,7 @@ void TGearCalculator::ValidateRpmValues(const TDriveTrainTexts& page, TRpmValues
         RaiseValidationError(kOperation, "Your vehicles AutoShift RPM is less than its highest torque RPM.");
 }
 
-void TGearCalculator::ValidateGears(const std::array<std::string, kGearEditCount>& gearTexts,
+void GearCalculator::ValidateGears(const std::array<std::string, kGearEditCount>& gearTexts,
                                     std::array<double, kGearEditCount>& ratios) const {
     static constexpr std::string_view kOperation = "ValidateGears()";
     ratios.fill(0.0);
@@ -172,8 +172,8 @@ void TGearCalculator::ValidateGears(const std::array<std::string, kGearEditCount
                                                  kGearNames[g - 1] + " gear.");
 }
 
-TUpshiftBaseRpm upshiftBaseRpm(const TRpmValues& rpm, const TUpshiftBase& base) {
-    TUpshiftBaseRpm result;
+UpshiftBaseRpm upshiftBaseRpm(const RpmValues& rpm, const UpshiftBase& base) {
+    UpshiftBaseRpm result;
     const bool typed = base.itemIndex < BaseAutoShift || base.itemIndex > BasePeakPower;
     if (typed) {
         // A typed text that is not a number is refused like a number out of range.
@@ -201,17 +201,17 @@ TUpshiftBaseRpm upshiftBaseRpm(const TRpmValues& rpm, const TUpshiftBase& base) 
     return result;
 }
 
-TUpshiftResult TGearCalculator::CalcUpshiftRpm(const TDriveTrainTexts& page, const TUpshiftBase& base) {
-    TUpshiftResult result;
+UpshiftResult GearCalculator::CalcUpshiftRpm(const DriveTrainTexts& page, const UpshiftBase& base) {
+    UpshiftResult result;
 
     // Only a field that cannot be read stops the read-outs; the rpm cross-checks are advice for other places.
-    TRpmValues rpm;
+    RpmValues rpm;
     try {
         ValidateRpmValues(page, rpm);
-    } catch (const EDataValidation& e) {
+    } catch (const DataValidationError& e) {
         if (std::string_view(e.what()).find("Field") != std::string_view::npos) {
             result.message =
-                TMessageBoxText{kDataValidationTitle, std::string(e.what()) + "  Cannot calculate Upshift RPM values."};
+                MessageBoxText{kDataValidationTitle, std::string(e.what()) + "  Cannot calculate Upshift RPM values."};
             return result;
         }
     }
@@ -220,22 +220,22 @@ TUpshiftResult TGearCalculator::CalcUpshiftRpm(const TDriveTrainTexts& page, con
     std::array<double, kGearEditCount> ratios{};
     try {
         ValidateGears(page.gears, ratios);
-    } catch (const EDataValidation&) {
+    } catch (const DataValidationError&) {
     }
 
-    const TUpshiftBaseRpm chosen = upshiftBaseRpm(rpm, base);
+    const UpshiftBaseRpm chosen = upshiftBaseRpm(rpm, base);
     const double baseRpm = chosen.rpm;
     const std::string& refusal = chosen.refusal;
     const bool typed = base.itemIndex < BaseAutoShift || base.itemIndex > BasePeakPower;
     if (!refusal.empty()) {
         result.message =
-            TMessageBoxText{kUpshiftCalculatorTitle, refusal + "  Upshift RPM values cannot be calculated."};
+            MessageBoxText{kUpshiftCalculatorTitle, refusal + "  Upshift RPM values cannot be calculated."};
         result.selectAutoShiftItem = typed;
         return result;
     }
 
     for (int k = 1; k <= 5; ++k) {
-        TUpshiftReadout& readout = result.readouts[static_cast<std::size_t>(k - 1)];
+        UpshiftReadout& readout = result.readouts[static_cast<std::size_t>(k - 1)];
         const double from = ratios[static_cast<std::size_t>(k - 1)];
         const double to = ratios[static_cast<std::size_t>(k)];
         if (from < 0.1 || to < 0.1 || from <= to) {
@@ -257,9 +257,9 @@ TUpshiftResult TGearCalculator::CalcUpshiftRpm(const TDriveTrainTexts& page, con
     return result;
 }
 
-TUpshiftRefresh TGearCalculator::DoCalcUpshift(UpshiftSender sender, const TDriveTrainTexts& page,
-                                               const TUpshiftBase& base) {
-    TUpshiftRefresh refresh;
+UpshiftRefresh GearCalculator::DoCalcUpshift(UpshiftSender sender, const DriveTrainTexts& page,
+                                               const UpshiftBase& base) {
+    UpshiftRefresh refresh;
     if (sender == UpshiftSender::PageControl)
         refresh.captions = upshiftCaptions(page);
     const bool typed = base.itemIndex < BaseAutoShift || base.itemIndex > BasePeakPower;
@@ -271,8 +271,8 @@ TUpshiftRefresh TGearCalculator::DoCalcUpshift(UpshiftSender sender, const TDriv
     return refresh;
 }
 
-TUpshiftCaptions upshiftCaptions(const TDriveTrainTexts& page) {
-    TUpshiftCaptions captions;
+UpshiftCaptions upshiftCaptions(const DriveTrainTexts& page) {
+    UpshiftCaptions captions;
     captions.torque = "Max Torque @" + numbers::formatFloat("####0", page.peakTorqueRpm) + "rpm";
     captions.power = "Max  Power @" + numbers::formatFloat("####0", page.peakPowerRpm) + "rpm";
     captions.baseItems = {"Auto Shift rpm (" + page.autoShiftRpm + ")", "Maximum rpm (" + page.maxRpm + ")",
@@ -317,7 +317,7 @@ std::optional<int> gearPositionFromText(std::string_view gearText, bool reverse)
     return static_cast<int>(position);
 }
 
-std::array<std::string, kGearEditCount> driveTrainGearTexts(const TOldVehFile& vehicle) {
+std::array<std::string, kGearEditCount> driveTrainGearTexts(const VehicleFile& vehicle) {
     const auto shown = [&vehicle](int section, std::string_view key, int instance) {
         const EntryRec* entry = vehicle.findEntry(section, key, instance);
         return entry == nullptr || entry->value.empty() ? std::string("0.000") : entry->value;
@@ -330,12 +330,12 @@ std::array<std::string, kGearEditCount> driveTrainGearTexts(const TOldVehFile& v
     return texts;
 }
 
-void applyGearThresholdMode(TSettings& settings, int mode) {
+void applyGearThresholdMode(Settings& settings, int mode) {
     settings.gearRpmThresholdMode = mode;
     settings.SetGearThresholds(mode);
 }
 
-void applyUpshiftBasis(TSettings& settings, bool firstGearOnly) {
+void applyUpshiftBasis(Settings& settings, bool firstGearOnly) {
     settings.gearUpShiftBaseFirst = firstGearOnly;
 }
 

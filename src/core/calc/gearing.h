@@ -15,11 +15,11 @@
 // active. None of those conditions is checked here.
 namespace qora {
 
-class TOldVehFile;
-class TSettings;
+class VehicleFile;
+class Settings;
 
 // The record the best-ratio calculation validates and fills.
-struct TGearInfo {
+struct GearInfo {
     long double BaseRatio = 0;
     long double ShiftRpm = 0;
     long double TorqueRpm = 0;
@@ -42,7 +42,7 @@ const std::array<int, 5>& gearThresholdRow(int mode);
 enum GearEdit : int { GearReverse = 0, Gear1, Gear2, Gear3, Gear4, Gear5, Gear6, GearFinal, kGearEditCount };
 
 // What the calculator reads from the window.
-struct TDriveTrainTexts {
+struct DriveTrainTexts {
     std::array<std::string, kGearEditCount> gears; // eGearReverse, eGear1 ... eGear6, eGearFinal
     std::string maxRpm;                            // eMaxRpm (Performance page)
     std::string autoShiftRpm;                      // eAutoShiftRpm (Performance page)
@@ -51,7 +51,7 @@ struct TDriveTrainTexts {
 };
 
 // The rpm inputs after ValidateRpmValues.
-struct TRpmValues {
+struct RpmValues {
     int powerRpm = 0;
     int torqueRpm = 0;
     double autoShiftRpm = 0;
@@ -64,13 +64,13 @@ enum ValidatedGear : int { Valid1st = 0, Valid2nd, Valid3rd, Valid4th, Valid5th,
 // The font colour of an upshift read-out. Normal is the colour of eGear1.
 enum class ReadoutColour { Normal, Red, Grey };
 
-struct TUpshiftReadout {
+struct UpshiftReadout {
     std::string text; // "@ 4667 rpm", "*" or empty
     ReadoutColour colour = ReadoutColour::Normal;
 };
 
 // A message box the window shows (error icon, OK button).
-struct TMessageBoxText {
+struct MessageBoxText {
     std::string title;
     std::string text;
 };
@@ -78,86 +78,86 @@ struct TMessageBoxText {
 // The choices of cbUpshiftBase.
 enum UpshiftBaseItem : int { BaseTypedRpm = -1, BaseAutoShift = 0, BaseMaximum = 1, BasePeakPower = 2 };
 
-struct TUpshiftBase {
+struct UpshiftBase {
     int itemIndex = BaseAutoShift;
     std::string typedText; // the combo's free text, used when no item is selected
 };
 
 // The engine speed the upshift read-outs start from, as the base choice gives it from the rpm inputs, or the
 // reason it cannot be used (the refusal text the calculator shows; rpm is then 0).
-struct TUpshiftBaseRpm {
+struct UpshiftBaseRpm {
     double rpm = 0;
     std::string refusal;
 };
-TUpshiftBaseRpm upshiftBaseRpm(const TRpmValues& rpm, const TUpshiftBase& base);
+UpshiftBaseRpm upshiftBaseRpm(const RpmValues& rpm, const UpshiftBase& base);
 
-struct TUpshiftResult {
-    std::array<TUpshiftReadout, 5> readouts; // eGearRpm2 ... eGearRpm6
-    std::optional<TMessageBoxText> message;
+struct UpshiftResult {
+    std::array<UpshiftReadout, 5> readouts; // eGearRpm2 ... eGearRpm6
+    std::optional<MessageBoxText> message;
     // The base could not be used while no item was selected: the window selects the Auto-Shift item.
     bool selectAutoShiftItem = false;
 };
 
-struct TBestGears {
+struct BestGears {
     std::array<std::string, 5> best; // eBestGear2 ... eBestGear6
     std::string upgraded6th;         // eUpgraded6th
 };
 
 // The texts DoCalcUpshift sets on a page change.
-struct TUpshiftCaptions {
+struct UpshiftCaptions {
     std::string torque;                   // hlDTTorque: "Max Torque @5000rpm"
     std::string power;                    // hlDTHp: "Max  Power @7500rpm"
     std::array<std::string, 3> baseItems; // the three items of cbUpshiftBase
 };
-TUpshiftCaptions upshiftCaptions(const TDriveTrainTexts& page);
+UpshiftCaptions upshiftCaptions(const DriveTrainTexts& page);
 
 // What started a DoCalcUpshift.
 enum class UpshiftSender { PageControl, BaseCombo, CalcButton };
 
-struct TUpshiftRefresh {
-    std::optional<TUpshiftCaptions> captions; // on a page change only
+struct UpshiftRefresh {
+    std::optional<UpshiftCaptions> captions; // on a page change only
     // Both absent while a typed base waits for the button.
-    std::optional<TUpshiftResult> upshift;
-    std::optional<TBestGears> bestGears;
+    std::optional<UpshiftResult> upshift;
+    std::optional<BestGears> bestGears;
 };
 
 // The calculator. It reads the threshold row and the best-gear basis from the settings at each call, and keeps
 // the rpm after the shift into 5th gear between calls, as the estimated 6th gear uses it.
-class TGearCalculator {
+class GearCalculator {
 public:
-    explicit TGearCalculator(const TSettings& settings) : m_settings(settings) {}
+    explicit GearCalculator(const Settings& settings) : m_settings(settings) {}
 
     // Validates the record and returns the best ratio, also kept in BestRatio: the base ratio scaled from the
-    // shift rpm to the peak torque rpm plus the base gear's threshold. Throws EDataValidation (the reason also
+    // shift rpm to the peak torque rpm plus the base gear's threshold. Throws DataValidationError (the reason also
     // kept in ErrorText).
-    long double CalcBestGearRatio(TGearInfo& info) const;
-    // The same from the page's texts: "*" gives 0, an empty base ratio is 0. Throws EDataValidation.
+    long double CalcBestGearRatio(GearInfo& info) const;
+    // The same from the page's texts: "*" gives 0, an empty base ratio is 0. Throws DataValidationError.
     long double CalcBestGearRatio(std::string_view baseRatioText, std::string_view shiftRpmText, int gear,
                                   long double torqueRpm) const;
 
     // The best ratios of the gears 2 to 6 ("*" where none can be computed) and the estimated 6th gear.
-    TBestGears UpdateBestGears(const TDriveTrainTexts& page) const;
+    BestGears UpdateBestGears(const DriveTrainTexts& page) const;
 
     // The read-outs of the gears 2 to 6 and their colours, and the message box to show when a field or the base
     // rpm cannot be used. Sets RpmAfterShiftToFifth when the 5th gear's read-out is an rpm.
-    TUpshiftResult CalcUpshiftRpm(const TDriveTrainTexts& page, const TUpshiftBase& base);
+    UpshiftResult CalcUpshiftRpm(const DriveTrainTexts& page, const UpshiftBase& base);
 
     // Reads the rpm inputs into `values`, then cross-checks them. All four values are set before a cross-check
-    // fails. Throws EDataValidation; only an unreadable field's message contains "Field".
-    void ValidateRpmValues(const TDriveTrainTexts& page, TRpmValues& values) const;
+    // fails. Throws DataValidationError; only an unreadable field's message contains "Field".
+    void ValidateRpmValues(const DriveTrainTexts& page, RpmValues& values) const;
     // Reads the eight gear texts (reverse, 1st ... 6th, final) into `ratios` (in the order of ValidatedGear) and
-    // checks them. Throws EDataValidation at the first failure; the ratios after it stay 0.
+    // checks them. Throws DataValidationError at the first failure; the ratios after it stay 0.
     void ValidateGears(const std::array<std::string, kGearEditCount>& gearTexts,
                        std::array<double, kGearEditCount>& ratios) const;
 
     // A base choice, a press of "Calculate using specified RPM" or a page change: captions on a page change,
     // then the read-outs and best gears, unless the base is typed and the sender is not the button.
-    TUpshiftRefresh DoCalcUpshift(UpshiftSender sender, const TDriveTrainTexts& page, const TUpshiftBase& base);
+    UpshiftRefresh DoCalcUpshift(UpshiftSender sender, const DriveTrainTexts& page, const UpshiftBase& base);
 
     int RpmAfterShiftToFifth = 0;
 
 private:
-    const TSettings& m_settings;
+    const Settings& m_settings;
 };
 
 // Scroll bar to edit: the bar's position in thousandths as the edit's text ("3.570"; "-3.500" for reverse).
@@ -168,10 +168,10 @@ std::string gearTextFromPosition(int position, bool reverse);
 std::optional<int> gearPositionFromText(std::string_view text, bool reverse);
 
 // The gear texts as the DriveTrain page shows a vehicle: the file's values, an empty or absent gear as "0.000".
-std::array<std::string, kGearEditCount> driveTrainGearTexts(const TOldVehFile& vehicle);
+std::array<std::string, kGearEditCount> driveTrainGearTexts(const VehicleFile& vehicle);
 
 // The data part of the option buttons: store the threshold mode and load its row, or store the basis.
-void applyGearThresholdMode(TSettings& settings, int mode);
-void applyUpshiftBasis(TSettings& settings, bool firstGearOnly);
+void applyGearThresholdMode(Settings& settings, int mode);
+void applyUpshiftBasis(Settings& settings, bool firstGearOnly);
 
 } // namespace qora

@@ -37,8 +37,8 @@ double roadSpeed(double rpm, double gearRatio, double finalDrive, double tyreRad
     return unit == SpeedUnit::Mph ? kmh / kKilometresPerMile : kmh;
 }
 
-TGearingChart gearingChart(const TGearingInput& input) {
-    TGearingChart chart;
+GearingChartData gearingChart(const GearingInput& input) {
+    GearingChartData chart;
     chart.limitRpm = input.limitRpm;
     if (!(input.finalDrive > 0)) {
         chart.problem = kNoFinalDrive;
@@ -70,7 +70,7 @@ TGearingChart gearingChart(const TGearingInput& input) {
     for (std::size_t i = 0; i < gears.size(); ++i) {
         const int gear = gears[i];
         const bool upshift = shifts && i + 1 < gears.size() && ratio(gears[i + 1]) < ratio(gear);
-        TGearLine line;
+        GearLine line;
         line.gear = gear;
         line.toRpm = upshift ? input.shiftRpm : input.limitRpm;
         line.toSpeed = speed(line.toRpm, gear);
@@ -80,15 +80,15 @@ TGearingChart gearingChart(const TGearingInput& input) {
             const int next = gears[i + 1];
             // The road speed stays while the clutch is in: the engine falls by the ratio of the two gears.
             chart.shifts.push_back(
-                TShiftMark{gear, next, line.toSpeed, input.shiftRpm, input.shiftRpm * ratio(next) / ratio(gear)});
+                ShiftMark{gear, next, line.toSpeed, input.shiftRpm, input.shiftRpm * ratio(next) / ratio(gear)});
         }
     }
     return chart;
 }
 
-TGearingInput gearingInput(const TDriveTrainTexts& page, const TUpshiftBase& base, std::string_view tyreRadiusText,
+GearingInput gearingInput(const DriveTrainTexts& page, const UpshiftBase& base, std::string_view tyreRadiusText,
                            SpeedUnit unit) {
-    TGearingInput input;
+    GearingInput input;
     for (int gear = Gear1; gear <= Gear6; ++gear)
         input.ratios[static_cast<std::size_t>(gear - Gear1)] = numberOr0(page.gears[static_cast<std::size_t>(gear)]);
     input.finalDrive = numberOr0(page.gears[GearFinal]);
@@ -96,13 +96,13 @@ TGearingInput gearingInput(const TDriveTrainTexts& page, const TUpshiftBase& bas
     input.unit = unit;
 
     // The same rpm inputs the upshift read-outs use; the chart does not insist on their cross-checks.
-    TRpmValues rpm;
+    RpmValues rpm;
     rpm.powerRpm = page.peakPowerRpm;
     rpm.torqueRpm = page.peakTorqueRpm;
     rpm.maxRpm = numberOr0(page.maxRpm);
     rpm.autoShiftRpm = numberOr0(page.autoShiftRpm);
     input.limitRpm = rpm.maxRpm;
-    const TUpshiftBaseRpm shift = upshiftBaseRpm(rpm, base);
+    const UpshiftBaseRpm shift = upshiftBaseRpm(rpm, base);
     input.shiftRpm = shift.refusal.empty() ? shift.rpm : 0.0;
     return input;
 }

@@ -26,7 +26,7 @@ double roadSpeed(double rpm, double gearRatio, double finalDrive, double tyreRad
 // A ratio below this is no gear (an empty or "0.000" gear edit), as for the upshift read-outs.
 inline constexpr double kLowestGearRatio = 0.1;
 
-struct TGearingInput {
+struct GearingInput {
     std::array<double, 6> ratios{}; // 1st to 6th gear; below kLowestGearRatio: the vehicle has no such gear
     double finalDrive = 0;
     double tyreRadius = 0; // of the driven wheels, in metres
@@ -36,14 +36,14 @@ struct TGearingInput {
 };
 
 // One gear's rising line, from standstill to where the gear is left.
-struct TGearLine {
+struct GearLine {
     int gear = 0; // 1 to 6
     double toRpm = 0;
     double toSpeed = 0;
 };
 
 // An upshift: at `speed` the engine falls from rpmBefore in gear fromGear to rpmAfter in gear toGear.
-struct TShiftMark {
+struct ShiftMark {
     int fromGear = 0;
     int toGear = 0;
     double speed = 0;
@@ -51,9 +51,9 @@ struct TShiftMark {
     double rpmAfter = 0;
 };
 
-struct TGearingChart {
-    std::vector<TGearLine> lines; // in gear order, gears without a ratio left out
-    std::vector<TShiftMark> shifts;
+struct GearingChartData {
+    std::vector<GearLine> lines; // in gear order, gears without a ratio left out
+    std::vector<ShiftMark> shifts;
     double topSpeed = 0; // the fastest speed any line reaches
     double limitRpm = 0; // the rev limit the lines were drawn against
     std::string problem; // why there are no lines; empty when there are
@@ -61,12 +61,12 @@ struct TGearingChart {
 
 // The chart's figures. Each gear is left for the next gear with a ratio when that ratio is lower (a true upshift);
 // otherwise (the top gear, or gears in the wrong order) the gear runs up to the rev limit.
-TGearingChart gearingChart(const TGearingInput& input);
+GearingChartData gearingChart(const GearingInput& input);
 
 // The page's texts turned into the chart's input: the gear texts (reverse ignored), the driven wheels' tyre radius
 // text, the unit; the upshift point follows the same base as the upshift read-outs (upshiftBaseRpm), and the rev
 // limit is the Maximum RPM. Texts that are not numbers count as 0.
-TGearingInput gearingInput(const TDriveTrainTexts& page, const TUpshiftBase& base, std::string_view tyreRadiusText,
+GearingInput gearingInput(const DriveTrainTexts& page, const UpshiftBase& base, std::string_view tyreRadiusText,
                            SpeedUnit unit);
 
 // The tyre whose radius sets the road speed: the front tyre ("efRadius") for a front-driven vehicle, otherwise

@@ -15,7 +15,7 @@ namespace {
 constexpr long double kCoordinateLimit = 1 << 20;
 
 [[noreturn]] void fail(const char* operation, const char* text) {
-    throw ELineChart(std::string("TLineChart::") + operation + "-> " + text);
+    throw LineChartError(std::string("LineChart::") + operation + "-> " + text);
 }
 
 // To the nearest whole number, a half going to the even neighbour (the default rounding mode).
@@ -25,32 +25,32 @@ long double roundHalfEven(long double value) {
 
 } // namespace
 
-TLineChart::TLineChart(TChartOwner owner, std::unique_ptr<TChartView> view, std::unique_ptr<TChartLegends> legends,
+LineChart::LineChart(ChartOwner owner, std::unique_ptr<ChartView> view, std::unique_ptr<ChartLegends> legends,
                        ChartRenderer* renderer)
     : m_renderer(renderer), m_owner(owner), m_view(std::move(view)), m_legends(std::move(legends)) {
     if (m_view && m_renderer && !m_renderer->resizeView(*this))
-        fail("TLineChart()", "Back-buffer creation failed.  There may not be enough memory.");
+        fail("LineChart()", "Back-buffer creation failed.  There may not be enough memory.");
     SetLegends();
 }
 
-TLineChart::~TLineChart() = default;
+LineChart::~LineChart() = default;
 
-void TLineChart::SetView(std::unique_ptr<TChartView> view) {
+void LineChart::SetView(std::unique_ptr<ChartView> view) {
     m_view = std::move(view);
     SetView();
 }
 
-void TLineChart::SetView() {
+void LineChart::SetView() {
     if (m_view && m_renderer && !m_renderer->resizeView(*this))
         fail("SetView()", "Back-buffer creation failed.  There may not be enough memory.");
 }
 
-void TLineChart::SetLegends(std::unique_ptr<TChartLegends> legends) {
+void LineChart::SetLegends(std::unique_ptr<ChartLegends> legends) {
     m_legends = std::move(legends);
     SetLegends();
 }
 
-void TLineChart::SetLegends() {
+void LineChart::SetLegends() {
     if (!m_view)
         fail("SetLegends()", "A view must exist before a legend can be calculated.");
     CalcGrid();
@@ -58,17 +58,17 @@ void TLineChart::SetLegends() {
         m_renderer->drawLegends(*this);
 }
 
-void TLineChart::ClearPicture() {
+void LineChart::ClearPicture() {
     if (m_view)
         m_view->picture.reset();
 }
 
-void TLineChart::CalcGrid() {
+void LineChart::CalcGrid() {
     if (!m_view)
         fail("CalcGrid()", "No view has been defined.");
     if (!m_legends)
         fail("CalcGrid()", "No legends have been defined.");
-    TChartGrid grid;
+    ChartGrid grid;
     grid.cellsX = static_cast<int>(m_legends->x.labels.size()) - 1;
     grid.cellsY = static_cast<int>(m_legends->y.labels.size()) - 1;
     // Fewer labels, a view narrower than its cells or a range that is not positive would divide by zero.
@@ -90,14 +90,14 @@ void TLineChart::CalcGrid() {
     m_grid.maximumY = ValueToY(m_legends->verticalMaximum);
 }
 
-int TLineChart::Add(TLineData line) {
+int LineChart::Add(LineData line) {
     line.activePointIndex = 0;
-    m_lines.push_back(std::make_unique<TLineData>(std::move(line)));
+    m_lines.push_back(std::make_unique<LineData>(std::move(line)));
     m_activeLine = LineCount() - 1;
     return m_activeLine;
 }
 
-void TLineChart::Delete(int index) {
+void LineChart::Delete(int index) {
     if (index < 0 || index >= LineCount())
         fail("Delete()", "Index out of bounds.");
     m_lines.erase(m_lines.begin() + index);
@@ -110,33 +110,33 @@ void TLineChart::Delete(int index) {
     }
 }
 
-TLineData& TLineChart::GetLineData(int index) {
+LineData& LineChart::GetLineData(int index) {
     if (index < 0 || index >= LineCount())
         fail("GetLineData()", "Index out of bounds.");
     return *m_lines[static_cast<std::size_t>(index)];
 }
 
-const TLineData& TLineChart::GetLineData(int index) const {
-    return const_cast<TLineChart*>(this)->GetLineData(index);
+const LineData& LineChart::GetLineData(int index) const {
+    return const_cast<LineChart*>(this)->GetLineData(index);
 }
 
-TLineData* TLineChart::activeLineData() {
+LineData* LineChart::activeLineData() {
     return m_activeLine >= 0 ? m_lines[static_cast<std::size_t>(m_activeLine)].get() : nullptr;
 }
 
-void TLineChart::checkLines(const char* operation) const {
+void LineChart::checkLines(const char* operation) const {
     if (m_lines.empty())
         fail(operation, "No lines exist to be drawn.");
 }
 
-void TLineChart::SetDrawing(bool enabled) {
+void LineChart::SetDrawing(bool enabled) {
     const bool wasEnabled = m_drawing;
     m_drawing = enabled;
     if (enabled && !wasEnabled)
         Redraw();
 }
 
-void TLineChart::Redraw() {
+void LineChart::Redraw() {
     if (!m_drawing || !m_view)
         return;
     checkLines("DrawLines()");
@@ -144,7 +144,7 @@ void TLineChart::Redraw() {
         m_renderer->redraw(*this, m_partialMode);
 }
 
-void TLineChart::recalcLine(TLineData& line) {
+void LineChart::recalcLine(LineData& line) {
     for (std::size_t i = 0; i < line.points.size(); ++i) {
         line.points[i].x = PointX(static_cast<int>(i));
         line.points[i].y = ValueToY(line.points[i].value);
@@ -154,7 +154,7 @@ void TLineChart::recalcLine(TLineData& line) {
         line.activePointIndex = line.highestPointIndex;
 }
 
-void TLineChart::RecalcAll() {
+void LineChart::RecalcAll() {
     if (m_legends)
         m_grid.maximumY = ValueToY(m_legends->verticalMaximum);
     for (auto& line : m_lines)
@@ -162,7 +162,7 @@ void TLineChart::RecalcAll() {
     CreateBgLayer();
 }
 
-void TLineChart::CreateBgLayer() {
+void LineChart::CreateBgLayer() {
     if (!m_view)
         fail("CreateBgLayer()", "Cannot create background layer without an allocated view.");
     checkLines("DrawLines()");
@@ -170,13 +170,13 @@ void TLineChart::CreateBgLayer() {
         m_renderer->rebuildBackground(*this);
 }
 
-int TLineChart::SetPointValue(int lineIndex, int pointIndex, double value) {
-    TLineData& line = GetLineData(lineIndex);
+int LineChart::SetPointValue(int lineIndex, int pointIndex, double value) {
+    LineData& line = GetLineData(lineIndex);
     if (pointIndex < 0 || pointIndex >= static_cast<int>(line.points.size()))
         fail("SetPointValue()", "Index out of bounds.");
     if (lineIndex == m_activeLine && m_legends && value > m_legends->verticalMaximum)
         value = m_legends->verticalMaximum;
-    TLinePoint& point = line.points[static_cast<std::size_t>(pointIndex)];
+    LinePoint& point = line.points[static_cast<std::size_t>(pointIndex)];
     point.value = value;
     point.x = PointX(pointIndex);
     point.y = ValueToY(value);
@@ -184,22 +184,22 @@ int TLineChart::SetPointValue(int lineIndex, int pointIndex, double value) {
     return point.y;
 }
 
-int TLineChart::PointAt(int x, int y) const {
+int LineChart::PointAt(int x, int y) const {
     if (m_activeLine < 0 || m_grid.cellWidth <= 0)
         return -1;
     if (x < m_grid.leftX || x > m_grid.rightX)
         return -1;
-    const TLineData& line = *m_lines[static_cast<std::size_t>(m_activeLine)];
+    const LineData& line = *m_lines[static_cast<std::size_t>(m_activeLine)];
     const int i = std::max(static_cast<int>(roundHalfEven(static_cast<long double>(x) / m_grid.cellWidth)), 0);
     if (i >= static_cast<int>(line.points.size()))
         return -1;
-    const TLinePoint& point = line.points[static_cast<std::size_t>(i)];
+    const LinePoint& point = line.points[static_cast<std::size_t>(i)];
     return std::abs(x - point.x) <= m_radius && std::abs(y - point.y) <= m_radius ? i : -1;
 }
 
-void TLineChart::SetActivePoint(int index) {
+void LineChart::SetActivePoint(int index) {
     checkLines("DrawPoints()");
-    TLineData* line = activeLineData();
+    LineData* line = activeLineData();
     if (!line)
         return;
     if (index < 0 || index >= static_cast<int>(line->points.size()))
@@ -215,8 +215,8 @@ void TLineChart::SetActivePoint(int index) {
         m_renderer->drawPointLook(*this, previous, false);
 }
 
-bool TLineChart::BeginPointDrag() {
-    const TLineData* line = activeLineData();
+bool LineChart::BeginPointDrag() {
+    const LineData* line = activeLineData();
     if (!line)
         return false;
     const int active = line->activePointIndex;
@@ -230,14 +230,14 @@ bool TLineChart::BeginPointDrag() {
     return true;
 }
 
-void TLineChart::DragPointTo(int /*x*/, int y) {
-    TLineData* line = activeLineData();
+void LineChart::DragPointTo(int /*x*/, int y) {
+    LineData* line = activeLineData();
     if (!m_partialMode || !line)
         return;
     // The y of the vertical maximum limits the drag even when it lies above the image.
     y = std::clamp(y, std::min(m_grid.maximumY, m_grid.bottom), m_grid.bottom);
     const int active = line->activePointIndex;
-    TLinePoint& point = line->points[static_cast<std::size_t>(active)];
+    LinePoint& point = line->points[static_cast<std::size_t>(active)];
     point.value = YToValue(y, -1, -1);
     point.y = y;
     refreshHighPoint(*line);
@@ -246,19 +246,19 @@ void TLineChart::DragPointTo(int /*x*/, int y) {
     Redraw();
 }
 
-void TLineChart::EndPointDrag() {
+void LineChart::EndPointDrag() {
     m_partialMode = false;
     Redraw();
 }
 
-int TLineChart::ValueToY(double value) const {
+int LineChart::ValueToY(double value) const {
     const long double y = m_grid.bottom - static_cast<long double>(value) / m_grid.valuePerPixel;
     if (std::isnan(y))
         return m_grid.bottom;
     return static_cast<int>(roundHalfEven(std::clamp(y, -kCoordinateLimit, kCoordinateLimit)));
 }
 
-double TLineChart::YToValue(int y, int minY, int maxY) const {
+double LineChart::YToValue(int y, int minY, int maxY) const {
     if (minY >= 0 && y < minY)
         y = minY;
     if (maxY >= 0 && y > maxY)
@@ -266,11 +266,11 @@ double TLineChart::YToValue(int y, int minY, int maxY) const {
     return static_cast<double>(roundHalfEven(static_cast<long double>(m_grid.bottom - y) * m_grid.valuePerPixel));
 }
 
-int TLineChart::LegendYLabelY(int label) const {
+int LineChart::LegendYLabelY(int label) const {
     return m_grid.bottom - label * m_grid.cellHeight;
 }
 
-std::pair<int, int> TLineChart::CentredPicturePosition() const {
+std::pair<int, int> LineChart::CentredPicturePosition() const {
     if (!m_view || !m_view->picture)
         return {0, 0};
     const int pictureWidth = m_view->picture->width();
@@ -282,11 +282,11 @@ std::pair<int, int> TLineChart::CentredPicturePosition() const {
     return {x, y};
 }
 
-TChartRect TLineChart::FullRect() const {
-    return m_view ? TChartRect{0, 0, m_view->width, m_view->height} : TChartRect{};
+ChartRect LineChart::FullRect() const {
+    return m_view ? ChartRect{0, 0, m_view->width, m_view->height} : ChartRect{};
 }
 
-TPointRange TLineChart::MarkerPoints(const TLineData& line, bool partial) const {
+PointRange LineChart::MarkerPoints(const LineData& line, bool partial) const {
     const int count = static_cast<int>(line.points.size());
     if (!partial)
         return {0, count};
@@ -295,7 +295,7 @@ TPointRange TLineChart::MarkerPoints(const TLineData& line, bool partial) const 
     return {first, last - first};
 }
 
-TPointRange TLineChart::LinePoints(const TLineData& line, bool partial) const {
+PointRange LineChart::LinePoints(const LineData& line, bool partial) const {
     const int count = static_cast<int>(line.points.size());
     if (!partial)
         return {0, count};

@@ -11,13 +11,13 @@
 
 namespace qora {
 
-// A failure of the chart engine: "TLineChart::" + operation + "-> " + what went wrong.
-class ELineChart : public std::runtime_error {
+// A failure of the chart engine: "LineChart::" + operation + "-> " + what went wrong.
+class LineChartError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-class TLineChart;
+class LineChart;
 
 // How a chart gets drawn. The chart decides what is drawn and when; a renderer (the editor's painter) draws it,
 // reading the lines, the view and the geometry back from the chart.
@@ -25,20 +25,20 @@ class ChartRenderer {
 public:
     virtual ~ChartRenderer() = default;
     // Sizes the background layer and the chart image to the view. False when they cannot be made.
-    virtual bool resizeView(const TLineChart& chart) = 0;
+    virtual bool resizeView(const LineChart& chart) = 0;
     // Rebuilds the background layer: background colour, picture, grid, then the background lines.
-    virtual void rebuildBackground(const TLineChart& chart) = 0;
+    virtual void rebuildBackground(const LineChart& chart) = 0;
     // Shows the layer plus the foreground lines and the active line's markers on the chart image: all of it, or
     // with `partial` only the chart's partial rectangle, everything else staying as it is.
-    virtual void redraw(const TLineChart& chart, bool partial) = 0;
+    virtual void redraw(const LineChart& chart, bool partial) = 0;
     // Draws one marker of the active line over the chart image, in the active or the normal look.
-    virtual void drawPointLook(const TLineChart& chart, int index, bool active) = 0;
+    virtual void drawPointLook(const LineChart& chart, int index, bool active) = 0;
     // Sizes both legend images to their legends and draws their backgrounds and labels.
-    virtual void drawLegends(const TLineChart& chart) = 0;
+    virtual void drawLegends(const LineChart& chart) = 0;
 };
 
 // The size of the scroll area that shows the chart image; a centred picture is centred in its visible part.
-struct TChartOwner {
+struct ChartOwner {
     int width = 0;
     int height = 0;
 };
@@ -46,15 +46,15 @@ struct TChartOwner {
 // A chart of polylines of equally spaced points (x is the point's index) over a grid, with two axis legends, a
 // background layer and markers for the active line's points, one of which can be dragged with the mouse.
 // Values are plain numbers; the vertical legend range sets the scale.
-class TLineChart {
+class LineChart {
 public:
     // Takes the view and the legends (either may be missing, which the operations that need them report);
-    // the renderer is not owned and may be null (nothing is drawn). Throws ELineChart.
-    TLineChart(TChartOwner owner, std::unique_ptr<TChartView> view, std::unique_ptr<TChartLegends> legends,
+    // the renderer is not owned and may be null (nothing is drawn). Throws LineChartError.
+    LineChart(ChartOwner owner, std::unique_ptr<ChartView> view, std::unique_ptr<ChartLegends> legends,
                ChartRenderer* renderer = nullptr);
-    ~TLineChart();
-    TLineChart(const TLineChart&) = delete;
-    TLineChart& operator=(const TLineChart&) = delete;
+    ~LineChart();
+    LineChart(const LineChart&) = delete;
+    LineChart& operator=(const LineChart&) = delete;
 
     // Called as (line, point) after a dragged point has taken its new value, before the redraw.
     std::function<void(int line, int point)> OnPointChanged;
@@ -63,26 +63,26 @@ public:
 
     // Replaces the view and sizes the layer and the image to it; the no-argument form applies the current view
     // again after its record was changed. Callers follow with SetLegends() and RecalcAll.
-    void SetView(std::unique_ptr<TChartView> view);
+    void SetView(std::unique_ptr<ChartView> view);
     void SetView();
     // Replaces the legends (or applies the current ones again), recomputes the grid and draws both legends.
-    void SetLegends(std::unique_ptr<TChartLegends> legends);
+    void SetLegends(std::unique_ptr<ChartLegends> legends);
     void SetLegends();
-    TChartView* View() { return m_view.get(); }
-    const TChartView* View() const { return m_view.get(); }
-    TChartLegends* Legends() { return m_legends.get(); }
-    const TChartLegends* Legends() const { return m_legends.get(); }
+    ChartView* View() { return m_view.get(); }
+    const ChartView* View() const { return m_view.get(); }
+    ChartLegends* Legends() { return m_legends.get(); }
+    const ChartLegends* Legends() const { return m_legends.get(); }
     void SetOwnerSize(int width, int height) { m_owner = {width, height}; }
-    const TChartOwner& Owner() const { return m_owner; }
+    const ChartOwner& Owner() const { return m_owner; }
     // Drops the view's background picture. A new picture or new markers are put into the view directly,
     // followed by RecalcAll.
     void ClearPicture();
 
     // Appends a line; it becomes the active line, with point 0 active. Returns its index.
-    int Add(TLineData line);
+    int Add(LineData line);
     void Delete(int index);
-    TLineData& GetLineData(int index);
-    const TLineData& GetLineData(int index) const;
+    LineData& GetLineData(int index);
+    const LineData& GetLineData(int index) const;
     int LineCount() const { return static_cast<int>(m_lines.size()); }
     int ActiveLine() const { return m_activeLine; } // -1 when there is none
 
@@ -100,7 +100,7 @@ public:
     // Stores a value (limited to the vertical maximum on the active line), places the point and updates the
     // line's highest point; returns the point's new y. Neither redraws nor calls OnPointChanged.
     int SetPointValue(int lineIndex, int pointIndex, double value);
-    static std::pair<int, double> FindHighPoint(const TLineData& line) { return findHighPoint(line); }
+    static std::pair<int, double> FindHighPoint(const LineData& line) { return findHighPoint(line); }
 
     // The active line's point under (x, y), or -1. The first and the last point are never found.
     int PointAt(int x, int y) const;
@@ -120,7 +120,7 @@ public:
     double YToValue(int y, int minY, int maxY) const;
 
     // What a renderer reads.
-    const TChartGrid& Grid() const { return m_grid; }
+    const ChartGrid& Grid() const { return m_grid; }
     int MarkerRadius() const { return m_radius; }
     int PointX(int index) const { return m_grid.cellWidth * index; }
     int LegendXLabelX(int label) const { return m_grid.cellWidth * label; } // label 0 is not drawn
@@ -128,33 +128,33 @@ public:
     // Top-left corner of the picture in the centred style: centred in the part of the layer the owner shows
     // (its lower left, the scroll bars taking 16 and 10 pixels), at 0 where the picture is not smaller.
     std::pair<int, int> CentredPicturePosition() const;
-    TChartRect FullRect() const;
+    ChartRect FullRect() const;
     bool PartialMode() const { return m_partialMode; }
-    const TChartRect& PartialRect() const { return m_partialRect; }
+    const ChartRect& PartialRect() const { return m_partialRect; }
     int PartialCount() const { return m_partialCount; }
     int PartialFirst() const { return m_partialFirst; }
     // The markers a redraw draws: all, or while dragging the dragged point and its two neighbours.
-    TPointRange MarkerPoints(const TLineData& line, bool partial) const;
+    PointRange MarkerPoints(const LineData& line, bool partial) const;
     // The points a redraw draws a line through: while dragging one point further on each side than the markers,
     // so the segments that cross the edges of the partial rectangle are drawn again inside it.
-    TPointRange LinePoints(const TLineData& line, bool partial) const;
+    PointRange LinePoints(const LineData& line, bool partial) const;
 
 private:
-    TLineData* activeLineData();
+    LineData* activeLineData();
     void checkLines(const char* operation) const;
-    void recalcLine(TLineData& line);
+    void recalcLine(LineData& line);
 
     ChartRenderer* m_renderer = nullptr;
-    TChartOwner m_owner;
-    std::unique_ptr<TChartView> m_view;
-    std::unique_ptr<TChartLegends> m_legends;
-    std::vector<std::unique_ptr<TLineData>> m_lines;
+    ChartOwner m_owner;
+    std::unique_ptr<ChartView> m_view;
+    std::unique_ptr<ChartLegends> m_legends;
+    std::vector<std::unique_ptr<LineData>> m_lines;
     int m_activeLine = -1;
     bool m_drawing = false;
     int m_radius = 5;
-    TChartGrid m_grid;
+    ChartGrid m_grid;
     bool m_partialMode = false;
-    TChartRect m_partialRect;
+    ChartRect m_partialRect;
     int m_partialCount = 0;
     int m_partialFirst = 0;
 };

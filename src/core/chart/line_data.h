@@ -8,26 +8,26 @@
 namespace qora {
 
 // One point of a chart line: its value, and where the chart places it, in pixels.
-struct TLinePoint {
+struct LinePoint {
     double value = 0;
     int x = 0;
     int y = 0;
 };
 
 // One line of a chart: equally spaced points (x is the point's index), its colours and state.
-struct TLineData {
+struct LineData {
     // The line is drawn as three polylines: one pixel above in the high colour, one below in the shadow colour
     // (with 3D lines on) and the line itself in the normal colour.
-    TColor high = 0;
-    TColor normal = 0;
-    TColor shadow = 0;
+    Color high = 0;
+    Color normal = 0;
+    Color shadow = 0;
     // Point markers: fill and outline, normal and active.
-    TColor point = 0;
-    TColor pointShadow = 0;
-    TColor activePoint = 0;
-    TColor activePointShadow = 0;
+    Color point = 0;
+    Color pointShadow = 0;
+    Color activePoint = 0;
+    Color activePointShadow = 0;
     bool visible = true;
-    std::vector<TLinePoint> points;
+    std::vector<LinePoint> points;
     int activePointIndex = 0;
     int highestPointIndex = 0;
     double highestValue = 0;
@@ -39,7 +39,7 @@ struct TLineData {
 // The highest point of a line: start with index 0 and value 0; for the points 1 to count - 2, a value strictly
 // greater than the best replaces it. So ties keep the lower index, the two end points never count, and a line
 // without a positive value reports index 0.
-inline std::pair<int, double> findHighPoint(const TLineData& line) {
+inline std::pair<int, double> findHighPoint(const LineData& line) {
     int best = 0;
     double value = 0.0;
     for (std::size_t i = 1; i + 1 < line.points.size(); ++i) {
@@ -52,7 +52,7 @@ inline std::pair<int, double> findHighPoint(const TLineData& line) {
 }
 
 // Records the line's highest point in the line after its values changed.
-inline void refreshHighPoint(TLineData& line) {
+inline void refreshHighPoint(LineData& line) {
     const auto [index, value] = findHighPoint(line);
     line.highestPointIndex = index;
     line.highestValue = value;

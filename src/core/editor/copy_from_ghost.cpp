@@ -13,8 +13,8 @@ namespace {
 constexpr double kSameValue = 1e-6;
 
 // The ghost's torque line in the unit of the vehicle's.
-TLineData inUnitOf(const TLineData& ghostTorque, const TLineData& torque) {
-    TLineData converted = ghostTorque;
+LineData inUnitOf(const LineData& ghostTorque, const LineData& torque) {
+    LineData converted = ghostTorque;
     ConvertLineUnits(converted, torque.unit, false);
     return converted;
 }
@@ -46,8 +46,8 @@ std::string activePageChoiceText(int page) {
     return "Copy the ghost's " + std::string(pageCaption(page)) + " page values";
 }
 
-bool curvesDiffer(const TLineData& ghostTorque, const TLineData& torque) {
-    const TLineData ghost = inUnitOf(ghostTorque, torque);
+bool curvesDiffer(const LineData& ghostTorque, const LineData& torque) {
+    const LineData ghost = inUnitOf(ghostTorque, torque);
     if (ghost.points.size() != torque.points.size())
         return true;
     for (std::size_t i = 0; i < torque.points.size(); ++i)
@@ -56,10 +56,10 @@ bool curvesDiffer(const TLineData& ghostTorque, const TLineData& torque) {
     return false;
 }
 
-bool copyGhostCurve(const TLineData& ghostTorque, TLineData& torque, TLineData& power) {
+bool copyGhostCurve(const LineData& ghostTorque, LineData& torque, LineData& power) {
     if (!curvesDiffer(ghostTorque, torque))
         return false;
-    const TLineData ghost = inUnitOf(ghostTorque, torque);
+    const LineData ghost = inUnitOf(ghostTorque, torque);
     torque.points.resize(ghost.points.size());
     power.points.resize(ghost.points.size());
     for (std::size_t i = 0; i < ghost.points.size(); ++i) {

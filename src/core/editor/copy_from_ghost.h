@@ -40,11 +40,11 @@ inline constexpr std::string_view kNothingToCopyText =
     "The vehicle already has the ghost's values there, so nothing was copied.";
 
 // Whether the ghost's torque curve differs from the vehicle's (compared in the vehicle line's unit).
-bool curvesDiffer(const TLineData& ghostTorque, const TLineData& torque);
+bool curvesDiffer(const LineData& ghostTorque, const LineData& torque);
 
 // The ghost's torque curve put into the vehicle's torque line, converted to that line's unit; every power point
 // follows in the power line's unit and both highest points are found again. The lines' active points stay.
 // Returns whether any torque value changed; the chart then recomputes positions and redraws.
-bool copyGhostCurve(const TLineData& ghostTorque, TLineData& torque, TLineData& power);
+bool copyGhostCurve(const LineData& ghostTorque, LineData& torque, LineData& power);
 
 } // namespace qora::editor

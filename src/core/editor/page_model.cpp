@@ -55,7 +55,7 @@ int attributeIndex(BufferPart part) {
     }
 }
 
-std::string bufferValue(const TOldVehFile& vehicle, const PageField& field) {
+std::string bufferValue(const VehicleFile& vehicle, const PageField& field) {
     const EntryRec* entry = vehicle.findEntry(field.section, field.key, field.instance);
     return entry == nullptr ? std::string() : entry->value;
 }
@@ -86,7 +86,7 @@ const PageField* fieldOf(std::span<const PageField> fields, std::string_view nam
     return nullptr;
 }
 
-void loadDrivers(const TOldVehFile& vehicle, std::span<const PageField> fields, bool ghost, Prompt& prompt,
+void loadDrivers(const VehicleFile& vehicle, std::span<const PageField> fields, bool ghost, Prompt& prompt,
                  PageLoad& load) {
     for (std::string_view key : driverKeys(fields)) {
         const EntryRec* entry = vehicle.findEntry(veh::SecDetails, key, 1);
@@ -109,7 +109,7 @@ void loadDrivers(const TOldVehFile& vehicle, std::span<const PageField> fields, 
     }
 }
 
-void loadAngles(TSettings& settings, Prompt& prompt, const std::optional<AngleTexts>& otherSetAngles, PageLoad& load) {
+void loadAngles(Settings& settings, Prompt& prompt, const std::optional<AngleTexts>& otherSetAngles, PageLoad& load) {
     std::string& front = load.texts["efAngle"];
     std::string& rear = load.texts["erAngle"];
     AngleLoad angles = loadAngleTexts({front, rear}, settings.anglesInDegrees, otherSetAngles);
@@ -133,8 +133,8 @@ void loadGears(std::span<const PageField> fields, PageLoad& load) {
 }
 
 // The driver line to store from the page's texts, or nullopt when the page shows none of its parts. Parts the
-// page does not show keep what the buffer holds. Throws EDataValidation for an attribute of the wrong format.
-std::optional<std::string> savedDriverLine(const TOldVehFile& vehicle, std::span<const PageField> fields,
+// page does not show keep what the buffer holds. Throws DataValidationError for an attribute of the wrong format.
+std::optional<std::string> savedDriverLine(const VehicleFile& vehicle, std::span<const PageField> fields,
                                            std::string_view key, const PageTexts& texts) {
     const EntryRec* entry = vehicle.findEntry(veh::SecDetails, key, 1);
     const DriverData stored = parseDriverLine(entry == nullptr ? std::string_view() : entry->value);
@@ -152,7 +152,7 @@ std::optional<std::string> savedDriverLine(const TOldVehFile& vehicle, std::span
         if (a < 0) {
             if (text::trim(*text) != text::trim(stored.name))
                 if (const auto problem = veh::driverNameProblem(text::trim(*text)))
-                    throw EDataValidation(kDetailsSaveOperation,
+                    throw DataValidationError(kDetailsSaveOperation,
                                           veh::textRefusalMessage(std::string(field.label.substr(0, field.label.size() - 1)) +
                                                                       " on the Details page",
                                                                   *text, *problem),
@@ -162,7 +162,7 @@ std::optional<std::string> savedDriverLine(const TOldVehFile& vehicle, std::span
         }
         std::optional<std::string> checked = driverAttributeText(*text);
         if (!checked)
-            throw EDataValidation(kDetailsSaveOperation, kAttributeFormatMessages[static_cast<std::size_t>(a)],
+            throw DataValidationError(kDetailsSaveOperation, kAttributeFormatMessages[static_cast<std::size_t>(a)],
                                   field.name);
         attributes[static_cast<std::size_t>(a)] = std::move(*checked);
     }
@@ -197,12 +197,12 @@ void checkNumericValue(const PageField& field, const std::string& value, const E
     const std::string where = describeField(field);
     // A line break at either end is not seen by the number check, but would end the entry in the file.
     if (const auto problem = veh::textValueProblem(value))
-        throw EDataValidation(saveOperation(field.page), veh::textRefusalMessage(where, value, *problem), field.name);
+        throw DataValidationError(saveOperation(field.page), veh::textRefusalMessage(where, value, *problem), field.name);
     if (!veh::isNumberList(value, count, integers)) {
         const std::string wanted = count == 3 ? "three numbers separated by commas (such as 1.700,3.000,0.357)"
                                    : integers ? "a whole number"
                                               : "a number";
-        throw EDataValidation(saveOperation(field.page),
+        throw DataValidationError(saveOperation(field.page),
                               where + ": '" + value + "' is not " + wanted + ".  Type " + wanted +
                                   (integers ? "." : ", with \".\" as the decimal point."),
                               field.name);
@@ -217,7 +217,7 @@ void checkNumericValue(const PageField& field, const std::string& value, const E
         const double number = *numbers::parseDouble(text::trimView(
             std::string_view(value).substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
         if (number < def.minimum || number > def.maximum)
-            throw EDataValidation(saveOperation(field.page),
+            throw DataValidationError(saveOperation(field.page),
                                   where + ": '" + value + "' is outside the field's limits, " +
                                       text::intToText(def.minimum) + " to " + text::intToText(def.maximum) + ".",
                                   field.name);
@@ -232,7 +232,7 @@ void checkTextValue(const PageField& field, const std::string& value, const Entr
         return;
     const auto problem = driverName ? veh::driverNameProblem(value) : veh::textValueProblem(value);
     if (problem)
-        throw EDataValidation(saveOperation(field.page), veh::textRefusalMessage(describeField(field), value, *problem),
+        throw DataValidationError(saveOperation(field.page), veh::textRefusalMessage(describeField(field), value, *problem),
                               field.name);
 }
 
@@ -313,7 +313,7 @@ void PageLoad::merge(PageLoad&& other) {
     }
 }
 
-PageLoad loadPage(const TOldVehFile& vehicle, int page, bool ghost, TSettings& settings, Prompt& prompt,
+PageLoad loadPage(const VehicleFile& vehicle, int page, bool ghost, Settings& settings, Prompt& prompt,
                   const std::optional<AngleTexts>& otherSetAngles) {
     const std::span<const PageField> fields = pageFields(page);
     PageLoad load;
@@ -332,7 +332,7 @@ PageLoad loadPage(const TOldVehFile& vehicle, int page, bool ghost, TSettings& s
     return load;
 }
 
-PageLoad loadPages(const TOldVehFile& vehicle, bool ghost, TSettings& settings, Prompt& prompt,
+PageLoad loadPages(const VehicleFile& vehicle, bool ghost, Settings& settings, Prompt& prompt,
                    const std::optional<AngleTexts>& otherSetAngles) {
     PageLoad all;
     for (int page = 0; page < kPageCount; ++page)
@@ -342,7 +342,7 @@ PageLoad loadPages(const TOldVehFile& vehicle, bool ghost, TSettings& settings, 
 
 // ---- Saving -----------------------------------------------------------------------------------------------------
 
-PageTexts savePage(TOldVehFile& vehicle, int page, const PageTexts& texts, TSettings& settings, Prompt& prompt) {
+PageTexts savePage(VehicleFile& vehicle, int page, const PageTexts& texts, Settings& settings, Prompt& prompt) {
     const std::span<const PageField> fields = pageFields(page);
     PageTexts rewritten;
     // Every value is worked out before any is assigned, so a page that fails leaves the buffer as it was.
@@ -421,7 +421,7 @@ PageTexts savePage(TOldVehFile& vehicle, int page, const PageTexts& texts, TSett
 
 // ---- Author data ------------------------------------------------------------------------------------------------
 
-AuthorData keptAuthorData(const TOldVehFile& vehicle) {
+AuthorData keptAuthorData(const VehicleFile& vehicle) {
     AuthorData data;
     for (std::size_t i = 0; i < kAuthorKeys.size(); ++i)
         if (const EntryRec* entry = vehicle.findEntry(veh::SecQora, kAuthorKeys[i], 1))
@@ -429,7 +429,7 @@ AuthorData keptAuthorData(const TOldVehFile& vehicle) {
     return data;
 }
 
-void storeAuthorData(TOldVehFile& vehicle, const AuthorData& data) {
+void storeAuthorData(VehicleFile& vehicle, const AuthorData& data) {
     for (std::size_t i = 0; i < kAuthorKeys.size(); ++i)
         if (EntryRec* entry = vehicle.findEntry(veh::SecQora, kAuthorKeys[i], 1))
             entry->value = data[i];
@@ -449,9 +449,9 @@ std::string_view TransferResult::title() const {
     return {};
 }
 
-TransferResult transferBuffer(TOldVehFile& vehicle, const PageTexts& texts, const AuthorData& authorData,
-                              TSettings& settings, Prompt& prompt,
-                              const std::function<void(TOldVehFile&)>& storeEngineCurve) {
+TransferResult transferBuffer(VehicleFile& vehicle, const PageTexts& texts, const AuthorData& authorData,
+                              Settings& settings, Prompt& prompt,
+                              const std::function<void(VehicleFile&)>& storeEngineCurve) {
     TransferResult result;
     try {
         for (int page = 0; page < kPageCount; ++page) {
@@ -461,11 +461,11 @@ TransferResult transferBuffer(TOldVehFile& vehicle, const PageTexts& texts, cons
                 storeEngineCurve(vehicle);
         }
         storeAuthorData(vehicle, authorData);
-    } catch (const EDataValidation& e) {
+    } catch (const DataValidationError& e) {
         result.failure = TransferResult::Failure::DataValidation;
         result.text = e.what();
         result.field = e.field();
-    } catch (const EOldVehFile& e) {
+    } catch (const VehicleFileError& e) {
         result.failure = TransferResult::Failure::VehicleFile;
         result.text = e.what();
     }
@@ -491,7 +491,7 @@ std::span<const std::string_view> fixedListItems(std::string_view name) {
     return {};
 }
 
-const std::vector<std::string>* settingsListItems(std::string_view name, const TSettings& settings) {
+const std::vector<std::string>* settingsListItems(std::string_view name, const Settings& settings) {
     const PageField* field = findPageField(name);
     if (field == nullptr)
         return nullptr;
@@ -508,7 +508,7 @@ const std::vector<std::string>* settingsListItems(std::string_view name, const T
     return nullptr;
 }
 
-bool rememberGeometry(std::string_view geometryText, TSettings& settings) {
+bool rememberGeometry(std::string_view geometryText, Settings& settings) {
     const std::string geometry = text::trim(geometryText);
     if (geometry.empty())
         return false;

@@ -19,8 +19,8 @@
 // save animation, questions). Nothing here touches a widget: the window reads and writes its controls by the
 // objectNames of the page tables (page_fields.h) and hands the texts over in a PageTexts map.
 namespace qora {
-class TOldVehFile;
-class TSettings;
+class VehicleFile;
+class Settings;
 } // namespace qora
 
 namespace qora::editor {
@@ -94,11 +94,11 @@ struct PageLoad {
 //  - DriveTrain: the eight gear texts, an empty or absent gear as "0.000"; the drive type unchanged. The
 //    calculator's displays are not touched.
 //  - every other field: the buffer value unchanged.
-PageLoad loadPage(const TOldVehFile& vehicle, int page, bool ghost, TSettings& settings, Prompt& prompt,
+PageLoad loadPage(const VehicleFile& vehicle, int page, bool ghost, Settings& settings, Prompt& prompt,
                   const std::optional<AngleTexts>& otherSetAngles = std::nullopt);
 
 // LoadPages: the seven loaders in page order, merged.
-PageLoad loadPages(const TOldVehFile& vehicle, bool ghost, TSettings& settings, Prompt& prompt,
+PageLoad loadPages(const VehicleFile& vehicle, bool ghost, Settings& settings, Prompt& prompt,
                    const std::optional<AngleTexts>& otherSetAngles = std::nullopt);
 
 // ---- Saving pages -------------------------------------------------------------------------------------------
@@ -106,12 +106,12 @@ PageLoad loadPages(const TOldVehFile& vehicle, bool ghost, TSettings& settings, 
 // One page saver: assigns the page's texts to the buffer. A field whose objectName is not in `texts` leaves its
 // buffer value as it is. Returns the texts the saver rewrote in the page's controls (the window shows them).
 //  - Details (SaveDetailsPage()): each attribute through driverAttributeText; a wrong format throws
-//    EDataValidation "TfMain::SaveDetailsPage()-> Driver attribute 'Aggression' must be in the format of #.#"
+//    DataValidationError "MainWindow::SaveDetailsPage()-> Driver attribute 'Aggression' must be in the format of #.#"
 //    (" defensive ", " ability " for the others). The driver line is the trimmed name + "/" + the three
 //    attributes joined by "/". Sound names and rpm texts trimmed. Race % stores the position of its item text
 //    (an unknown text keeps the stored position).
 //  - Aerodynamics: in degree mode the wing angles back to radians through saveAngleTexts, which shows a failure
-//    under kMathUnitTitle and throws EDataValidation "... File contains invalid data and cannot be saved.".
+//    under kMathUnitTitle and throws DataValidationError "... File contains invalid data and cannot be saved.".
 //  - Performance: the six text fields only; the window stores the torque curve (StoreEngineCurve), see
 //    transferBuffer.
 //  - DriveTrain: an empty reverse or forward gear is stored as "0.0000" and returned as rewritten (the final
@@ -121,9 +121,9 @@ PageLoad loadPages(const TOldVehFile& vehicle, bool ghost, TSettings& settings, 
 // a whole number for an integer field); one the user changed must also lie within its field's limits. A text
 // field must not hold what would change the file's structure (veh::textValueProblem). A wing angle shown in
 // degrees that the user did not change keeps its stored radians exactly.
-// Throws EDataValidation (naming the field, its label and page); a page that fails assigns nothing, so the buffer
+// Throws DataValidationError (naming the field, its label and page); a page that fails assigns nothing, so the buffer
 // keeps what it held before that page.
-PageTexts savePage(TOldVehFile& vehicle, int page, const PageTexts& texts, TSettings& settings, Prompt& prompt);
+PageTexts savePage(VehicleFile& vehicle, int page, const PageTexts& texts, Settings& settings, Prompt& prompt);
 
 // ---- Author data --------------------------------------------------------------------------------------------
 
@@ -135,9 +135,9 @@ inline constexpr std::array<std::string_view, 5> kAuthorKeys{
     "OriginalAuthor=", "BasedOnCar=", "AuthorsNotes=", "ModifiedBy=", "VehFileVersion="};
 
 // Read from the current vehicle's buffer after LoadPages.
-AuthorData keptAuthorData(const TOldVehFile& vehicle);
+AuthorData keptAuthorData(const VehicleFile& vehicle);
 // Writes the kept strings back into the buffer.
-void storeAuthorData(TOldVehFile& vehicle, const AuthorData& data);
+void storeAuthorData(VehicleFile& vehicle, const AuthorData& data);
 
 // ---- Transfer -----------------------------------------------------------------------------------------------
 
@@ -149,7 +149,7 @@ inline constexpr std::string_view kDataValidationErrorTitle = "QORA Data Validat
 struct TransferResult {
     enum class Failure { None, VehicleFile, DataValidation };
     Failure failure = Failure::None;
-    std::string text;    // the failure's message (EOldVehFile or EDataValidation what())
+    std::string text;    // the failure's message (VehicleFileError or DataValidationError what())
     std::string field;   // the objectName of the field at fault, when one is (the window focuses it)
     PageTexts rewritten; // texts the savers rewrote (see savePage), also after a failure
 
@@ -160,11 +160,11 @@ struct TransferResult {
 
 // TransferBuffer without its status texts: the seven savers in page order, the torque curve stored by
 // `storeEngineCurve` right after the Performance page's fields (skipped when empty), then the five kept author
-// strings. Stops at the first EOldVehFile or EDataValidation failure and returns it; the window shows it under
+// strings. Stops at the first VehicleFileError or DataValidationError failure and returns it; the window shows it under
 // title(), restores its status and keeps the changed flag. Other exceptions pass through.
-TransferResult transferBuffer(TOldVehFile& vehicle, const PageTexts& texts, const AuthorData& authorData,
-                              TSettings& settings, Prompt& prompt,
-                              const std::function<void(TOldVehFile&)>& storeEngineCurve = {});
+TransferResult transferBuffer(VehicleFile& vehicle, const PageTexts& texts, const AuthorData& authorData,
+                              Settings& settings, Prompt& prompt,
+                              const std::function<void(VehicleFile&)>& storeEngineCurve = {});
 
 // ---- Lists --------------------------------------------------------------------------------------------------
 
@@ -174,11 +174,11 @@ std::span<const std::string_view> fixedListItems(std::string_view name);
 std::span<const std::string_view> raceItems();
 // The items a list takes from the settings: the four sound lists and the Geometry list; nullptr for any other
 // control.
-const std::vector<std::string>* settingsListItems(std::string_view name, const TSettings& settings);
+const std::vector<std::string>* settingsListItems(std::string_view name, const Settings& settings);
 
 // After a successful save: a non-empty Geometry text (trimmed) not yet in the settings' Geometry list (letter
 // case ignored) is appended to it. Returns whether it was added.
-bool rememberGeometry(std::string_view geometryText, TSettings& settings);
+bool rememberGeometry(std::string_view geometryText, Settings& settings);
 
 // ---- Window texts -------------------------------------------------------------------------------------------
 

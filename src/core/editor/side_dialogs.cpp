@@ -37,7 +37,7 @@ const FieldDef& partField(std::size_t part) {
     return fieldDef(PageParts, static_cast<int>(part));
 }
 
-bool askToClear(const TSettings& settings, Prompt& prompt, std::string_view title) {
+bool askToClear(const Settings& settings, Prompt& prompt, std::string_view title) {
     return !settings.generalWarnings ||
            prompt.ask(std::string(title), std::string(kClearAllQuestion), PromptButtons::YesNo,
                       PromptIcon::Question) == PromptAnswer::Yes;
@@ -56,7 +56,7 @@ int partPosition(std::string_view value, int part) {
     return std::clamp(numbers::parseInt(value).value_or(0), def.minimum, def.maximum);
 }
 
-PartsForm::PartsForm(const TOldVehFile& vehicle) {
+PartsForm::PartsForm(const VehicleFile& vehicle) {
     for (std::size_t part = 0; part < kPartCount; ++part)
         if (const EntryRec* entry = vehicle.findEntry(veh::SecParts, partField(part).key))
             m_positions[part] = partPosition(entry->value, static_cast<int>(part));
@@ -77,7 +77,7 @@ std::size_t PartsForm::partOfSliderTag(int tag) {
     return kPartCheckBoxCount + static_cast<std::size_t>(tag);
 }
 
-void PartsForm::store(TOldVehFile& vehicle) const {
+void PartsForm::store(VehicleFile& vehicle) const {
     const bool none = std::all_of(m_positions.begin(), m_positions.end(), [](int p) { return p == 0; });
     for (std::size_t part = 0; part < kPartCount; ++part)
         if (EntryRec* entry = vehicle.findEntry(veh::SecParts, partField(part).key))
@@ -86,7 +86,7 @@ void PartsForm::store(TOldVehFile& vehicle) const {
 
 // ---- Computer-opponent basis --------------------------------------------------------------------------------------
 
-AiBasisForm::AiBasisForm(const TOldVehFile& vehicle) {
+AiBasisForm::AiBasisForm(const VehicleFile& vehicle) {
     for (std::size_t i = 0; i < kAiBasisFieldCount; ++i)
         if (const EntryRec* entry = vehicle.findEntry(veh::SecAiBasis, fieldDef(PageAiBasis, static_cast<int>(i)).key))
             m_fields[i] = entry->value;
@@ -97,7 +97,7 @@ void AiBasisForm::setField(std::size_t index, std::string_view text) {
     m_modified = true;
 }
 
-bool AiBasisForm::clearAllFields(const TSettings& settings, Prompt& prompt) {
+bool AiBasisForm::clearAllFields(const Settings& settings, Prompt& prompt) {
     if (!askToClear(settings, prompt, kAiBasisClearTitle))
         return false;
     for (std::string& field : m_fields)
@@ -118,7 +118,7 @@ std::optional<std::pair<std::size_t, std::string>> AiBasisForm::problem() const 
     return std::nullopt;
 }
 
-bool AiBasisForm::store(TOldVehFile& vehicle) const {
+bool AiBasisForm::store(VehicleFile& vehicle) const {
     for (std::size_t i = 0; i < kAiBasisFieldCount; ++i) {
         EntryRec* entry = vehicle.findEntry(veh::SecAiBasis, fieldDef(PageAiBasis, static_cast<int>(i)).key);
         const std::string value = text::trim(singleLineValue(m_fields[i]));
@@ -138,7 +138,7 @@ void AuthorForm::setText(AuthorItem item, std::string_view text) {
     m_modified = true;
 }
 
-bool AuthorForm::clearAllFields(const TSettings& settings, Prompt& prompt) {
+bool AuthorForm::clearAllFields(const Settings& settings, Prompt& prompt) {
     if (!askToClear(settings, prompt, kAuthorClearTitle))
         return false;
     for (std::string& t : m_texts)
@@ -164,7 +164,7 @@ std::optional<std::pair<AuthorItem, std::string>> AuthorForm::problem() const {
     return std::nullopt;
 }
 
-bool AuthorForm::store(AuthorData& kept, TOldVehFile& vehicle) const {
+bool AuthorForm::store(AuthorData& kept, VehicleFile& vehicle) const {
     AuthorData values;
     for (std::size_t i = 0; i < values.size(); ++i) {
         values[i] = singleLineValue(m_texts[i]);

@@ -11,8 +11,8 @@
 
 namespace qora {
 class Prompt;
-class TOldVehFile;
-class TSettings;
+class VehicleFile;
+class Settings;
 } // namespace qora
 
 // The rules of the three side dialogs that edit the optional sections of the open vehicle: the upgrade parts
@@ -45,7 +45,7 @@ int partPosition(std::string_view value, int part);
 class PartsForm {
 public:
     // Step 1 of the command: every control from its buffer value.
-    explicit PartsForm(const TOldVehFile& vehicle);
+    explicit PartsForm(const VehicleFile& vehicle);
 
     int position(std::size_t part) const { return m_positions.at(part); }
     bool checked(std::size_t part) const { return m_positions.at(part) != 0; }
@@ -59,7 +59,7 @@ public:
 
     // OK: every part as "1"/"0" or its position in decimal; when all fourteen are 0, every value is stored empty so
     // that the section disappears on save. The window then marks the file changed (Cancel stores nothing).
-    void store(TOldVehFile& vehicle) const;
+    void store(VehicleFile& vehicle) const;
 
 private:
     std::array<int, kPartCount> m_positions{};
@@ -84,7 +84,7 @@ inline constexpr std::array<std::string_view, kAiBasisFieldCount> kAiBasisFields
 
 class AiBasisForm {
 public:
-    explicit AiBasisForm(const TOldVehFile& vehicle);
+    explicit AiBasisForm(const VehicleFile& vehicle);
 
     const std::string& field(std::size_t index) const { return m_fields.at(index); }
     // An edit by the user: the form counts as modified from then on.
@@ -92,7 +92,7 @@ public:
     bool modified() const { return m_modified; }
 
     // "Clear All Fields": with general warnings on, asks first; returns whether the fields were cleared.
-    bool clearAllFields(const TSettings& settings, Prompt& prompt);
+    bool clearAllFields(const Settings& settings, Prompt& prompt);
 
     // The first field that holds something other than a number (an empty field is fine: it is left out of the
     // file), with the message that says so; nothing when every field can be stored. The dialog does not close
@@ -101,7 +101,7 @@ public:
 
     // However the dialog closed: every field's trimmed text back into its value; a field that is not a number
     // keeps the value the file had. Returns whether the file is to be marked changed (a field was edited).
-    bool store(TOldVehFile& vehicle) const;
+    bool store(VehicleFile& vehicle) const;
 
 private:
     std::array<std::string, kAiBasisFieldCount> m_fields;
@@ -124,7 +124,7 @@ public:
     void setText(AuthorItem item, std::string_view text);
     bool modified() const { return m_modified; }
 
-    bool clearAllFields(const TSettings& settings, Prompt& prompt);
+    bool clearAllFields(const Settings& settings, Prompt& prompt);
 
     // The first text that would change the file's structure (veh::textValueProblem), with the message; the dialog
     // does not close while there is one.
@@ -133,7 +133,7 @@ public:
     // After the dialog: when any text differs from the kept copy, the copy takes the new texts and the [QORA]
     // values are set from them; returns whether the file is to be marked changed. A value is one line of the file,
     // so the line breaks of the notes are stored as blanks.
-    bool store(AuthorData& kept, TOldVehFile& vehicle) const;
+    bool store(AuthorData& kept, VehicleFile& vehicle) const;
 
 private:
     AuthorData m_texts;

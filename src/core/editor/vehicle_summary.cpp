@@ -280,7 +280,7 @@ constexpr std::string_view kDifferingRowColour = "#ffe28a";
 
 // ---- Sources ------------------------------------------------------------------------------------------------
 
-PageTexts summarySideValues(const TOldVehFile& vehicle) {
+PageTexts summarySideValues(const VehicleFile& vehicle) {
     PageTexts values;
     for (const SideSection& side : kSideSections) {
         for (const FieldDef& def : qora::pageFields(side.cataloguePage)) {
@@ -292,32 +292,32 @@ PageTexts summarySideValues(const TOldVehFile& vehicle) {
     return values;
 }
 
-std::vector<double> summaryTorqueNm(const TLineData& torqueLine) {
+std::vector<double> summaryTorqueNm(const LineData& torqueLine) {
     std::vector<double> values;
     values.reserve(torqueLine.points.size());
-    for (const TLinePoint& point : torqueLine.points)
+    for (const LinePoint& point : torqueLine.points)
         values.push_back(torqueLine.unit == TorqueFtLbs
                              ? static_cast<double>(static_cast<long double>(point.value) * kInverseUnitFactor)
                              : point.value);
     return values;
 }
 
-SummarySource summarySource(const TOldVehFile& vehicle, const TSettings& settings) {
+SummarySource summarySource(const VehicleFile& vehicle, const Settings& settings) {
     // The loaders may switch the angle display to radians when a wing angle cannot be shown in degrees; that
     // belongs to the copy, as do the messages a silent host drops.
-    TSettings copy = settings;
+    Settings copy = settings;
     SilentPrompt silent;
     SummarySource source;
     source.path = vehicle.fileName;
     source.texts = loadPages(vehicle, false, copy, silent).texts;
     source.anglesInDegrees = copy.anglesInDegrees;
 
-    TLineData torque;
-    TLineData power;
+    LineData torque;
+    LineData power;
     copy.chartNm = true;
     LoadEngineCurve(vehicle, false, copy, torque, power);
     source.torqueNm = summaryTorqueNm(torque);
-    const TPeakFigures figures = UpdatePeakFigures(torque, power, copy.chartMetricText);
+    const PeakFigures figures = UpdatePeakFigures(torque, power, copy.chartMetricText);
     source.peakTorque = figures.torque;
     source.peakPower = figures.power;
     source.sideValues = summarySideValues(vehicle);

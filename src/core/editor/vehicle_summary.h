@@ -16,9 +16,9 @@
 // dialogs edit. Texts are the file's Latin-1 bytes throughout and paths the platform's file-name bytes (UTF-8);
 // both renderings are UTF-8.
 namespace qora {
-class TOldVehFile;
-class TSettings;
-struct TLineData;
+class VehicleFile;
+class Settings;
+struct LineData;
 } // namespace qora
 
 namespace qora::editor {
@@ -40,11 +40,11 @@ struct SummarySource {
 // The source of a vehicle as the editor shows it right after opening it: the seven page loaders (without their
 // messages), the engine curve in Nm with the figures in the settings' text units, the optional sections.
 // The settings are copied, never changed.
-SummarySource summarySource(const TOldVehFile& vehicle, const TSettings& settings);
+SummarySource summarySource(const VehicleFile& vehicle, const Settings& settings);
 // The optional sections' values of a vehicle's buffer, for SummarySource::sideValues.
-PageTexts summarySideValues(const TOldVehFile& vehicle);
-// A torque line's values in Nm, whichever unit the line is held in (TLineData::unit).
-std::vector<double> summaryTorqueNm(const TLineData& torqueLine);
+PageTexts summarySideValues(const VehicleFile& vehicle);
+// A torque line's values in Nm, whichever unit the line is held in (LineData::unit).
+std::vector<double> summaryTorqueNm(const LineData& torqueLine);
 
 // One value of the summary.
 struct SummaryRow {

@@ -22,7 +22,7 @@ std::string masGhostCopyFailedText(const std::string& copy, const std::string& v
     return "Could not create mas ghost file [" + copy + "] from file [" + version + "].  File not loaded.";
 }
 
-bool EnterGarage(TOldVehFile& vehicle, const TSettings& settings, Prompt& prompt,
+bool EnterGarage(VehicleFile& vehicle, const Settings& settings, Prompt& prompt,
                  const std::function<bool()>& transfer) {
     const std::string title(kVersionControlTitle);
     const std::string& folder = settings.garageFolder;
@@ -47,10 +47,10 @@ bool EnterGarage(TOldVehFile& vehicle, const TSettings& settings, Prompt& prompt
 
     try {
         vehicle.Save(std::string(kPrepareOnlyName), true);
-    } catch (const EOldVehFile& error) {
+    } catch (const VehicleFileError& error) {
         prompt.tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
         return false;
-    } catch (const EDataValidation& error) {
+    } catch (const DataValidationError& error) {
         prompt.tell(std::string(editor::kDataValidationErrorTitle), error.what(), PromptIcon::Stop);
         return false;
     }
@@ -69,7 +69,7 @@ std::string masGhostCopyPath(const std::string& programFolder, const std::string
 }
 
 std::optional<GarageLoad> garageLoadRequest(FileVersionModel& dialog, const std::string& vehiclePath,
-                                            const TSettings& settings, Prompt& prompt) {
+                                            const Settings& settings, Prompt& prompt) {
     const int action = dialog.action();
     if (action != FileVersionModel::ActionLoad && action != FileVersionModel::ActionLoadGhost)
         return std::nullopt;

@@ -7,8 +7,8 @@
 
 namespace qora {
 class Prompt;
-class TOldVehFile;
-class TSettings;
+class VehicleFile;
+class Settings;
 } // namespace qora
 
 // The main window's "&My Garage..." command around the dialog: the Garage folder, bringing the vehicle's text up
@@ -38,7 +38,7 @@ std::string masGhostCopyFailedText(const std::string& copy, const std::string& v
 // its own failure); the vehicle's save in prepare-only mode, which brings its lines up to date and validates them
 // without writing a file or changing its file name. Every failure is shown through the prompt; returns whether
 // the dialog may open.
-bool EnterGarage(TOldVehFile& vehicle, const TSettings& settings, Prompt& prompt,
+bool EnterGarage(VehicleFile& vehicle, const Settings& settings, Prompt& prompt,
                  const std::function<bool()>& transfer);
 
 // What the window opens after the dialog closed with a load.
@@ -59,7 +59,7 @@ struct GarageLoad {
 // A failure of the window's load shows kVersionLoadFailed (main vehicle) or the exception's text, both under
 // "QORA Version Control".
 std::optional<GarageLoad> garageLoadRequest(FileVersionModel& dialog, const std::string& vehiclePath,
-                                            const TSettings& settings, Prompt& prompt);
+                                            const Settings& settings, Prompt& prompt);
 
 // The archive-ghost copy of a version for a main vehicle that is an archive working copy: the program folder +
 // "ghostmas=" + the entry name in lower case, cut at its first "~" or else its first "." + ".veh". The ghost

@@ -44,7 +44,7 @@ void PanelFlashes::tick() {
 
 // ---- The dialog -------------------------------------------------------------------------------------------------
 
-FileVersionModel::FileVersionModel(const TOldVehFile& vehicle, std::string carName, const TSettings& settings,
+FileVersionModel::FileVersionModel(const VehicleFile& vehicle, std::string carName, const Settings& settings,
                                    Prompt& prompt, std::locale locale)
     : m_vehicle(vehicle), m_settings(settings), m_prompt(prompt), m_locale(std::move(locale)),
       m_garageFolder(settings.garageFolder), m_baseName(versionBaseName(vehicle.fileName)),
@@ -110,7 +110,7 @@ void FileVersionModel::loadNotes() {
         return;
     try {
         m_notes = readNotes(path);
-    } catch (const EVersion& error) {
+    } catch (const GarageError& error) {
         m_prompt.tell(std::string(kVersionControlTitle), error.what(), PromptIcon::Stop);
     }
 }
@@ -184,7 +184,7 @@ bool FileVersionModel::Update() {
 
     try {
         writeVersion(path, m_vehicle);
-    } catch (const EVersion& error) {
+    } catch (const GarageError& error) {
         m_action = ActionNone;
         m_prompt.tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
         return false;
@@ -208,7 +208,7 @@ bool FileVersionModel::Update() {
         case NotesResult::Unchanged:
             break;
         }
-    } catch (const EVersion& error) {
+    } catch (const GarageError& error) {
         m_action = ActionNone;
         m_prompt.tell(std::string(kVersionControlTitle), error.what(), PromptIcon::Stop);
         return false;

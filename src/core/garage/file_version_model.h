@@ -10,8 +10,8 @@
 
 namespace qora {
 class Prompt;
-class TOldVehFile;
-class TSettings;
+class VehicleFile;
+class Settings;
 } // namespace qora
 
 // Everything the "My Garage" dialog decides that is not a widget: its list of versions, the title and notes
@@ -99,7 +99,7 @@ public:
 
     // Showing the dialog: reads the Garage folder and selects the oldest version. Dates are written in the
     // locale's short date and long time.
-    FileVersionModel(const TOldVehFile& vehicle, std::string carName, const TSettings& settings, Prompt& prompt,
+    FileVersionModel(const VehicleFile& vehicle, std::string carName, const Settings& settings, Prompt& prompt,
                      std::locale locale = browser::userLocale());
 
     // ---- What the dialog shows ----
@@ -153,8 +153,8 @@ private:
     void loadNotes();
     void deleteOne(const std::string& path);
 
-    const TOldVehFile& m_vehicle;
-    const TSettings& m_settings;
+    const VehicleFile& m_vehicle;
+    const Settings& m_settings;
     Prompt& m_prompt;
     std::locale m_locale;
     std::string m_garageFolder;

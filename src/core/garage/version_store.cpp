@@ -43,7 +43,7 @@ std::string notesPathOf(const std::string& versionPath) {
     const std::string name = fileNameOf(versionPath);
     const std::size_t dot = name.rfind('.');
     if (name.empty() || dot == std::string::npos)
-        throw EVersion(versionPath + " is an invalid version filename.");
+        throw GarageError(versionPath + " is an invalid version filename.");
     return versionPath.substr(0, versionPath.size() - (name.size() - dot)) + std::string(kNotesExtension);
 }
 
@@ -126,19 +126,19 @@ bool titleTaken(const std::vector<VersionRecord>& versions, std::string_view tit
 
 // ---- Files ------------------------------------------------------------------------------------------------------
 
-std::string versionBytes(const TOldVehFile& vehicle) {
+std::string versionBytes(const VehicleFile& vehicle) {
     const std::vector<std::string>* lines = vehicle.lines();
     if (lines == nullptr)
-        throw EVersion("No vehicle data loaded to save as a version.");
+        throw GarageError("No vehicle data loaded to save as a version.");
     return text::joinLinesCrLf(*lines);
 }
 
-void writeVersion(const std::string& versionPath, const TOldVehFile& vehicle) {
+void writeVersion(const std::string& versionPath, const VehicleFile& vehicle) {
     const std::string bytes = versionBytes(vehicle);
     try {
         writeFileAtomically(versionPath, bytes);
     } catch (const FileError& error) {
-        throw EVersion(failureText("write version file", versionPath, error));
+        throw GarageError(failureText("write version file", versionPath, error));
     }
 }
 
@@ -149,13 +149,13 @@ std::string readNotes(const std::string& versionPath) {
     try {
         return fileSystem().readFile(notesPath);
     } catch (const FileError& error) {
-        throw EVersion(failureText("read version notes file", notesPath, error));
+        throw GarageError(failureText("read version notes file", notesPath, error));
     }
 }
 
 NotesResult saveNotes(const std::string& versionPath, std::string_view notes) {
     if (versionPath.empty())
-        throw EVersion("Cannot update version notes file due to invalid file name.");
+        throw GarageError("Cannot update version notes file due to invalid file name.");
     const std::string notesPath = notesPathOf(versionPath);
     try {
         if (!notes.empty()) {
@@ -167,7 +167,7 @@ NotesResult saveNotes(const std::string& versionPath, std::string_view notes) {
         fileSystem().removeFile(notesPath);
         return NotesResult::Deleted;
     } catch (const FileError& error) {
-        throw EVersion(failureText(notes.empty() ? "delete version notes file" : "write version notes file",
+        throw GarageError(failureText(notes.empty() ? "delete version notes file" : "write version notes file",
                                    notesPath, error));
     }
 }

@@ -10,7 +10,7 @@
 
 namespace qora {
 class Prompt;
-class TOldVehFile;
+class VehicleFile;
 } // namespace qora
 
 // My Garage on disk: the names of version and notes files in the Garage folder, the versions of one vehicle,
@@ -20,7 +20,7 @@ namespace qora::garage {
 
 // A version or notes file that cannot be named, written or deleted. The message is the text the user reads
 // under "QORA Version Control".
-class EVersion : public std::runtime_error {
+class GarageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -39,7 +39,7 @@ using browser::IsGarageFile;
 std::string versionBaseName(std::string_view vehiclePath);
 // base + "~" + title + ".vfv"
 std::string versionFileName(std::string_view base, std::string_view title);
-// The notes file of a version: its path with the ".vfv" extension replaced by ".txt". Throws EVersion when the
+// The notes file of a version: its path with the ".vfv" extension replaced by ".txt". Throws GarageError when the
 // path has no extension.
 std::string notesPathOf(const std::string& versionPath);
 
@@ -89,19 +89,19 @@ bool titleTaken(const std::vector<VersionRecord>& versions, std::string_view tit
 // ---- Files ------------------------------------------------------------------------------------------------------
 
 // The bytes of a version: the vehicle's lines, as its last save (prepare only) left them, each with CR LF.
-// Throws EVersion when the vehicle holds no lines.
-std::string versionBytes(const TOldVehFile& vehicle);
+// Throws GarageError when the vehicle holds no lines.
+std::string versionBytes(const VehicleFile& vehicle);
 // Writes (or replaces) a version file in one step: a failure leaves the previous file as it was and throws
-// EVersion. The vehicle keeps its own file name.
-void writeVersion(const std::string& versionPath, const TOldVehFile& vehicle);
+// GarageError. The vehicle keeps its own file name.
+void writeVersion(const std::string& versionPath, const VehicleFile& vehicle);
 
-// The notes of a version, byte for byte; empty when it has none. Throws EVersion when a notes file exists but
+// The notes of a version, byte for byte; empty when it has none. Throws GarageError when a notes file exists but
 // cannot be read.
 std::string readNotes(const std::string& versionPath);
 
 enum class NotesResult { Saved, Deleted, Unchanged };
 // Stores the notes of a version: non-empty notes replace the notes file in one step (Saved); empty notes delete
-// it (Deleted, or Unchanged when there was none). Throws EVersion; a failed write leaves the old notes file.
+// it (Deleted, or Unchanged when there was none). Throws GarageError; a failed write leaves the old notes file.
 NotesResult saveNotes(const std::string& versionPath, std::string_view notes);
 
 enum class DeleteResult { Deleted, InvalidExtension, Failed };

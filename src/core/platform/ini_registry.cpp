@@ -93,9 +93,9 @@ std::string entryName(const std::string& valueName) {
 
 // The registry file as read at construction. Changes stay in memory until save(); nothing is written on
 // destruction, so an operation that fails half-way leaves the file as it was.
-class RegistryFile final : public TIniFileIO {
+class RegistryFile final : public KeyedTextFile {
 public:
-    explicit RegistryFile(const std::string& path) : TIniFileIO(std::string()) {
+    explicit RegistryFile(const std::string& path) : KeyedTextFile(std::string()) {
         m_fileName = path;
         if (!fileSystem().pathExists(path))
             return;

@@ -11,7 +11,7 @@ namespace {
 
 struct NamedColor {
     std::string_view name;
-    TColor color;
+    Color color;
 };
 
 // The basic colours, each also readable with a "cl" prefix.
@@ -49,7 +49,7 @@ constexpr std::array<NamedColor, 10> kSystemColors{{
 }};
 
 // The platform has 31 system colours (indexes 0 to 30); a higher index names nothing the editor can show.
-constexpr TColor kLastSystemIndex = 30;
+constexpr Color kLastSystemIndex = 30;
 
 std::optional<unsigned> hexDigit(char c) {
     if (c >= '0' && c <= '9')
@@ -60,10 +60,10 @@ std::optional<unsigned> hexDigit(char c) {
     return std::nullopt;
 }
 
-std::optional<TColor> parseHex(std::string_view digits) {
+std::optional<Color> parseHex(std::string_view digits) {
     if (digits.empty() || digits.size() > 8)
         return std::nullopt;
-    TColor value = 0;
+    Color value = 0;
     for (const char c : digits) {
         const auto d = hexDigit(c);
         if (!d)
@@ -73,7 +73,7 @@ std::optional<TColor> parseHex(std::string_view digits) {
     return value;
 }
 
-std::optional<TColor> byName(std::string_view name) {
+std::optional<Color> byName(std::string_view name) {
     for (const NamedColor& c : kSystemColors)
         if (text::iequals(name, c.name))
             return c.color;
@@ -88,13 +88,13 @@ std::optional<TColor> byName(std::string_view name) {
 
 } // namespace
 
-std::string colorToText(TColor color) {
+std::string colorToText(Color color) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "$%08X", static_cast<unsigned>(color));
     return buffer;
 }
 
-std::optional<TColor> textToColor(std::string_view textIn) {
+std::optional<Color> textToColor(std::string_view textIn) {
     const std::string_view t = text::trimView(textIn);
     if (t.empty())
         return std::nullopt;

@@ -63,7 +63,7 @@ std::string openCommand(const std::string& programPath) {
 
 } // namespace
 
-std::string TSettings::GetTrevantFolder() {
+std::string Settings::GetTrevantFolder() {
     if (!gameFolder.empty())
         return gameFolder;
 
@@ -112,7 +112,7 @@ std::string TSettings::GetTrevantFolder() {
 #endif
 }
 
-bool TSettings::IsAssociated() {
+bool Settings::IsAssociated() {
     if (m_registry == nullptr)
         return false;
     try {
@@ -123,7 +123,7 @@ bool TSettings::IsAssociated() {
     }
 }
 
-void TSettings::AssociateVehFiles(bool associate, const std::string& programPath) {
+void Settings::AssociateVehFiles(bool associate, const std::string& programPath) {
     if (!associate) {
         if (m_registry == nullptr)
             return;

@@ -80,9 +80,9 @@ bool fitsOnOneLine(std::string_view value) {
 // The settings file as the settings object uses it: opened on the file (or started empty, to replace it).
 // It writes only when released: destroyed unreleased (after reading, or when writing failed half-way), it
 // discards its lines, so a file that was only read is never rewritten.
-class SettingsStore : public TIniFileIO {
+class SettingsStore : public KeyedTextFile {
 public:
-    SettingsStore(const std::string& path, bool fresh) : TIniFileIO(fresh ? std::string() : path) { m_fileName = path; }
+    SettingsStore(const std::string& path, bool fresh) : KeyedTextFile(fresh ? std::string() : path) { m_fileName = path; }
     ~SettingsStore() override { discard(); }
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
@@ -168,11 +168,11 @@ void writeColors(SettingsStore& ini, const char* section, const std::vector<Colo
 
 } // namespace
 
-TSettings::TSettings() : m_prompt(&silentPrompt()), m_folderPicker(&noFolderPicker()) {
+Settings::Settings() : m_prompt(&silentPrompt()), m_folderPicker(&noFolderPicker()) {
     SetDefaults();
 }
 
-void TSettings::SetDefaults() {
+void Settings::SetDefaults() {
     textEditor.clear();
     archiveFile.clear();
     gameFolderNotNow = false;
@@ -263,7 +263,7 @@ void TSettings::SetDefaults() {
     gearUpShiftBaseFirst = true;
 }
 
-void TSettings::setProgramFolder(const std::string& folder) {
+void Settings::setProgramFolder(const std::string& folder) {
     const std::string previous = programFolder;
     programFolder = folderWithoutTrailingSeparator(folder);
     garageFolder = programFolder.empty() ? std::string() : joinPath(programFolder, "Garage");
@@ -271,15 +271,15 @@ void TSettings::setProgramFolder(const std::string& folder) {
         moveToFolder = programFolder;
 }
 
-std::string TSettings::settingsFilePath() const {
+std::string Settings::settingsFilePath() const {
     return programFolder.empty() ? std::string() : joinPath(programFolder, "qora.ini");
 }
 
-std::string TSettings::masVehFolder() const {
+std::string Settings::masVehFolder() const {
     return programFolder.empty() ? std::string() : joinPath(programFolder, "MasVeh");
 }
 
-bool TSettings::Load() {
+bool Settings::Load() {
     m_operation = "Load()";
     const std::string path = settingsFilePath();
     if (path.empty() || !fileSystem().pathExists(path)) {
@@ -392,7 +392,7 @@ bool TSettings::Load() {
     return true;
 }
 
-bool TSettings::Save() {
+bool Settings::Save() {
     m_operation = "Save()";
     const std::string previousVersion = version;
     // A file of another version is replaced as a whole, so its obsolete sections go. The old file stays in
@@ -480,46 +480,46 @@ bool TSettings::Save() {
         ini.WriteBoolInstance(0, kGearSection, "GearUpshiftBaseFirst", gearUpShiftBaseFirst);
 
         ini.Release();
-    } catch (const EIniFileIO&) {
+    } catch (const KeyedTextFileError&) {
         return fail();
     }
     return true;
 }
 
-void TSettings::raise(const char* operation, const std::string& text) const {
+void Settings::raise(const char* operation, const std::string& text) const {
     m_operation = operation;
-    throw EAppSettings("Exception EAppSettings: " + m_className + m_operation + " - " + text);
+    throw SettingsError("Exception SettingsError: " + m_className + m_operation + " - " + text);
 }
 
-void TSettings::SetChartColors(int index, TColor color) {
+void Settings::SetChartColors(int index, Color color) {
     if (chartColors.empty())
         raise("SetChartColors()", "Chart color list is NULL or empty.");
     chartColors.at(static_cast<std::size_t>(index)).color = color;
 }
 
-TColor TSettings::GetChartColors(int index) const {
+Color Settings::GetChartColors(int index) const {
     if (chartColors.empty())
         raise("GetChartColors()", "Chart color list is NULL or empty.");
     return chartColors.at(static_cast<std::size_t>(index)).color;
 }
 
-void TSettings::SetAppColors(int index, TColor color) {
+void Settings::SetAppColors(int index, Color color) {
     if (appColors.empty())
         raise("SetAppColors()", "App color list is NULL or empty.");
     appColors.at(static_cast<std::size_t>(index)).color = color;
 }
 
-TColor TSettings::GetAppColors(int index) const {
+Color Settings::GetAppColors(int index) const {
     if (appColors.empty())
         raise("GetAppColors()", "App color list is NULL or empty.");
     return appColors.at(static_cast<std::size_t>(index)).color;
 }
 
-void TSettings::SetGearThresholds(int mode) {
+void Settings::SetGearThresholds(int mode) {
     gearRpmThresholds = gearThresholdRow(mode);
 }
 
-std::string TSettings::stampVersion() const {
+std::string Settings::stampVersion() const {
     return version.empty() ? std::string(kProgramVersion) : version;
 }
 
@@ -531,7 +531,7 @@ std::string priorBackupPath(const std::string& path) {
     return withLastCharacter(path, 'B');
 }
 
-bool TSettings::BackupFile(const std::string& path) {
+bool Settings::BackupFile(const std::string& path) {
     FileSystem& fs = fileSystem();
     if (!fs.fileExists(path))
         return false;

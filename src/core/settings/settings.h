@@ -18,15 +18,15 @@ inline constexpr const char* kProgramVersion = "4.0";
 // The name the editor stamps into the files it saves.
 inline constexpr const char* kEditorName = "QORA";
 
-// Failure of the settings object; the message is "Exception EAppSettings: " + class + operation + " - " + text.
-class EAppSettings : public std::runtime_error {
+// Failure of the settings object; the message is "Exception SettingsError: " + class + operation + " - " + text.
+class SettingsError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 struct ColorRecord {
     std::string name; // the key in the settings file
-    TColor color = 0;
+    Color color = 0;
 };
 
 // A recently opened vehicle: its path (lower case) and its caption ("[ " + the vehicle's description).
@@ -37,9 +37,9 @@ struct RecentRecord {
 
 // All preferences, folders, lists and colours of QORA, kept between runs in "qora.ini" in the program folder.
 // The editor keeps one object for the whole run; qora-cli and tests make their own with the defaults.
-class TSettings {
+class Settings {
 public:
-    TSettings();
+    Settings();
 
     // Every field back to its default; the colour lists get their 18 and 14 records.
     void SetDefaults();
@@ -47,18 +47,18 @@ public:
     // Reads "qora.ini" from the program folder; without one this is a first run (the game folder is looked up
     // and the folders are set from it). Keys missing from the file keep their current values; the lists are
     // replaced by the file's. Tells the user when "Vehicle.mas" had to be added to the favourites. Never writes
-    // the file. Always true; throws EIniFileIO when the file cannot be read or a value cannot be read as its type.
+    // the file. Always true; throws KeyedTextFileError when the file cannot be read or a value cannot be read as its type.
     bool Load();
     // Writes "qora.ini" (in one step: a failure leaves the previous file as it was). A file of another version
     // is replaced by a fresh one; otherwise sections the program does not know are kept. False after a write
     // failure, which the user is told of.
     bool Save();
 
-    // The colour accessors throw EAppSettings when the list is empty and std::out_of_range for an index outside it.
-    void SetChartColors(int index, TColor color);
-    TColor GetChartColors(int index) const;
-    void SetAppColors(int index, TColor color);
-    TColor GetAppColors(int index) const;
+    // The colour accessors throw SettingsError when the list is empty and std::out_of_range for an index outside it.
+    void SetChartColors(int index, Color color);
+    Color GetChartColors(int index) const;
+    void SetAppColors(int index, Color color);
+    Color GetAppColors(int index) const;
     // The five upshift thresholds of the mode's preset (mode clamped to 0..2).
     void SetGearThresholds(int mode);
 
@@ -152,7 +152,7 @@ public:
 private:
     [[noreturn]] void raise(const char* operation, const std::string& text) const;
 
-    std::string m_className = "TSettings::";
+    std::string m_className = "Settings::";
     mutable std::string m_operation; // the running operation, for messages (the const accessors set it too)
     Prompt* m_prompt;
     Registry* m_registry = nullptr;

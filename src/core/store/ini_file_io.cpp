@@ -30,12 +30,12 @@ std::string_view valueText(std::string_view afterAssignment) {
 
 } // namespace
 
-TIniFileIO::TIniFileIO(std::string fileName) : m_lines(std::in_place), m_fileName(std::move(fileName)) {
+KeyedTextFile::KeyedTextFile(std::string fileName) : m_lines(std::in_place), m_fileName(std::move(fileName)) {
     if (!m_fileName.empty())
         Load();
 }
 
-TIniFileIO::~TIniFileIO() {
+KeyedTextFile::~KeyedTextFile() {
     if (m_saveOnDestroy && m_lines && !m_lines->empty()) {
         try {
             Save();
@@ -46,36 +46,36 @@ TIniFileIO::~TIniFileIO() {
     Close();
 }
 
-void TIniFileIO::Close() {
+void KeyedTextFile::Close() {
     m_lines.reset();
 }
 
-void TIniFileIO::RaiseError(const std::string& text) {
-    throw EIniFileIO(m_className + m_operation + " - " + " [" + m_fileName + "] - " + text);
+void KeyedTextFile::RaiseError(const std::string& text) {
+    throw KeyedTextFileError(m_className + m_operation + " - " + " [" + m_fileName + "] - " + text);
 }
 
-bool TIniFileIO::IsDataLine(const std::string& line) const {
+bool KeyedTextFile::IsDataLine(const std::string& line) const {
     return !text::trimView(line).empty() && !text::startsWith(line, m_commentMarker);
 }
 
-std::string_view TIniFileIO::lineView(int lineIndex) const {
+std::string_view KeyedTextFile::lineView(int lineIndex) const {
     if (!m_lines || lineIndex < 0 || lineIndex >= lineCount())
         return {};
     return (*m_lines)[static_cast<std::size_t>(lineIndex)];
 }
 
-std::string_view TIniFileIO::nameOf(const LineInfo& info) const {
+std::string_view KeyedTextFile::nameOf(const LineInfo& info) const {
     const std::string_view line = lineView(info.lineIndex);
     if (info.nameStart < 1 || static_cast<std::size_t>(info.nameStart) > line.size())
         return {};
     return line.substr(static_cast<std::size_t>(info.nameStart - 1), static_cast<std::size_t>(info.nameLength));
 }
 
-int TIniFileIO::lineCount() const {
+int KeyedTextFile::lineCount() const {
     return m_lines ? static_cast<int>(m_lines->size()) : 0;
 }
 
-int TIniFileIO::ParseLine(int lineIndex, LineInfo& info) const {
+int KeyedTextFile::ParseLine(int lineIndex, LineInfo& info) const {
     info = LineInfo{};
     info.lineIndex = lineIndex;
     const std::string_view line = lineView(lineIndex);
@@ -120,7 +120,7 @@ int TIniFileIO::ParseLine(int lineIndex, LineInfo& info) const {
     return info.kind;
 }
 
-bool TIniFileIO::Load() {
+bool KeyedTextFile::Load() {
     m_operation = "Load()";
     if (!fileSystem().pathExists(m_fileName))
         return false;
@@ -135,7 +135,7 @@ bool TIniFileIO::Load() {
     return true;
 }
 
-void TIniFileIO::Save() {
+void KeyedTextFile::Save() {
     m_operation = "Save()";
     if (!m_lines)
         return;
@@ -146,7 +146,7 @@ void TIniFileIO::Save() {
     }
 }
 
-void TIniFileIO::VerifyFile() {
+void KeyedTextFile::VerifyFile() {
     m_operation = "VerifyFile()";
     if (!m_lines)
         return;
@@ -161,7 +161,7 @@ void TIniFileIO::VerifyFile() {
     }
 }
 
-void TIniFileIO::Release() {
+void KeyedTextFile::Release() {
     if (m_lines && !m_lines->empty()) {
         try {
             Save();
@@ -173,7 +173,7 @@ void TIniFileIO::Release() {
     Close();
 }
 
-bool TIniFileIO::findSection(std::string_view section) {
+bool KeyedTextFile::findSection(std::string_view section) {
     LineInfo info;
     const int count = lineCount();
     for (int i = 0; i < count; ++i) {
@@ -188,12 +188,12 @@ bool TIniFileIO::findSection(std::string_view section) {
     return false;
 }
 
-bool TIniFileIO::SectionExists(const std::string& section) {
+bool KeyedTextFile::SectionExists(const std::string& section) {
     m_operation = "SectionExists()";
     return findSection(section);
 }
 
-bool TIniFileIO::EntryExists(int instance, int sectionLine, const std::string& key) {
+bool KeyedTextFile::EntryExists(int instance, int sectionLine, const std::string& key) {
     int lastInstanceLine = -1;
     int counter = 0;
     LineInfo info;
@@ -219,7 +219,7 @@ bool TIniFileIO::EntryExists(int instance, int sectionLine, const std::string& k
     return false;
 }
 
-int TIniFileIO::LastEntry(int sectionLine) const {
+int KeyedTextFile::LastEntry(int sectionLine) const {
     int last = sectionLine;
     LineInfo info;
     const int count = lineCount();
@@ -233,14 +233,14 @@ int TIniFileIO::LastEntry(int sectionLine) const {
     return last;
 }
 
-std::string TIniFileIO::ExtractText(int lineIndex, int start, int length) const {
+std::string KeyedTextFile::ExtractText(int lineIndex, int start, int length) const {
     const std::string_view line = lineView(lineIndex);
     if (start < 1 || length <= 0 || static_cast<std::size_t>(start) > line.size())
         return {};
     return std::string(line.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
 }
 
-void TIniFileIO::DeleteText(int lineIndex, int start, int count) {
+void KeyedTextFile::DeleteText(int lineIndex, int start, int count) {
     if (!m_lines || lineIndex < 0 || lineIndex >= lineCount() || start < 1 || count <= 0)
         return;
     std::string& line = (*m_lines)[static_cast<std::size_t>(lineIndex)];
@@ -248,7 +248,7 @@ void TIniFileIO::DeleteText(int lineIndex, int start, int count) {
         line.erase(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count));
 }
 
-void TIniFileIO::InsertText(const std::string& text, int lineIndex, int position) {
+void KeyedTextFile::InsertText(const std::string& text, int lineIndex, int position) {
     if (!m_lines || lineIndex < 0 || lineIndex >= lineCount())
         return;
     std::string& line = (*m_lines)[static_cast<std::size_t>(lineIndex)];
@@ -257,27 +257,27 @@ void TIniFileIO::InsertText(const std::string& text, int lineIndex, int position
     line.insert(at, text);
 }
 
-std::string TIniFileIO::ReadStringInstance(int instance, int sectionLine, const std::string& key,
+std::string KeyedTextFile::ReadStringInstance(int instance, int sectionLine, const std::string& key,
                                            const std::string& def) {
     if (!EntryExists(instance, sectionLine, key) || !(m_entryCursor.kind & LineInfo::kHasValue))
         return def;
     return ExtractText(m_entryCursor.lineIndex, m_entryCursor.valueStart, m_entryCursor.valueLength);
 }
 
-std::string TIniFileIO::readString(int instance, const std::string& section, const std::string& key,
+std::string KeyedTextFile::readString(int instance, const std::string& section, const std::string& key,
                                    const std::string& def) {
     if (!findSection(section))
         return def;
     return ReadStringInstance(instance, m_sectionCursor.lineIndex, key, def);
 }
 
-std::string TIniFileIO::ReadStringInstance(int instance, const std::string& section, const std::string& key,
+std::string KeyedTextFile::ReadStringInstance(int instance, const std::string& section, const std::string& key,
                                            const std::string& def) {
     m_operation = "ReadStringInstance()";
     return readString(instance, section, key, def);
 }
 
-bool TIniFileIO::ReadBoolInstance(int instance, const std::string& section, const std::string& key, bool def) {
+bool KeyedTextFile::ReadBoolInstance(int instance, const std::string& section, const std::string& key, bool def) {
     m_operation = "ReadBoolInstance()";
     const std::string value = readString(instance, section, key, def ? "1" : "0");
     if (const auto number = numbers::parseInt(value))
@@ -286,7 +286,7 @@ bool TIniFileIO::ReadBoolInstance(int instance, const std::string& section, cons
     return def;
 }
 
-int TIniFileIO::ReadIntegerInstance(int instance, const std::string& section, const std::string& key, int def) {
+int KeyedTextFile::ReadIntegerInstance(int instance, const std::string& section, const std::string& key, int def) {
     m_operation = "ReadIntegerInstance()";
     const std::string value = readString(instance, section, key, text::intToText(def));
     if (const auto number = numbers::parseInt(value))
@@ -295,7 +295,7 @@ int TIniFileIO::ReadIntegerInstance(int instance, const std::string& section, co
     return def;
 }
 
-double TIniFileIO::ReadFloatInstance(int instance, const std::string& section, const std::string& key, double def) {
+double KeyedTextFile::ReadFloatInstance(int instance, const std::string& section, const std::string& key, double def) {
     m_operation = "ReadFloatInstance()";
     const std::string value = readString(instance, section, key, numbers::generalText(def));
     if (const auto number = numbers::parseDouble(value))
@@ -304,7 +304,7 @@ double TIniFileIO::ReadFloatInstance(int instance, const std::string& section, c
     return def;
 }
 
-void TIniFileIO::WriteStringInstance(int instance, int sectionLine, const std::string& key, const std::string& value) {
+void KeyedTextFile::WriteStringInstance(int instance, int sectionLine, const std::string& key, const std::string& value) {
     if (!m_lines)
         return;
     if (EntryExists(instance, sectionLine, key)) {
@@ -331,7 +331,7 @@ void TIniFileIO::WriteStringInstance(int instance, int sectionLine, const std::s
         m_lines->insert(m_lines->begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
 }
 
-void TIniFileIO::writeString(int instance, const std::string& section, const std::string& key,
+void KeyedTextFile::writeString(int instance, const std::string& section, const std::string& key,
                              const std::string& value) {
     if (!m_lines)
         return;
@@ -347,28 +347,28 @@ void TIniFileIO::writeString(int instance, const std::string& section, const std
     WriteStringInstance(instance, sectionLine, key, value);
 }
 
-void TIniFileIO::WriteStringInstance(int instance, const std::string& section, const std::string& key,
+void KeyedTextFile::WriteStringInstance(int instance, const std::string& section, const std::string& key,
                                      const std::string& value) {
     m_operation = "WriteStringInstance()";
     writeString(instance, section, key, value);
 }
 
-void TIniFileIO::WriteBoolInstance(int instance, const std::string& section, const std::string& key, bool value) {
+void KeyedTextFile::WriteBoolInstance(int instance, const std::string& section, const std::string& key, bool value) {
     m_operation = "WriteBoolInstance()";
     writeString(instance, section, key, value ? "1" : "0");
 }
 
-void TIniFileIO::WriteIntegerInstance(int instance, const std::string& section, const std::string& key, int value) {
+void KeyedTextFile::WriteIntegerInstance(int instance, const std::string& section, const std::string& key, int value) {
     m_operation = "WriteIntegerInstance()";
     writeString(instance, section, key, text::intToText(value));
 }
 
-void TIniFileIO::WriteFloatInstance(int instance, const std::string& section, const std::string& key, double value) {
+void KeyedTextFile::WriteFloatInstance(int instance, const std::string& section, const std::string& key, double value) {
     m_operation = "WriteFloatInstance()";
     writeString(instance, section, key, numbers::generalText(value));
 }
 
-void TIniFileIO::ReadSection(const std::string& section, std::vector<std::string>& target) {
+void KeyedTextFile::ReadSection(const std::string& section, std::vector<std::string>& target) {
     m_operation = "ReadSection()";
     target.clear();
     if (!findSection(section))
@@ -384,7 +384,7 @@ void TIniFileIO::ReadSection(const std::string& section, std::vector<std::string
     }
 }
 
-void TIniFileIO::EraseSection(const std::string& section) {
+void KeyedTextFile::EraseSection(const std::string& section) {
     m_operation = "EraseSection()";
     if (!findSection(section))
         return;

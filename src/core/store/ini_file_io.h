@@ -8,9 +8,9 @@
 
 namespace qora {
 
-// Failure of the keyed text store. The message is "TIniFileIO::" + operation + " - " + " [" + file name + "] - "
+// Failure of the keyed text store. The message is "KeyedTextFile::" + operation + " - " + " [" + file name + "] - "
 // + text.
-class EIniFileIO : public std::runtime_error {
+class KeyedTextFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -45,26 +45,26 @@ struct LineInfo {
 //
 // A closed store (after a failed Load or VerifyFile) has no lines: it reads as empty, ignores writes and never
 // writes its file, so a file it could not understand is never overwritten.
-class TIniFileIO {
+class KeyedTextFile {
 public:
     // Loads the file when the name is not empty (see Load for what can be thrown).
-    explicit TIniFileIO(std::string fileName);
+    explicit KeyedTextFile(std::string fileName);
     // Saves when the store holds at least one line, then closes. A failed save is swallowed here (use Release to
     // learn of it); the file keeps its old content, since saves replace the file atomically.
-    virtual ~TIniFileIO();
-    TIniFileIO(const TIniFileIO&) = delete;
-    TIniFileIO& operator=(const TIniFileIO&) = delete;
+    virtual ~KeyedTextFile();
+    KeyedTextFile(const KeyedTextFile&) = delete;
+    KeyedTextFile& operator=(const KeyedTextFile&) = delete;
 
-    // Reads the whole file. False when there is no file (the lines stay as they are). Throws EIniFileIO, after
+    // Reads the whole file. False when there is no file (the lines stay as they are). Throws KeyedTextFileError, after
     // closing the store, when the path exists but cannot be read.
     virtual bool Load();
-    // Writes every line followed by CR LF, replacing the file atomically. Throws EIniFileIO on failure.
+    // Writes every line followed by CR LF, replacing the file atomically. Throws KeyedTextFileError on failure.
     virtual void Save();
-    // Throws EIniFileIO, after closing the store, when a byte is a control character below 10 (tab included) or
+    // Throws KeyedTextFileError, after closing the store, when a byte is a control character below 10 (tab included) or
     // above 127.
     virtual void VerifyFile();
     // Saves now (when the store holds at least one line) and closes, so the destructor writes nothing more.
-    // Throws EIniFileIO with the Save message; the store is closed either way.
+    // Throws KeyedTextFileError with the Save message; the store is closed either way.
     void Release();
 
     // On success the section cursor describes the header line; otherwise it is cleared.
@@ -74,7 +74,7 @@ public:
     // missing.
     std::string ReadStringInstance(int instance, const std::string& section, const std::string& key,
                                    const std::string& def);
-    // The typed reads throw EIniFileIO when the value is not a number of their kind. A boolean is any integer,
+    // The typed reads throw KeyedTextFileError when the value is not a number of their kind. A boolean is any integer,
     // true when not 0.
     bool ReadBoolInstance(int instance, const std::string& section, const std::string& key, bool def);
     int ReadIntegerInstance(int instance, const std::string& section, const std::string& key, int def);
@@ -100,7 +100,7 @@ public:
 
 protected:
     virtual void Close();
-    // Throws EIniFileIO with the full message for the running operation.
+    // Throws KeyedTextFileError with the full message for the running operation.
     virtual void RaiseError(const std::string& text);
     virtual bool IsDataLine(const std::string& line) const;
     // Fills info for the line and returns its kind.
@@ -118,7 +118,7 @@ protected:
     void WriteStringInstance(int instance, int sectionLine, const std::string& key, const std::string& value);
 
     std::optional<std::vector<std::string>> m_lines; // none once closed
-    const std::string m_className = "TIniFileIO::";
+    const std::string m_className = "KeyedTextFile::";
     std::string m_operation;
     const std::string m_commentMarker = ";";
     LineInfo m_entryCursor;

@@ -204,19 +204,19 @@ bool holdsKey(const char* bytes, const LineMarks& m, std::string_view key, std::
 
 } // namespace
 
-TOldVehFile::TOldVehFile(std::string fileName, Prompt& prompt, TSettings& settings)
+VehicleFile::VehicleFile(std::string fileName, Prompt& prompt, Settings& settings)
     : fileName(std::move(fileName)), m_prompt(&prompt), m_settings(&settings) {
     initTable();
 }
 
-void TOldVehFile::initTable() {
+void VehicleFile::initTable() {
     sections = prototypeSections();
     torquePoints.clear();
     maxRpm = 0;
     maxTorque = 0;
 }
 
-void TOldVehFile::reset() {
+void VehicleFile::reset() {
     m_loaded = false;
     m_byteOrderMark = false;
     m_bytes.clear();
@@ -224,34 +224,34 @@ void TOldVehFile::reset() {
     m_lines.reset();
 }
 
-bool TOldVehFile::isBare(int section, int entry) const {
+bool VehicleFile::isBare(int section, int entry) const {
     return veh::isBareValue(section, entry);
 }
 
-EntryRec* TOldVehFile::findEntry(int section, std::string_view key, int instance) {
+EntryRec* VehicleFile::findEntry(int section, std::string_view key, int instance) {
     return const_cast<EntryRec*>(std::as_const(*this).findEntry(section, key, instance));
 }
 
-const EntryRec* TOldVehFile::findEntry(int section, std::string_view key, int instance) const {
+const EntryRec* VehicleFile::findEntry(int section, std::string_view key, int instance) const {
     const int e = veh::entryIndex(section, key, instance);
     return e < 0 ? nullptr : &sections[static_cast<std::size_t>(section)].entries[static_cast<std::size_t>(e)];
 }
 
-void TOldVehFile::torqueError(int line, std::size_t position) const {
-    throw EOldVehFile("FATAL: Line (" + text::intToText(line) + "), rpm_torque entry [" +
+void VehicleFile::torqueError(int line, std::size_t position) const {
+    throw VehicleFileError("FATAL: Line (" + text::intToText(line) + "), rpm_torque entry [" +
                       text::intToText(static_cast<long long>(position)) +
                       "] is invalid.  Open the file in NotePad and fix this error, then retry loading the file again "
                       "into QORA.");
 }
 
-const std::vector<std::string>* TOldVehFile::lines() const {
+const std::vector<std::string>* VehicleFile::lines() const {
     if (!m_loaded)
         return nullptr;
     materializeLines();
     return &*m_lines;
 }
 
-void TOldVehFile::materializeLines() const {
+void VehicleFile::materializeLines() const {
     if (m_lines)
         return;
     std::vector<std::string> lines;
@@ -263,14 +263,14 @@ void TOldVehFile::materializeLines() const {
     m_spans = std::vector<Span>();
 }
 
-std::string_view TOldVehFile::lineView(int index) const {
+std::string_view VehicleFile::lineView(int index) const {
     if (m_lines)
         return (*m_lines)[static_cast<std::size_t>(index)];
     const Span& span = m_spans[static_cast<std::size_t>(index)];
     return std::string_view(m_bytes).substr(span.begin, span.length);
 }
 
-int TOldVehFile::Load(int mode) {
+int VehicleFile::Load(int mode) {
     if (m_loaded)
         return static_cast<int>(m_lines ? m_lines->size() : m_spans.size());
 
@@ -295,8 +295,8 @@ int TOldVehFile::Load(int mode) {
                 diskSnapshot = snapshotOf(m_bytes);
         } catch (const FileError& error) {
             if (error.kind() == FileError::Kind::NotRegular || error.kind() == FileError::Kind::LinkLoop)
-                throw EOldVehFile("Cannot open [" + fileName + "]: " + error.reason() + ".  Open a vehicle file (.veh).");
-            throw EOldVehFile("FATAL: File is either not a text VEH file or is corrupt: [" + fileName + "]");
+                throw VehicleFileError("Cannot open [" + fileName + "]: " + error.reason() + ".  Open a vehicle file (.veh).");
+            throw VehicleFileError("FATAL: File is either not a text VEH file or is corrupt: [" + fileName + "]");
         }
     }
 
@@ -355,7 +355,7 @@ int TOldVehFile::Load(int mode) {
     if (details.entries[0].line < 0 || details.entries[1].line < 0) {
         initTable();
         reset();
-        throw EOldVehFile(
+        throw VehicleFileError(
             "FATAL: '//DescFile=' OR '//DescClass=' missing.  File is either not a text VEH file or is corrupt.");
     }
     if (detailsOnly) {
@@ -435,7 +435,7 @@ int TOldVehFile::Load(int mode) {
         for (int s = 1; s < veh::kSectionCount; ++s) {
             const SectionRec& sec = sections[static_cast<std::size_t>(s)];
             if (sec.line < 0 && veh::isRequiredSection(s))
-                throw EOldVehFile("FATAL: Section " + std::string(sec.name) + " missing from VEH file.");
+                throw VehicleFileError("FATAL: Section " + std::string(sec.name) + " missing from VEH file.");
         }
 
         // Entries: each key's instance between its header and the next header. Only lines with an "=" can hold
@@ -485,7 +485,7 @@ int TOldVehFile::Load(int mode) {
                             "this file.",
                         PromptButtons::OkCancel, PromptIcon::Stop);
                     if (answer != PromptAnswer::Ok)
-                        throw EOldVehFile(kAbortedText);
+                        throw VehicleFileError(kAbortedText);
                     entry.line = found;
                     // Every line of the key goes, not only the first: one left behind would bring the question
                     // back at the next open, after the user was told the entry was removed.
@@ -501,7 +501,7 @@ int TOldVehFile::Load(int mode) {
                 }
 
                 if (marks[static_cast<std::size_t>(found)].owner == s)
-                    throw EOldVehFile("Line [" + text::intToText(found) + "] Entry '" + lowerKey +
+                    throw VehicleFileError("Line [" + text::intToText(found) + "] Entry '" + lowerKey +
                                       "'.  This line already contains other entries.  VEH file format "
                                       "specifications do not permit more than 1 entry per line.  Open this file in "
                                       "NotePad and correct this error before attempting to reload it into QORA.  "
@@ -520,7 +520,7 @@ int TOldVehFile::Load(int mode) {
                                           "this file.",
                                       PromptButtons::OkCancel, PromptIcon::Stop);
                     if (answer != PromptAnswer::Ok)
-                        throw EOldVehFile(kAbortedText);
+                        throw VehicleFileError(kAbortedText);
                     entry.value.clear();
                 }
             }
@@ -622,7 +622,7 @@ int TOldVehFile::Load(int mode) {
     return count;
 }
 
-int TOldVehFile::findStampLine() const {
+int VehicleFile::findStampLine() const {
     const auto& L = *m_lines;
     for (auto i = static_cast<int>(L.size()) - 1; i >= 0; --i) {
         const std::string& line = L[static_cast<std::size_t>(i)];
@@ -637,7 +637,7 @@ int TOldVehFile::findStampLine() const {
     return -1;
 }
 
-int TOldVehFile::ListMissingEntries(std::vector<std::string>& target) const {
+int VehicleFile::ListMissingEntries(std::vector<std::string>& target) const {
     int count = 0;
     for (int s = veh::SecDetails; s <= veh::SecRearWheels; ++s) {
         const SectionRec& sec = sections[static_cast<std::size_t>(s)];
@@ -657,12 +657,12 @@ int TOldVehFile::ListMissingEntries(std::vector<std::string>& target) const {
     return count;
 }
 
-void TOldVehFile::Close() {
+void VehicleFile::Close() {
     reset();
     torquePoints.clear();
 }
 
-void TOldVehFile::insertLine(int index, std::string text) {
+void VehicleFile::insertLine(int index, std::string text) {
     auto shift = [index](int& line) {
         if (line >= index)
             ++line;
@@ -678,7 +678,7 @@ void TOldVehFile::insertLine(int index, std::string text) {
     m_lines->insert(m_lines->begin() + index, std::move(text));
 }
 
-void TOldVehFile::deleteLine(int index) {
+void VehicleFile::deleteLine(int index) {
     auto shift = [index](int& line) {
         if (line > index)
             --line;
@@ -693,7 +693,7 @@ void TOldVehFile::deleteLine(int index) {
     m_lines->erase(m_lines->begin() + index);
 }
 
-void TOldVehFile::releaseLine(int& line) {
+void VehicleFile::releaseLine(int& line) {
     const int index = line;
     line = -1;
     if (index < 0)
@@ -710,7 +710,7 @@ void TOldVehFile::releaseLine(int& line) {
         deleteLine(index);
 }
 
-void TOldVehFile::writeValue(int index, const std::string& value, bool inParentheses) {
+void VehicleFile::writeValue(int index, const std::string& value, bool inParentheses) {
     std::string& line = (*m_lines)[static_cast<std::size_t>(index)];
     const std::string newText = inParentheses ? "(" + value + ")" : value;
     const auto eq = line.find('=');
@@ -729,9 +729,9 @@ void TOldVehFile::writeValue(int index, const std::string& value, bool inParenth
     line.replace(pos, oldText.size(), newText);
 }
 
-void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
+void VehicleFile::Save(const std::string& path, bool prepareOnly) {
     if (!m_loaded)
-        throw EOldVehFile("Internal Error: the vehicle file [" + fileName + "] is not loaded and cannot be saved.");
+        throw VehicleFileError("Internal Error: the vehicle file [" + fileName + "] is not loaded and cannot be saved.");
     materializeLines();
     auto& L = *m_lines;
 
@@ -785,7 +785,7 @@ void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
     auto& gears = sections[veh::SecGears].entries;
     for (std::size_t n = 1; n < gears.size(); ++n) {
         if (text::trimView(gears[n].value).empty())
-            throw EOldVehFile("Internal Error: Gear [" + text::intToText(static_cast<long long>(n)) +
+            throw VehicleFileError("Internal Error: Gear [" + text::intToText(static_cast<long long>(n)) +
                               "] contains no valid value (empty).");
         if (!isZero(gears[n].value))
             continue;
@@ -872,14 +872,14 @@ void TOldVehFile::Save(const std::string& path, bool prepareOnly) {
     } catch (const FileError& error) {
         const std::string failedName = fileName;
         fileName = previousName;
-        throw EOldVehFile("Error saving file [" + failedName + "]: " + error.reason() + saveAdvice(error.kind()));
+        throw VehicleFileError("Error saving file [" + failedName + "]: " + error.reason() + saveAdvice(error.kind()));
     } catch (...) {
         fileName = previousName;
         throw;
     }
 }
 
-void TOldVehFile::makeBackup() {
+void VehicleFile::makeBackup() {
     try {
         m_settings->BackupFile(fileName);
     } catch (const FileError& error) {
@@ -889,14 +889,14 @@ void TOldVehFile::makeBackup() {
             "backup?",
             PromptButtons::YesNo, PromptIcon::Exclamation, PromptAnswer::No);
         if (answer != PromptAnswer::Yes)
-            throw EOldVehFile("File [" + fileName + "] was not saved because its backup could not be made: " +
+            throw VehicleFileError("File [" + fileName + "] was not saved because its backup could not be made: " +
                               error.reason() + ".  Make room on the disk or allow writing to its folder, or turn "
                               "backups off (Backup Files in Preferences, --no-backup for qora-cli).  The file on disk "
                               "was not changed.");
     }
 }
 
-bool TOldVehFile::changedOnDisk() const {
+bool VehicleFile::changedOnDisk() const {
     return qora::changedOnDisk(diskSnapshot, fileName);
 }
 
@@ -904,13 +904,13 @@ bool TOldVehFile::changedOnDisk() const {
 
 namespace qora {
 
-void storeAbsentGearsAsZero(TOldVehFile& vehicle) {
+void storeAbsentGearsAsZero(VehicleFile& vehicle) {
     for (EntryRec& gear : vehicle.sections[veh::SecGears].entries)
         if (gear.line < 0 && gear.value.empty())
             gear.value = "0.0000";
 }
 
-std::vector<std::string> valuesThatAreNotNumbers(const TOldVehFile& vehicle) {
+std::vector<std::string> valuesThatAreNotNumbers(const VehicleFile& vehicle) {
     std::vector<std::pair<int, std::string>> found;
     for (int s = 0; s < veh::kSectionCount; ++s) {
         const SectionRec& sec = vehicle.sections[static_cast<std::size_t>(s)];

@@ -13,10 +13,10 @@
 
 namespace qora {
 
-class TSettings;
+class Settings;
 
 // Failure of loading or saving a vehicle file; the message is the text the user reads under "QORA File Error".
-class EOldVehFile : public std::runtime_error {
+class VehicleFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -47,19 +47,19 @@ struct TorquePoint {
 // A vehicle file in memory: its lines exactly as read, and beside them the file buffer, a fixed table of every
 // known section and key with the line where it was found and its value text. The editor reads and writes
 // values in the buffer, never lines; Save writes the values back into their lines.
-class TOldVehFile {
+class VehicleFile {
 public:
     enum Mode : int { ModeOpen = 0, ModeNew = 1, ModeGhost = 2 };
 
     // The prompt answers the loader's questions and shows the save's messages; the settings give the backup
     // option and the version for the editor stamp. Neither is owned.
-    TOldVehFile(std::string fileName, Prompt& prompt, TSettings& settings);
+    VehicleFile(std::string fileName, Prompt& prompt, Settings& settings);
 
     // Reads the file (mode 0), the built-in template (mode 1, to be saved under the file name) or the file as a
     // read-only ghost (mode 2, which never asks about entries to remove), then finds and checks the details,
     // the editor stamp, the sections, every key and the torque curve. Returns the number of lines. When the
     // object already holds lines, returns their count without reading again. With detailsOnly set, stops after
-    // the details. Throws EOldVehFile; asks through the prompt whether to remove side_skirts= and clutch_eff=
+    // the details. Throws VehicleFileError; asks through the prompt whether to remove side_skirts= and clutch_eff=
     // lines and whether to erase invalid numbers (Cancel aborts the load).
     int Load(int mode);
 
@@ -72,7 +72,7 @@ public:
     // non-empty path becomes the file name, the backup is made when the settings ask for it, and the file is
     // written. The file at the path is replaced in one step: a failed write leaves it as it was. A backup that
     // cannot be made is never skipped silently: the user is asked whether to save without it (No keeps the file
-    // as it was). Throws EOldVehFile.
+    // as it was). Throws VehicleFileError.
     void Save(const std::string& path, bool prepareOnly);
 
     // Releases the lines and the torque points.
@@ -125,7 +125,7 @@ private:
     [[noreturn]] void torqueError(int line, std::size_t position) const;
 
     Prompt* m_prompt;
-    TSettings* m_settings;
+    Settings* m_settings;
     bool m_loaded = false;
     bool m_tableUsed = false;
     bool m_byteOrderMark = false; // the file starts with a UTF-8 byte order mark, kept when it is saved
@@ -142,11 +142,11 @@ namespace qora {
 
 // Gives every reverse or forward gear that has no line in the file and no value the value "0.0000", as the
 // DriveTrain page stores an absent gear: the save then ends the gear list where the vehicle's gears end.
-void storeAbsentGearsAsZero(TOldVehFile& vehicle);
+void storeAbsentGearsAsZero(VehicleFile& vehicle);
 
 // The entries of numeric keys whose value is not a list of numbers ("77..50", "7x5", an empty value), each as
 // "Line [40] Entry 'maximum_rpm=77..50'" (0-based line, the key with its "="), in file order. The loader lets some
 // of them through (it checks the characters only); the game cannot use them.
-std::vector<std::string> valuesThatAreNotNumbers(const TOldVehFile& vehicle);
+std::vector<std::string> valuesThatAreNotNumbers(const VehicleFile& vehicle);
 
 } // namespace qora

@@ -90,7 +90,7 @@ private:
 };
 
 // Brings the page holding the control to the front; null when the window has no control of that name.
-QWidget* showControl(qora::gui::TfMain& window, const QString& name) {
+QWidget* showControl(qora::gui::MainWindow& window, const QString& name) {
     auto* control = window.findChild<QWidget*>(name);
     if (control == nullptr)
         return nullptr;
@@ -112,7 +112,7 @@ public:
 };
 
 // Saves a picture of the window with each page in front, as NN-pgName.png in the folder.
-int takePageScreenshots(qora::gui::TfMain& window, const QString& folder) {
+int takePageScreenshots(qora::gui::MainWindow& window, const QString& folder) {
     QDir().mkpath(folder);
     QTabWidget* pages = window.pages();
     for (int i = 0; i < pages->count(); ++i) {
@@ -221,7 +221,7 @@ int main(int argc, char* argv[]) {
     qora::FolderPicker& folderPicker = unattended ? static_cast<qora::FolderPicker&>(noFolderPicker) : qtFolderPicker;
     qora::gui::QtFilePicker filePicker;
 
-    qora::gui::TfMain window({prompt, fileDialogs, dialogs, folderPicker, filePicker});
+    qora::gui::MainWindow window({prompt, fileDialogs, dialogs, folderPicker, filePicker});
     qtPrompt.setParent(&window);
     qtFolderPicker.setParent(&window);
     filePicker.setParent(&window);

@@ -11,7 +11,7 @@
 
 namespace qora::gui {
 
-TdlgFileMan::TdlgFileMan(QWidget* parent) : TdlgGenBaseMemo(tr("Vehicle File Manager"), parent) {
+FileManagerDialog::FileManagerDialog(QWidget* parent) : MemoDialog(tr("Vehicle File Manager"), parent) {
     setObjectName(QStringLiteral("dlgFileMan"));
     setBackgroundArtwork(kFileManDialogBackground);
     notes()->setReadOnly(true);
@@ -42,7 +42,7 @@ TdlgFileMan::TdlgFileMan(QWidget* parent) : TdlgGenBaseMemo(tr("Vehicle File Man
     updateOk();
 }
 
-void TdlgFileMan::setCheckList(const browser::CheckList& list) {
+void FileManagerDialog::setCheckList(const browser::CheckList& list) {
     m_list->clear();
     for (std::size_t i = 0; i < list.items().size(); ++i) {
         auto* item = new QListWidgetItem(fromPath(list.items()[i]));
@@ -53,18 +53,18 @@ void TdlgFileMan::setCheckList(const browser::CheckList& list) {
     updateOk();
 }
 
-void TdlgFileMan::storeTicks(browser::CheckList& list) const {
+void FileManagerDialog::storeTicks(browser::CheckList& list) const {
     for (int row = 0; row < m_list->count() && static_cast<std::size_t>(row) < list.items().size(); ++row)
         list.setChecked(static_cast<std::size_t>(row), m_list->item(row)->checkState() == Qt::Checked);
 }
 
-void TdlgFileMan::SetAllChecked(bool checked) {
+void FileManagerDialog::SetAllChecked(bool checked) {
     for (int row = 0; row < m_list->count(); ++row)
         m_list->item(row)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
     updateOk();
 }
 
-void TdlgFileMan::showReport(const std::vector<std::string>& files, std::string_view text) {
+void FileManagerDialog::showReport(const std::vector<std::string>& files, std::string_view text) {
     browser::CheckList list(files);
     list.SetAllChecked(true);
     setCheckList(list);
@@ -78,12 +78,12 @@ void TdlgFileMan::showReport(const std::vector<std::string>& files, std::string_
             row->addStretch(1);
 }
 
-void TdlgFileMan::showEvent(QShowEvent* event) {
-    TdlgGenBaseMemo::showEvent(event);
+void FileManagerDialog::showEvent(QShowEvent* event) {
+    MemoDialog::showEvent(event);
     updateOk();
 }
 
-void TdlgFileMan::updateOk() {
+void FileManagerDialog::updateOk() {
     bool ticked = false;
     for (int row = 0; row < m_list->count() && !ticked; ++row)
         ticked = m_list->item(row)->checkState() == Qt::Checked;

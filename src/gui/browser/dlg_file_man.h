@@ -11,11 +11,11 @@ namespace qora::gui {
 // The file manager's check list: the companion files of a vehicle, each with a tick, under a note. OK applies
 // only while at least one file is ticked. As the browser's report of unreadable files it only lists them, with
 // OK alone.
-class TdlgFileMan final : public TdlgGenBaseMemo {
+class FileManagerDialog final : public MemoDialog {
     Q_OBJECT
 
 public:
-    explicit TdlgFileMan(QWidget* parent = nullptr);
+    explicit FileManagerDialog(QWidget* parent = nullptr);
 
     // Fills the list from a check list, its ticks included, under the companion files' note.
     void setCheckList(const browser::CheckList& list);

@@ -71,9 +71,9 @@ void setItemsIfChanged(QComboBox* box, const QStringList& items) {
 
 } // namespace
 
-TdlgFileOpen::TdlgFileOpen(TMasFile* masFile, TSettings& settings, Prompt& prompt, DialogRunner& dialogs,
+VehicleBrowserDialog::VehicleBrowserDialog(VehicleArchive* masFile, Settings& settings, Prompt& prompt, DialogRunner& dialogs,
                            QWidget* parent, const QString& caption)
-    : TdlgGenBase(caption, parent), m_list(masFile, settings, prompt), m_settings(&settings),
+    : BaseDialog(caption, parent), m_list(masFile, settings, prompt), m_settings(&settings),
       m_prompt(&prompt), m_dialogs(&dialogs) {
     setObjectName(QStringLiteral("dlgFileOpen"));
     setBackgroundArtwork(kFileOpenDialogBackground);
@@ -82,11 +82,11 @@ TdlgFileOpen::TdlgFileOpen(TMasFile* masFile, TSettings& settings, Prompt& promp
     refresh();
 }
 
-TdlgFileOpen::~TdlgFileOpen() = default;
+VehicleBrowserDialog::~VehicleBrowserDialog() = default;
 
 // ---- Widgets ----------------------------------------------------------------------------------------------------
 
-void TdlgFileOpen::buildWidgets() {
+void VehicleBrowserDialog::buildWidgets() {
     auto* favorites = new QHBoxLayout;
     favorites->setSpacing(4);
     auto* favoritesLabel = new QLabel(tr("Favorites:"), this);
@@ -229,7 +229,7 @@ void TdlgFileOpen::buildWidgets() {
     resize(620, 500);
 }
 
-void TdlgFileOpen::connectWidgets() {
+void VehicleBrowserDialog::connectWidgets() {
     connect(m_favorites, &QComboBox::activated, this,
             [this](int index) { changeList([&] { m_list.chooseFavorite(index); }); });
     connect(m_addFolder, &QToolButton::clicked, this, [this] { changeList([&] { m_list.addFavorite(); }); });
@@ -264,7 +264,7 @@ void TdlgFileOpen::connectWidgets() {
     connect(m_watchDelay, &QTimer::timeout, this, [this] { folderFilesChanged(); });
 }
 
-void TdlgFileOpen::changeList(const std::function<void()>& change) {
+void VehicleBrowserDialog::changeList(const std::function<void()>& change) {
     // Writing the widgets from the list makes them signal too; those echoes change nothing.
     if (m_syncing)
         return;
@@ -274,33 +274,33 @@ void TdlgFileOpen::changeList(const std::function<void()>& change) {
 
 // ---- Set-up and showing -----------------------------------------------------------------------------------------
 
-void TdlgFileOpen::setUp(const browser::BrowserStart& start, bool masAvailable) {
+void VehicleBrowserDialog::setUp(const browser::BrowserStart& start, bool masAvailable) {
     browser::prepareBrowser(m_list, *m_settings, start, masAvailable);
     refresh();
 }
 
-void TdlgFileOpen::showEvent(QShowEvent* event) {
-    TdlgGenBase::showEvent(event);
+void VehicleBrowserDialog::showEvent(QShowEvent* event) {
+    BaseDialog::showEvent(event);
     if (!m_list.onScreen()) {
         m_list.show();
         refresh();
     }
 }
 
-void TdlgFileOpen::accept() {
+void VehicleBrowserDialog::accept() {
     if (!m_list.okEnabled())
         return;
-    TdlgGenBase::accept();
+    BaseDialog::accept();
 }
 
 // ---- Mirroring the list -----------------------------------------------------------------------------------------
 
-void TdlgFileOpen::refresh() {
+void VehicleBrowserDialog::refresh() {
     syncWidgets();
     reportLostFiles();
 }
 
-void TdlgFileOpen::syncWidgets() {
+void VehicleBrowserDialog::syncWidgets() {
     m_syncing = true;
     const bool masMode = m_list.MasMode();
 
@@ -378,7 +378,7 @@ void TdlgFileOpen::syncWidgets() {
     m_syncing = false;
 }
 
-void TdlgFileOpen::syncPicture() {
+void VehicleBrowserDialog::syncPicture() {
     if (!m_list.showCarPic())
         return;
     // Each letter typed into the class box syncs the widgets: the picture is read only when another one is due.
@@ -393,16 +393,16 @@ void TdlgFileOpen::syncPicture() {
 
 // The report follows the listing of a folder that met unreadable files, once per folder (the list decides): a
 // letter typed into the class box rebuilds the list but never brings it up.
-void TdlgFileOpen::reportLostFiles() {
+void VehicleBrowserDialog::reportLostFiles() {
     if (!m_list.takeLostFilesReport())
         return;
-    TdlgFileMan report(this);
+    FileManagerDialog report(this);
     report.showReport(m_list.LostFiles(), browser::kLostFilesReport);
     m_dialogs->run(report);
 }
 
 // The folder's files changed behind the browser's back: list them again, keeping the selected vehicle.
-void TdlgFileOpen::folderFilesChanged() {
+void VehicleBrowserDialog::folderFilesChanged() {
     m_shownPicture.reset(); // a picture file may have changed with the folder
     if (m_list.MasMode())
         return;
@@ -421,16 +421,16 @@ void TdlgFileOpen::folderFilesChanged() {
 
 // ---- Context menu -----------------------------------------------------------------------------------------------
 
-void TdlgFileOpen::openInNotepad() {
+void VehicleBrowserDialog::openInNotepad() {
     if (const auto path = m_list.OpenInNotepad())
         openInTextEditor(*path, m_settings->textEditor, *m_prompt);
 }
 
-void TdlgFileOpen::copyVehicle() {
+void VehicleBrowserDialog::copyVehicle() {
     transfer(false);
 }
 
-void TdlgFileOpen::moveVehicle() {
+void VehicleBrowserDialog::moveVehicle() {
     transfer(true);
 }
 
@@ -438,7 +438,7 @@ namespace {
 
 browser::ConfirmFiles confirmThrough(DialogRunner& dialogs, QWidget* parent) {
     return [&dialogs, parent](browser::CheckList& files) {
-        TdlgFileMan dialog(parent);
+        FileManagerDialog dialog(parent);
         dialog.setCheckList(files);
         const bool ok = dialogs.run(dialog) == QDialog::Accepted;
         dialog.storeTicks(files);
@@ -448,7 +448,7 @@ browser::ConfirmFiles confirmThrough(DialogRunner& dialogs, QWidget* parent) {
 
 } // namespace
 
-void TdlgFileOpen::deleteVehicle() {
+void VehicleBrowserDialog::deleteVehicle() {
     if (!m_list.commands().remove)
         return;
     SelectFolderPicker picker(*m_prompt, *m_dialogs, this);
@@ -458,7 +458,7 @@ void TdlgFileOpen::deleteVehicle() {
     refresh();
 }
 
-void TdlgFileOpen::transfer(bool move) {
+void VehicleBrowserDialog::transfer(bool move) {
     if (!(move ? m_list.commands().move : m_list.commands().copy))
         return;
     SelectFolderPicker picker(*m_prompt, *m_dialogs, this);

@@ -23,8 +23,8 @@ class QToolButton;
 
 namespace qora {
 class Prompt;
-class TMasFile;
-class TSettings;
+class VehicleArchive;
+class Settings;
 } // namespace qora
 
 namespace qora::gui {
@@ -40,15 +40,15 @@ class FolderTree;
 // The dialog mirrors a browser::VehicleList, which holds the whole state and logic; every handler changes the list
 // and then writes the widgets from it. The host sets the dialog up (setUp), runs it, stores the user's choices
 // and reads the selection from list().
-class TdlgFileOpen final : public TdlgGenBase {
+class VehicleBrowserDialog final : public BaseDialog {
     Q_OBJECT
 
 public:
     // `masFile` is the loaded archive or null; none of the references is owned. The dialog runner shows the file
     // manager's check list, the folder picker and the report of unreadable files.
-    TdlgFileOpen(TMasFile* masFile, TSettings& settings, Prompt& prompt, DialogRunner& dialogs,
+    VehicleBrowserDialog(VehicleArchive* masFile, Settings& settings, Prompt& prompt, DialogRunner& dialogs,
                  QWidget* parent = nullptr, const QString& caption = tr("Open Vehicle"));
-    ~TdlgFileOpen() override;
+    ~VehicleBrowserDialog() override;
 
     browser::VehicleList& list() { return m_list; }
     const browser::VehicleList& list() const { return m_list; }
@@ -86,7 +86,7 @@ private:
     void folderFilesChanged();
 
     browser::VehicleList m_list;
-    TSettings* m_settings;
+    Settings* m_settings;
     Prompt* m_prompt;
     DialogRunner* m_dialogs;
     bool m_syncing = false;

@@ -18,8 +18,8 @@ namespace {
 constexpr const char* kNoFileSelected = "No valid file selected.";
 }
 
-TdlgSelectFolder::TdlgSelectFolder(Prompt& prompt, QWidget* parent, const QString& caption)
-    : TdlgGenBase(caption, parent), m_prompt(&prompt) {
+SelectFolderDialog::SelectFolderDialog(Prompt& prompt, QWidget* parent, const QString& caption)
+    : BaseDialog(caption, parent), m_prompt(&prompt) {
     setObjectName(QStringLiteral("dlgSelectFolder"));
     setBackgroundArtwork(kSelectFolderDialogBackground);
     m_folders = new FolderTree(this);
@@ -43,33 +43,33 @@ TdlgSelectFolder::TdlgSelectFolder(Prompt& prompt, QWidget* parent, const QStrin
     connect(m_files, &QListWidget::currentRowChanged, this, [this] { updateOk(); });
 }
 
-void TdlgSelectFolder::setFolder(const std::string& folder) {
+void SelectFolderDialog::setFolder(const std::string& folder) {
     m_folders->setFolder(folder);
     m_drives->followTree();
     listFiles();
 }
 
-const std::string& TdlgSelectFolder::folder() const {
+const std::string& SelectFolderDialog::folder() const {
     return m_folders->folder();
 }
 
-void TdlgSelectFolder::showFileList(std::string_view mask) {
+void SelectFolderDialog::showFileList(std::string_view mask) {
     m_mask = std::string(mask);
     m_files->setEnabled(true);
     m_files->show();
     listFiles();
 }
 
-std::string TdlgSelectFolder::selectedFile() const {
+std::string SelectFolderDialog::selectedFile() const {
     const QListWidgetItem* item = m_files->currentItem();
     return item && fileListInUse() ? toPath(item->text()) : std::string();
 }
 
-bool TdlgSelectFolder::fileListInUse() const {
+bool SelectFolderDialog::fileListInUse() const {
     return m_files->isEnabled() && !m_files->isHidden();
 }
 
-void TdlgSelectFolder::listFiles() {
+void SelectFolderDialog::listFiles() {
     if (!fileListInUse())
         return;
     m_files->clear();
@@ -78,26 +78,26 @@ void TdlgSelectFolder::listFiles() {
     updateOk();
 }
 
-void TdlgSelectFolder::updateOk() {
+void SelectFolderDialog::updateOk() {
     if (fileListInUse())
         okButton()->setEnabled(m_files->count() > 0 && m_files->currentItem() != nullptr);
 }
 
-void TdlgSelectFolder::showEvent(QShowEvent* event) {
-    TdlgGenBase::showEvent(event);
+void SelectFolderDialog::showEvent(QShowEvent* event) {
+    BaseDialog::showEvent(event);
     updateOk();
 }
 
-void TdlgSelectFolder::accept() {
+void SelectFolderDialog::accept() {
     if (fileListInUse() && m_files->currentItem() == nullptr) {
         m_prompt->tell(std::string(browser::kFileManagerTitle), kNoFileSelected, PromptIcon::Stop);
         return;
     }
-    TdlgGenBase::accept();
+    BaseDialog::accept();
 }
 
 std::optional<std::string> SelectFolderPicker::pickFolder(const std::string& caption, const std::string& startFolder) {
-    TdlgSelectFolder dialog(*m_prompt, m_parent, messageText(caption));
+    SelectFolderDialog dialog(*m_prompt, m_parent, messageText(caption));
     dialog.setFolder(startFolder);
     if (m_dialogs->run(dialog) != QDialog::Accepted || dialog.folder().empty())
         return std::nullopt;

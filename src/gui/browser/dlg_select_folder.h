@@ -20,13 +20,13 @@ class FolderTree;
 
 // The folder picker: a folder tree with its drive box, and optionally the files of the current folder, of which
 // one must then be chosen. The caller sets the caption and the start folder and reads folder() after OK.
-class TdlgSelectFolder final : public TdlgGenBase {
+class SelectFolderDialog final : public BaseDialog {
     Q_OBJECT
 
 public:
     static constexpr const char* kDefaultCaption = "Locate Folder";
 
-    explicit TdlgSelectFolder(Prompt& prompt, QWidget* parent = nullptr,
+    explicit SelectFolderDialog(Prompt& prompt, QWidget* parent = nullptr,
                               const QString& caption = QString::fromLatin1(kDefaultCaption));
 
     void setFolder(const std::string& folder);
@@ -61,7 +61,7 @@ private:
     std::string m_mask;
 };
 
-// The folder picker the browser's Copy and Move use: TdlgSelectFolder, run through the window's dialog runner.
+// The folder picker the browser's Copy and Move use: SelectFolderDialog, run through the window's dialog runner.
 class SelectFolderPicker final : public FolderPicker {
 public:
     SelectFolderPicker(Prompt& prompt, DialogRunner& dialogs, QWidget* parent)

@@ -6,13 +6,13 @@ ChartBitmap::ChartBitmap(const QImage& image)
     : m_image(image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                             : QImage::Format_RGB32)) {}
 
-TChartBitmapPtr makeChartBitmap(const QImage& image) {
+ChartPicturePtr makeChartBitmap(const QImage& image) {
     if (image.isNull())
         return {};
     return std::make_shared<const ChartBitmap>(image);
 }
 
-const QImage* chartBitmapImage(const TChartBitmapPtr& bitmap) {
+const QImage* chartBitmapImage(const ChartPicturePtr& bitmap) {
     const auto* ours = dynamic_cast<const ChartBitmap*>(bitmap.get());
     return ours ? &ours->image() : nullptr;
 }

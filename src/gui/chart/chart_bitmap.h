@@ -8,7 +8,7 @@ namespace qora {
 
 // A chart picture (background, point marker, legend pattern) held as a QImage in the format that draws fastest:
 // RGB32, or premultiplied ARGB32 when the picture has transparent parts.
-class ChartBitmap final : public TChartBitmap {
+class ChartBitmap final : public ChartPicture {
 public:
     explicit ChartBitmap(const QImage& image);
     int width() const override { return m_image.width(); }
@@ -20,9 +20,9 @@ private:
 };
 
 // A picture for a chart view or legend; empty for a null image.
-TChartBitmapPtr makeChartBitmap(const QImage& image);
+ChartPicturePtr makeChartBitmap(const QImage& image);
 
 // The image behind a chart picture made by makeChartBitmap; nullptr for none (or one made elsewhere).
-const QImage* chartBitmapImage(const TChartBitmapPtr& bitmap);
+const QImage* chartBitmapImage(const ChartPicturePtr& bitmap);
 
 } // namespace qora

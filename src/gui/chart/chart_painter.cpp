@@ -17,7 +17,7 @@ namespace qora {
 
 namespace {
 
-QRect toQRect(const TChartRect& r) {
+QRect toQRect(const ChartRect& r) {
     return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
 }
 
@@ -35,13 +35,13 @@ void copyRect(const QImage& from, QImage& to, const QRect& rect) {
         std::memcpy(to.scanLine(y) + offset, from.constScanLine(y) + offset, bytes);
 }
 
-QPen linePen(TColor color) {
+QPen linePen(Color color) {
     QPen pen(ChartPainter::toQColor(color));
     pen.setWidth(1);
     return pen;
 }
 
-void fillLegend(QImage& image, const TChartLegend& legend) {
+void fillLegend(QImage& image, const ChartLegend& legend) {
     image = QImage();
     if (legend.width <= 0 || legend.height <= 0)
         return;
@@ -55,7 +55,7 @@ void fillLegend(QImage& image, const TChartLegend& legend) {
         painter.fillRect(image.rect(), ChartPainter::toQColor(legend.backgroundColor));
 }
 
-QFont legendFont(const TChartLegend& legend) {
+QFont legendFont(const ChartLegend& legend) {
     QFont font(QString::fromLatin1(legend.fontName.data(), static_cast<qsizetype>(legend.fontName.size())));
     if (legend.fontSize > 0)
         font.setPointSize(legend.fontSize);
@@ -85,7 +85,7 @@ std::size_t labelStep(const QFontMetrics& metrics, const std::vector<std::string
 
 } // namespace
 
-QColor ChartPainter::toQColor(TColor color) {
+QColor ChartPainter::toQColor(Color color) {
     if (!isSystemColor(color))
         return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                       static_cast<int>((color >> 16) & 0xFF));
@@ -114,8 +114,8 @@ QColor ChartPainter::toQColor(TColor color) {
     }
 }
 
-bool ChartPainter::resizeView(const TLineChart& chart) {
-    const TChartView& view = *chart.View();
+bool ChartPainter::resizeView(const LineChart& chart) {
+    const ChartView& view = *chart.View();
     if (view.width <= 0 || view.height <= 0) {
         m_layer = QImage();
         m_image = QImage();
@@ -135,27 +135,27 @@ bool ChartPainter::resizeView(const TLineChart& chart) {
     return true;
 }
 
-void ChartPainter::rebuildBackground(const TLineChart& chart) {
+void ChartPainter::rebuildBackground(const LineChart& chart) {
     if (m_layer.isNull())
         return;
-    const TChartView& view = *chart.View();
-    const TChartGrid& grid = chart.Grid();
+    const ChartView& view = *chart.View();
+    const ChartGrid& grid = chart.Grid();
     const QRect all = m_layer.rect();
     QPainter painter(&m_layer);
     painter.fillRect(all, toQColor(view.backgroundColor));
 
     if (const QImage* picture = chartBitmapImage(view.picture)) {
         switch (view.pictureStyle) {
-        case TPictureStyle::Normal:
+        case PictureStyle::Normal:
             painter.drawImage(0, 0, *picture);
             break;
-        case TPictureStyle::Stretched:
+        case PictureStyle::Stretched:
             painter.drawImage(all, *picture);
             break;
-        case TPictureStyle::Tiled:
+        case PictureStyle::Tiled:
             painter.fillRect(all, QBrush(*picture));
             break;
-        case TPictureStyle::Centred: {
+        case PictureStyle::Centred: {
             const auto [x, y] = chart.CentredPicturePosition();
             painter.drawImage(x, y, *picture);
             break;
@@ -172,7 +172,7 @@ void ChartPainter::rebuildBackground(const TLineChart& chart) {
     drawLines(painter, chart, true, false);
 }
 
-void ChartPainter::redraw(const TLineChart& chart, bool partial) {
+void ChartPainter::redraw(const LineChart& chart, bool partial) {
     if (m_image.isNull() || m_layer.size() != m_image.size())
         return;
     const QRect area = partial ? toQRect(chart.PartialRect()) & m_image.rect() : m_image.rect();
@@ -188,22 +188,22 @@ void ChartPainter::redraw(const TLineChart& chart, bool partial) {
     imageChanged(area);
 }
 
-void ChartPainter::drawPointLook(const TLineChart& chart, int index, bool active) {
+void ChartPainter::drawPointLook(const LineChart& chart, int index, bool active) {
     if (m_image.isNull() || chart.ActiveLine() < 0)
         return;
-    const TLineData& line = chart.GetLineData(chart.ActiveLine());
+    const LineData& line = chart.GetLineData(chart.ActiveLine());
     if (!line.visible || index < 0 || index >= static_cast<int>(line.points.size()))
         return;
     QPainter painter(&m_image);
     drawMarker(painter, chart, line, index, active);
     painter.end();
-    const TLinePoint& point = line.points[static_cast<std::size_t>(index)];
+    const LinePoint& point = line.points[static_cast<std::size_t>(index)];
     const int r = chart.MarkerRadius();
     imageChanged(QRect(point.x - r, point.y - r, 2 * r + 1, 2 * r + 1) & m_image.rect());
 }
 
-void ChartPainter::drawLegends(const TLineChart& chart) {
-    const TChartLegends* legends = chart.Legends();
+void ChartPainter::drawLegends(const LineChart& chart) {
+    const ChartLegends* legends = chart.Legends();
     if (!legends)
         return;
     fillLegend(m_legendX, legends->x);
@@ -234,18 +234,18 @@ void ChartPainter::drawLegends(const TLineChart& chart) {
         onLegendsChanged();
 }
 
-void ChartPainter::drawLines(QPainter& painter, const TLineChart& chart, bool backgroundPass, bool partial) {
+void ChartPainter::drawLines(QPainter& painter, const LineChart& chart, bool backgroundPass, bool partial) {
     const bool lines3D = chart.View()->lines3D;
     for (int l = 0; l < chart.LineCount(); ++l) {
-        const TLineData& line = chart.GetLineData(l);
+        const LineData& line = chart.GetLineData(l);
         if (!line.visible || line.background != backgroundPass)
             continue;
-        const TPointRange range = chart.LinePoints(line, partial);
+        const PointRange range = chart.LinePoints(line, partial);
         if (range.count < 2)
             continue;
         m_polyline.resize(range.count);
         for (int i = 0; i < range.count; ++i) {
-            const TLinePoint& point = line.points[static_cast<std::size_t>(range.first + i)];
+            const LinePoint& point = line.points[static_cast<std::size_t>(range.first + i)];
             m_polyline[i] = QPoint(point.x, point.y);
         }
         // One pixel above, one below, then the line itself on top: a three-pixel line, shaded with 3D lines on.
@@ -261,21 +261,21 @@ void ChartPainter::drawLines(QPainter& painter, const TLineChart& chart, bool ba
     }
 }
 
-void ChartPainter::drawPoints(QPainter& painter, const TLineChart& chart, bool partial) {
+void ChartPainter::drawPoints(QPainter& painter, const LineChart& chart, bool partial) {
     if (chart.ActiveLine() < 0)
         return;
-    const TLineData& line = chart.GetLineData(chart.ActiveLine());
+    const LineData& line = chart.GetLineData(chart.ActiveLine());
     if (!line.visible)
         return;
-    const TPointRange range = chart.MarkerPoints(line, partial);
+    const PointRange range = chart.MarkerPoints(line, partial);
     for (int i = range.first; i < range.first + range.count; ++i)
         drawMarker(painter, chart, line, i, i == line.activePointIndex);
 }
 
-void ChartPainter::drawMarker(QPainter& painter, const TLineChart& chart, const TLineData& line, int index,
+void ChartPainter::drawMarker(QPainter& painter, const LineChart& chart, const LineData& line, int index,
                               bool active) {
-    const TChartView& view = *chart.View();
-    const TLinePoint& point = line.points[static_cast<std::size_t>(index)];
+    const ChartView& view = *chart.View();
+    const LinePoint& point = line.points[static_cast<std::size_t>(index)];
     const int r = chart.MarkerRadius();
     const QImage* bitmap =
         view.points3D ? chartBitmapImage(active ? view.activePointBitmap : view.pointBitmap) : nullptr;

@@ -14,16 +14,16 @@ class QPainter;
 
 namespace qora {
 
-// Draws a TLineChart with QPainter into images a widget shows: the chart image (background layer plus the
+// Draws a LineChart with QPainter into images a widget shows: the chart image (background layer plus the
 // foreground lines and markers) and the two legend images. The background layer is kept apart, so a redraw
 // copies it (whole, or the partial rectangle while a point is dragged) and draws only the foreground over it.
 class ChartPainter final : public ChartRenderer {
 public:
-    bool resizeView(const TLineChart& chart) override;
-    void rebuildBackground(const TLineChart& chart) override;
-    void redraw(const TLineChart& chart, bool partial) override;
-    void drawPointLook(const TLineChart& chart, int index, bool active) override;
-    void drawLegends(const TLineChart& chart) override;
+    bool resizeView(const LineChart& chart) override;
+    void rebuildBackground(const LineChart& chart) override;
+    void redraw(const LineChart& chart, bool partial) override;
+    void drawPointLook(const LineChart& chart, int index, bool active) override;
+    void drawLegends(const LineChart& chart) override;
 
     const QImage& image() const { return m_image; }
     const QImage& background() const { return m_layer; }
@@ -36,12 +36,12 @@ public:
     std::function<void()> onLegendsChanged;
 
     // A chart colour as Qt draws it; system colours come from the application's palette.
-    static QColor toQColor(TColor color);
+    static QColor toQColor(Color color);
 
 private:
-    void drawLines(QPainter& painter, const TLineChart& chart, bool backgroundPass, bool partial);
-    void drawPoints(QPainter& painter, const TLineChart& chart, bool partial);
-    void drawMarker(QPainter& painter, const TLineChart& chart, const TLineData& line, int index, bool active);
+    void drawLines(QPainter& painter, const LineChart& chart, bool backgroundPass, bool partial);
+    void drawPoints(QPainter& painter, const LineChart& chart, bool partial);
+    void drawMarker(QPainter& painter, const LineChart& chart, const LineData& line, int index, bool active);
     void imageChanged(const QRect& rect);
 
     QImage m_layer;

@@ -26,7 +26,7 @@ QLabel* line(QWidget* parent, const QString& text, int top, const QColor& colour
 
 } // namespace
 
-TdlgAbout::TdlgAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("dlgAbout"));
     setWindowTitle(tr("About QORA"));
     setModal(true);
@@ -46,21 +46,21 @@ TdlgAbout::TdlgAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     m_guide->installEventFilter(this);
 }
 
-void TdlgAbout::Image1Click() {
+void AboutDialog::Image1Click() {
     accept();
 }
 
-void TdlgAbout::paintEvent(QPaintEvent*) {
+void AboutDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, artworkPixmap(kAboutPicture, kAboutPictureSize, devicePixelRatioF()));
 }
 
-void TdlgAbout::mousePressEvent(QMouseEvent* event) {
+void AboutDialog::mousePressEvent(QMouseEvent* event) {
     m_pressed = event->button() == Qt::LeftButton;
     QDialog::mousePressEvent(event);
 }
 
-void TdlgAbout::mouseReleaseEvent(QMouseEvent* event) {
+void AboutDialog::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     QDialog::mouseReleaseEvent(event);
@@ -68,7 +68,7 @@ void TdlgAbout::mouseReleaseEvent(QMouseEvent* event) {
         Image1Click();
 }
 
-bool TdlgAbout::eventFilter(QObject* watched, QEvent* event) {
+bool AboutDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_guide)
         return QDialog::eventFilter(watched, event);
     switch (event->type()) {

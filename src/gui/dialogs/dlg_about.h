@@ -10,11 +10,11 @@ namespace qora::gui {
 
 // The about box: QORA's picture, borderless at its own 328 x 200, with the version, the licence and a line that
 // opens the user guide. A click anywhere else on the picture closes the box.
-class TdlgAbout final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TdlgAbout(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     // Called when the user guide line is clicked; the box then closes.
     void setGuideOpener(std::function<void()> opener) { m_openGuide = std::move(opener); }

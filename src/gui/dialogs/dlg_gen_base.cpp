@@ -14,7 +14,7 @@
 
 namespace qora::gui {
 
-TdlgGenBase::TdlgGenBase(const QString& caption, QWidget* parent)
+BaseDialog::BaseDialog(const QString& caption, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_background(kGenericDialogBackground) {
     setWindowTitle(caption);
     setModal(true);
@@ -53,17 +53,17 @@ TdlgGenBase::TdlgGenBase(const QString& caption, QWidget* parent)
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QString TdlgGenBase::caption() const {
+QString BaseDialog::caption() const {
     return m_caption->text();
 }
 
-void TdlgGenBase::setBackgroundArtwork(std::string_view name) {
+void BaseDialog::setBackgroundArtwork(std::string_view name) {
     m_background = std::string(name);
     update();
 }
 
 // The picture is laid out for the dialog's size, so its frame and caption band fit whatever the content needs.
-void TdlgGenBase::paintEvent(QPaintEvent*) {
+void BaseDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QPixmap background = artworkPixmap(m_background, size(), devicePixelRatioF());
     if (background.isNull())
@@ -72,7 +72,7 @@ void TdlgGenBase::paintEvent(QPaintEvent*) {
         painter.drawPixmap(0, 0, background);
 }
 
-void TdlgGenBase::showEvent(QShowEvent* event) {
+void BaseDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
     const QRect area = owner && owner->isVisible() ? owner->frameGeometry()
@@ -82,7 +82,7 @@ void TdlgGenBase::showEvent(QShowEvent* event) {
         move(area.center() - rect().center());
 }
 
-void TdlgGenBase::mousePressEvent(QMouseEvent* event) {
+void BaseDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         m_dragging = true;
         m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
@@ -90,18 +90,18 @@ void TdlgGenBase::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
 }
 
-void TdlgGenBase::mouseMoveEvent(QMouseEvent* event) {
+void BaseDialog::mouseMoveEvent(QMouseEvent* event) {
     if (m_dragging && (event->buttons() & Qt::LeftButton))
         move(event->globalPosition().toPoint() - m_dragOffset);
     QDialog::mouseMoveEvent(event);
 }
 
-void TdlgGenBase::mouseReleaseEvent(QMouseEvent* event) {
+void BaseDialog::mouseReleaseEvent(QMouseEvent* event) {
     m_dragging = false;
     QDialog::mouseReleaseEvent(event);
 }
 
-TdlgGenBaseMemo::TdlgGenBaseMemo(const QString& caption, QWidget* parent) : TdlgGenBase(caption, parent) {
+MemoDialog::MemoDialog(const QString& caption, QWidget* parent) : BaseDialog(caption, parent) {
     m_notes = new QPlainTextEdit(this);
     m_notes->setObjectName(QStringLiteral("mNotes"));
     m_notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

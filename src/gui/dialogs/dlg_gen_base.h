@@ -16,11 +16,11 @@ namespace qora::gui {
 // The base of QORA's small dialogs: a borderless, centred panel on a built-in background picture, its caption in
 // the picture's caption band (the panel can be dragged by it), and the buttons "OK" (default, accepts) and
 // "Cancel" (rejects, also on Escape). Derived dialogs put their content into contentLayout().
-class TdlgGenBase : public QDialog {
+class BaseDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TdlgGenBase(const QString& caption, QWidget* parent = nullptr);
+    explicit BaseDialog(const QString& caption, QWidget* parent = nullptr);
 
     QPushButton* okButton() const { return m_ok; }
     QPushButton* cancelButton() const { return m_cancel; }
@@ -48,11 +48,11 @@ private:
 };
 
 // The base dialog with a text memo `mNotes` (vertical scroll bar) above the buttons.
-class TdlgGenBaseMemo : public TdlgGenBase {
+class MemoDialog : public BaseDialog {
     Q_OBJECT
 
 public:
-    explicit TdlgGenBaseMemo(const QString& caption, QWidget* parent = nullptr);
+    explicit MemoDialog(const QString& caption, QWidget* parent = nullptr);
 
     QPlainTextEdit* notes() const { return m_notes; }
 

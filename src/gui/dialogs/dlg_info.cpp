@@ -9,7 +9,7 @@
 
 namespace qora::gui {
 
-TdlgInfo::TdlgInfo(QWidget* parent) : TdlgGenBaseMemo(tr("Information"), parent) {
+InfoDialog::InfoDialog(QWidget* parent) : MemoDialog(tr("Information"), parent) {
     setObjectName(QStringLiteral("dlgInfo"));
     notes()->setReadOnly(true);
     notes()->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -18,15 +18,15 @@ TdlgInfo::TdlgInfo(QWidget* parent) : TdlgGenBaseMemo(tr("Information"), parent)
     resize(460, 320);
 }
 
-void TdlgInfo::setText(const QString& text) {
+void InfoDialog::setText(const QString& text) {
     notes()->setPlainText(text);
 }
 
-QString TdlgInfo::text() const {
+QString InfoDialog::text() const {
     return notes()->toPlainText();
 }
 
-TdlgLostEntries::TdlgLostEntries(QWidget* parent) : TdlgGenBaseMemo(tr("QORA File Load Error"), parent) {
+LostEntriesDialog::LostEntriesDialog(QWidget* parent) : MemoDialog(tr("QORA File Load Error"), parent) {
     setObjectName(QStringLiteral("dlgLostEntries"));
     notes()->setReadOnly(true);
     notes()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -48,7 +48,7 @@ TdlgLostEntries::TdlgLostEntries(QWidget* parent) : TdlgGenBaseMemo(tr("QORA Fil
     resize(520, 360);
 }
 
-void TdlgLostEntries::setEntries(const std::vector<std::string>& entries) {
+void LostEntriesDialog::setEntries(const std::vector<std::string>& entries) {
     m_list->clear();
     for (const std::string& entry : entries)
         m_list->addItem(fromLatin1(entry));
@@ -56,7 +56,7 @@ void TdlgLostEntries::setEntries(const std::vector<std::string>& entries) {
         m_list->setCurrentRow(0);
 }
 
-QStringList TdlgLostEntries::entries() const {
+QStringList LostEntriesDialog::entries() const {
     QStringList out;
     for (int i = 0; i < m_list->count(); ++i)
         out << m_list->item(i)->text();

@@ -10,11 +10,11 @@ class QListWidget;
 namespace qora::gui {
 
 // "Information": a read-only text with one "Close" button. Shows the field help texts and the welcome text.
-class TdlgInfo final : public TdlgGenBaseMemo {
+class InfoDialog final : public MemoDialog {
     Q_OBJECT
 
 public:
-    explicit TdlgInfo(QWidget* parent = nullptr);
+    explicit InfoDialog(QWidget* parent = nullptr);
 
     void setText(const QString& text);
     QString text() const;
@@ -22,11 +22,11 @@ public:
 
 // "QORA File Load Error": the entries a vehicle file lacks, with "Create" (go on loading, the entries are made)
 // and "Abort" (the file is not opened).
-class TdlgLostEntries final : public TdlgGenBaseMemo {
+class LostEntriesDialog final : public MemoDialog {
     Q_OBJECT
 
 public:
-    explicit TdlgLostEntries(QWidget* parent = nullptr);
+    explicit LostEntriesDialog(QWidget* parent = nullptr);
 
     void setEntries(const std::vector<std::string>& entries);
     QStringList entries() const;

@@ -33,9 +33,9 @@ QString withAccelerator(QString text, const QString& word) {
 
 } // namespace
 
-TdlgCopyFromGhost::TdlgCopyFromGhost(int activePage, Difference activePageDifference, Difference allPagesDifference,
+CopyFromGhostDialog::CopyFromGhostDialog(int activePage, Difference activePageDifference, Difference allPagesDifference,
                                      QWidget* parent)
-    : TdlgGenBase(tr("Copy From Ghost"), parent) {
+    : BaseDialog(tr("Copy From Ghost"), parent) {
     setObjectName(QStringLiteral("dlgCopyFromGhost"));
 
     auto* intro = new QLabel(tr("Put the ghost vehicle's values into the vehicle's fields:"), this);
@@ -70,15 +70,15 @@ TdlgCopyFromGhost::TdlgCopyFromGhost(int activePage, Difference activePageDiffer
     resize(sizeHint().expandedTo(QSize(440, 0)));
 }
 
-editor::CopyScope TdlgCopyFromGhost::scope() const {
+editor::CopyScope CopyFromGhostDialog::scope() const {
     return m_allPages->isChecked() ? editor::CopyScope::AllPages : editor::CopyScope::ActivePage;
 }
 
-void TdlgCopyFromGhost::setScope(editor::CopyScope scope) {
+void CopyFromGhostDialog::setScope(editor::CopyScope scope) {
     (scope == editor::CopyScope::AllPages ? m_allPages : m_activePage)->setChecked(true);
 }
 
-QString TdlgCopyFromGhost::differenceText(Difference difference) {
+QString CopyFromGhostDialog::differenceText(Difference difference) {
     if (difference.fields == 0)
         return difference.curve ? tr("The torque curve differs") : tr("Nothing differs");
     if (difference.curve)

@@ -10,7 +10,7 @@ namespace qora::gui {
 
 // "Copy From Ghost": whether the ghost's values go into the page in front or into every page. Each choice says
 // how much it would change, so an empty copy is plain before it is made.
-class TdlgCopyFromGhost final : public TdlgGenBase {
+class CopyFromGhostDialog final : public BaseDialog {
     Q_OBJECT
 
 public:
@@ -20,7 +20,7 @@ public:
         bool curve = false;
     };
 
-    TdlgCopyFromGhost(int activePage, Difference activePageDifference, Difference allPagesDifference,
+    CopyFromGhostDialog(int activePage, Difference activePageDifference, Difference allPagesDifference,
                       QWidget* parent = nullptr);
 
     editor::CopyScope scope() const;

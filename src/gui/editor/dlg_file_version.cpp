@@ -71,9 +71,9 @@ void setPanelColours(QLabel* label, const QColor& text) {
 
 } // namespace
 
-TdlgFileVersion::TdlgFileVersion(const TOldVehFile& vehicle, const std::string& carName, const TSettings& settings,
+GarageDialog::GarageDialog(const VehicleFile& vehicle, const std::string& carName, const Settings& settings,
                                  Prompt& prompt, QWidget* parent)
-    : TdlgGenBase(tr("My Garage"), parent), m_model(vehicle, carName, settings, prompt) {
+    : BaseDialog(tr("My Garage"), parent), m_model(vehicle, carName, settings, prompt) {
     setObjectName(QStringLiteral("dlgFileVersion"));
     setBackgroundArtwork(kGarageDialogBackground);
 
@@ -170,7 +170,7 @@ TdlgFileVersion::TdlgFileVersion(const TOldVehFile& vehicle, const std::string& 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(garage::PanelFlashes::kIntervalMs);
-    connect(m_timer, &QTimer::timeout, this, &TdlgFileVersion::Timer1Timer);
+    connect(m_timer, &QTimer::timeout, this, &GarageDialog::Timer1Timer);
 
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (m_syncing)
@@ -190,20 +190,20 @@ TdlgFileVersion::TdlgFileVersion(const TOldVehFile& vehicle, const std::string& 
         m_model.setNotes(notesForFile(m_notes->toPlainText()));
         syncButtons();
     });
-    connect(m_new, &QToolButton::clicked, this, &TdlgFileVersion::bNewClick);
-    connect(m_update, &QToolButton::clicked, this, &TdlgFileVersion::bUpdateClick);
-    connect(m_delete, &QToolButton::clicked, this, &TdlgFileVersion::bDeleteClick);
-    connect(m_deleteAll, &QToolButton::clicked, this, &TdlgFileVersion::bDeleteAllClick);
-    connect(m_load, &QToolButton::clicked, this, &TdlgFileVersion::bLoadClick);
-    connect(m_loadGhost, &QToolButton::clicked, this, &TdlgFileVersion::bLoadGhostClick);
-    connect(m_info, &QToolButton::toggled, this, &TdlgFileVersion::bInfoClick);
+    connect(m_new, &QToolButton::clicked, this, &GarageDialog::bNewClick);
+    connect(m_update, &QToolButton::clicked, this, &GarageDialog::bUpdateClick);
+    connect(m_delete, &QToolButton::clicked, this, &GarageDialog::bDeleteClick);
+    connect(m_deleteAll, &QToolButton::clicked, this, &GarageDialog::bDeleteAllClick);
+    connect(m_load, &QToolButton::clicked, this, &GarageDialog::bLoadClick);
+    connect(m_loadGhost, &QToolButton::clicked, this, &GarageDialog::bLoadGhostClick);
+    connect(m_info, &QToolButton::toggled, this, &GarageDialog::bInfoClick);
 
     refresh();
     setMinimumSize(413, 293);
     resize(sizeHint().expandedTo(QSize(560, 360)));
 }
 
-QToolButton* TdlgFileVersion::makeButton(const char* name, const QString& text, const QString& hint, int icon) {
+QToolButton* GarageDialog::makeButton(const char* name, const QString& text, const QString& hint, int icon) {
     auto* button = new QToolButton(this);
     button->setObjectName(QString::fromLatin1(name));
     button->setText(text);
@@ -216,7 +216,7 @@ QToolButton* TdlgFileVersion::makeButton(const char* name, const QString& text, 
 
 // ---- Showing the model ------------------------------------------------------------------------------------------
 
-void TdlgFileVersion::refresh() {
+void GarageDialog::refresh() {
     m_syncing = true;
     QStringList titles;
     for (const std::string& title : m_model.titles())
@@ -244,7 +244,7 @@ void TdlgFileVersion::refresh() {
     showFlashes();
 }
 
-void TdlgFileVersion::syncButtons() {
+void GarageDialog::syncButtons() {
     const garage::GarageButtons buttons = m_model.buttons();
     m_new->setEnabled(buttons.New);
     m_update->setEnabled(buttons.Update);
@@ -255,7 +255,7 @@ void TdlgFileVersion::syncButtons() {
     m_use->setEnabled(buttons.Use);
 }
 
-void TdlgFileVersion::showFlashes() {
+void GarageDialog::showFlashes() {
     const garage::PanelFlashes& flashes = m_model.flashes();
     const auto show = [&](QLabel* label, garage::FlashPanel which) {
         label->setText(fromLatin1(flashes.text(which)));
@@ -265,7 +265,7 @@ void TdlgFileVersion::showFlashes() {
     show(m_fileName, garage::FlashPanel::FileName);
 }
 
-void TdlgFileVersion::startFlashes() {
+void GarageDialog::startFlashes() {
     showFlashes();
     if (m_model.flashes().running())
         m_timer->start();
@@ -273,45 +273,45 @@ void TdlgFileVersion::startFlashes() {
 
 // ---- Buttons ----------------------------------------------------------------------------------------------------
 
-void TdlgFileVersion::bNewClick() {
+void GarageDialog::bNewClick() {
     m_model.New();
     refresh();
     m_title->setFocus();
 }
 
-void TdlgFileVersion::bUpdateClick() {
+void GarageDialog::bUpdateClick() {
     m_model.Update();
     refresh();
     startFlashes();
 }
 
-void TdlgFileVersion::bDeleteClick() {
+void GarageDialog::bDeleteClick() {
     if (m_model.Delete())
         refresh();
 }
 
-void TdlgFileVersion::bDeleteAllClick() {
+void GarageDialog::bDeleteAllClick() {
     if (m_model.DeleteAll())
         refresh();
 }
 
-void TdlgFileVersion::bLoadClick() {
+void GarageDialog::bLoadClick() {
     if (m_model.Load())
         accept();
 }
 
-void TdlgFileVersion::bLoadGhostClick() {
+void GarageDialog::bLoadGhostClick() {
     if (m_model.LoadGhost())
         accept();
 }
 
-void TdlgFileVersion::bInfoClick(bool shown) {
+void GarageDialog::bInfoClick(bool shown) {
     m_infoText->setVisible(shown);
     if (shown)
         m_infoText->raise();
 }
 
-void TdlgFileVersion::Timer1Timer() {
+void GarageDialog::Timer1Timer() {
     m_model.flashes().tick();
     showFlashes();
     if (!m_model.flashes().running())
@@ -322,7 +322,7 @@ void TdlgFileVersion::Timer1Timer() {
 
 // The title's key filter: a character that cannot stand in a file name is swallowed with a beep; Enter saves the
 // version. Other keys that type nothing (moving, deleting, shortcuts) pass.
-bool TdlgFileVersion::eventFilter(QObject* watched, QEvent* event) {
+bool GarageDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_title && event->type() == QEvent::KeyPress && !m_title->isReadOnly()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // Enter in the title of a version being added saves it, as the typed title and notes are what the user
@@ -340,11 +340,11 @@ bool TdlgFileVersion::eventFilter(QObject* watched, QEvent* event) {
                 return true;
         }
     }
-    return TdlgGenBase::eventFilter(watched, event);
+    return BaseDialog::eventFilter(watched, event);
 }
 
-void TdlgFileVersion::resizeEvent(QResizeEvent* event) {
-    TdlgGenBase::resizeEvent(event);
+void GarageDialog::resizeEvent(QResizeEvent* event) {
+    BaseDialog::resizeEvent(event);
     m_infoText->setGeometry(rect().adjusted(14, kDialogCaptionBand + 6, -14, -(okButton()->height() + 20)));
 }
 

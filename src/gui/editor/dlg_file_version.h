@@ -14,8 +14,8 @@ class QToolButton;
 
 namespace qora {
 class Prompt;
-class TOldVehFile;
-class TSettings;
+class VehicleFile;
+class Settings;
 } // namespace qora
 
 namespace qora::gui {
@@ -23,12 +23,12 @@ namespace qora::gui {
 // "My Garage": the versions of the loaded vehicle with their notes, and the buttons that create, update, delete
 // and load them. The dialog shows what its garage::FileVersionModel holds and hands every click to it; the window
 // reads Action() and GetVersionFileName() afterwards and carries out a load.
-class TdlgFileVersion final : public TdlgGenBase {
+class GarageDialog final : public BaseDialog {
     Q_OBJECT
 
 public:
     // The vehicle (not owned) must have been brought up to date by EnterGarage; carName is what pCarName shows.
-    TdlgFileVersion(const TOldVehFile& vehicle, const std::string& carName, const TSettings& settings, Prompt& prompt,
+    GarageDialog(const VehicleFile& vehicle, const std::string& carName, const Settings& settings, Prompt& prompt,
                     QWidget* parent = nullptr);
 
     garage::FileVersionModel& model() { return m_model; }

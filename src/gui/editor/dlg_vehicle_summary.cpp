@@ -28,7 +28,7 @@ QString utf8(const std::string& text) {
 
 } // namespace
 
-TdlgVehicleSummary::TdlgVehicleSummary(editor::VehicleSummary summary, const std::string& startFolder,
+VehicleSummaryDialog::VehicleSummaryDialog(editor::VehicleSummary summary, const std::string& startFolder,
                                        const std::string& baseName, FileDialogHook& fileDialogs, Prompt& prompt,
                                        QWidget* parent)
     : QDialog(parent), m_summary(std::move(summary)), m_startFolder(startFolder), m_baseName(baseName),
@@ -48,7 +48,7 @@ TdlgVehicleSummary::TdlgVehicleSummary(editor::VehicleSummary summary, const std
     auto* copy = new QPushButton(tr("Copy as &Text"), this);
     copy->setObjectName(QStringLiteral("bCopyText"));
     copy->setToolTip(tr("Copy the summary as plain text with aligned columns, ready to paste"));
-    connect(copy, &QPushButton::clicked, this, &TdlgVehicleSummary::copyAsText);
+    connect(copy, &QPushButton::clicked, this, &VehicleSummaryDialog::copyAsText);
     auto* save = new QPushButton(tr("&Save as HTML..."), this);
     save->setObjectName(QStringLiteral("bSaveHtml"));
     save->setToolTip(tr("Save the summary as a web page"));
@@ -72,16 +72,16 @@ TdlgVehicleSummary::TdlgVehicleSummary(editor::VehicleSummary summary, const std
     resize(m_summary.compare ? 860 : 640, 640);
 }
 
-void TdlgVehicleSummary::showNote(const QString& text) {
+void VehicleSummaryDialog::showNote(const QString& text) {
     m_note->setText(text);
 }
 
-void TdlgVehicleSummary::copyAsText() {
+void VehicleSummaryDialog::copyAsText() {
     QGuiApplication::clipboard()->setText(utf8(editor::summaryText(m_summary)));
     showNote(tr("Copied to the clipboard."));
 }
 
-bool TdlgVehicleSummary::saveAsHtml() {
+bool VehicleSummaryDialog::saveAsHtml() {
     FileDialogRequest request;
     request.title = tr("Save Summary as HTML");
     request.folder = fromPath(m_startFolder);

@@ -21,12 +21,12 @@ class FileDialogHook;
 // "QORA Vehicle Summary" / "QORA Vehicle Compare Summary": a summary (vehicle_summary.h) shown as HTML in a
 // read-only browser, with "Copy as Text" (the plain-text form, for pasting into a forum post), "Save as HTML..."
 // (the HTML document, written in one step so a failed save leaves no half-written file) and "Close".
-class TdlgVehicleSummary final : public QDialog {
+class VehicleSummaryDialog final : public QDialog {
     Q_OBJECT
 
 public:
     // startFolder is where the save dialog opens and baseName the file name it proposes without its extension.
-    TdlgVehicleSummary(editor::VehicleSummary summary, const std::string& startFolder, const std::string& baseName,
+    VehicleSummaryDialog(editor::VehicleSummary summary, const std::string& startFolder, const std::string& baseName,
                        FileDialogHook& fileDialogs, Prompt& prompt, QWidget* parent = nullptr);
 
     const editor::VehicleSummary& summary() const { return m_summary; }

@@ -99,7 +99,7 @@ void MediaSoundPlayer::report(bool failure, const QString& errorText) {
 
 // ---- The panels and their lists -----------------------------------------------------------------------------
 
-EngineSounds::EngineSounds(Prompt& prompt, TSettings& settings, DialogRunner& dialogs, QWidget* window,
+EngineSounds::EngineSounds(Prompt& prompt, Settings& settings, DialogRunner& dialogs, QWidget* window,
                            std::function<void()> markChanged, Guard guard)
     : QObject(window), m_prompt(prompt), m_settings(settings), m_dialogs(dialogs), m_window(window),
       m_markChanged(std::move(markChanged)), m_guard(std::move(guard)) {
@@ -295,7 +295,7 @@ void EngineSounds::OnSoundSearch() {
         m_prompt.tell(title(editor::kMediaManagerTitle), std::string(editor::kNoSoundFolderText), PromptIcon::Stop);
         return;
     }
-    TdlgSelectFolder dialog(m_prompt, m_window, fromLatin1(editor::kSelectWaveCaption));
+    SelectFolderDialog dialog(m_prompt, m_window, fromLatin1(editor::kSelectWaveCaption));
     for (QWidget* part : {static_cast<QWidget*>(dialog.folders()), static_cast<QWidget*>(dialog.drives())}) {
         part->hide();
         part->setEnabled(false);

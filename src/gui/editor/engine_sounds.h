@@ -17,7 +17,7 @@ class QWidget;
 
 namespace qora {
 class Prompt;
-class TSettings;
+class Settings;
 } // namespace qora
 
 namespace qora::gui {
@@ -77,14 +77,14 @@ class EngineSounds final : public QObject {
     Q_OBJECT
 
 public:
-    using SoundList = std::vector<std::string> TSettings::*;
+    using SoundList = std::vector<std::string> Settings::*;
     // Runs a command, showing a failure that escapes it instead of letting it leave the event loop.
     using Guard = std::function<void(const std::function<void()>&)>;
 
     static constexpr const char* kPanelHint = "Left-Click=Play ~ Right-Click=List menu";
 
     // `window` parents the list menu and the folder dialog; `markChanged` marks the vehicle changed.
-    EngineSounds(Prompt& prompt, TSettings& settings, DialogRunner& dialogs, QWidget* window,
+    EngineSounds(Prompt& prompt, Settings& settings, DialogRunner& dialogs, QWidget* window,
                  std::function<void()> markChanged, Guard guard);
 
     // Makes the label the panel of the list whose items are the settings' `items`.
@@ -130,7 +130,7 @@ private:
     void connectPlayer();
 
     Prompt& m_prompt;
-    TSettings& m_settings;
+    Settings& m_settings;
     DialogRunner& m_dialogs;
     QWidget* m_window;
     std::function<void()> m_markChanged;

@@ -51,8 +51,8 @@ std::pair<double, double> axisRange(double maximum, int ticks) {
 }
 
 // The entry point of each line: where the upshift from the gear before lands, or standstill.
-QPointF entryOf(const TGearingChart& chart, const TGearLine& line) {
-    for (const TShiftMark& shift : chart.shifts)
+QPointF entryOf(const GearingChartData& chart, const GearLine& line) {
+    for (const ShiftMark& shift : chart.shifts)
         if (shift.toGear == line.gear)
             return {shift.speed, shift.rpmAfter};
     return {0, 0};
@@ -74,7 +74,7 @@ GearingChart::GearingChart(QWidget* parent) : QWidget(parent) {
                   "up to Maximum RPM"));
 }
 
-void GearingChart::setCharts(const TGearingChart& vehicle, const std::optional<TGearingChart>& ghost, SpeedUnit unit) {
+void GearingChart::setCharts(const GearingChartData& vehicle, const std::optional<GearingChartData>& ghost, SpeedUnit unit) {
     m_vehicle = vehicle;
     m_ghost = ghost;
     m_unit = unit;
@@ -131,12 +131,12 @@ void GearingChart::paintEvent(QPaintEvent*) {
 
     // The legend: one entry per gear of the vehicle (and the ghost), then the top speeds, flowing over rows.
     std::vector<LegendEntry> legend;
-    for (const TGearLine& line : m_vehicle.lines)
+    for (const GearLine& line : m_vehicle.lines)
         legend.push_back({QString::fromLatin1(ordinal(line.gear)), gearColour(line.gear)});
     const bool ghostLines = m_ghost && !m_ghost->lines.empty();
     if (ghostLines)
         legend.push_back({tr("Ghost"), ghostColour(), true});
-    const auto topSpeed = [&](const TGearingChart& chart) { return tr("%1 %2").arg(qRound(chart.topSpeed)).arg(unit); };
+    const auto topSpeed = [&](const GearingChartData& chart) { return tr("%1 %2").arg(qRound(chart.topSpeed)).arg(unit); };
     if (!m_vehicle.lines.empty())
         legend.push_back({tr("Top speed %1").arg(topSpeed(m_vehicle)), textColour(), false, false});
     if (ghostLines)
@@ -209,12 +209,12 @@ void GearingChart::paintEvent(QPaintEvent*) {
     if (ghostLines) {
         QPen dashed(ghostColour(), 1.6, Qt::DashLine);
         painter.setBrush(Qt::NoBrush);
-        for (const TGearLine& line : m_ghost->lines) {
+        for (const GearLine& line : m_ghost->lines) {
             const QPointF entry = entryOf(*m_ghost, line);
             painter.setPen(dashed);
             painter.drawLine(axes.at(entry.x(), entry.y()), axes.at(line.toSpeed, line.toRpm));
         }
-        for (const TShiftMark& shift : m_ghost->shifts) {
+        for (const ShiftMark& shift : m_ghost->shifts) {
             painter.setPen(dashed);
             painter.drawLine(axes.at(shift.speed, shift.rpmBefore), axes.at(shift.speed, shift.rpmAfter));
             painter.setPen(QPen(ghostColour(), 1.4));
@@ -223,7 +223,7 @@ void GearingChart::paintEvent(QPaintEvent*) {
     }
 
     // The vehicle: each gear faint from standstill, bold where it is used, the drop of each upshift, the markers.
-    for (const TGearLine& line : m_vehicle.lines) {
+    for (const GearLine& line : m_vehicle.lines) {
         const QColor colour = gearColour(line.gear);
         const QPointF entry = entryOf(m_vehicle, line);
         if (entry != QPointF(0, 0)) {
@@ -235,7 +235,7 @@ void GearingChart::paintEvent(QPaintEvent*) {
         painter.setPen(QPen(colour, 2.6, Qt::SolidLine, Qt::RoundCap));
         painter.drawLine(axes.at(entry.x(), entry.y()), axes.at(line.toSpeed, line.toRpm));
     }
-    for (const TShiftMark& shift : m_vehicle.shifts) {
+    for (const ShiftMark& shift : m_vehicle.shifts) {
         const QColor colour = gearColour(shift.fromGear);
         painter.setPen(QPen(colour, 1.4));
         painter.drawLine(axes.at(shift.speed, shift.rpmBefore), axes.at(shift.speed, shift.rpmAfter));

@@ -20,12 +20,12 @@ public:
     explicit GearingChart(QWidget* parent = nullptr);
 
     // What to show: the vehicle's figures, the ghost's while a ghost is open, and the unit both are in.
-    void setCharts(const TGearingChart& vehicle, const std::optional<TGearingChart>& ghost, SpeedUnit unit);
+    void setCharts(const GearingChartData& vehicle, const std::optional<GearingChartData>& ghost, SpeedUnit unit);
     // The chart's background and grid (the engine chart's colours, so both charts look alike).
     void setColours(const QColor& background, const QColor& grid);
 
-    const TGearingChart& vehicleChart() const { return m_vehicle; }
-    const std::optional<TGearingChart>& ghostChart() const { return m_ghost; }
+    const GearingChartData& vehicleChart() const { return m_vehicle; }
+    const std::optional<GearingChartData>& ghostChart() const { return m_ghost; }
     SpeedUnit unit() const { return m_unit; }
 
     // The colour of a gear's line (1 to 6) and of the ghost's lines.
@@ -39,8 +39,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TGearingChart m_vehicle;
-    std::optional<TGearingChart> m_ghost;
+    GearingChartData m_vehicle;
+    std::optional<GearingChartData> m_ghost;
     SpeedUnit m_unit = SpeedUnit::Kmh;
     QColor m_background{0, 0, 0};
     QColor m_grid{72, 68, 72};

@@ -56,20 +56,20 @@ const QSize kCarPictureSize(112, 56);
 const QColor kStatusRed(255, 0, 0);
 const QColor kStatusBlack(0, 0, 0);
 
-QColor appColour(const TSettings& settings, int index) {
+QColor appColour(const Settings& settings, int index) {
     return ChartPainter::toQColor(settings.GetAppColors(index));
 }
 
 } // namespace
 
-TfMain::TfMain(TfMainHost host, QWidget* parent) : QMainWindow(parent), m_host(host) {
+MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(parent), m_host(host) {
     setObjectName(QStringLiteral("fMain"));
     setWindowTitle(QStringLiteral("QORA"));
     m_settings.setPrompt(m_host.prompt);
     m_settings.setFolderPicker(m_host.folderPicker);
 
     m_dragDrop = new FieldDragDrop(this);
-    connect(m_dragDrop, &FieldDragDrop::dropped, this, &TfMain::OnFieldDropped);
+    connect(m_dragDrop, &FieldDragDrop::dropped, this, &MainWindow::OnFieldDropped);
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -112,11 +112,11 @@ TfMain::TfMain(TfMainHost host, QWidget* parent) : QMainWindow(parent), m_host(h
     resize(first.expandedTo(QSize(800, 600)));
 }
 
-TfMain::~TfMain() = default;
+MainWindow::~MainWindow() = default;
 
 // ---- Window parts -------------------------------------------------------------------------------------------
 
-void TfMain::createActions() {
+void MainWindow::createActions() {
     const auto action = [this](const char* name, const QString& text, const QKeySequence& keys = {}) {
         auto* a = new QAction(text, this);
         a->setObjectName(QString::fromLatin1(name));
@@ -126,23 +126,23 @@ void TfMain::createActions() {
     };
     m_openVeh = action("mOpenVeh", tr("Open &Vehicle..."), QKeySequence(Qt::Key_F3));
     m_openVeh->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    connect(m_openVeh, &QAction::triggered, this, &TfMain::mOpenVehClick);
+    connect(m_openVeh, &QAction::triggered, this, &MainWindow::mOpenVehClick);
     m_openGhost = action("mOpenGhost", tr("Open &Ghost Vehicle..."), QKeySequence(Qt::Key_F4));
     m_openGhost->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     m_openGhost->setEnabled(false);
     m_save = action("mSave", tr("&Save"), QKeySequence(Qt::Key_F2));
     m_save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    connect(m_save, &QAction::triggered, this, &TfMain::mSaveClick);
+    connect(m_save, &QAction::triggered, this, &MainWindow::mSaveClick);
     m_saveAs = action("mSaveAs", tr("Save &As..."));
-    connect(m_saveAs, &QAction::triggered, this, &TfMain::mSaveAsClick);
+    connect(m_saveAs, &QAction::triggered, this, &MainWindow::mSaveAsClick);
     m_undoPage = action("mUndoPage", tr("Undo &Page"), QKeySequence(Qt::CTRL | Qt::Key_U));
     m_undoPage->setEnabled(false);
-    connect(m_undoPage, &QAction::triggered, this, &TfMain::mUndoPageClick);
+    connect(m_undoPage, &QAction::triggered, this, &MainWindow::mUndoPageClick);
     m_exit = action("mExit", tr("E&xit"));
     connect(m_exit, &QAction::triggered, this, &QWidget::close);
 }
 
-void TfMain::createMenus() {
+void MainWindow::createMenus() {
     // Entries whose commands come with later parts of the editor are shown, disabled.
     const auto later = [this](QMenu* menu, const char* name, const QString& text, bool checkable = false) {
         QAction* a = menu->addAction(text);
@@ -220,7 +220,7 @@ void TfMain::createMenus() {
     bar->addAction(m_save);
 }
 
-QWidget* TfMain::createHeader() {
+QWidget* MainWindow::createHeader() {
     auto* header = new QFrame(this);
     header->setObjectName(QStringLiteral("pHeader"));
     header->setFrameShape(QFrame::StyledPanel);
@@ -311,13 +311,13 @@ QWidget* TfMain::createHeader() {
     return header;
 }
 
-void TfMain::setCarPicture(QLabel* picture) {
+void MainWindow::setCarPicture(QLabel* picture) {
     picture->setPixmap(noCarPicture(picture->size(), devicePixelRatioF()));
 }
 
 // ---- Status line and changed state -------------------------------------------------------------------------
 
-void TfMain::ShowStatus(const QString& text, const QColor& font, const QColor& background) {
+void MainWindow::ShowStatus(const QString& text, const QColor& font, const QColor& background) {
     if (text == fromLatin1(editor::kDefaultStatus)) {
         m_carName->setText(controlText("eDescription"));
         QPalette car = m_carName->palette();
@@ -337,11 +337,11 @@ void TfMain::ShowStatus(const QString& text, const QColor& font, const QColor& b
     m_carName->setPalette(palette);
 }
 
-void TfMain::RestoreStatus() {
+void MainWindow::RestoreStatus() {
     ShowStatus(fromLatin1(editor::kDefaultStatus), QColor(), QColor());
 }
 
-void TfMain::SetChanged(bool changed) {
+void MainWindow::SetChanged(bool changed) {
     if (changed == m_changed)
         return;
     m_changed = changed;
@@ -352,12 +352,12 @@ void TfMain::SetChanged(bool changed) {
     m_changedIndicator->setToolTip(changed ? tr("The vehicle has unsaved changes") : tr("No unsaved changes"));
 }
 
-void TfMain::SetCaption(const std::string& path) {
+void MainWindow::SetCaption(const std::string& path) {
     setWindowTitle(messageText(editor::windowCaption(path)));
 }
 
 // The save animation: the text opens out from its middle, then blinks, then the status returns.
-void TfMain::Timer1Timer() {
+void MainWindow::Timer1Timer() {
     const editor::SaveAnimationFrame frame = editor::saveAnimationFrame(m_animationCounter);
     if (frame.done || !isVisible()) {
         m_timer1->stop();
@@ -371,7 +371,7 @@ void TfMain::Timer1Timer() {
 
 // ---- Commands ----------------------------------------------------------------------------------------------
 
-void TfMain::guarded(const std::function<void()>& command) {
+void MainWindow::guarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& error) {
@@ -380,7 +380,7 @@ void TfMain::guarded(const std::function<void()>& command) {
     }
 }
 
-std::unique_ptr<TOldVehFile> TfMain::LoadVehicle(const std::string& path, int mode) {
+std::unique_ptr<VehicleFile> MainWindow::LoadVehicle(const std::string& path, int mode) {
     // A pipe, a device or a loop of links is not "not found": the load below refuses it with its own message.
     const auto somethingElseIsThere = [&] {
         try {
@@ -389,21 +389,21 @@ std::unique_ptr<TOldVehFile> TfMain::LoadVehicle(const std::string& path, int mo
             return true;
         }
     };
-    if (mode != TOldVehFile::ModeNew && !fileSystem().fileExists(path) && !somethingElseIsThere()) {
+    if (mode != VehicleFile::ModeNew && !fileSystem().fileExists(path) && !somethingElseIsThere()) {
         prompt().tell(std::string(editor::kFileErrorTitle), "Could not find requested file: " + path, PromptIcon::Stop);
         return nullptr;
     }
-    auto vehicle = std::make_unique<TOldVehFile>(path, prompt(), m_settings);
+    auto vehicle = std::make_unique<VehicleFile>(path, prompt(), m_settings);
     try {
         vehicle->Load(mode);
-    } catch (const EOldVehFile& error) {
+    } catch (const VehicleFileError& error) {
         prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
         return nullptr;
     }
 
     std::vector<std::string> missing;
-    if (vehicle->ListMissingEntries(missing) > 0 && mode != TOldVehFile::ModeGhost) {
-        TdlgLostEntries dialog(this);
+    if (vehicle->ListMissingEntries(missing) > 0 && mode != VehicleFile::ModeGhost) {
+        LostEntriesDialog dialog(this);
         dialog.setEntries(missing);
         if (m_host.dialogs.run(dialog) != QDialog::Accepted)
             return nullptr;
@@ -411,11 +411,11 @@ std::unique_ptr<TOldVehFile> TfMain::LoadVehicle(const std::string& path, int mo
     return vehicle;
 }
 
-bool TfMain::TransferBuffer() {
+bool MainWindow::TransferBuffer() {
     if (!m_vehicle)
         return false;
     ShowStatus(fromLatin1(editor::kTransferringStatus), kStatusRed, kStatusBlack);
-    const auto storeCurve = [this](TOldVehFile& vehicle) {
+    const auto storeCurve = [this](VehicleFile& vehicle) {
         if (!m_chart->exists())
             return;
         if (StoreEngineCurve(m_chart->line(TorqueChart::TorqueLine), m_chart->line(TorqueChart::PowerLine), vehicle) >=
@@ -435,7 +435,7 @@ bool TfMain::TransferBuffer() {
     return true;
 }
 
-void TfMain::focusField(std::string_view name) {
+void MainWindow::focusField(std::string_view name) {
     const editor::PageField* field = editor::findPageField(name);
     QWidget* widget = control(name);
     if (field == nullptr || widget == nullptr)
@@ -446,7 +446,7 @@ void TfMain::focusField(std::string_view name) {
         edit->selectAll();
 }
 
-void TfMain::mUndoPageClick() {
+void MainWindow::mUndoPageClick() {
     guarded([this] {
         if (!m_vehicle || !m_changed)
             return;
@@ -454,7 +454,7 @@ void TfMain::mUndoPageClick() {
                          PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
             return;
         const int page = m_pages->currentIndex();
-        const TOldVehFile& saved = m_lastSaved ? *m_lastSaved : *m_vehicle;
+        const VehicleFile& saved = m_lastSaved ? *m_lastSaved : *m_vehicle;
         m_pagesFilling = true;
         editor::PageLoad load = editor::loadPage(saved, page, false, m_settings, prompt());
         applyLoad(load, false);
@@ -464,13 +464,13 @@ void TfMain::mUndoPageClick() {
 
 // ---- Start-up and shut-down ---------------------------------------------------------------------------------
 
-void TfMain::loadSettings() {
+void MainWindow::loadSettings() {
     m_settings.setProgramFolder(programFolder());
     m_registry = std::make_unique<IniRegistry>(registryFilePath());
     m_settings.setRegistry(m_registry.get());
     try {
         m_settings.Load();
-    } catch (const EIniFileIO& error) {
+    } catch (const KeyedTextFileError& error) {
         // Start with the defaults, and leave the user's file as it is rather than overwrite it with them.
         m_settingsUnreadable = true;
         m_settings.SetDefaults();
@@ -481,27 +481,27 @@ void TfMain::loadSettings() {
     }
 }
 
-void TfMain::showWelcome() {
-    TdlgInfo dialog(this);
+void MainWindow::showWelcome() {
+    InfoDialog dialog(this);
     dialog.setText(QString::fromLatin1(kWelcomeText));
     m_host.dialogs.run(dialog);
 }
 
-std::string TfMain::newFilePath() const {
+std::string MainWindow::newFilePath() const {
     const std::string& folder = m_settings.patchFolder.empty() ? m_settings.programFolder : m_settings.patchFolder;
     return joinPath(folder, "New.veh");
 }
 
-void TfMain::openStartFile(const std::string& path, bool asNew) {
-    if (OpenVehicle(path, asNew ? TOldVehFile::ModeNew : TOldVehFile::ModeOpen))
+void MainWindow::openStartFile(const std::string& path, bool asNew) {
+    if (OpenVehicle(path, asNew ? VehicleFile::ModeNew : VehicleFile::ModeOpen))
         return;
     if (m_vehicle)
         return; // the document already open stays
-    if (!OpenVehicle(newFilePath(), TOldVehFile::ModeNew))
-        throw EOldVehFile(kFatalTemplateText);
+    if (!OpenVehicle(newFilePath(), VehicleFile::ModeNew))
+        throw VehicleFileError(kFatalTemplateText);
 }
 
-void TfMain::FormShow(const std::optional<std::string>& commandLineFile) {
+void MainWindow::FormShow(const std::optional<std::string>& commandLineFile) {
     loadSettings();
     restoreOptions();
     m_sounds->loadLists();
@@ -535,7 +535,7 @@ void TfMain::FormShow(const std::optional<std::string>& commandLineFile) {
     rebuildRecentMenus(); // the lists as the settings hold them
 }
 
-bool TfMain::FormCloseQuery() {
+bool MainWindow::FormCloseQuery() {
     if (!m_vehicle || !m_changed)
         return true;
     switch (prompt().ask(std::string(editor::kSaveChangesTitle), std::string(editor::kSaveChangesQuestion),
@@ -550,7 +550,7 @@ bool TfMain::FormCloseQuery() {
     }
 }
 
-void TfMain::FormClose() {
+void MainWindow::FormClose() {
     if (m_closed)
         return;
     m_closed = true;
@@ -561,7 +561,7 @@ void TfMain::FormClose() {
         m_settings.Save();
 }
 
-void TfMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Anything going wrong while asking or saving keeps the window, and with it the user's edits.
     bool close = false;
     guarded([&] { close = FormCloseQuery(); });

@@ -35,9 +35,9 @@ class QWheelEvent;
 
 namespace qora {
 struct AngleTexts;
-class TGearCalculator;
-struct TDriveTrainTexts;
-struct TUpshiftRefresh;
+class GearCalculator;
+struct DriveTrainTexts;
+struct UpshiftRefresh;
 enum class UpshiftSender;
 enum class ReadoutColour;
 namespace editor {
@@ -66,7 +66,7 @@ class TorqueChart;
 
 // What the window's creator provides: the message boxes, the file dialogs, the modal-dialog runner and the two
 // pickers the settings may need. None is owned; all must outlive the window.
-struct TfMainHost {
+struct MainWindowHost {
     Prompt& prompt;
     FileDialogHook& fileDialogs;
     DialogRunner& dialogs;
@@ -79,24 +79,24 @@ struct TfMainHost {
 //
 // The pages are built from the page tables (page_fields.h); values travel between the vehicle's buffer and the
 // controls through the page model (page_model.h), keyed by the controls' objectNames.
-class TfMain final : public QMainWindow {
+class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
     static constexpr int kGearCount = 8; // the gear edits: reverse, 1st to 6th, final
 
-    explicit TfMain(TfMainHost host, QWidget* parent = nullptr);
-    ~TfMain() override;
+    explicit MainWindow(MainWindowHost host, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up, in this order: the settings from the program folder, the options they restore, the welcome text
     // when the settings are of another version, the chart, the last vehicle (or the template under the patch
-    // folder + "New.veh"), then the command-line file. Throws EOldVehFile with the fatal message when not even the
+    // folder + "New.veh"), then the command-line file. Throws VehicleFileError with the fatal message when not even the
     // template can be opened, and FileError when the program folder cannot be created.
     void FormShow(const std::optional<std::string>& commandLineFile = std::nullopt);
 
     // ---- Document ------------------------------------------------------------------------------------------
-    TOldVehFile* currentVehicle() const { return m_vehicle.get(); }
-    TSettings& settings() { return m_settings; }
+    VehicleFile* currentVehicle() const { return m_vehicle.get(); }
+    Settings& settings() { return m_settings; }
     bool isChanged() const { return m_changed; }
     // The archive entry the current vehicle was extracted from; Save writes it back into the archive.
     const std::optional<browser::ArchiveEntryRecord>& archiveEntry() const { return m_archiveEntry; }
@@ -109,14 +109,14 @@ public:
     // Loads and checks a vehicle without making it current (mode 2 is load only): the existence check (not for
     // mode 1), the load, and the missing-entries dialog (not for mode 2). nullptr on a failure, which the user has
     // been told of, or on Abort.
-    std::unique_ptr<TOldVehFile> LoadVehicle(const std::string& path, int mode);
+    std::unique_ptr<VehicleFile> LoadVehicle(const std::string& path, int mode);
     // Transfers the pages and saves the current vehicle to the path (empty: its own path), with validation,
     // stamp and backups; then the changed flag is cleared and "** FILE SAVED **" plays. False on any failure,
     // which the user has been told of; the changed flag then stays set.
     bool SaveVehicle(const std::string& path);
 
     // Fills every page from a vehicle's buffer (the ghost's fields when ghost is set).
-    void LoadPages(const TOldVehFile& vehicle, bool ghost);
+    void LoadPages(const VehicleFile& vehicle, bool ghost);
     // Copies all pages back into the current vehicle's buffer; false (after telling the user) on a failure.
     bool TransferBuffer();
     void SetChanged(bool changed);
@@ -137,14 +137,14 @@ public:
     QTabWidget* pages() const { return m_pages; }
 
     // ---- Ghost vehicle (main_window_ghost.cpp) ---------------------------------------------------------------
-    TOldVehFile* ghostVehicle() const { return m_ghost.get(); }
+    VehicleFile* ghostVehicle() const { return m_ghost.get(); }
     // Set while the open ghost lacked entries or had invalid driver attributes.
     bool ghostProblems() const { return m_ghostProblems; }
     // Loads a file as the ghost in place of any previous one and shows it; with no current vehicle nothing
     // happens. A ghost that fails to load leaves the previous one. True when the file became the ghost.
     bool OpenGhost(const std::string& path);
     // Shows the ghost's values in every ghost display (show), or hides them all and releases the ghost.
-    void ShowGhost(const TOldVehFile* ghost, bool show);
+    void ShowGhost(const VehicleFile* ghost, bool show);
     void CloseGhost();
     // The five [QORA] strings kept for the author data dialog.
     const std::array<std::string, 5>& authorData() const { return m_authorData; }
@@ -203,7 +203,7 @@ private:
     // Field texts keyed by the vehicle controls' objectNames (editor::PageTexts).
     using PageTexts = std::map<std::string, std::string, std::less<>>;
     struct GearCalculatorDeleter {
-        void operator()(TGearCalculator* calculator) const;
+        void operator()(GearCalculator* calculator) const;
     };
 
     struct FieldRow {
@@ -236,7 +236,7 @@ private:
     void applyAngleMode(bool degrees);
     // Brings a field's page to the front and puts the focus in the field (a value refused by a save).
     void focusField(std::string_view name);
-    void afterPageFill(int page, const TOldVehFile& vehicle, bool ghost);
+    void afterPageFill(int page, const VehicleFile& vehicle, bool ghost);
 
     // Handlers.
     void OnEditChange(QWidget* sender);
@@ -256,8 +256,8 @@ private:
     void afterDriveTrainFill();
     void restoreDriveTrainOptions();
     void UpdateBestGears();
-    TDriveTrainTexts driveTrainTexts() const;
-    void showUpshift(const TUpshiftRefresh& refresh);
+    DriveTrainTexts driveTrainTexts() const;
+    void showUpshift(const UpshiftRefresh& refresh);
     void paintUpshiftReadouts();
     void helpForFocus();
 
@@ -293,7 +293,7 @@ private:
     void recordRecentVehicle();
     void rebuildRecentMenus();
     void updateVehiclePicture();
-    void OnOpenInNotepad(const TOldVehFile* vehicle);
+    void OnOpenInNotepad(const VehicleFile* vehicle);
 
     // Engine sounds (main_window_sounds.cpp).
     void createEngineSounds();
@@ -305,7 +305,7 @@ private:
     // lines go with it.
     void releaseGhost(bool deleteCopy);
     void recordRecentGhost();
-    void fillGhostPages(const TOldVehFile& ghost);
+    void fillGhostPages(const VehicleFile& ghost);
     void updateGhostPicture();
     // The angle texts the other set of fields shows (the ghost's while the vehicle is filled, or the reverse), when
     // that set is open.
@@ -368,14 +368,14 @@ private:
     Prompt& prompt() const { return m_host.prompt; }
     std::string newFilePath() const;
 
-    TfMainHost m_host;
-    TSettings m_settings;
+    MainWindowHost m_host;
+    Settings m_settings;
     std::unique_ptr<IniRegistry> m_registry;
-    std::unique_ptr<TOldVehFile> m_vehicle;
-    std::unique_ptr<TOldVehFile> m_ghost;
+    std::unique_ptr<VehicleFile> m_vehicle;
+    std::unique_ptr<VehicleFile> m_ghost;
     // The vehicle as it was last opened or saved: Undo Page puts a page back to it (My Garage prepares the
     // vehicle's buffer with the page values, so the buffer itself is not that state).
-    std::unique_ptr<TOldVehFile> m_lastSaved;
+    std::unique_ptr<VehicleFile> m_lastSaved;
     bool m_ghostProblems = false;
     bool m_changed = true; // so the first SetChanged(false) paints the indicator
     bool m_pagesFilling = false;
@@ -383,7 +383,7 @@ private:
     bool m_settingsUnreadable = false;
     bool m_closed = false;
     std::array<std::string, 5> m_authorData; // the [QORA] strings kept for the author data dialog
-    std::unique_ptr<TGearCalculator, GearCalculatorDeleter> m_gears;
+    std::unique_ptr<GearCalculator, GearCalculatorDeleter> m_gears;
     int m_animationCounter = 0;
     std::array<ReadoutColour, 5> m_upshiftColours{}; // of the read-outs eGearRpm2..6
     int m_wheelDelta = 0; // wheel turns not yet a whole notch

@@ -1,4 +1,4 @@
-// TfMain's appearance and preferences: the page skin, the toolbar's button sets, the page style and tab icons, the
+// MainWindow's appearance and preferences: the page skin, the toolbar's button sets, the page style and tab icons, the
 // application colours and their dialog, the Preferences dialog with the .veh association, the about box, and the
 // header painted with the form's picture.
 
@@ -67,7 +67,7 @@ std::map<int, std::string> programIconFiles() {
 
 // ---- Set-up -------------------------------------------------------------------------------------------------
 
-void TfMain::createAppearance() {
+void MainWindow::createAppearance() {
     m_appearance = new PageAppearance(m_pages, this);
 
     const auto item = [this](const char* name) { return findChild<QAction*>(QString::fromLatin1(name)); };
@@ -77,13 +77,13 @@ void TfMain::createAppearance() {
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, handler);
     };
-    command(item("mOptions"), &TfMain::mOptionsClick);
-    command(item("mDataColors"), &TfMain::mDataColorsClick);
-    command(item("mNoSkin"), &TfMain::mNoSkinClick);
-    command(item("mRestoreSkin"), &TfMain::mRestoreSkinClick);
-    command(item("mSkin"), &TfMain::mSkinClick);
-    command(item("mTabIcons"), &TfMain::mTabIconsClick);
-    command(item("mAbout"), &TfMain::Image1Click);
+    command(item("mOptions"), &MainWindow::mOptionsClick);
+    command(item("mDataColors"), &MainWindow::mDataColorsClick);
+    command(item("mNoSkin"), &MainWindow::mNoSkinClick);
+    command(item("mRestoreSkin"), &MainWindow::mRestoreSkinClick);
+    command(item("mSkin"), &MainWindow::mSkinClick);
+    command(item("mTabIcons"), &MainWindow::mTabIconsClick);
+    command(item("mAbout"), &MainWindow::Image1Click);
     for (int style = 0; style < static_cast<int>(kPageStyleItems.size()); ++style)
         if (QAction* action = item(kPageStyleItems[static_cast<std::size_t>(style)])) {
             action->setEnabled(true);
@@ -120,7 +120,7 @@ void TfMain::createAppearance() {
 
 // Start-up (after the welcome): the Preferences on a first run, then the options in the order page skin, spin
 // buttons, tab icons, page style, colours and toolbar buttons.
-void TfMain::restoreAppearance() {
+void MainWindow::restoreAppearance() {
     if (m_settings.firstRun)
         mOptionsClick();
     PaintPages(m_settings.pageBackgroundBitmap);
@@ -140,7 +140,7 @@ void TfMain::restoreAppearance() {
 
 // ---- Page skin ----------------------------------------------------------------------------------------------
 
-void TfMain::PaintPages(const std::string& skin) {
+void MainWindow::PaintPages(const std::string& skin) {
     const auto defaultSkin = [this] { return artworkPixmap(kPageBackground, devicePixelRatioF()); };
     QPixmap picture;
     const char* checked = "mNoSkin";
@@ -175,15 +175,15 @@ void TfMain::PaintPages(const std::string& skin) {
     m_settings.pageBackgroundBitmap = skin;
 }
 
-void TfMain::mNoSkinClick() {
+void MainWindow::mNoSkinClick() {
     guarded([this] { PaintPages(std::string()); });
 }
 
-void TfMain::mRestoreSkinClick() {
+void MainWindow::mRestoreSkinClick() {
     guarded([this] { PaintPages(std::string(kDefaultSkin)); });
 }
 
-void TfMain::mSkinClick() {
+void MainWindow::mSkinClick() {
     guarded([this] {
         const std::string& current = m_settings.pageBackgroundBitmap;
         FileDialogRequest request;
@@ -209,7 +209,7 @@ void TfMain::mSkinClick() {
 
 // ---- Toolbar, page style, tab icons -------------------------------------------------------------------------
 
-void TfMain::ChangeToolbarButtons(std::string_view set) {
+void MainWindow::ChangeToolbarButtons(std::string_view set) {
     const std::string_view chosen = toolbarSet(set);
     for (std::size_t i = 0; i < kToolbarSetItems.size(); ++i)
         if (QAction* action = findChild<QAction*>(QString::fromLatin1(kToolbarSetItems[i])))
@@ -220,7 +220,7 @@ void TfMain::ChangeToolbarButtons(std::string_view set) {
     m_settings.toolbarButtons = std::string(chosen);
 }
 
-void TfMain::ChangePageStyle(int style) {
+void MainWindow::ChangePageStyle(int style) {
     m_appearance->setPageStyle(style);
     const int applied = m_appearance->pageStyle();
     for (int i = 0; i < static_cast<int>(kPageStyleItems.size()); ++i)
@@ -229,7 +229,7 @@ void TfMain::ChangePageStyle(int style) {
     m_settings.tabStyle = applied;
 }
 
-void TfMain::mTabIconsClick() {
+void MainWindow::mTabIconsClick() {
     guarded([this] {
         m_settings.showTabIcons = !m_settings.showTabIcons;
         m_appearance->setTabIcons(m_settings.showTabIcons);
@@ -240,7 +240,7 @@ void TfMain::mTabIconsClick() {
 
 // ---- Colours ------------------------------------------------------------------------------------------------
 
-void TfMain::ApplyColours() {
+void MainWindow::ApplyColours() {
     RestoreStatus();
     AppColours colours;
     for (int index = 0; index < kAppColourCount; ++index)
@@ -253,9 +253,9 @@ void TfMain::ApplyColours() {
     paintUpshiftReadouts();
 }
 
-void TfMain::mDataColorsClick() {
+void MainWindow::mDataColorsClick() {
     guarded([this] {
-        TdlgDataColors dialog(prompt(), m_host.dialogs, this);
+        ColorsDialog dialog(prompt(), m_host.dialogs, this);
         dialog.load(m_settings);
         dialog.setBackdrop(m_appearance->skin());
         if (m_host.dialogs.run(dialog) == QDialog::Accepted)
@@ -266,7 +266,7 @@ void TfMain::mDataColorsClick() {
 
 // ---- Preferences --------------------------------------------------------------------------------------------
 
-void TfMain::mOptionsClick() {
+void MainWindow::mOptionsClick() {
     guarded([this] {
         AppPreferences current;
         current.gameFolder = m_settings.gameFolder.empty() ? m_settings.GetTrevantFolder() : m_settings.gameFolder;
@@ -279,7 +279,7 @@ void TfMain::mOptionsClick() {
         current.backupFiles = m_settings.backupFiles;
         current.associate = m_settings.IsAssociated();
 
-        TdlgAppPreferences dialog(prompt(), m_host.folderPicker, this);
+        PreferencesDialog dialog(prompt(), m_host.folderPicker, this);
         dialog.setPreferences(current);
         if (m_host.dialogs.run(dialog) != QDialog::Accepted || dialog.result() != QDialog::Accepted)
             return;
@@ -304,7 +304,7 @@ void TfMain::mOptionsClick() {
     });
 }
 
-void TfMain::associateVehFiles(bool associate) {
+void MainWindow::associateVehFiles(bool associate) {
     const std::string program = toPath(QCoreApplication::applicationFilePath());
     m_settings.AssociateVehFiles(associate, program);
     DesktopAssociation desktop(userDesktopFolders(), commandRunner());
@@ -341,7 +341,7 @@ void TfMain::associateVehFiles(bool associate) {
 }
 
 // "Hide Spin Buttons": every spin button of the window follows it, the chart point's included.
-void TfMain::showSpinButtons() {
+void MainWindow::showSpinButtons() {
     const bool show = !m_settings.hideSpinButtons;
     for (SpinButton* spin : m_spinButtons)
         spin->setVisible(show);
@@ -351,9 +351,9 @@ void TfMain::showSpinButtons() {
 
 // ---- About box and header -----------------------------------------------------------------------------------
 
-void TfMain::Image1Click() {
+void MainWindow::Image1Click() {
     guarded([this] {
-        TdlgAbout about(this);
+        AboutDialog about(this);
         bool openGuide = false;
         about.setGuideOpener([&openGuide] { openGuide = true; });
         m_host.dialogs.run(about);
@@ -364,7 +364,7 @@ void TfMain::Image1Click() {
 
 // FormPaint: the form's picture behind the toolbar and the header, from below the menu bar down to 3 pixels into
 // the page control.
-void TfMain::paintEvent(QPaintEvent* event) {
+void MainWindow::paintEvent(QPaintEvent* event) {
     QMainWindow::paintEvent(event);
     if (m_pages == nullptr)
         return;

@@ -9,16 +9,16 @@
 
 namespace qora::gui {
 
-void TfMain::connectChart() {
+void MainWindow::connectChart() {
     m_chart->attach(TorqueChartHost{&m_host.prompt, &m_host.fileDialogs, &m_host.dialogs});
     connect(m_chart, &TorqueChart::edited, this, [this] { SetChanged(true); });
     connect(m_chart, &TorqueChart::peakFiguresChanged, this, [this](bool ghost) { showPeakFigures(ghost); });
 }
 
-void TfMain::showPeakFigures(bool ghost) {
+void MainWindow::showPeakFigures(bool ghost) {
     if (!m_chart->exists())
         return;
-    const TPeakFigures figures = m_chart->peakFigures(ghost);
+    const PeakFigures figures = m_chart->peakFigures(ghost);
     (ghost ? m_ghostTorqueFigure : m_torqueFigure)->setText(fromLatin1(figures.torque));
     (ghost ? m_ghostPowerFigure : m_powerFigure)->setText(fromLatin1(figures.power));
 }

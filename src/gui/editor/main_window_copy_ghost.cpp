@@ -15,27 +15,27 @@
 
 namespace qora::gui {
 
-void TfMain::createCopyFromGhost() {
+void MainWindow::createCopyFromGhost() {
     m_copyFromGhost = findChild<QAction*>(QStringLiteral("mCopyFromGhost"));
-    connect(m_copyFromGhost, &QAction::triggered, this, &TfMain::mCopyFromGhostClick);
+    connect(m_copyFromGhost, &QAction::triggered, this, &MainWindow::mCopyFromGhostClick);
     m_chartCopyFromGhost = m_chart->findChild<QAction*>(QStringLiteral("mcoCopyFromGhost"));
     m_chartCopyFromGhost->setToolTip(tr("Replace the vehicle's torque curve with the ghost's"));
-    connect(m_chartCopyFromGhost, &QAction::triggered, this, &TfMain::mcoCopyFromGhostClick);
+    connect(m_chartCopyFromGhost, &QAction::triggered, this, &MainWindow::mcoCopyFromGhostClick);
     updateCopyFromGhostCommands();
 }
 
-void TfMain::updateCopyFromGhostCommands() {
+void MainWindow::updateCopyFromGhostCommands() {
     const bool enabled = m_vehicle != nullptr && m_ghost != nullptr;
     m_copyFromGhost->setEnabled(enabled);
     m_chartCopyFromGhost->setEnabled(enabled);
 }
 
-void TfMain::afterGhostChange() {
+void MainWindow::afterGhostChange() {
     updateCopyFromGhostCommands();
     refreshGearingChart();
 }
 
-editor::PageTexts TfMain::ghostTexts() const {
+editor::PageTexts MainWindow::ghostTexts() const {
     editor::PageTexts texts;
     for (const editor::PageField& field : editor::allPageFields())
         if (!field.ghostName.empty())
@@ -44,7 +44,7 @@ editor::PageTexts TfMain::ghostTexts() const {
     return texts;
 }
 
-void TfMain::mCopyFromGhostClick() {
+void MainWindow::mCopyFromGhostClick() {
     guarded([this] {
         if (!m_vehicle || !m_ghost)
             return;
@@ -54,11 +54,11 @@ void TfMain::mCopyFromGhostClick() {
         const bool curve = m_chart->exists() && editor::curvesDiffer(m_chart->line(TorqueChart::GhostTorqueLine),
                                                                      m_chart->line(TorqueChart::TorqueLine));
         const auto difference = [&](editor::CopyScope scope) {
-            return TdlgCopyFromGhost::Difference{
+            return CopyFromGhostDialog::Difference{
                 static_cast<int>(editor::copyFromGhostPlan(vehicle, ghost, page, scope).size()),
                 curve && editor::scopeHasCurve(page, scope)};
         };
-        TdlgCopyFromGhost dialog(page, difference(editor::CopyScope::ActivePage),
+        CopyFromGhostDialog dialog(page, difference(editor::CopyScope::ActivePage),
                                  difference(editor::CopyScope::AllPages), this);
         if (m_host.dialogs.run(dialog) != QDialog::Accepted)
             return;
@@ -66,7 +66,7 @@ void TfMain::mCopyFromGhostClick() {
     });
 }
 
-void TfMain::mcoCopyFromGhostClick() {
+void MainWindow::mcoCopyFromGhostClick() {
     guarded([this] {
         if (!m_vehicle || !m_ghost)
             return;
@@ -76,7 +76,7 @@ void TfMain::mcoCopyFromGhostClick() {
     });
 }
 
-bool TfMain::CopyFromGhost(editor::CopyScope scope) {
+bool MainWindow::CopyFromGhost(editor::CopyScope scope) {
     if (!m_vehicle || !m_ghost)
         return false;
     const int page = m_pages->currentIndex();
@@ -95,7 +95,7 @@ bool TfMain::CopyFromGhost(editor::CopyScope scope) {
 }
 
 // The ghost's torque curve into the vehicle's lines; the power line, the peak figures and the gearing chart follow.
-bool TfMain::copyGhostCurve() {
+bool MainWindow::copyGhostCurve() {
     if (!m_ghost || !m_chart->exists())
         return false;
     if (!editor::copyGhostCurve(m_chart->line(TorqueChart::GhostTorqueLine), m_chart->line(TorqueChart::TorqueLine),

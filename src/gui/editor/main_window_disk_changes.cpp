@@ -1,4 +1,4 @@
-// TfMain and the files on disk: another program (a script's qora-cli, a text editor, a mod manager) may change
+// MainWindow and the files on disk: another program (a script's qora-cli, a text editor, a mod manager) may change
 // or delete the vehicle or the ghost while the window has them open. The window notices it through file
 // watchers, and offers to reload when the user comes back to it; a save over a file changed since QORA read it
 // asks first.
@@ -19,7 +19,7 @@ constexpr const char* kChangedTitle = "QORA File Changed";
 
 } // namespace
 
-void TfMain::createDiskWatch() {
+void MainWindow::createDiskWatch() {
     m_vehicleWatch = new FileChangeWatcher(this);
     m_ghostWatch = new FileChangeWatcher(this);
     const auto noticed = [this] {
@@ -32,7 +32,7 @@ void TfMain::createDiskWatch() {
     connect(m_ghostWatch, &FileChangeWatcher::changed, this, noticed);
 }
 
-void TfMain::watchDocuments() {
+void MainWindow::watchDocuments() {
     if (m_vehicleWatch == nullptr)
         return;
     const std::string vehicle = m_vehicle ? m_vehicle->fileName : std::string();
@@ -43,13 +43,13 @@ void TfMain::watchDocuments() {
         m_ghostWatch->watch(ghost);
 }
 
-void TfMain::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_diskCheckDue)
         QTimer::singleShot(0, this, [this] { checkForChangesOnDisk(); });
 }
 
-void TfMain::checkForChangesOnDisk() {
+void MainWindow::checkForChangesOnDisk() {
     if (!m_diskCheckDue || m_checkingDisk)
         return;
     m_diskCheckDue = false;
@@ -62,7 +62,7 @@ void TfMain::checkForChangesOnDisk() {
     watchDocuments();
 }
 
-void TfMain::checkVehicleOnDisk() {
+void MainWindow::checkVehicleOnDisk() {
     if (!m_vehicle || !m_vehicle->diskSnapshot.exists || !m_vehicle->changedOnDisk())
         return;
     const std::string path = m_vehicle->fileName;
@@ -93,16 +93,16 @@ void TfMain::checkVehicleOnDisk() {
     SetChanged(true);
 }
 
-void TfMain::reloadVehicle() {
+void MainWindow::reloadVehicle() {
     const std::string path = m_vehicle->fileName;
     const bool wasChanged = m_changed;
     // The user chose to let the edits go, so the save question is not asked; a reload that fails keeps them.
     SetChanged(false);
-    if (!OpenVehicle(path, TOldVehFile::ModeOpen, true))
+    if (!OpenVehicle(path, VehicleFile::ModeOpen, true))
         SetChanged(wasChanged);
 }
 
-void TfMain::checkGhostOnDisk() {
+void MainWindow::checkGhostOnDisk() {
     // The ghost is never saved: a changed file is simply read again; a deleted one stays shown as it was read.
     if (!m_ghost || !m_ghost->diskSnapshot.exists || !m_ghost->changedOnDisk())
         return;
@@ -114,7 +114,7 @@ void TfMain::checkGhostOnDisk() {
     OpenGhost(path);
 }
 
-bool TfMain::confirmOverwriteOfChangedFile() {
+bool MainWindow::confirmOverwriteOfChangedFile() {
     if (!m_vehicle->diskSnapshot.exists || !m_vehicle->changedOnDisk())
         return true;
     return prompt().ask(kChangedTitle,

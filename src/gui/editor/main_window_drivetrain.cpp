@@ -32,7 +32,7 @@ namespace {
 
 using editor::PageField;
 
-static_assert(kGearEditCount == TfMain::kGearCount);
+static_assert(kGearEditCount == MainWindow::kGearCount);
 
 constexpr std::array<const char*, kGearEditCount> kGearEditNames{"eGearReverse", "eGear1", "eGear2", "eGear3",
                                                                  "eGear4",       "eGear5", "eGear6", "eGearFinal"};
@@ -41,12 +41,12 @@ constexpr std::array<const char*, kGearEditCount> kGearBarNames{"sbGearReverse",
 
 } // namespace
 
-void TfMain::GearCalculatorDeleter::operator()(TGearCalculator* calculator) const {
+void MainWindow::GearCalculatorDeleter::operator()(GearCalculator* calculator) const {
     delete calculator;
 }
 
-QWidget* TfMain::buildDriveTrain(QWidget* parent) {
-    m_gears.reset(new TGearCalculator(m_settings));
+QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
+    m_gears.reset(new GearCalculator(m_settings));
     std::map<std::string_view, FieldRow> rows;
     auto* area = new QWidget(parent);
     auto* columns = new QHBoxLayout(area);
@@ -217,8 +217,8 @@ QWidget* TfMain::buildDriveTrain(QWidget* parent) {
     return area;
 }
 
-TDriveTrainTexts TfMain::driveTrainTexts() const {
-    TDriveTrainTexts texts;
+DriveTrainTexts MainWindow::driveTrainTexts() const {
+    DriveTrainTexts texts;
     for (int gear = 0; gear < kGearEditCount; ++gear)
         texts.gears[static_cast<std::size_t>(gear)] = toLatin1(m_gearEdits[static_cast<std::size_t>(gear)]->text());
     texts.maxRpm = toLatin1(controlText("eMaxRpm"));
@@ -230,22 +230,22 @@ TDriveTrainTexts TfMain::driveTrainTexts() const {
     return texts;
 }
 
-void TfMain::DoCalcUpshift(UpshiftSender sender) {
+void MainWindow::DoCalcUpshift(UpshiftSender sender) {
     if (!m_vehicle || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
         return;
-    const TUpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
+    const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
     showUpshift(m_gears->DoCalcUpshift(sender, driveTrainTexts(), base));
 }
 
-void TfMain::UpdateBestGears() {
+void MainWindow::UpdateBestGears() {
     if (!m_vehicle || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
         return;
-    TUpshiftRefresh refresh;
+    UpshiftRefresh refresh;
     refresh.bestGears = m_gears->UpdateBestGears(driveTrainTexts());
     showUpshift(refresh);
 }
 
-void TfMain::showUpshift(const TUpshiftRefresh& refresh) {
+void MainWindow::showUpshift(const UpshiftRefresh& refresh) {
     if (refresh.captions) {
         m_dtTorque->setText(fromLatin1(refresh.captions->torque));
         m_dtPower->setText(fromLatin1(refresh.captions->power));
@@ -261,7 +261,7 @@ void TfMain::showUpshift(const TUpshiftRefresh& refresh) {
     }
     if (refresh.upshift) {
         for (int i = 0; i < 5; ++i) {
-            const TUpshiftReadout& readout = refresh.upshift->readouts[static_cast<std::size_t>(i)];
+            const UpshiftReadout& readout = refresh.upshift->readouts[static_cast<std::size_t>(i)];
             auto* display = qobject_cast<QLineEdit*>(control("eGearRpm" + std::to_string(i + 2)));
             display->setText(fromLatin1(readout.text));
             m_upshiftColours[static_cast<std::size_t>(i)] = readout.colour;
@@ -284,7 +284,7 @@ void TfMain::showUpshift(const TUpshiftRefresh& refresh) {
 }
 
 // The read-outs' red (over the limit) and grey (not reached) stay through a change of the application colours.
-void TfMain::paintUpshiftReadouts() {
+void MainWindow::paintUpshiftReadouts() {
     const QColor normal = m_gearEdits[Gear1]->palette().color(QPalette::Text);
     for (int i = 0; i < 5; ++i) {
         auto* display = qobject_cast<QLineEdit*>(control("eGearRpm" + std::to_string(i + 2)));
@@ -297,7 +297,7 @@ void TfMain::paintUpshiftReadouts() {
     }
 }
 
-void TfMain::OnGearScroll(int gear) {
+void MainWindow::OnGearScroll(int gear) {
     QScrollBar* bar = m_gearBars[static_cast<std::size_t>(gear)];
     QLineEdit* edit = m_gearEdits[static_cast<std::size_t>(gear)];
     const QSignalBlocker blocker(bar);
@@ -308,7 +308,7 @@ void TfMain::OnGearScroll(int gear) {
     recalculateDriveTrain();
 }
 
-void TfMain::GearEditChange(int gear) {
+void MainWindow::GearEditChange(int gear) {
     if (m_gearSync)
         return;
     const auto position =
@@ -325,33 +325,33 @@ void TfMain::GearEditChange(int gear) {
     recalculateDriveTrain();
 }
 
-void TfMain::recalculateDriveTrain() {
+void MainWindow::recalculateDriveTrain() {
     if (!m_vehicle || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
         return;
-    TUpshiftRefresh refresh;
-    const TUpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
+    UpshiftRefresh refresh;
+    const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
     refresh.upshift = m_gears->CalcUpshiftRpm(driveTrainTexts(), base);
     showUpshift(refresh);
     UpdateBestGears();
 }
 
-void TfMain::OnBestGearToggleClick(bool firstGearOnly) {
+void MainWindow::OnBestGearToggleClick(bool firstGearOnly) {
     applyUpshiftBasis(m_settings, firstGearOnly);
     (firstGearOnly ? m_baseFirst : m_basePrev)->setChecked(true);
     recalculateDriveTrain();
 }
 
-void TfMain::OnGearThreshClick(int mode) {
+void MainWindow::OnGearThreshClick(int mode) {
     applyGearThresholdMode(m_settings, mode);
     m_threshButtons[static_cast<std::size_t>(std::clamp(mode, 0, 2))]->setChecked(true);
     recalculateDriveTrain();
 }
 
-void TfMain::OnPageChange() {
+void MainWindow::OnPageChange() {
     DoCalcUpshift(UpshiftSender::PageControl);
 }
 
-void TfMain::afterDriveTrainFill() {
+void MainWindow::afterDriveTrainFill() {
     for (int gear = 0; gear < kGearEditCount; ++gear) {
         const auto position =
             gearPositionFromText(toLatin1(m_gearEdits[static_cast<std::size_t>(gear)]->text()), gear == GearReverse);
@@ -365,7 +365,7 @@ void TfMain::afterDriveTrainFill() {
     UpdateBestGears();
 }
 
-void TfMain::restoreDriveTrainOptions() {
+void MainWindow::restoreDriveTrainOptions() {
     (m_settings.gearUpShiftBaseFirst ? m_baseFirst : m_basePrev)->setChecked(true);
     m_threshButtons[static_cast<std::size_t>(std::clamp(m_settings.gearRpmThresholdMode, 0, 2))]->setChecked(true);
     for (QScrollBar* bar : m_gearBars)

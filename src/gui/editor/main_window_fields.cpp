@@ -31,7 +31,7 @@ static_assert(static_cast<int>(GearField::Reverse) == GearReverse && static_cast
 
 } // namespace
 
-bool TfMain::fieldEvent(QObject* watched, QEvent* event) {
+bool MainWindow::fieldEvent(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::Wheel:
         if (auto* over = qobject_cast<QWidget*>(watched))
@@ -58,7 +58,7 @@ bool TfMain::fieldEvent(QObject* watched, QEvent* event) {
     }
 }
 
-void TfMain::OnGearExit(int gear) {
+void MainWindow::OnGearExit(int gear) {
     QLineEdit* edit = m_gearEdits[static_cast<std::size_t>(gear)];
     // The edit can undo when the user changed its text since entering it; undoing goes back to that text.
     const QVariant entry = edit->property(kEntryText);
@@ -81,7 +81,7 @@ void TfMain::OnGearExit(int gear) {
 
 // FormMouseWheelUp / FormMouseWheelDown: the wheel over an edit of the active page that a spin button steps
 // works that spin button, one step per notch. Elsewhere the wheel scrolls the page as usual.
-bool TfMain::FormMouseWheel(QWidget* over, QWheelEvent* event) {
+bool MainWindow::FormMouseWheel(QWidget* over, QWheelEvent* event) {
     QWidget* page = m_pages->currentWidget();
     if (page == nullptr || !page->isAncestorOf(over))
         return false;

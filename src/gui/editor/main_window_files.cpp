@@ -1,4 +1,4 @@
-// TfMain's file commands: opening (through the vehicle browser, the recent lists and the backups), saving (in
+// MainWindow's file commands: opening (through the vehicle browser, the recent lists and the backups), saving (in
 // place, into the archive, as a copy), and the header's car picture and Notepad button.
 
 
@@ -45,7 +45,7 @@ QString vehicleFilter() {
     return QString::fromLatin1(kVehicleFilter).arg(caseFreePattern(QStringLiteral("*.veh")));
 }
 
-std::string descriptionOf(const TOldVehFile& vehicle) {
+std::string descriptionOf(const VehicleFile& vehicle) {
     const EntryRec* entry = vehicle.findEntry(veh::SecDetails, "//DescFile=");
     return entry ? entry->value : std::string();
 }
@@ -59,7 +59,7 @@ QString menuText(const std::string& text) {
 
 // ---- Set-up -------------------------------------------------------------------------------------------------
 
-void TfMain::createFileCommands() {
+void MainWindow::createFileCommands() {
     m_loadPrior = findChild<QAction*>(QStringLiteral("mLoadPrior"));
     m_loadOriginal = findChild<QAction*>(QStringLiteral("mLoadOriginal"));
     connect(m_loadPrior, &QAction::triggered, this, [this] { OnOpenBackupFile(browser::BackupKind::Prior); });
@@ -86,14 +86,14 @@ void TfMain::createFileCommands() {
     refreshBackupEntries();
 }
 
-bool TfMain::isWorkingCopyFile(const std::string& path) const {
+bool MainWindow::isWorkingCopyFile(const std::string& path) const {
     return browser::isExtraction(path) && !m_settings.programFolder.empty() &&
            browser::normalFolder(parentFolder(path)) == browser::normalFolder(m_settings.masVehFolder());
 }
 
 // ---- Opening ------------------------------------------------------------------------------------------------
 
-bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
+bool MainWindow::OpenVehicle(const std::string& path, int mode, bool keepPath) {
     const std::string currentPath = m_vehicle ? m_vehicle->fileName : std::string();
     // A working copy extracted for this open goes again when the open does not go ahead.
     const auto discardNew = [&] {
@@ -102,7 +102,7 @@ bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
             browser::deleteWorkingCopy(*copy);
     };
 
-    std::unique_ptr<TOldVehFile> vehicle = LoadVehicle(path, mode);
+    std::unique_ptr<VehicleFile> vehicle = LoadVehicle(path, mode);
     if (!vehicle) {
         discardNew();
         return false;
@@ -111,7 +111,7 @@ bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
     browser::Replacement replacement;
     try {
         replacement = browser::replaceDocument({currentPath, m_archiveEntry}, path, keepPath, descriptionOf(*vehicle));
-    } catch (const EMasFile& error) {
+    } catch (const VehicleArchiveError& error) {
         // Another role's copy (the ghost's) is left alone.
         prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
         return false;
@@ -151,7 +151,7 @@ bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
     m_saveAs->setText(fromLatin1(replacement.saveAsCaption));
 
     LoadPages(*m_vehicle, false);
-    m_lastSaved = std::make_unique<TOldVehFile>(*m_vehicle);
+    m_lastSaved = std::make_unique<VehicleFile>(*m_vehicle);
 
     SetCaption(m_vehicle->fileName);
     m_editorName->setText(fromLatin1(browser::priorEditorText(m_vehicle->editorName)));
@@ -167,14 +167,14 @@ bool TfMain::OpenVehicle(const std::string& path, int mode, bool keepPath) {
     return true;
 }
 
-std::optional<std::string> TfMain::browseForVehicle(const browser::BrowserStart& start, bool asGhost) {
-    TMasFile archive(m_settings, prompt(), m_host.filePicker);
+std::optional<std::string> MainWindow::browseForVehicle(const browser::BrowserStart& start, bool asGhost) {
+    VehicleArchive archive(m_settings, prompt(), m_host.filePicker);
     const browser::ArchiveForBrowser read = browser::readArchiveForBrowser(archive, prompt());
     if (read == browser::ArchiveForBrowser::Failed)
         return std::nullopt;
-    TMasFile* loaded = read == browser::ArchiveForBrowser::Loaded ? &archive : nullptr;
+    VehicleArchive* loaded = read == browser::ArchiveForBrowser::Loaded ? &archive : nullptr;
 
-    TdlgFileOpen dialog(loaded, m_settings, prompt(), m_host.dialogs, this,
+    VehicleBrowserDialog dialog(loaded, m_settings, prompt(), m_host.dialogs, this,
                         asGhost ? tr("Open Ghost Vehicle") : tr("Open Vehicle"));
     dialog.setUp(start, loaded != nullptr);
     const int result = m_host.dialogs.run(dialog);
@@ -185,30 +185,30 @@ std::optional<std::string> TfMain::browseForVehicle(const browser::BrowserStart&
     // What the entry held when it was extracted, so its write-back can tell whether another program changed it.
     m_extractedEntryHash.reset();
     if (path && loaded && !asGhost && browser::isExtraction(*path)) {
-        if (const TMasListEntry* entry = loaded->findEntry(browser::extractedEntryName(*path)))
+        if (const ArchiveEntry* entry = loaded->findEntry(browser::extractedEntryName(*path)))
             m_extractedEntryHash = contentHash(loaded->EntryBytes(entry->Name));
     }
     return path;
 }
 
-void TfMain::mOpenVehClick() {
+void MainWindow::mOpenVehClick() {
     guarded([this] {
         const std::string current = m_vehicle ? m_vehicle->fileName : std::string();
         const browser::BrowserStart start =
             browser::browserStartForVehicle(current, toLatin1(controlText("eClass")), m_settings.programFolder);
         if (const auto chosen = browseForVehicle(start, false))
-            OpenVehicle(*chosen, TOldVehFile::ModeOpen);
+            OpenVehicle(*chosen, VehicleFile::ModeOpen);
     });
 }
 
-void TfMain::OnVehMRU(const std::string& path) {
+void MainWindow::OnVehMRU(const std::string& path) {
     guarded([&] {
         if (browser::recentFileAvailable(path, prompt()))
-            OpenVehicle(path, TOldVehFile::ModeOpen);
+            OpenVehicle(path, VehicleFile::ModeOpen);
     });
 }
 
-void TfMain::OnOpenBackupFile(browser::BackupKind kind) {
+void MainWindow::OnOpenBackupFile(browser::BackupKind kind) {
     guarded([&] {
         if (!m_vehicle)
             return;
@@ -218,12 +218,12 @@ void TfMain::OnOpenBackupFile(browser::BackupKind kind) {
             return;
         }
         // The backup's content takes the current file's place; a save writes it over the current file.
-        if (OpenVehicle(*backup, TOldVehFile::ModeOpen, true))
+        if (OpenVehicle(*backup, VehicleFile::ModeOpen, true))
             SetChanged(true);
     });
 }
 
-void TfMain::refreshBackupEntries() {
+void MainWindow::refreshBackupEntries() {
     const std::string path = m_vehicle ? m_vehicle->fileName : std::string();
     const std::locale locale = browser::userLocale();
     const auto refresh = [&](QAction* action, browser::BackupKind kind) {
@@ -237,12 +237,12 @@ void TfMain::refreshBackupEntries() {
 
 // ---- Recent lists -------------------------------------------------------------------------------------------
 
-void TfMain::recordRecentVehicle() {
+void MainWindow::recordRecentVehicle() {
     if (m_vehicle && browser::recordRecent(m_settings.recentVehicles, m_vehicle->fileName, descriptionOf(*m_vehicle)))
         rebuildRecentMenus();
 }
 
-void TfMain::rebuildRecentMenus() {
+void MainWindow::rebuildRecentMenus() {
     m_recentMenu->clear();
     for (const browser::RecentMenuEntry& entry : browser::recentMenu(m_settings.recentVehicles)) {
         QAction* action = m_recentMenu->addAction(menuText(entry.caption));
@@ -257,7 +257,7 @@ void TfMain::rebuildRecentMenus() {
 
 // ---- Saving -------------------------------------------------------------------------------------------------
 
-bool TfMain::SaveVehicle(const std::string& path) {
+bool MainWindow::SaveVehicle(const std::string& path) {
     if (!m_vehicle)
         return false;
     if (!TransferBuffer()) {
@@ -280,11 +280,11 @@ bool TfMain::SaveVehicle(const std::string& path) {
     }
     try {
         m_vehicle->Save(path, false);
-    } catch (const EOldVehFile& error) {
+    } catch (const VehicleFileError& error) {
         prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
         RestoreStatus();
         return false;
-    } catch (const EDataValidation& error) {
+    } catch (const DataValidationError& error) {
         prompt().tell(std::string(editor::kDataValidationErrorTitle), error.what(), PromptIcon::Stop);
         RestoreStatus();
         return false;
@@ -295,12 +295,12 @@ bool TfMain::SaveVehicle(const std::string& path) {
         m_carName->repaint();
         bool written = false;
         try {
-            TMasFile archive(m_settings, prompt(), m_host.filePicker);
+            VehicleArchive archive(m_settings, prompt(), m_host.filePicker);
             written = archive.SaveEntry(m_archiveEntry->entryName, m_archiveEntry->entryHash);
             // The entry now holds the working copy's bytes, just written.
             if (written)
                 m_archiveEntry->entryHash = m_vehicle->diskSnapshot.hash;
-        } catch (const EMasFile& error) {
+        } catch (const VehicleArchiveError& error) {
             prompt().tell(kMasErrorTitle, error.what(), PromptIcon::Stop);
         } catch (const FileError&) {
             // The archive has told the user that the working copy could not be read.
@@ -312,7 +312,7 @@ bool TfMain::SaveVehicle(const std::string& path) {
     }
 
     SetChanged(false);
-    m_lastSaved = std::make_unique<TOldVehFile>(*m_vehicle);
+    m_lastSaved = std::make_unique<VehicleFile>(*m_vehicle);
     if (editor::rememberGeometry(toLatin1(controlText("dlGeometry")), m_settings)) {
         if (auto* geometry = qobject_cast<FieldCombo*>(control("dlGeometry"))) {
             QStringList items;
@@ -335,7 +335,7 @@ bool TfMain::SaveVehicle(const std::string& path) {
     return true;
 }
 
-void TfMain::mSaveClick() {
+void MainWindow::mSaveClick() {
     guarded([this] {
         if (m_archiveEntry && m_settings.generalWarnings &&
             prompt().ask(std::string(browser::kMasWriterTitle), browser::archiveSaveQuestion(m_archiveEntry->entryName),
@@ -345,7 +345,7 @@ void TfMain::mSaveClick() {
     });
 }
 
-void TfMain::mSaveAsClick() {
+void MainWindow::mSaveAsClick() {
     guarded([this] {
         if (!m_vehicle)
             return;
@@ -382,13 +382,13 @@ void TfMain::mSaveAsClick() {
 
 // ---- Header -------------------------------------------------------------------------------------------------
 
-void TfMain::updateVehiclePicture() {
+void MainWindow::updateVehiclePicture() {
     const browser::CarPicture picture = browser::vehiclePicture(m_vehicle ? m_vehicle->fileName : std::string());
     const qreal ratio = devicePixelRatioF();
     m_vehPic->setPixmap(fitToFrame(carPicturePixmap(picture, ratio), picture.stretched, m_vehPic->size(), ratio));
 }
 
-void TfMain::OnOpenInNotepad(const TOldVehFile* vehicle) {
+void MainWindow::OnOpenInNotepad(const VehicleFile* vehicle) {
     if (vehicle == nullptr)
         return;
     if (m_settings.generalWarnings &&

@@ -1,4 +1,4 @@
-// TfMain's "&My Garage..." command: the vehicle is brought up to date and checked, the Garage dialog runs, and a
+// MainWindow's "&My Garage..." command: the vehicle is brought up to date and checked, the Garage dialog runs, and a
 // version it asks for is loaded into the editor or as the ghost.
 
 #include "editor/dlg_file_version.h"
@@ -9,7 +9,7 @@
 
 namespace qora::gui {
 
-void TfMain::mVersionManClick() {
+void MainWindow::mVersionManClick() {
     guarded([this] {
         if (!m_vehicle)
             return;
@@ -19,7 +19,7 @@ void TfMain::mVersionManClick() {
         if (!entered)
             return;
 
-        TdlgFileVersion dialog(*m_vehicle, toLatin1(controlText("eDescription")), m_settings, prompt(), this);
+        GarageDialog dialog(*m_vehicle, toLatin1(controlText("eDescription")), m_settings, prompt(), this);
         m_host.dialogs.run(dialog);
         const std::optional<garage::GarageLoad> load =
             garage::garageLoadRequest(dialog.model(), m_vehicle->fileName, m_settings, prompt());
@@ -29,7 +29,7 @@ void TfMain::mVersionManClick() {
         try {
             if (load->as == garage::GarageLoad::As::Ghost) {
                 OpenGhost(load->path);
-            } else if (OpenVehicle(load->path, TOldVehFile::ModeOpen, load->keepPath)) {
+            } else if (OpenVehicle(load->path, VehicleFile::ModeOpen, load->keepPath)) {
                 // The version stands in the editor under the vehicle's own name: a save writes it there.
                 if (load->markChanged)
                     SetChanged(true);

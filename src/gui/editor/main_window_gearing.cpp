@@ -31,7 +31,7 @@ std::string twinOf(std::string_view name) {
 
 } // namespace
 
-QWidget* TfMain::buildGearingChart(QWidget* parent) {
+QWidget* MainWindow::buildGearingChart(QWidget* parent) {
     auto* box = new QGroupBox(tr("Road Speed in Each Gear"), parent);
     box->setObjectName(QStringLiteral("grpGearingChart"));
     auto* layout = new QVBoxLayout(box);
@@ -41,7 +41,7 @@ QWidget* TfMain::buildGearingChart(QWidget* parent) {
     return box;
 }
 
-void TfMain::connectGearingChart() {
+void MainWindow::connectGearingChart() {
     // The figures the chart takes from other pages; the gears and the upshift base come with the read-outs.
     for (const char* name : {"efRadius", "erRadius", "eMaxRpm", "eAutoShiftRpm"})
         if (auto* edit = qobject_cast<QLineEdit*>(control(name)))
@@ -52,20 +52,20 @@ void TfMain::connectGearingChart() {
     connect(m_chart, &TorqueChart::peakFiguresChanged, this, [this] { refreshGearingChart(); });
 }
 
-void TfMain::refreshGearingChart() {
+void MainWindow::refreshGearingChart() {
     if (m_gearingChart == nullptr || m_pagesFilling)
         return;
     const SpeedUnit unit = m_settings.chartMetricText ? SpeedUnit::Kmh : SpeedUnit::Mph;
-    const TUpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
+    const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
 
-    TGearingChart vehicle;
+    GearingChartData vehicle;
     if (m_vehicle) {
         const std::string_view tyre = drivenTyreField(toLatin1(controlText("cbDriveType")));
         vehicle = gearingChart(gearingInput(driveTrainTexts(), base, toLatin1(controlText(tyre)), unit));
     }
-    std::optional<TGearingChart> ghost;
+    std::optional<GearingChartData> ghost;
     if (m_ghost) {
-        TDriveTrainTexts texts;
+        DriveTrainTexts texts;
         for (int gear = 0; gear < kGearEditCount; ++gear)
             texts.gears[static_cast<std::size_t>(gear)] =
                 toLatin1(controlText(twinOf(kGearFields[static_cast<std::size_t>(gear)])));

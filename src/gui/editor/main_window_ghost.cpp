@@ -1,4 +1,4 @@
-// TfMain's ghost vehicle: a second file loaded read-only beside the current one. Its values fill the grey twins of
+// MainWindow's ghost vehicle: a second file loaded read-only beside the current one. Its values fill the grey twins of
 // the page fields, its curves the chart's ghost lines, its name and picture the header's second row; any of its
 // values can be dragged onto a vehicle field of the same kind.
 
@@ -35,7 +35,7 @@ constexpr const char* kGhostProblemsWarning =
 // The vehicle's figures sit this much lower while no ghost figures are shown under them.
 constexpr int kFiguresDropWithoutGhost = 7;
 
-std::string detailOf(const TOldVehFile& vehicle, std::string_view key) {
+std::string detailOf(const VehicleFile& vehicle, std::string_view key) {
     const EntryRec* entry = vehicle.findEntry(veh::SecDetails, key);
     return entry ? entry->value : std::string();
 }
@@ -43,7 +43,7 @@ std::string detailOf(const TOldVehFile& vehicle, std::string_view key) {
 // A copy the program made for a ghost: a "ghostmas=" file in the working-copy folder (an archive entry) or in the
 // program folder (a Garage version shown beside an archive vehicle). Only such copies are ever deleted; a file of
 // the user's that merely carries the prefix is left alone.
-bool isGhostCopyFile(const std::string& path, const TSettings& settings) {
+bool isGhostCopyFile(const std::string& path, const Settings& settings) {
     if (settings.programFolder.empty() ||
         !text::startsWith(text::toLower(fileNameOf(path)), browser::kGhostMasPrefix))
         return false;
@@ -106,13 +106,13 @@ void widenForGhostFields(QWidget& window, QTabWidget& pages) {
 
 // ---- Set-up -------------------------------------------------------------------------------------------------
 
-void TfMain::createGhostCommands() {
+void MainWindow::createGhostCommands() {
     m_openGhost->setEnabled(true);
     m_openGhost->setToolTip(tr("Open Ghost Vehicle (compare)"));
-    connect(m_openGhost, &QAction::triggered, this, &TfMain::mOpenGhostClick);
+    connect(m_openGhost, &QAction::triggered, this, &MainWindow::mOpenGhostClick);
     m_closeGhost = findChild<QAction*>(QStringLiteral("mCloseGhost"));
     m_closeGhost->setEnabled(false);
-    connect(m_closeGhost, &QAction::triggered, this, &TfMain::mCloseGhostClick);
+    connect(m_closeGhost, &QAction::triggered, this, &MainWindow::mCloseGhostClick);
 
     connect(m_ghostToNotepad, &QToolButton::clicked, this,
             [this] { guarded([this] { OnOpenInNotepad(m_ghost.get()); }); });
@@ -121,7 +121,7 @@ void TfMain::createGhostCommands() {
 
 // ---- Commands -----------------------------------------------------------------------------------------------
 
-void TfMain::mOpenGhostClick() {
+void MainWindow::mOpenGhostClick() {
     guarded([this] {
         if (!m_vehicle)
             return;
@@ -136,11 +136,11 @@ void TfMain::mOpenGhostClick() {
     });
 }
 
-void TfMain::mCloseGhostClick() {
+void MainWindow::mCloseGhostClick() {
     guarded([this] { CloseGhost(); });
 }
 
-void TfMain::OnGhostMRU(const std::string& path) {
+void MainWindow::OnGhostMRU(const std::string& path) {
     guarded([&] {
         if (browser::recentFileAvailable(path, prompt()))
             OpenGhost(path);
@@ -149,10 +149,10 @@ void TfMain::OnGhostMRU(const std::string& path) {
 
 // ---- Opening and closing ------------------------------------------------------------------------------------
 
-bool TfMain::OpenGhost(const std::string& path) {
+bool MainWindow::OpenGhost(const std::string& path) {
     if (!m_vehicle)
         return false;
-    std::unique_ptr<TOldVehFile> ghost = LoadVehicle(path, TOldVehFile::ModeGhost);
+    std::unique_ptr<VehicleFile> ghost = LoadVehicle(path, VehicleFile::ModeGhost);
     if (!ghost) {
         // A copy extracted for this open goes again, unless it is the file the open ghost stands on.
         if (isGhostCopyFile(path, m_settings) && !(m_ghost && browser::samePath(m_ghost->fileName, path)))
@@ -181,7 +181,7 @@ bool TfMain::OpenGhost(const std::string& path) {
     return true;
 }
 
-void TfMain::ShowGhost(const TOldVehFile* ghost, bool show) {
+void MainWindow::ShowGhost(const VehicleFile* ghost, bool show) {
     show = show && ghost != nullptr;
     for (QWidget* widget : m_ghostWidgets)
         widget->setVisible(show);
@@ -203,12 +203,12 @@ void TfMain::ShowGhost(const TOldVehFile* ghost, bool show) {
     watchDocuments();
 }
 
-void TfMain::fitGhostColumns() {
+void MainWindow::fitGhostColumns() {
     if (m_ghost)
         widenForGhostFields(*this, *m_pages);
 }
 
-void TfMain::CloseGhost() {
+void MainWindow::CloseGhost() {
     if (m_ghost)
         ShowGhost(nullptr, false);
     m_closeGhost->setEnabled(false);
@@ -216,7 +216,7 @@ void TfMain::CloseGhost() {
     updateSummaryCommands();
 }
 
-void TfMain::releaseGhost(bool deleteCopy) {
+void MainWindow::releaseGhost(bool deleteCopy) {
     if (!m_ghost)
         return;
     if (deleteCopy && isGhostCopyFile(m_ghost->fileName, m_settings))
@@ -229,12 +229,12 @@ void TfMain::releaseGhost(bool deleteCopy) {
     m_chart->setGhostOpen(false);
 }
 
-void TfMain::recordRecentGhost() {
+void MainWindow::recordRecentGhost() {
     if (m_ghost && browser::recordRecent(m_settings.recentGhosts, m_ghost->fileName, detailOf(*m_ghost, "//DescFile=")))
         rebuildRecentMenus();
 }
 
-void TfMain::restoreGhost() {
+void MainWindow::restoreGhost() {
     const std::string last = m_settings.lastGhostFile;
     if (m_settings.ghostIsOpen && !last.empty() && fileSystem().fileExists(last))
         OpenGhost(last);
@@ -251,7 +251,7 @@ void TfMain::restoreGhost() {
 // The seven page loaders on the ghost: the ge... twins, the ghost's chart lines and figures, and its description
 // in pGhostCarName. Filling never marks the vehicle changed, not even when the angle display falls back to
 // radians and the vehicle's own angles are shown anew.
-void TfMain::fillGhostPages(const TOldVehFile& ghost) {
+void MainWindow::fillGhostPages(const VehicleFile& ghost) {
     const bool changed = m_changed;
     m_pagesFilling = true;
     editor::PageLoad load;
@@ -270,20 +270,20 @@ void TfMain::fillGhostPages(const TOldVehFile& ghost) {
     SetChanged(changed);
 }
 
-std::optional<AngleTexts> TfMain::otherSetAngles(bool ghost) const {
+std::optional<AngleTexts> MainWindow::otherSetAngles(bool ghost) const {
     if (ghost ? !m_vehicle : !m_ghost)
         return std::nullopt;
     return AngleTexts{toLatin1(controlText(ghost ? "efAngle" : "gefAngle")),
                       toLatin1(controlText(ghost ? "erAngle" : "gerAngle"))};
 }
 
-void TfMain::placePeakFigures(bool ghostShown) {
+void MainWindow::placePeakFigures(bool ghostShown) {
     const int top = ghostShown ? 0 : kFiguresDropWithoutGhost;
     m_torqueFigure->setContentsMargins(0, top, 0, 0);
     m_powerFigure->setContentsMargins(0, top, 0, 0);
 }
 
-void TfMain::updateGhostPicture() {
+void MainWindow::updateGhostPicture() {
     const std::string path = m_ghost ? m_ghost->fileName : std::string();
     const browser::CarPicture picture =
         browser::ghostPicture(path, m_settings.garageFolder, m_settings.patchFolder);

@@ -8,11 +8,11 @@
 
 namespace qora::gui {
 
-void TfMain::ShowHelp(int number) {
+void MainWindow::ShowHelp(int number) {
     const std::string_view text = editor::helpText(number);
     if (text.empty())
         return;
-    TdlgInfo dialog(this);
+    InfoDialog dialog(this);
     dialog.setText(fromLatin1(text));
     m_host.dialogs.run(dialog);
 }

@@ -68,7 +68,7 @@ void sizeField(QWidget* control, const PageField& field) {
 
 // ---- Building the pages -------------------------------------------------------------------------------------
 
-void TfMain::createPages() {
+void MainWindow::createPages() {
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("pcPages"));
     m_pages->setDocumentMode(false);
@@ -87,7 +87,7 @@ void TfMain::createPages() {
     connect(m_pages, &QTabWidget::currentChanged, this, [this] { fitGhostColumns(); });
 }
 
-QWidget* TfMain::buildPage(int page) {
+QWidget* MainWindow::buildPage(int page) {
     auto* content = new QWidget;
     content->setObjectName(qtName(editor::pageName(page)) + QStringLiteral("Content"));
     auto* layout = new QVBoxLayout(content);
@@ -118,7 +118,7 @@ QWidget* TfMain::buildPage(int page) {
     return content;
 }
 
-TfMain::FieldRow TfMain::makeRow(const PageField& field, QWidget* parent) {
+MainWindow::FieldRow MainWindow::makeRow(const PageField& field, QWidget* parent) {
     FieldRow row;
     row.field = &field;
     const QString name = qtName(field.name);
@@ -208,7 +208,7 @@ TfMain::FieldRow TfMain::makeRow(const PageField& field, QWidget* parent) {
     return row;
 }
 
-void TfMain::placeRow(QGridLayout* grid, int row, const FieldRow& fieldRow, int column) {
+void MainWindow::placeRow(QGridLayout* grid, int row, const FieldRow& fieldRow, int column) {
     if (fieldRow.label)
         grid->addWidget(fieldRow.label, row, column, Qt::AlignLeft | Qt::AlignVCenter);
     auto* cell = new QHBoxLayout;
@@ -223,7 +223,7 @@ void TfMain::placeRow(QGridLayout* grid, int row, const FieldRow& fieldRow, int 
         grid->addWidget(fieldRow.ghost, row, column + 2);
 }
 
-QWidget* TfMain::buildGroups(int page, QWidget* parent, const std::vector<std::string_view>& skip) {
+QWidget* MainWindow::buildGroups(int page, QWidget* parent, const std::vector<std::string_view>& skip) {
     std::vector<std::string_view> groups;
     std::vector<int> heights;
     for (const PageField& field : editor::pageFields(page)) {
@@ -261,7 +261,7 @@ QWidget* TfMain::buildGroups(int page, QWidget* parent, const std::vector<std::s
     return area;
 }
 
-QWidget* TfMain::buildAerodynamicsExtras(QWidget* parent) {
+QWidget* MainWindow::buildAerodynamicsExtras(QWidget* parent) {
     auto* row = new QWidget(parent);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -280,7 +280,7 @@ QWidget* TfMain::buildAerodynamicsExtras(QWidget* parent) {
     return row;
 }
 
-QWidget* TfMain::buildPerformanceExtras(QWidget* parent) {
+QWidget* MainWindow::buildPerformanceExtras(QWidget* parent) {
     auto* box = new QWidget(parent);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -323,12 +323,12 @@ QWidget* TfMain::buildPerformanceExtras(QWidget* parent) {
 
 // ---- Field texts --------------------------------------------------------------------------------------------
 
-QWidget* TfMain::control(std::string_view name) const {
+QWidget* MainWindow::control(std::string_view name) const {
     const auto it = m_controls.find(name);
     return it == m_controls.end() ? nullptr : it->second;
 }
 
-QString TfMain::textOf(const QWidget* control) const {
+QString MainWindow::textOf(const QWidget* control) const {
     if (const auto* edit = qobject_cast<const QLineEdit*>(control))
         return edit->text();
     if (const auto* combo = qobject_cast<const QComboBox*>(control))
@@ -336,11 +336,11 @@ QString TfMain::textOf(const QWidget* control) const {
     return {};
 }
 
-QString TfMain::controlText(std::string_view name) const {
+QString MainWindow::controlText(std::string_view name) const {
     return textOf(control(name));
 }
 
-void TfMain::setControlText(QWidget* control, const QString& text) {
+void MainWindow::setControlText(QWidget* control, const QString& text) {
     if (control == nullptr)
         return;
     allowText(control, text);
@@ -350,7 +350,7 @@ void TfMain::setControlText(QWidget* control, const QString& text) {
         edit->setText(text);
 }
 
-editor::PageTexts TfMain::collectTexts() const {
+editor::PageTexts MainWindow::collectTexts() const {
     editor::PageTexts texts;
     for (const PageField& field : editor::allPageFields()) {
         if (field.widget == FieldWidget::Display || field.part == editor::BufferPart::None)
@@ -361,7 +361,7 @@ editor::PageTexts TfMain::collectTexts() const {
     return texts;
 }
 
-void TfMain::applyTexts(const editor::PageTexts& texts, bool ghost) {
+void MainWindow::applyTexts(const editor::PageTexts& texts, bool ghost) {
     for (const auto& [name, text] : texts) {
         const PageField* field = editor::findPageField(name);
         if (field == nullptr)
@@ -370,7 +370,7 @@ void TfMain::applyTexts(const editor::PageTexts& texts, bool ghost) {
     }
 }
 
-void TfMain::applyAngleMode(bool degrees) {
+void MainWindow::applyAngleMode(bool degrees) {
     m_angleHeader->setText(qtName(degrees ? kAngleHeaderDegrees : kAngleHeaderRadians));
     const int limit = degrees ? kAngleMaxLengthDegrees : kAngleMaxLengthRadians;
     for (const char* name : {"efAngle", "erAngle"}) {
@@ -381,7 +381,7 @@ void TfMain::applyAngleMode(bool degrees) {
     m_anglesInDegrees->setChecked(degrees);
 }
 
-void TfMain::applyLoad(const editor::PageLoad& load, bool ghost) {
+void MainWindow::applyLoad(const editor::PageLoad& load, bool ghost) {
     applyTexts(load.texts, ghost);
     if (load.angleModeSwitched) {
         applyAngleMode(false);
@@ -392,7 +392,7 @@ void TfMain::applyLoad(const editor::PageLoad& load, bool ghost) {
     }
 }
 
-void TfMain::LoadPages(const TOldVehFile& vehicle, bool ghost) {
+void MainWindow::LoadPages(const VehicleFile& vehicle, bool ghost) {
     m_pagesFilling = true;
     try {
         const editor::PageLoad load = editor::loadPages(vehicle, ghost, m_settings, prompt(), otherSetAngles(ghost));
@@ -409,12 +409,12 @@ void TfMain::LoadPages(const TOldVehFile& vehicle, bool ghost) {
 
 // The steps a page loader takes beyond its field texts: the engine curve and its figures for the Performance
 // page; the gear bars and the calculator's read-outs for the DriveTrain page. Ends the filling.
-void TfMain::afterPageFill(int page, const TOldVehFile& vehicle, bool ghost) {
+void MainWindow::afterPageFill(int page, const VehicleFile& vehicle, bool ghost) {
     if (page == editor::PgPerformance && m_chart->exists()) {
         m_chart->loadCurve(vehicle, ghost, m_settings);
         const TorqueChart::Line torque = ghost ? TorqueChart::GhostTorqueLine : TorqueChart::TorqueLine;
         const TorqueChart::Line power = ghost ? TorqueChart::GhostPowerLine : TorqueChart::PowerLine;
-        const TPeakFigures figures =
+        const PeakFigures figures =
             UpdatePeakFigures(m_chart->line(torque), m_chart->line(power), m_settings.chartMetricText);
         (ghost ? m_ghostTorqueFigure : m_torqueFigure)->setText(fromLatin1(figures.torque));
         (ghost ? m_ghostPowerFigure : m_powerFigure)->setText(fromLatin1(figures.power));
@@ -424,7 +424,7 @@ void TfMain::afterPageFill(int page, const TOldVehFile& vehicle, bool ghost) {
     m_pagesFilling = false;
 }
 
-void TfMain::helpForFocus() {
+void MainWindow::helpForFocus() {
 
     for (QWidget* w = QApplication::focusWidget(); w != nullptr && w != this; w = w->parentWidget()) {
         if (const editor::PageField* field = editor::findPageField(toLatin1(w->objectName()))) {
@@ -439,13 +439,13 @@ void TfMain::helpForFocus() {
 
 // ---- Field handlers -----------------------------------------------------------------------------------------
 
-void TfMain::OnEditChange(QWidget* sender) {
+void MainWindow::OnEditChange(QWidget* sender) {
     if (sender->objectName() == QLatin1String("eDescription"))
         m_carName->setText(textOf(sender));
     SetChanged(true);
 }
 
-bool TfMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (fieldEvent(watched, event))
         return true;
     if (event->type() == QEvent::KeyPress && watched->property(kNumeric).toBool()) {
@@ -457,7 +457,7 @@ bool TfMain::eventFilter(QObject* watched, QEvent* event) {
 
 // Typed characters of numeric fields pass the field rules' key filter; keys that type nothing (moving, editing
 // shortcuts) are not the filter's business.
-bool TfMain::OnKeyPressForDigitsOnly(QWidget* field, QKeyEvent* event) {
+bool MainWindow::OnKeyPressForDigitsOnly(QWidget* field, QKeyEvent* event) {
     const QString typed = event->text();
     if (typed.size() != 1 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return false;
@@ -482,7 +482,7 @@ bool TfMain::OnKeyPressForDigitsOnly(QWidget* field, QKeyEvent* event) {
 
 // Pasting, dropping or any other edit that is not a typed key goes through the same filter as typing: what
 // typing would have refused is left out, with the beep a refused key gives.
-void TfMain::keepTypableText(QLineEdit* edit, QWidget* field) {
+void MainWindow::keepTypableText(QLineEdit* edit, QWidget* field) {
     const std::string text = toLatin1(edit->text());
     const std::string kept = keptAsTyped(text, typingLimit(field));
     if (kept == text)
@@ -493,7 +493,7 @@ void TfMain::keepTypableText(QLineEdit* edit, QWidget* field) {
     prompt().beep();
 }
 
-void TfMain::OnSpinStep(SpinButton* button, bool up) {
+void MainWindow::OnSpinStep(SpinButton* button, bool up) {
     const PageField* field = editor::findPageField(toLatin1(button->focusControl()->objectName()));
     if (field == nullptr)
         return;
@@ -508,12 +508,12 @@ void TfMain::OnSpinStep(SpinButton* button, bool up) {
         setControlText(button->focusControl(), fromLatin1(step.text));
 }
 
-void TfMain::OnFieldDropped(QWidget* target, const QString& text) {
+void MainWindow::OnFieldDropped(QWidget* target, const QString& text) {
     SetChanged(true);
     setControlText(target, text);
 }
 
-void TfMain::OnAnglesInDegreesClick() {
+void MainWindow::OnAnglesInDegreesClick() {
     const bool wanted = !m_settings.anglesInDegrees;
     if (!m_vehicle) {
         applyAngleMode(m_settings.anglesInDegrees);
@@ -547,7 +547,7 @@ void TfMain::OnAnglesInDegreesClick() {
 
 // ---- Options restored at start-up ---------------------------------------------------------------------------
 
-void TfMain::restoreOptions() {
+void MainWindow::restoreOptions() {
     for (const PageField& field : editor::allPageFields()) {
         const std::vector<std::string>* items = editor::settingsListItems(field.name, m_settings);
         auto* combo = qobject_cast<FieldCombo*>(control(field.name));

@@ -1,4 +1,4 @@
-// TfMain's side dialogs for the optional sections of the vehicle: the upgrade parts, the computer-opponent basis
+// MainWindow's side dialogs for the optional sections of the vehicle: the upgrade parts, the computer-opponent basis
 // and the author data. Their values go into the vehicle's buffer, so the next save writes them (or drops a section
 // left empty).
 
@@ -11,23 +11,23 @@
 
 namespace qora::gui {
 
-void TfMain::createSideCommands() {
-    const auto wire = [this](const char* name, void (TfMain::*handler)()) {
+void MainWindow::createSideCommands() {
+    const auto wire = [this](const char* name, void (MainWindow::*handler)()) {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, handler);
     };
-    wire("mVersionMan", &TfMain::mVersionManClick);
-    wire("mVehMods", &TfMain::mVehModsClick);
-    wire("mAiBasis", &TfMain::mAiBasisClick);
-    wire("mAuthorInfo", &TfMain::mAuthorInfoClick);
+    wire("mVersionMan", &MainWindow::mVersionManClick);
+    wire("mVehMods", &MainWindow::mVehModsClick);
+    wire("mAiBasis", &MainWindow::mAiBasisClick);
+    wire("mAuthorInfo", &MainWindow::mAuthorInfoClick);
 }
 
-void TfMain::mVehModsClick() {
+void MainWindow::mVehModsClick() {
     guarded([this] {
         if (!m_vehicle)
             return;
-        TdlgParts dialog(editor::PartsForm(*m_vehicle), this);
+        PartsDialog dialog(editor::PartsForm(*m_vehicle), this);
         if (m_host.dialogs.run(dialog) != QDialog::Accepted)
             return;
         dialog.form().store(*m_vehicle);
@@ -35,22 +35,22 @@ void TfMain::mVehModsClick() {
     });
 }
 
-void TfMain::mAiBasisClick() {
+void MainWindow::mAiBasisClick() {
     guarded([this] {
         if (!m_vehicle)
             return;
-        TdlgAiBasisData dialog(editor::AiBasisForm(*m_vehicle), m_settings, prompt(), this);
+        AiBasisDialog dialog(editor::AiBasisForm(*m_vehicle), m_settings, prompt(), this);
         m_host.dialogs.run(dialog);
         if (dialog.form().store(*m_vehicle))
             SetChanged(true);
     });
 }
 
-void TfMain::mAuthorInfoClick() {
+void MainWindow::mAuthorInfoClick() {
     guarded([this] {
         if (!m_vehicle)
             return;
-        TdlgAuthorData dialog(editor::AuthorForm(m_authorData), m_settings, prompt(), this);
+        AuthorDialog dialog(editor::AuthorForm(m_authorData), m_settings, prompt(), this);
         m_host.dialogs.run(dialog);
         if (dialog.form().store(m_authorData, *m_vehicle))
             SetChanged(true);

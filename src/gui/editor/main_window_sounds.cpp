@@ -1,4 +1,4 @@
-// TfMain's engine sounds: the four sound label panels of the Details page and their lists (engine_sounds.h).
+// MainWindow's engine sounds: the four sound label panels of the Details page and their lists (engine_sounds.h).
 
 #include <QLabel>
 
@@ -9,7 +9,7 @@
 
 namespace qora::gui {
 
-void TfMain::createEngineSounds() {
+void MainWindow::createEngineSounds() {
     m_sounds = new EngineSounds(
         prompt(), m_settings, m_host.dialogs, this, [this] { SetChanged(true); },
         [this](const std::function<void()>& command) { guarded(command); });
@@ -19,10 +19,10 @@ void TfMain::createEngineSounds() {
         EngineSounds::SoundList items;
     };
     static const SoundPanel kPanels[] = {
-        {"piIdleSound", "eIIdleSound", &TSettings::insideIdleSounds},
-        {"piRevSound", "eIRevvedSound", &TSettings::insideRevvedSounds},
-        {"poIdleSound", "eOIdleSound", &TSettings::outsideIdleSounds},
-        {"poRevSound", "eORevvedSound", &TSettings::outsideRevvedSounds},
+        {"piIdleSound", "eIIdleSound", &Settings::insideIdleSounds},
+        {"piRevSound", "eIRevvedSound", &Settings::insideRevvedSounds},
+        {"poIdleSound", "eOIdleSound", &Settings::outsideIdleSounds},
+        {"poRevSound", "eORevvedSound", &Settings::outsideRevvedSounds},
     };
     for (const SoundPanel& entry : kPanels) {
         // The page builds each list's caption as "l" + its name; that caption becomes the list's sound panel.

@@ -1,4 +1,4 @@
-// TfMain's "&Vehicle Summary..." and "Vehicle &Compare Summary..." commands: every value of the vehicle as the
+// MainWindow's "&Vehicle Summary..." and "Vehicle &Compare Summary..." commands: every value of the vehicle as the
 // pages show it (unsaved edits included), alone or beside the ghost's, in a dialog that copies it as text or saves
 // it as HTML.
 
@@ -28,17 +28,17 @@ std::string summaryBaseName(const std::string& path, bool compare) {
 
 } // namespace
 
-void TfMain::createSummaryCommands() {
-    const auto wire = [this](const char* name, void (TfMain::*handler)()) {
+void MainWindow::createSummaryCommands() {
+    const auto wire = [this](const char* name, void (MainWindow::*handler)()) {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, handler);
     };
-    wire("mVehicleSummary", &TfMain::mVehicleSummaryClick);
-    wire("mCompareSummary", &TfMain::mCompareSummaryClick);
+    wire("mVehicleSummary", &MainWindow::mVehicleSummaryClick);
+    wire("mCompareSummary", &MainWindow::mCompareSummaryClick);
     updateSummaryCommands();
 }
 
-void TfMain::updateSummaryCommands() {
+void MainWindow::updateSummaryCommands() {
     if (auto* summary = findChild<QAction*>(QStringLiteral("mVehicleSummary")))
         summary->setEnabled(m_vehicle != nullptr);
     if (auto* compare = findChild<QAction*>(QStringLiteral("mCompareSummary")))
@@ -46,14 +46,14 @@ void TfMain::updateSummaryCommands() {
 }
 
 // The vehicle as the user sees it now: the page fields, the chart's curve and figures, the side dialogs' values.
-editor::SummarySource TfMain::pagesSummarySource() const {
+editor::SummarySource MainWindow::pagesSummarySource() const {
     editor::SummarySource source;
     source.path = m_vehicle->fileName;
     source.texts = collectTexts();
     source.anglesInDegrees = m_settings.anglesInDegrees;
     if (m_chart->exists()) {
         source.torqueNm = editor::summaryTorqueNm(m_chart->line(TorqueChart::TorqueLine));
-        const TPeakFigures figures = m_chart->peakFigures(false);
+        const PeakFigures figures = m_chart->peakFigures(false);
         source.peakTorque = figures.torque;
         source.peakPower = figures.power;
     }
@@ -67,14 +67,14 @@ editor::SummarySource TfMain::pagesSummarySource() const {
     return source;
 }
 
-void TfMain::showSummary(editor::VehicleSummary summary) {
+void MainWindow::showSummary(editor::VehicleSummary summary) {
     const bool compare = summary.compare;
-    TdlgVehicleSummary dialog(std::move(summary), parentFolder(m_vehicle->fileName),
+    VehicleSummaryDialog dialog(std::move(summary), parentFolder(m_vehicle->fileName),
                               summaryBaseName(m_vehicle->fileName, compare), m_host.fileDialogs, prompt(), this);
     m_host.dialogs.run(dialog);
 }
 
-void TfMain::mVehicleSummaryClick() {
+void MainWindow::mVehicleSummaryClick() {
     guarded([this] {
         if (!m_vehicle)
             return;
@@ -82,7 +82,7 @@ void TfMain::mVehicleSummaryClick() {
     });
 }
 
-void TfMain::mCompareSummaryClick() {
+void MainWindow::mCompareSummaryClick() {
     guarded([this] {
         if (!m_vehicle || !m_ghost)
             return;

@@ -1,4 +1,4 @@
-// TfMain's "&QORA Help..." command: the user guide in the help window. A "qorahelp.htm" the user put in the program
+// MainWindow's "&QORA Help..." command: the user guide in the help window. A "qorahelp.htm" the user put in the program
 // folder is shown in place of the guide built into the program.
 
 #include <QAction>
@@ -20,17 +20,17 @@ constexpr const char* kHelpMissingText = "Unable to locate file";
 
 } // namespace
 
-void TfMain::createUserGuide() {
+void MainWindow::createUserGuide() {
     auto* item = findChild<QAction*>(QStringLiteral("mQORAHelp"));
     if (item == nullptr)
         return;
     item->setEnabled(true);
     // F1 stays with the fields' own help texts; outside a field it opens the guide too (helpForFocus).
     item->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    connect(item, &QAction::triggered, this, &TfMain::mQORAHelpClick);
+    connect(item, &QAction::triggered, this, &MainWindow::mQORAHelpClick);
 }
 
-void TfMain::mQORAHelpClick() {
+void MainWindow::mQORAHelpClick() {
     guarded([this] {
         // The settings know the program folder once the window has started; before that it is looked up.
         const std::string folder = m_settings.programFolder.empty() ? programFolder() : m_settings.programFolder;

@@ -133,11 +133,11 @@ private:
     bool m_skinned = false;
 };
 
-QColor screenColour(TColor colour) {
+QColor screenColour(Color colour) {
     return ChartPainter::toQColor(colour);
 }
 
-TColor settingsColour(const QColor& colour) {
+Color settingsColour(const QColor& colour) {
     return rgbColor(static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
                     static_cast<std::uint8_t>(colour.blue()));
 }

@@ -36,9 +36,9 @@ inline constexpr int kAppColourCount = 14;
 using AppColours = std::array<QColor, kAppColourCount>;
 
 // A settings colour on the screen: system colours become the matching colours of the application's palette.
-QColor screenColour(TColor colour);
+QColor screenColour(Color colour);
 // A colour picked on the screen as the settings keep it.
-TColor settingsColour(const QColor& colour);
+Color settingsColour(const QColor& colour);
 
 // Page control styles, as the settings store them.
 enum PageStyle : int { TabbedPages = 0, ButtonPages = 1, FlatButtonPages = 2 };

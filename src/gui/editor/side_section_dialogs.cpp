@@ -48,8 +48,8 @@ void makeClearButton(QPushButton* button, QDialog* dialog) {
 
 // ---- Upgrade parts ----------------------------------------------------------------------------------------------
 
-TdlgParts::TdlgParts(const editor::PartsForm& form, QWidget* parent)
-    : TdlgGenBase(qtName(editor::kPartsCaption), parent), m_form(form) {
+PartsDialog::PartsDialog(const editor::PartsForm& form, QWidget* parent)
+    : BaseDialog(qtName(editor::kPartsCaption), parent), m_form(form) {
     setObjectName(QStringLiteral("dlgParts"));
     const auto controls = editor::partControls();
 
@@ -131,24 +131,24 @@ TdlgParts::TdlgParts(const editor::PartsForm& form, QWidget* parent)
     resize(sizeHint().expandedTo(QSize(560, 0)));
 }
 
-void TdlgParts::OnSliderChange(int tag) {
+void PartsDialog::OnSliderChange(int tag) {
     const std::size_t part = editor::PartsForm::partOfSliderTag(tag);
     const auto index = static_cast<std::size_t>(tag);
     m_form.setPosition(part, m_sliders[index]->value());
     m_readOuts[index]->setText(fromLatin1(m_form.readOutText(part)));
 }
 
-void TdlgParts::showEvent(QShowEvent* event) {
-    TdlgGenBase::showEvent(event);
+void PartsDialog::showEvent(QShowEvent* event) {
+    BaseDialog::showEvent(event);
     for (int tag = 0; tag < static_cast<int>(m_sliders.size()); ++tag)
         OnSliderChange(tag);
 }
 
 // ---- Computer-opponent basis --------------------------------------------------------------------------------------
 
-TdlgAiBasisData::TdlgAiBasisData(const editor::AiBasisForm& form, const TSettings& settings, Prompt& prompt,
+AiBasisDialog::AiBasisDialog(const editor::AiBasisForm& form, const Settings& settings, Prompt& prompt,
                                  QWidget* parent)
-    : TdlgGenBase(qtName(editor::kAiBasisCaption), parent), m_form(form), m_settings(settings), m_prompt(prompt) {
+    : BaseDialog(qtName(editor::kAiBasisCaption), parent), m_form(form), m_settings(settings), m_prompt(prompt) {
     setObjectName(QStringLiteral("dlgAiBasisData"));
     contentLayout()->addWidget(wrappedNote(tr("If a field contains data, it is saved to the current VEH file in the "
                                               "[AIBASIS] section.  If all fields are empty, this section is deleted."),
@@ -180,32 +180,32 @@ TdlgAiBasisData::TdlgAiBasisData(const editor::AiBasisForm& form, const TSetting
     okButton()->setText(tr("&Close"));
     okButton()->setObjectName(QStringLiteral("bClose"));
     makeClearButton(cancelButton(), this);
-    connect(cancelButton(), &QPushButton::clicked, this, &TdlgAiBasisData::bCancelClick);
+    connect(cancelButton(), &QPushButton::clicked, this, &AiBasisDialog::bCancelClick);
     resize(sizeHint().expandedTo(QSize(400, 0)));
 }
 
-void TdlgAiBasisData::bCancelClick() {
+void AiBasisDialog::bCancelClick() {
     if (!m_form.clearAllFields(m_settings, m_prompt))
         return;
     for (QLineEdit* field : m_fields)
         field->clear();
 }
 
-void TdlgAiBasisData::done(int result) {
+void AiBasisDialog::done(int result) {
     if (const auto problem = m_form.problem()) {
         m_prompt.tell(std::string(editor::kAiBasisClearTitle), problem->second, PromptIcon::Stop);
         m_fields[problem->first]->setFocus(Qt::OtherFocusReason);
         m_fields[problem->first]->selectAll();
         return;
     }
-    TdlgGenBase::done(result);
+    BaseDialog::done(result);
 }
 
 // ---- Author data ------------------------------------------------------------------------------------------------
 
-TdlgAuthorData::TdlgAuthorData(const editor::AuthorForm& form, const TSettings& settings, Prompt& prompt,
+AuthorDialog::AuthorDialog(const editor::AuthorForm& form, const Settings& settings, Prompt& prompt,
                                QWidget* parent)
-    : TdlgGenBaseMemo(qtName(editor::kAuthorCaption), parent), m_form(form), m_settings(settings), m_prompt(prompt) {
+    : MemoDialog(qtName(editor::kAuthorCaption), parent), m_form(form), m_settings(settings), m_prompt(prompt) {
     setObjectName(QStringLiteral("dlgAuthorData"));
     using editor::AuthorItem;
     struct Edit {
@@ -251,11 +251,11 @@ TdlgAuthorData::TdlgAuthorData(const editor::AuthorForm& form, const TSettings& 
     okButton()->setText(tr("&Close"));
     okButton()->setObjectName(QStringLiteral("bClose"));
     makeClearButton(cancelButton(), this);
-    connect(cancelButton(), &QPushButton::clicked, this, &TdlgAuthorData::bCancelClick);
+    connect(cancelButton(), &QPushButton::clicked, this, &AuthorDialog::bCancelClick);
     resize(sizeHint().expandedTo(QSize(460, 400)));
 }
 
-void TdlgAuthorData::showTexts() {
+void AuthorDialog::showTexts() {
     m_filling = true;
     for (std::size_t i = 0; i < m_edits.size(); ++i)
         if (m_edits[i] != nullptr)
@@ -264,12 +264,12 @@ void TdlgAuthorData::showTexts() {
     m_filling = false;
 }
 
-void TdlgAuthorData::bCancelClick() {
+void AuthorDialog::bCancelClick() {
     if (m_form.clearAllFields(m_settings, m_prompt))
         showTexts();
 }
 
-void TdlgAuthorData::done(int result) {
+void AuthorDialog::done(int result) {
     if (const auto problem = m_form.problem()) {
         m_prompt.tell(std::string(editor::kAuthorClearTitle), problem->second, PromptIcon::Stop);
         if (problem->first == editor::AuthorNotes) {
@@ -280,7 +280,7 @@ void TdlgAuthorData::done(int result) {
         }
         return;
     }
-    TdlgGenBaseMemo::done(result);
+    MemoDialog::done(result);
 }
 
 } // namespace qora::gui

@@ -12,7 +12,7 @@ class QSlider;
 
 namespace qora {
 class Prompt;
-class TSettings;
+class Settings;
 } // namespace qora
 
 // The three small dialogs that edit the optional sections of the open vehicle. Each shows a form of the core
@@ -21,11 +21,11 @@ namespace qora::gui {
 
 // "Vehicle Modification Parts": four check boxes and ten sliders (0 to 3), each slider with a read-out panel of
 // its position. OK keeps the form for the window to store; Cancel changes nothing.
-class TdlgParts final : public TdlgGenBase {
+class PartsDialog final : public BaseDialog {
     Q_OBJECT
 
 public:
-    explicit TdlgParts(const editor::PartsForm& form, QWidget* parent = nullptr);
+    explicit PartsDialog(const editor::PartsForm& form, QWidget* parent = nullptr);
 
     const editor::PartsForm& form() const { return m_form; }
 
@@ -44,11 +44,11 @@ private:
 
 // "AI Basis": the five [AIBASIS] figures. "Clear All Fields" empties them (after a question while general
 // warnings are on) without closing; however the dialog closes, the window stores the form.
-class TdlgAiBasisData final : public TdlgGenBase {
+class AiBasisDialog final : public BaseDialog {
     Q_OBJECT
 
 public:
-    TdlgAiBasisData(const editor::AiBasisForm& form, const TSettings& settings, Prompt& prompt,
+    AiBasisDialog(const editor::AiBasisForm& form, const Settings& settings, Prompt& prompt,
                     QWidget* parent = nullptr);
 
     const editor::AiBasisForm& form() const { return m_form; }
@@ -58,17 +58,17 @@ public:
 
 private:
     editor::AiBasisForm m_form;
-    const TSettings& m_settings;
+    const Settings& m_settings;
     Prompt& m_prompt;
     std::array<QLineEdit*, editor::kAiBasisFieldCount> m_fields{};
 };
 
 // "Author Information": the four author edits and the author's notes ([QORA]). "Clear All Fields" as above.
-class TdlgAuthorData final : public TdlgGenBaseMemo {
+class AuthorDialog final : public MemoDialog {
     Q_OBJECT
 
 public:
-    TdlgAuthorData(const editor::AuthorForm& form, const TSettings& settings, Prompt& prompt,
+    AuthorDialog(const editor::AuthorForm& form, const Settings& settings, Prompt& prompt,
                    QWidget* parent = nullptr);
 
     const editor::AuthorForm& form() const { return m_form; }
@@ -80,7 +80,7 @@ private:
     void showTexts();
 
     editor::AuthorForm m_form;
-    const TSettings& m_settings;
+    const Settings& m_settings;
     Prompt& m_prompt;
     std::array<QLineEdit*, 5> m_edits{}; // by AuthorItem; the notes' slot stays empty (the memo)
     bool m_filling = false;

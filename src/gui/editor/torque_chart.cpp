@@ -56,9 +56,9 @@ int chartHeight(int zoom) {
     return height;
 }
 
-TLineData emptyLine(bool background, bool visible) {
-    TLineData line;
-    line.points.assign(kCurvePointCount, TLinePoint{});
+LineData emptyLine(bool background, bool visible) {
+    LineData line;
+    line.points.assign(kCurvePointCount, LinePoint{});
     line.background = background;
     line.visible = visible;
     return line;
@@ -385,21 +385,21 @@ void TorqueChart::sizeImages() {
     static_cast<ChartScrollArea*>(m_scroll)->chartResized();
 }
 
-void TorqueChart::setUp(TSettings& settings) {
+void TorqueChart::setUp(Settings& settings) {
     m_settings = &settings;
     settings.chartXZoom = std::clamp(settings.chartXZoom, 0, kMaxZoom);
     settings.chartYZoom = std::clamp(settings.chartYZoom, 0, kMaxZoom);
     const int width = chartWidth(settings.chartXZoom);
     const int height = chartHeight(settings.chartYZoom);
 
-    auto view = std::make_unique<TChartView>();
+    auto view = std::make_unique<ChartView>();
     view->width = width;
     view->height = height;
     view->lines3D = settings.chart3DLines;
     view->points3D = settings.chart3DPoints;
-    view->pictureStyle = static_cast<TPictureStyle>(std::clamp(settings.chartBitmapStyle, 0, 3));
+    view->pictureStyle = static_cast<PictureStyle>(std::clamp(settings.chartBitmapStyle, 0, 3));
 
-    auto legends = std::make_unique<TChartLegends>();
+    auto legends = std::make_unique<ChartLegends>();
     for (int i = 0; i <= 14; ++i)
         legends->y.labels.push_back(std::to_string(i));
     for (int i = 0; i <= 40; ++i)
@@ -426,7 +426,7 @@ void TorqueChart::setUp(TSettings& settings) {
     const QSize shown =
         m_scroll->viewport()->size().isEmpty() ? QSize(chartWidth(0), chartHeight(0)) : m_scroll->viewport()->size();
     m_chart =
-        std::make_unique<TLineChart>(TChartOwner{shown.width() + kScrollBarRoom, shown.height() + kLeftLegendExtra},
+        std::make_unique<LineChart>(ChartOwner{shown.width() + kScrollBarRoom, shown.height() + kLeftLegendExtra},
                                      std::move(view), std::move(legends), &m_painter);
     m_chart->OnPointChanged = [this](int, int point) { RecalcPowerPoint(point); };
     loadBackground();
@@ -437,7 +437,7 @@ void TorqueChart::setUp(TSettings& settings) {
     m_chart->Add(emptyLine(true, false));
     m_chart->Add(emptyLine(false, true));
     m_chart->Add(emptyLine(false, true));
-    TLineData& torque = line(TorqueLine);
+    LineData& torque = line(TorqueLine);
     torque.userTag = 2;
     torque.unit = settings.chartNm ? TorqueNm : TorqueFtLbs;
     line(GhostTorqueLine).unit = torque.unit;
@@ -451,7 +451,7 @@ void TorqueChart::setUp(TSettings& settings) {
     syncMenus();
 }
 
-void TorqueChart::loadCurve(const TOldVehFile& vehicle, bool ghost, const TSettings& settings) {
+void TorqueChart::loadCurve(const VehicleFile& vehicle, bool ghost, const Settings& settings) {
     if (!m_chart)
         return;
     m_chart->SetDrawing(false);
@@ -472,8 +472,8 @@ void TorqueChart::viewportResized(QSize size) {
     if (!m_chart)
         return;
     m_chart->SetOwnerSize(size.width() + kScrollBarRoom, size.height() + kLeftLegendExtra);
-    const TChartView& view = *m_chart->View();
-    if (view.picture && view.pictureStyle == TPictureStyle::Centred && m_chart->Drawing())
+    const ChartView& view = *m_chart->View();
+    if (view.picture && view.pictureStyle == PictureStyle::Centred && m_chart->Drawing())
         rebuild();
 }
 
@@ -502,11 +502,11 @@ void TorqueChart::setGhostOpen(bool open) {
     syncMenus();
 }
 
-TPeakFigures TorqueChart::peakFigures(bool ghost) const {
+PeakFigures TorqueChart::peakFigures(bool ghost) const {
     if (!m_chart || !m_settings)
         return {};
-    const TLineData& torque = m_chart->GetLineData(ghost ? GhostTorqueLine : TorqueLine);
-    const TLineData& power = m_chart->GetLineData(ghost ? GhostPowerLine : PowerLine);
+    const LineData& torque = m_chart->GetLineData(ghost ? GhostTorqueLine : TorqueLine);
+    const LineData& power = m_chart->GetLineData(ghost ? GhostPowerLine : PowerLine);
     return UpdatePeakFigures(torque, power, m_settings->chartMetricText);
 }
 
@@ -571,7 +571,7 @@ void TorqueChart::iTorqueGridMouseDown(QPoint position, Qt::MouseButton button) 
     m_hovered = m_chart->PointAt(position.x(), position.y());
     if (m_hovered < 0)
         return;
-    const TLinePoint& point = line(TorqueLine).points[static_cast<std::size_t>(m_hovered)];
+    const LinePoint& point = line(TorqueLine).points[static_cast<std::size_t>(m_hovered)];
     const QPoint target(point.x, point.y);
     // The pointer is put exactly onto the point, so the drag starts from the point's own value. Where the
     // platform does not let a program move the pointer, the drag keeps the pointer's distance to the point.
@@ -597,7 +597,7 @@ void TorqueChart::iTorqueGridMouseUp(Qt::MouseButton button) {
 }
 
 void TorqueChart::RecalcPowerPoint(int index) {
-    TLineData& power = line(PowerLine);
+    LineData& power = line(PowerLine);
     qora::RecalcPowerPoint(line(TorqueLine), power, index);
     if (index >= 0 && index < static_cast<int>(power.points.size()))
         m_chart->SetPointValue(PowerLine, index, power.points[static_cast<std::size_t>(index)].value);
@@ -624,7 +624,7 @@ void TorqueChart::stepActivePoint(double delta) {
         return;
     const std::string shown = m_pointValue->text().toStdString();
     const double value = (shown.empty() ? 0.0 : numbers::parseDouble(shown).value_or(0.0)) + delta;
-    TLineData& torque = line(TorqueLine);
+    LineData& torque = line(TorqueLine);
     const int index = torque.activePointIndex;
     // The end points of the curve are always 0: like a drag, a step leaves them alone.
     const bool endPoint = index < 1 || index > static_cast<int>(torque.points.size()) - 2;
@@ -691,14 +691,14 @@ void TorqueChart::applyZoom() {
 void TorqueChart::showActivePointInView() {
     if (!m_chart)
         return;
-    const TLineData& torque = line(TorqueLine);
+    const LineData& torque = line(TorqueLine);
     const int active = torque.activePointIndex;
     if (active < 0 || active >= static_cast<int>(torque.points.size())) {
         m_scroll->horizontalScrollBar()->setValue(0);
         m_scroll->verticalScrollBar()->setValue(m_scroll->verticalScrollBar()->maximum());
         return;
     }
-    const TLinePoint& point = torque.points[static_cast<std::size_t>(active)];
+    const LinePoint& point = torque.points[static_cast<std::size_t>(active)];
     // Room around the point for its bitmap and a little of the curve beside it.
     m_scroll->ensureVisible(point.x, point.y, 40, 40);
 }

@@ -21,8 +21,8 @@ class QToolButton;
 
 namespace qora {
 class Prompt;
-class TOldVehFile;
-class TSettings;
+class VehicleFile;
+class Settings;
 } // namespace qora
 
 namespace qora::gui {
@@ -106,20 +106,20 @@ public:
 
     // SetUpChart: the background picture, the point markers, the view and the legends, the four lines of 41
     // zero points, the zoom positions and the colours, all from the settings (which the chart keeps using).
-    void setUp(TSettings& settings);
+    void setUp(Settings& settings);
     bool exists() const { return m_chart != nullptr; }
 
     // LoadEngineCurve for the vehicle (or the ghost), then the active point's value and the peak figures.
-    void loadCurve(const TOldVehFile& vehicle, bool ghost, const TSettings& settings);
+    void loadCurve(const VehicleFile& vehicle, bool ghost, const Settings& settings);
     // Recomputes every point's position and redraws, after values were changed.
     void refresh();
     // While a ghost is open its lines may be shown and the "Ghost Lines" item is enabled.
     void setGhostOpen(bool open);
     // The figure texts of the vehicle's (or the ghost's) lines.
-    TPeakFigures peakFigures(bool ghost) const;
+    PeakFigures peakFigures(bool ghost) const;
 
-    TLineChart& chart() { return *m_chart; }
-    TLineData& line(Line line) { return m_chart->GetLineData(line); }
+    LineChart& chart() { return *m_chart; }
+    LineData& line(Line line) { return m_chart->GetLineData(line); }
     const ChartPainter& painter() const { return m_painter; }
     ChartImage* gridImage() const { return m_grid; }
     QScrollArea* scrollArea() const { return m_scroll; }
@@ -187,9 +187,9 @@ private:
     void guarded(const std::function<void()>& command);
 
     TorqueChartHost m_host;
-    TSettings* m_settings = nullptr;
+    Settings* m_settings = nullptr;
     ChartPainter m_painter;
-    std::unique_ptr<TLineChart> m_chart;
+    std::unique_ptr<LineChart> m_chart;
     QScrollArea* m_scroll = nullptr;
     ChartImage* m_grid = nullptr;
     ChartImage* m_left = nullptr;

@@ -36,8 +36,8 @@ constexpr std::string_view kDefaultPictureSetting = "[default]";
 constexpr int kPointBitsPerPixel = 24;
 
 // The draw style items in menu order (by tag), and the picture style each one sets.
-constexpr std::array<TPictureStyle, 4> kDrawStyleOfTag{TPictureStyle::Normal, TPictureStyle::Tiled,
-                                                       TPictureStyle::Centred, TPictureStyle::Stretched};
+constexpr std::array<PictureStyle, 4> kDrawStyleOfTag{PictureStyle::Normal, PictureStyle::Tiled,
+                                                       PictureStyle::Centred, PictureStyle::Stretched};
 
 // The chart colours' keys in the settings, by index; their items are named "mcc" + key.
 constexpr std::array<const char*, TorqueChart::kChartColorCount> kColorKeys{
@@ -158,7 +158,7 @@ void TorqueChart::buildMenus() {
 void TorqueChart::syncMenus() {
     if (!m_settings)
         return;
-    const TSettings& settings = *m_settings;
+    const Settings& settings = *m_settings;
     m_3DPoints->setChecked(settings.chart3DPoints);
     m_3DLines->setChecked(settings.chart3DLines);
     m_ghostLines->setChecked(settings.chartGhostLines);
@@ -260,11 +260,11 @@ void TorqueChart::mco3DLinesClick() {
 void TorqueChart::AssignChartColors() {
     if (!m_chart || !m_settings)
         return;
-    const TSettings& settings = *m_settings;
+    const Settings& settings = *m_settings;
     const auto colour = [&settings](int index) { return settings.GetChartColors(index); };
     m_chart->View()->gridColor = colour(1);
     m_chart->View()->backgroundColor = colour(0);
-    const auto paint = [&colour](TLineData& line, int high, int normal, int shadow) {
+    const auto paint = [&colour](LineData& line, int high, int normal, int shadow) {
         line.high = colour(high);
         line.normal = colour(normal);
         line.shadow = colour(shadow);
@@ -272,7 +272,7 @@ void TorqueChart::AssignChartColors() {
     paint(line(GhostPowerLine), 11, 12, 13);
     paint(line(GhostTorqueLine), 8, 9, 10);
     paint(line(PowerLine), 5, 6, 7);
-    TLineData& torque = line(TorqueLine);
+    LineData& torque = line(TorqueLine);
     paint(torque, 2, 3, 4);
     torque.point = colour(14);
     torque.pointShadow = colour(15);
@@ -287,7 +287,7 @@ void TorqueChart::OnChartColorClick(int tag) {
         if (m_host.prompt->ask(kColorControlTitle, kResetColorsQuestion, PromptButtons::YesNo, PromptIcon::Question) ==
             PromptAnswer::No)
             return;
-        const TSettings defaults;
+        const Settings defaults;
         for (int index = 0; index < kChartColorCount; ++index)
             m_settings->SetChartColors(index, defaults.GetChartColors(index));
     } else {
@@ -313,7 +313,7 @@ void TorqueChart::OnChartColorClick(int tag) {
 // ---- Bitmaps ------------------------------------------------------------------------------------------------
 
 void TorqueChart::loadBackground() {
-    TChartView& view = *m_chart->View();
+    ChartView& view = *m_chart->View();
     view.picture.reset();
     m_backgroundItem = BackgroundNone;
     const std::string& setting = m_settings->chartBitmap;
@@ -336,7 +336,7 @@ void TorqueChart::loadBackground() {
 void TorqueChart::LoadPointBitmap(std::string& pathSetting, bool isActive) {
     if (!m_chart)
         return;
-    TChartBitmapPtr bitmap;
+    ChartPicturePtr bitmap;
     if (!pathSetting.empty() && fileSystem().fileExists(pathSetting)) {
         PictureFile picture;
         try {
@@ -362,7 +362,7 @@ void TorqueChart::LoadPointBitmap(std::string& pathSetting, bool isActive) {
 void TorqueChart::fitDefaultBackground() {
     if (m_backgroundItem != BackgroundDefault)
         return;
-    TChartView& view = *m_chart->View();
+    ChartView& view = *m_chart->View();
     view.picture = makeChartBitmap(builtInChartPicture(kChartBackgroundPicture, QSize(view.width, view.height)));
 }
 
@@ -385,7 +385,7 @@ QString TorqueChart::askPictureFile(const QString& title, const std::string& cur
 void TorqueChart::OnChartBgClick(int item) {
     if (!m_settings || !m_chart || item < BackgroundNone || item > BackgroundUser)
         return;
-    TChartView& view = *m_chart->View();
+    ChartView& view = *m_chart->View();
     switch (item) {
     case BackgroundNone:
         if (m_backgroundItem == BackgroundNone)
@@ -438,7 +438,7 @@ void TorqueChart::OnChartBgClick(int item) {
 void TorqueChart::OnDrawStyleClick(int tag) {
     if (!m_settings || !m_chart || tag < 0 || tag > 3)
         return;
-    const TPictureStyle style = kDrawStyleOfTag[static_cast<std::size_t>(tag)];
+    const PictureStyle style = kDrawStyleOfTag[static_cast<std::size_t>(tag)];
     if (static_cast<int>(style) != m_settings->chartBitmapStyle) {
         m_settings->chartBitmapStyle = static_cast<int>(style);
         m_chart->View()->pictureStyle = style;

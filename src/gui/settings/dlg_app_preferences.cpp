@@ -50,8 +50,8 @@ std::optional<int> maxGearRangeFromText(std::string_view text) {
     return static_cast<int>(thousandths);
 }
 
-TdlgAppPreferences::TdlgAppPreferences(Prompt& prompt, FolderPicker& folders, QWidget* parent)
-    : TdlgGenBase(tr("QORA Preferences"), parent), m_prompt(&prompt), m_folders(&folders) {
+PreferencesDialog::PreferencesDialog(Prompt& prompt, FolderPicker& folders, QWidget* parent)
+    : BaseDialog(tr("QORA Preferences"), parent), m_prompt(&prompt), m_folders(&folders) {
     setObjectName(QStringLiteral("dlgAppPreferences"));
 
     auto* grid = new QGridLayout;
@@ -101,7 +101,7 @@ TdlgAppPreferences::TdlgAppPreferences(Prompt& prompt, FolderPicker& folders, QW
     setPreferences(AppPreferences());
 }
 
-QLineEdit* TdlgAppPreferences::folderRow(QGridLayout* grid, int row, const char* name, const QString& caption,
+QLineEdit* PreferencesDialog::folderRow(QGridLayout* grid, int row, const char* name, const QString& caption,
                                          const char* buttonName) {
     auto* field = new QLineEdit(this);
     field->setObjectName(QString::fromLatin1(name));
@@ -123,7 +123,7 @@ QLineEdit* TdlgAppPreferences::folderRow(QGridLayout* grid, int row, const char*
     return field;
 }
 
-void TdlgAppPreferences::setPreferences(const AppPreferences& preferences) {
+void PreferencesDialog::setPreferences(const AppPreferences& preferences) {
     m_gameFolder->setText(fromPath(preferences.gameFolder));
     m_patchFolder->setText(fromPath(preferences.patchFolder));
     m_soundFolder->setText(fromPath(preferences.soundFolder));
@@ -136,7 +136,7 @@ void TdlgAppPreferences::setPreferences(const AppPreferences& preferences) {
     m_associate->setChecked(preferences.associate);
 }
 
-AppPreferences TdlgAppPreferences::preferences() const {
+AppPreferences PreferencesDialog::preferences() const {
     AppPreferences out;
     out.gameFolder = toPath(m_gameFolder->text());
     out.patchFolder = toPath(m_patchFolder->text());
@@ -150,7 +150,7 @@ AppPreferences TdlgAppPreferences::preferences() const {
     return out;
 }
 
-void TdlgAppPreferences::OnSelectFolder(QLineEdit* field) {
+void PreferencesDialog::OnSelectFolder(QLineEdit* field) {
     const char* caption = field == m_gameFolder    ? "Select Trevant Folder"
                           : field == m_patchFolder ? "Select Patch Folder"
                                                    : "Select Sound Folder";
@@ -158,14 +158,14 @@ void TdlgAppPreferences::OnSelectFolder(QLineEdit* field) {
         field->setText(fromPath(*folder));
 }
 
-void TdlgAppPreferences::accept() {
+void PreferencesDialog::accept() {
     if (!maxGearRangeFromText(toLatin1(m_maxGearRange->text()))) {
         m_prompt->tell(kGearRangeTitle, kGearRangeMessage, PromptIcon::Stop);
         m_maxGearRange->setFocus();
         m_maxGearRange->selectAll();
         return;
     }
-    TdlgGenBase::accept();
+    BaseDialog::accept();
 }
 
 } // namespace qora::gui

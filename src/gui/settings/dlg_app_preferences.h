@@ -42,11 +42,11 @@ std::optional<int> maxGearRangeFromText(std::string_view text);
 // keeps the dialog open, after telling the user, while it is not valid.
 //
 // "Mouse Wheel Support" is shown ticked and cannot be changed: the mouse wheel always steps the field under it.
-class TdlgAppPreferences final : public TdlgGenBase {
+class PreferencesDialog final : public BaseDialog {
     Q_OBJECT
 
 public:
-    TdlgAppPreferences(Prompt& prompt, FolderPicker& folders, QWidget* parent = nullptr);
+    PreferencesDialog(Prompt& prompt, FolderPicker& folders, QWidget* parent = nullptr);
 
     void setPreferences(const AppPreferences& preferences);
     // The values shown; the gear range is the one loaded while the text is not valid.

@@ -23,7 +23,7 @@ struct SampleColours {
     int background;
     int text;
 };
-constexpr std::array<SampleColours, TdlgDataColors::kSampleCount> kSampleColours{{
+constexpr std::array<SampleColours, ColorsDialog::kSampleCount> kSampleColours{{
     {HeaderBackground, HeaderText},
     {PromptBackground, PromptText},
     {EditBackground, EditText},
@@ -77,8 +77,8 @@ void ColorSample::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked(event->button());
 }
 
-TdlgDataColors::TdlgDataColors(Prompt& prompt, DialogRunner& dialogs, QWidget* parent)
-    : TdlgGenBase(tr("Edit Data Colors"), parent), m_prompt(&prompt), m_dialogs(&dialogs) {
+ColorsDialog::ColorsDialog(Prompt& prompt, DialogRunner& dialogs, QWidget* parent)
+    : BaseDialog(tr("Edit Data Colors"), parent), m_prompt(&prompt), m_dialogs(&dialogs) {
     setObjectName(QStringLiteral("dlgDataColors"));
 
     auto* board = new SampleBoard(this);
@@ -140,7 +140,7 @@ TdlgDataColors::TdlgDataColors(Prompt& prompt, DialogRunner& dialogs, QWidget* p
 
     m_reset = new QPushButton(tr("&Reset To Default Windows Colors"), this);
     m_reset->setObjectName(QStringLiteral("bResetColors"));
-    connect(m_reset, &QPushButton::clicked, this, &TdlgDataColors::resetToDefaults);
+    connect(m_reset, &QPushButton::clicked, this, &ColorsDialog::resetToDefaults);
     auto* resetRow = new QHBoxLayout;
     resetRow->addWidget(m_reset);
     resetRow->addStretch(1);
@@ -150,23 +150,23 @@ TdlgDataColors::TdlgDataColors(Prompt& prompt, DialogRunner& dialogs, QWidget* p
     resetToDefaults();
 }
 
-void TdlgDataColors::load(const TSettings& settings) {
+void ColorsDialog::load(const Settings& settings) {
     for (int index = 0; index < static_cast<int>(m_colours.size()); ++index)
         m_colours[static_cast<std::size_t>(index)] = settings.GetAppColors(index);
     showColours();
 }
 
-void TdlgDataColors::store(TSettings& settings) const {
+void ColorsDialog::store(Settings& settings) const {
     for (int index : kEditedColours)
         settings.SetAppColors(index, m_colours[static_cast<std::size_t>(index)]);
 }
 
-void TdlgDataColors::setBackdrop(const QPixmap& skin) {
+void ColorsDialog::setBackdrop(const QPixmap& skin) {
     if (!skin.isNull())
         static_cast<SampleBoard*>(m_board)->setSkin(skin);
 }
 
-void TdlgDataColors::resetToDefaults() {
+void ColorsDialog::resetToDefaults() {
     m_colours[HeaderBackground] = clActiveCaption;
     m_colours[HeaderText] = clCaptionText;
     m_colours[PromptBackground] = clHighlight;
@@ -180,7 +180,7 @@ void TdlgDataColors::resetToDefaults() {
     showColours();
 }
 
-void TdlgDataColors::sampleClicked(Sample which, Qt::MouseButton button) {
+void ColorsDialog::sampleClicked(Sample which, Qt::MouseButton button) {
     const SampleColours colours = kSampleColours[static_cast<std::size_t>(which)];
     int index = -1;
     if (button == Qt::LeftButton)
@@ -202,7 +202,7 @@ void TdlgDataColors::sampleClicked(Sample which, Qt::MouseButton button) {
     showColours();
 }
 
-void TdlgDataColors::showColours() {
+void ColorsDialog::showColours() {
     for (int i = 0; i < kSampleCount; ++i) {
         ColorSample* sample = m_samples[static_cast<std::size_t>(i)];
         const SampleColours colours = kSampleColours[static_cast<std::size_t>(i)];

@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace qora {
 class Prompt;
-class TSettings;
+class Settings;
 } // namespace qora
 
 namespace qora::gui {
@@ -40,19 +40,19 @@ private:
 // "Edit Data Colors": the application colours 0 to 7, 12 and 13 shown on samples of the controls that use them. A
 // left click on a sample picks its text colour, a right click its background colour (the two transparent labels
 // have none: a right click on them beeps). The colour dialog runs through the dialog runner.
-class TdlgDataColors final : public TdlgGenBase {
+class ColorsDialog final : public BaseDialog {
     Q_OBJECT
 
 public:
     enum Sample { HeaderSample, PromptSample, VehicleSample, GhostSample, ClearSample, HotSample, kSampleCount };
 
-    TdlgDataColors(Prompt& prompt, DialogRunner& dialogs, QWidget* parent = nullptr);
+    ColorsDialog(Prompt& prompt, DialogRunner& dialogs, QWidget* parent = nullptr);
 
     // The colours to start from: the settings' application colours.
-    void load(const TSettings& settings);
+    void load(const Settings& settings);
     // Writes the samples' colours into application colours 0 to 7, 12 and 13; 8 to 11 are not edited here.
-    void store(TSettings& settings) const;
-    TColor colour(int index) const { return m_colours[static_cast<std::size_t>(index)]; }
+    void store(Settings& settings) const;
+    Color colour(int index) const { return m_colours[static_cast<std::size_t>(index)]; }
 
     // What the transparent samples are shown over: the pages' skin.
     void setBackdrop(const QPixmap& skin);
@@ -68,7 +68,7 @@ private:
 
     Prompt* m_prompt;
     DialogRunner* m_dialogs;
-    std::array<TColor, 14> m_colours{};
+    std::array<Color, 14> m_colours{};
     std::array<ColorSample*, kSampleCount> m_samples{};
     QWidget* m_board = nullptr;
     QPushButton* m_reset = nullptr;
