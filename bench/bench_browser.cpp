@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "browser/vehicle_list.h"
 #include "platform/file_system.h"
 #include "platform/pickers.h"

@@ -24,7 +24,7 @@
 #include <unistd.h>
 #endif
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "platform/file_system.h"
 #include "platform/pickers.h"
 #include "platform/prompt.h"

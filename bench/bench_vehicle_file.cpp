@@ -26,7 +26,7 @@
 #include "platform/prompt.h"
 #include "platform/text.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 #include "vehicle/veh_format.h"
 
 namespace fs = std::filesystem;

@@ -11,7 +11,7 @@
 #include "fuzz_support.h"
 #include "memory_file_system.h"
 #include "platform/text.h"
-#include "store/ini_file_io.h"
+#include "store/keyed_text_file.h"
 
 using namespace qora;
 using qora::fuzzing::require;

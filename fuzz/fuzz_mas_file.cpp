@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "fuzz_support.h"
 #include "memory_file_system.h"
 #include "platform/pickers.h"

@@ -15,7 +15,7 @@
 #include "memory_file_system.h"
 #include "platform/text.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 #include "vehicle/value_rules.h"
 #include "vehicle/veh_format.h"
 

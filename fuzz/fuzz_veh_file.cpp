@@ -11,7 +11,7 @@
 #include "memory_file_system.h"
 #include "platform/text.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 using namespace qora;
 using qora::fuzzing::require;

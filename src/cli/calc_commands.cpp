@@ -9,7 +9,7 @@
 #include "cli_prompt.h"
 #include "json_text.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 namespace qora::cli {
 

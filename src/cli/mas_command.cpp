@@ -6,7 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "cli_prompt.h"
 #include "json_text.h"
 #include "platform/file_system.h"

@@ -7,7 +7,7 @@
 #include "platform/file_lock.h"
 #include "platform/file_writer.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 #include "platform/text.h"
 #include "vehicle/value_rules.h"
 #include "vehicle_commands.h"

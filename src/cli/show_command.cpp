@@ -5,7 +5,7 @@
 #include "cli_prompt.h"
 #include "json_text.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 #include "vehicle_commands.h"
 
 namespace qora::cli {

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "browser/file_manager.h"
 #include "garage/version_store.h"
 #include "platform/file_system.h"
@@ -21,7 +21,7 @@
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 #include "support/veh_fixture.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 using namespace qora;
 using namespace qora::testing;

@@ -3,14 +3,14 @@
 #include <ctime>
 #include <filesystem>
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "browser/file_commands.h"
 #include "platform/file_system.h"
 #include "settings/settings.h"
 #include "support/mas_builder.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 using namespace qora;
 using namespace qora::browser;

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "calc/number_text.h"
-#include "store/ini_file_io.h"
+#include "store/keyed_text_file.h"
 #include "support/temp_dir.h"
 
 using namespace qora;

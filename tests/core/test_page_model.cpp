@@ -8,7 +8,7 @@
 #include "editor/page_model.h"
 #include "platform/text.h"
 #include "support/veh_fixture.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 #include "vehicle/veh_format.h"
 
 using namespace qora;

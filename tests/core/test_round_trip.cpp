@@ -18,7 +18,7 @@
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 #include "support/veh_fixture.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 #include "vehicle/value_rules.h"
 
 using namespace qora;

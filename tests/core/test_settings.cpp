@@ -16,7 +16,7 @@
 #include "platform/text.h"
 #include "settings/program_folder.h"
 #include "settings/settings.h"
-#include "store/ini_file_io.h"
+#include "store/keyed_text_file.h"
 #include "support/failing_file_system.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "browser/vehicle_list.h"
 #include "platform/file_system.h"
 #include "settings/settings.h"

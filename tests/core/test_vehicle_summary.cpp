@@ -9,7 +9,7 @@
 #include "chart/line_data.h"
 #include "editor/vehicle_summary.h"
 #include "support/veh_fixture.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 using namespace qora;
 using namespace qora::editor;

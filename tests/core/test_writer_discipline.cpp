@@ -21,7 +21,7 @@
 #include <unistd.h>
 #endif
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "browser/file_manager.h"
 #include "garage/version_store.h"
 #include "platform/file_lock.h"
@@ -34,7 +34,7 @@
 #include "support/mas_builder.h"
 #include "support/scripted_folder_picker.h"
 #include "support/temp_dir.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 using namespace qora;
 using namespace qora::testing;

@@ -15,11 +15,11 @@
 #include <QTabWidget>
 #include <QToolBar>
 
-#include "dialogs/dlg_about.h"
+#include "dialogs/about_dialog.h"
 #include "editor/field_widgets.h"
 #include "editor/page_appearance.h"
 #include "resources/artwork.h"
-#include "settings/dlg_data_colors.h"
+#include "settings/colors_dialog.h"
 #include "help/help_window.h"
 #include "support/editor_fixture.h"
 

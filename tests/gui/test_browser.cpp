@@ -16,10 +16,10 @@
 #include <QStandardPaths>
 #include <QToolButton>
 
-#include "archive/mas_file.h"
-#include "browser/dlg_file_man.h"
-#include "browser/dlg_file_open.h"
-#include "browser/dlg_select_folder.h"
+#include "archive/vehicle_archive.h"
+#include "browser/file_manager_dialog.h"
+#include "browser/vehicle_browser_dialog.h"
+#include "browser/select_folder_dialog.h"
 #include "browser/folder_tree.h"
 #include "platform/text_editor.h"
 #include "settings/settings.h"

@@ -11,7 +11,7 @@
 #include <QTabWidget>
 
 #include "editor/copy_from_ghost.h"
-#include "editor/dlg_copy_from_ghost.h"
+#include "editor/copy_from_ghost_dialog.h"
 #include "editor/page_fields.h"
 #include "editor/torque_chart.h"
 #include "support/editor_fixture.h"

@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "dialogs/dlg_info.h"
+#include "dialogs/info_dialog.h"
 #include "editor/field_widgets.h"
 #include "platform/file_dialog_hook.h"
 

@@ -13,7 +13,7 @@
 #include <QListWidget>
 #include <QMenu>
 
-#include "browser/dlg_select_folder.h"
+#include "browser/select_folder_dialog.h"
 #include "browser/folder_tree.h"
 #include "editor/engine_sounds.h"
 #include "support/editor_fixture.h"

@@ -10,9 +10,9 @@
 #include <QStandardPaths>
 #include <QToolButton>
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "browser/car_thumbnails.h"
-#include "browser/dlg_file_open.h"
+#include "browser/vehicle_browser_dialog.h"
 #include "platform/text_editor.h"
 #include "support/editor_fixture.h"
 #include "support/failing_file_system.h"

@@ -8,7 +8,7 @@
 #include <QTabWidget>
 
 #include "calc/gearing_chart.h"
-#include "editor/dlg_copy_from_ghost.h"
+#include "editor/copy_from_ghost_dialog.h"
 #include "editor/gearing_chart.h"
 #include "editor/page_fields.h"
 #include "support/editor_fixture.h"

@@ -16,7 +16,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include "dialogs/dlg_info.h"
+#include "dialogs/info_dialog.h"
 #include "editor/field_drag.h"
 #include "editor/field_widgets.h"
 #include "editor/help_texts.h"

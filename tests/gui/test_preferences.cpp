@@ -11,7 +11,7 @@
 
 #include "editor/field_widgets.h"
 #include "settings/desktop_association.h"
-#include "settings/dlg_app_preferences.h"
+#include "settings/preferences_dialog.h"
 #include "support/editor_fixture.h"
 
 using namespace qora;

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTextBrowser>
 
-#include "editor/dlg_vehicle_summary.h"
+#include "editor/vehicle_summary_dialog.h"
 #include "editor/vehicle_summary.h"
 #include "support/editor_fixture.h"
 #include "support/failing_file_system.h"

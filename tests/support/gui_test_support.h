@@ -15,7 +15,7 @@
 #include <QString>
 #include <QtTest>
 
-#include "browser/dlg_file_open.h"
+#include "browser/vehicle_browser_dialog.h"
 #include "platform/dialog_runner.h"
 #include "platform/file_dialog_hook.h"
 

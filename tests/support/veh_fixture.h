@@ -6,7 +6,7 @@
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 namespace qora::testing {
 

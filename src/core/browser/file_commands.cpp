@@ -5,11 +5,11 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "platform/file_system.h"
 #include "platform/prompt.h"
 #include "platform/text.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 namespace qora::browser {
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "platform/file_system.h"
 #include "platform/prompt.h"
 #include "platform/text.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 namespace qora::browser {
 

@@ -2,7 +2,7 @@
 
 #include "calc/number_text.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 namespace qora {
 

@@ -12,7 +12,7 @@
 #include "platform/text.h"
 #include "settings/settings.h"
 #include "vehicle/field_catalogue.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 #include "vehicle/veh_format.h"
 
 namespace qora::editor {

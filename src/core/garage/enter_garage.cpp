@@ -10,7 +10,7 @@
 #include "platform/prompt.h"
 #include "platform/text.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 namespace qora::garage {
 

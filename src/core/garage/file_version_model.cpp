@@ -6,7 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/prompt.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 namespace qora::garage {
 

@@ -7,7 +7,7 @@
 #include "platform/file_writer.h"
 #include "platform/prompt.h"
 #include "platform/text.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 namespace qora::garage {
 

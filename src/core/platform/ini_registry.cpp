@@ -7,7 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/file_writer.h"
 #include "platform/text.h"
-#include "store/ini_file_io.h"
+#include "store/keyed_text_file.h"
 
 namespace qora {
 

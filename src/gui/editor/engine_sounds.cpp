@@ -10,7 +10,7 @@
 #include <QMouseEvent>
 #include <QUrl>
 
-#include "browser/dlg_select_folder.h"
+#include "browser/select_folder_dialog.h"
 #include "browser/folder_tree.h"
 #include "editor/field_widgets.h"
 #include "editor/sound_lists.h"

@@ -22,7 +22,7 @@
 #include "calc/data_validation.h"
 #include "calc/engine_curve.h"
 #include "chart/chart_painter.h"
-#include "dialogs/dlg_info.h"
+#include "dialogs/info_dialog.h"
 #include "editor/car_picture.h"
 #include "editor/engine_sounds.h"
 #include "editor/field_access.h"
@@ -36,7 +36,7 @@
 #include "platform/file_dialog_hook.h"
 #include "platform/file_system.h"
 #include "platform/qt_text.h"
-#include "store/ini_file_io.h"
+#include "store/keyed_text_file.h"
 
 namespace qora::gui {
 

@@ -16,7 +16,7 @@
 #include "browser/file_commands.h"
 #include "platform/ini_registry.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 class QAction;
 class QCheckBox;

@@ -13,7 +13,7 @@
 #include <QToolBar>
 
 #include "chart/chart_artwork.h"
-#include "dialogs/dlg_about.h"
+#include "dialogs/about_dialog.h"
 #include "editor/field_widgets.h"
 #include "editor/main_window.h"
 #include "editor/page_appearance.h"
@@ -24,8 +24,8 @@
 #include "resources/artwork.h"
 #include "resources/program_icon.h"
 #include "settings/desktop_association.h"
-#include "settings/dlg_app_preferences.h"
-#include "settings/dlg_data_colors.h"
+#include "settings/preferences_dialog.h"
+#include "settings/colors_dialog.h"
 
 namespace qora::gui {
 

@@ -6,7 +6,7 @@
 #include <QTabWidget>
 
 #include "editor/copy_from_ghost.h"
-#include "editor/dlg_copy_from_ghost.h"
+#include "editor/copy_from_ghost_dialog.h"
 #include "editor/main_window.h"
 #include "editor/page_fields.h"
 #include "editor/torque_chart.h"

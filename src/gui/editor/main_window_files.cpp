@@ -9,9 +9,9 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "browser/car_thumbnails.h"
-#include "browser/dlg_file_open.h"
+#include "browser/vehicle_browser_dialog.h"
 #include "browser/file_commands.h"
 #include "calc/data_validation.h"
 #include "editor/field_widgets.h"

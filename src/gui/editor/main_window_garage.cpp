@@ -1,7 +1,7 @@
 // MainWindow's "&My Garage..." command: the vehicle is brought up to date and checked, the Garage dialog runs, and a
 // version it asks for is loaded into the editor or as the ghost.
 
-#include "editor/dlg_file_version.h"
+#include "editor/garage_dialog.h"
 #include "editor/main_window.h"
 #include "garage/enter_garage.h"
 #include "platform/dialog_runner.h"

@@ -1,6 +1,6 @@
 // The help texts of the page labels. Kept apart from the page tables' unit: both headers name the help number range.
 
-#include "dialogs/dlg_info.h"
+#include "dialogs/info_dialog.h"
 #include "editor/help_texts.h"
 #include "editor/main_window.h"
 #include "platform/dialog_runner.h"

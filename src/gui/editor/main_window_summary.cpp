@@ -4,7 +4,7 @@
 
 #include <QAction>
 
-#include "editor/dlg_vehicle_summary.h"
+#include "editor/vehicle_summary_dialog.h"
 #include "editor/main_window.h"
 #include "editor/page_model.h"
 #include "editor/torque_chart.h"

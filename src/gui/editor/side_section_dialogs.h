@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "dialogs/dlg_gen_base.h"
+#include "dialogs/base_dialog.h"
 #include "editor/side_dialogs.h"
 
 class QCheckBox;

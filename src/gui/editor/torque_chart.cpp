@@ -23,7 +23,7 @@
 #include "editor/field_widgets.h"
 #include "platform/prompt.h"
 #include "settings/settings.h"
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 namespace qora::gui {
 

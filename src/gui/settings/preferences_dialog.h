@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "dialogs/dlg_gen_base.h"
+#include "dialogs/base_dialog.h"
 
 class QCheckBox;
 class QGridLayout;

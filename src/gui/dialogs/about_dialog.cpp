@@ -1,4 +1,4 @@
-#include "dialogs/dlg_about.h"
+#include "dialogs/about_dialog.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "vehicle/old_veh_file.h"
+#include "vehicle/vehicle_file.h"
 
 #include <algorithm>
 #include <cstdint>

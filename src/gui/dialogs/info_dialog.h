@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/dlg_gen_base.h"
+#include "dialogs/base_dialog.h"
 
 class QListWidget;
 

@@ -1,4 +1,4 @@
-#include "dialogs/dlg_info.h"
+#include "dialogs/info_dialog.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>

@@ -1,4 +1,4 @@
-#include "store/ini_file_io.h"
+#include "store/keyed_text_file.h"
 
 #include <algorithm>
 #include <utility>

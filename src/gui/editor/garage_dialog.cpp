@@ -1,4 +1,4 @@
-#include "editor/dlg_file_version.h"
+#include "editor/garage_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

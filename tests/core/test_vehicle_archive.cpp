@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 #include "settings/settings.h"
 #include "support/failing_file_system.h"
 #include "support/mas_builder.h"

@@ -7,7 +7,7 @@
 
 #include "browser/file_commands.h"
 #include "browser/vehicle_list.h"
-#include "dialogs/dlg_gen_base.h"
+#include "dialogs/base_dialog.h"
 
 class QAction;
 class QCheckBox;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browser/file_manager.h"
-#include "dialogs/dlg_gen_base.h"
+#include "dialogs/base_dialog.h"
 
 class QListWidget;
 class QPushButton;

@@ -1,4 +1,4 @@
-#include "editor/dlg_copy_from_ghost.h"
+#include "editor/copy_from_ghost_dialog.h"
 
 #include <QButtonGroup>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "editor/dlg_vehicle_summary.h"
+#include "editor/vehicle_summary_dialog.h"
 
 #include <utility>
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPixmap>
 
-#include "dialogs/dlg_gen_base.h"
+#include "dialogs/base_dialog.h"
 #include "settings/color_text.h"
 
 class QPushButton;

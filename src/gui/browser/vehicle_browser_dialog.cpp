@@ -1,4 +1,4 @@
-#include "browser/dlg_file_open.h"
+#include "browser/vehicle_browser_dialog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,8 +17,8 @@
 #include <QVBoxLayout>
 
 #include "browser/car_thumbnails.h"
-#include "browser/dlg_file_man.h"
-#include "browser/dlg_select_folder.h"
+#include "browser/file_manager_dialog.h"
+#include "browser/select_folder_dialog.h"
 #include "browser/file_manager.h"
 #include "browser/folder_tree.h"
 #include "platform/dialog_runner.h"

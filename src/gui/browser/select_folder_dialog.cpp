@@ -1,4 +1,4 @@
-#include "browser/dlg_select_folder.h"
+#include "browser/select_folder_dialog.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "browser/dlg_file_man.h"
+#include "browser/file_manager_dialog.h"
 
 #include <QBoxLayout>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/dlg_gen_base.h"
+#include "dialogs/base_dialog.h"
 #include "editor/copy_from_ghost.h"
 
 class QLabel;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "dialogs/dlg_gen_base.h"
+#include "dialogs/base_dialog.h"
 #include "garage/file_version_model.h"
 
 class QLabel;

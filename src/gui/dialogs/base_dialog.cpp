@@ -1,4 +1,4 @@
-#include "dialogs/dlg_gen_base.h"
+#include "dialogs/base_dialog.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

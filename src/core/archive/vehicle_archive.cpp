@@ -1,4 +1,4 @@
-#include "archive/mas_file.h"
+#include "archive/vehicle_archive.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "store/ini_file_io.h"
+#include "store/keyed_text_file.h"
 #include "support/failing_file_system.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "settings/dlg_data_colors.h"
+#include "settings/colors_dialog.h"
 
 #include <QColorDialog>
 #include <QGridLayout>

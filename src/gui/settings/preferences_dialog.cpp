@@ -1,4 +1,4 @@
-#include "settings/dlg_app_preferences.h"
+#include "settings/preferences_dialog.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "dialogs/dlg_gen_base.h"
+#include "dialogs/base_dialog.h"
 #include "platform/pickers.h"
 
 class QListWidget;
