@@ -66,3 +66,15 @@ TEST(FuzzRegressions, SaveKeepsTheDetailsInACommentAfterAValue) {
     ASSERT_NO_THROW(saved.Load(VehicleFile::ModeOpen));
     EXPECT_TRUE(holdsLine(saved, "mass=(1125.0) //DescFile=Details in a comment //DescClass=GT2"));
 }
+
+TEST(FuzzRegressions, SaveKeepsALineWithAHeaderInsideItsText) {
+    // "[AIBASIS]" inside a torque line's key makes that line the empty [AIBASIS] header and ends the curve there.
+    // Removing the empty header must not take the line's text with it, or the points after it join the curve on the
+    // next open with a gap the loader refuses.
+    VehFixture f;
+    const std::string path = openAndSave(f, "header_inside_a_key.veh");
+    auto saved = f.open(path);
+    ASSERT_NO_THROW(saved.Load(VehicleFile::ModeOpen));
+    EXPECT_TRUE(holdsLine(saved, "rpm_[AIBASIS]torque=(1000.0, 180.00)"));
+    EXPECT_EQ(saved.torquePoints.size(), 2u);
+}

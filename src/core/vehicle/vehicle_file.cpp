@@ -202,6 +202,15 @@ bool holdsKey(const char* bytes, const LineMarks& m, std::string_view key, std::
     return m.comment == npos || m.comment >= at;
 }
 
+// True when a line holds a section's header and nothing else but blanks and a comment after it.
+bool holdsOnlyHeader(std::string_view line, std::string_view header) {
+    const auto at = line.find(header);
+    if (at == std::string_view::npos || !text::trimView(line.substr(0, at)).empty())
+        return false;
+    const std::string_view rest = text::trimView(line.substr(at + header.size()));
+    return rest.empty() || rest.substr(0, 2) == "//";
+}
+
 } // namespace
 
 VehicleFile::VehicleFile(std::string fileName, Prompt& prompt, Settings& settings)
@@ -819,8 +828,14 @@ void VehicleFile::Save(const std::string& path, bool prepareOnly) {
             if (e.line >= 0 && (v.empty() || (s == veh::SecParts && v == "0")))
                 releaseLine(e.line);
         }
-        if (std::none_of(sec.entries.begin(), sec.entries.end(), [](const EntryRec& e) { return e.line >= 0; }))
-            releaseLine(sec.line);
+        if (std::none_of(sec.entries.begin(), sec.entries.end(), [](const EntryRec& e) { return e.line >= 0; })) {
+            // A header written into a line that holds more (a value, a key) leaves the line as it is: removing
+            // it would take that text with it.
+            if (holdsOnlyHeader(L[static_cast<std::size_t>(sec.line)], sec.name))
+                releaseLine(sec.line);
+            else
+                sec.line = -1;
+        }
     }
 
     const std::string previousName = fileName;
