@@ -180,9 +180,9 @@ void BM_ClassChangeArchive(benchmark::State& state) {
     Settings settings;
     NoFilePicker picker;
     VehicleArchive mas(settings, prompt, picker);
-    mas.LoadFile(g_setup.archive);
+    mas.loadFile(g_setup.archive);
     VehicleList list(&mas, settings, prompt);
-    list.SetMasMode(true);
+    list.setArchiveMode(true);
     list.Ready = true;
     list.setClassText("[ALL]");
     if (list.items().size() != static_cast<std::size_t>(kFileCount))

@@ -113,20 +113,20 @@ struct ChartSetup {
         legends->verticalMaximum = 1400;
 
         chart = std::make_unique<LineChart>(ChartOwner{624, 298}, std::move(view), std::move(legends), &painter);
-        chart->Add(line(rgbColor(0, 0, 208), rgbColor(0, 0, 128), rgbColor(0, 0, 43), true, 0.6));
-        chart->Add(line(rgbColor(208, 0, 0), rgbColor(128, 0, 0), rgbColor(43, 0, 0), true, 0.9));
-        chart->Add(line(rgbColor(80, 80, 255), rgbColor(0, 0, 255), rgbColor(0, 0, 175), false, 0.7));
+        chart->add(line(rgbColor(0, 0, 208), rgbColor(0, 0, 128), rgbColor(0, 0, 43), true, 0.6));
+        chart->add(line(rgbColor(208, 0, 0), rgbColor(128, 0, 0), rgbColor(43, 0, 0), true, 0.9));
+        chart->add(line(rgbColor(80, 80, 255), rgbColor(0, 0, 255), rgbColor(0, 0, 175), false, 0.7));
         LineData torque = line(rgbColor(255, 80, 80), rgbColor(255, 0, 0), rgbColor(175, 0, 0), false, 1.0);
         torque.point = rgbColor(255, 0, 0);
         torque.pointShadow = rgbColor(175, 0, 0);
         torque.activePoint = rgbColor(0, 255, 0);
         torque.activePointShadow = rgbColor(0, 128, 0);
-        chart->Add(torque);
+        chart->add(torque);
         chart->OnPointChanged = [this](int lineIndex, int point) {
-            chart->SetPointValue(2, point, powerAt(chart->GetLineData(lineIndex), point));
+            chart->setPointValue(2, point, powerAt(chart->lineData(lineIndex), point));
         };
-        chart->RecalcAll();
-        chart->SetDrawing(true);
+        chart->recalculateAll();
+        chart->setDrawing(true);
     }
 };
 
@@ -145,26 +145,26 @@ void BM_FillImageBaseline(benchmark::State& state) {
 
 void BM_DragStep(benchmark::State& state) {
     LineChart& chart = *g_setup->chart;
-    chart.SetActivePoint(kDraggedPoint);
-    if (!chart.BeginPointDrag()) {
+    chart.setActivePoint(kDraggedPoint);
+    if (!chart.beginPointDrag()) {
         state.SkipWithError("the drag was refused");
         return;
     }
-    const int x = chart.PointX(kDraggedPoint);
+    const int x = chart.pointX(kDraggedPoint);
     int y = 100;
     for (auto _ : state) {
-        chart.DragPointTo(x, y);
+        chart.dragPointTo(x, y);
         y = y == 100 ? 200 : 100;
         benchmark::DoNotOptimize(g_setup->painter.image().constBits());
     }
-    chart.EndPointDrag();
+    chart.endPointDrag();
 }
 
 void BM_RecalcAllAndRedraw(benchmark::State& state) {
     LineChart& chart = *g_setup->chart;
     for (auto _ : state) {
-        chart.RecalcAll();
-        chart.Redraw();
+        chart.recalculateAll();
+        chart.redraw();
         benchmark::DoNotOptimize(g_setup->painter.image().constBits());
     }
 }
@@ -172,7 +172,7 @@ void BM_RecalcAllAndRedraw(benchmark::State& state) {
 void BM_RedrawOnly(benchmark::State& state) {
     LineChart& chart = *g_setup->chart;
     for (auto _ : state) {
-        chart.Redraw();
+        chart.redraw();
         benchmark::DoNotOptimize(g_setup->painter.image().constBits());
     }
 }

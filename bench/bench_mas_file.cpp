@@ -150,7 +150,7 @@ void BM_LoadAndList(benchmark::State& state) {
     resetPeakMemory();
     for (auto _ : state) {
         VehicleArchive mas(settings, prompt, picker);
-        mas.LoadFile(g_setup.archive.string());
+        mas.loadFile(g_setup.archive.string());
         if (!mas.Entries || mas.Entries->size() != kEntries)
             state.SkipWithError("the archive did not list all its entries");
         benchmark::DoNotOptimize(mas.Entries->back().DescFile.data());
@@ -167,7 +167,7 @@ void BM_SaveEntryGrownBy1KB(benchmark::State& state) {
     resetPeakMemory();
     for (auto _ : state) {
         VehicleArchive mas(settings, prompt, picker);
-        if (!mas.SaveEntry(g_setup.entryName))
+        if (!mas.saveEntry(g_setup.entryName))
             state.SkipWithError("the entry was not written back");
     }
     g_peakMiB[kSaveEntry] = peakMemoryMiB();

@@ -189,7 +189,7 @@ void loadFiles(benchmark::State& state, bool detailsOnly) {
         VehicleFile veh(inputFor(n++), prompt, settings);
         veh.detailsOnly = detailsOnly;
         try {
-            benchmark::DoNotOptimize(veh.Load(VehicleFile::ModeOpen));
+            benchmark::DoNotOptimize(veh.load(VehicleFile::ModeOpen));
         } catch (const std::exception& e) {
             state.SkipWithError(e.what());
             break;
@@ -214,11 +214,11 @@ void saveFiles(benchmark::State& state, const ScratchFolder& out) {
     for (auto _ : state) {
         VehicleFile veh(inputFor(n++), prompt, settings);
         try {
-            veh.Load(VehicleFile::ModeOpen);
+            veh.load(VehicleFile::ModeOpen);
             // The save's own share is clocked beside the whole, so it needs no second run over the files.
             const auto start = std::chrono::steady_clock::now();
             storeAbsentGearsAsZero(veh);
-            veh.Save(freshPath(out), false);
+            veh.save(freshPath(out), false);
             saving += std::chrono::steady_clock::now() - start;
         } catch (const std::exception& e) {
             state.SkipWithError(e.what());
@@ -289,7 +289,7 @@ void checkCorpus(const ScratchFolder& out) {
     SilentPrompt prompt;
     Settings settings;
     VehicleFile veh(g_corpus.inputs[1], prompt, settings);
-    const int count = veh.Load(VehicleFile::ModeOpen);
+    const int count = veh.load(VehicleFile::ModeOpen);
     if (count != static_cast<int>(veh::templateLines().size()))
         throw std::runtime_error("a generated file loaded with " + std::to_string(count) + " lines");
     const EntryRec* mass = veh.findEntry(veh::SecBody, "mass");
@@ -297,9 +297,9 @@ void checkCorpus(const ScratchFolder& out) {
         throw std::runtime_error("a generated file lost its mass");
     storeAbsentGearsAsZero(veh);
     const std::string saved = (out.path() / "check.veh").string();
-    veh.Save(saved, false);
+    veh.save(saved, false);
     VehicleFile again(saved, prompt, settings);
-    again.Load(VehicleFile::ModeOpen);
+    again.load(VehicleFile::ModeOpen);
     out.clear();
 }
 
@@ -309,7 +309,7 @@ void warmUp() {
     Settings settings;
     for (const std::string& path : g_corpus.inputs) {
         VehicleFile veh(path, prompt, settings);
-        benchmark::DoNotOptimize(veh.Load(VehicleFile::ModeOpen));
+        benchmark::DoNotOptimize(veh.load(VehicleFile::ModeOpen));
     }
 }
 

@@ -57,17 +57,17 @@ bool plainName(std::string_view name) {
 
 void readEverything(KeyedTextFile& store, const std::string& section, const std::string& key) {
     for (int instance = 0; instance < 3; ++instance) {
-        store.ReadStringInstance(instance, section, key, "default");
+        store.readStringInstance(instance, section, key, "default");
         try {
-            store.ReadBoolInstance(instance, section, key, true);
+            store.readBoolInstance(instance, section, key, true);
         } catch (const KeyedTextFileError&) {
         }
         try {
-            store.ReadIntegerInstance(instance, section, key, 6000);
+            store.readIntegerInstance(instance, section, key, 6000);
         } catch (const KeyedTextFileError&) {
         }
         try {
-            store.ReadFloatInstance(instance, section, key, 0.5);
+            store.readFloatInstance(instance, section, key, 0.5);
         } catch (const KeyedTextFileError&) {
         }
     }
@@ -75,9 +75,9 @@ void readEverything(KeyedTextFile& store, const std::string& section, const std:
 
 void writeAndReadBack(KeyedTextFile& store, const std::string& section, const std::string& key) {
     const std::string value = "fuzz value";
-    store.WriteStringInstance(0, section, key, value);
+    store.writeStringInstance(0, section, key, value);
     if (store.lines())
-        require(store.ReadStringInstance(0, section, key, "") == value, "a written value reads back");
+        require(store.readStringInstance(0, section, key, "") == value, "a written value reads back");
 }
 
 } // namespace
@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::optional<KeyedTextFile> verified(std::in_place, path);
         bool isText = true;
         try {
-            verified->VerifyFile();
+            verified->verifyFile();
         } catch (const KeyedTextFileError&) {
             isText = false;
         }
@@ -114,18 +114,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         readEverything(store, "SETTINGS", found.key);
 
         std::vector<std::string> keys;
-        store.SectionExists(found.section);
-        store.ReadSection("SETTINGS", keys);
-        store.ReadSection(found.section, keys);
+        store.sectionExists(found.section);
+        store.readSection("SETTINGS", keys);
+        store.readSection(found.section, keys);
 
         writeAndReadBack(store, "FuzzSection", "FuzzKey");
         if (plainName(found.section) && plainName(found.key))
             writeAndReadBack(store, found.section, found.key);
-        store.WriteBoolInstance(1, found.section, "FuzzBool", true);
-        store.WriteIntegerInstance(2, "SETTINGS", found.key.empty() ? "FuzzInteger" : found.key, -42);
-        store.WriteFloatInstance(0, "SETTINGS", "FuzzFloat", 1.25);
-        store.EraseSection(found.section);
-        store.EraseSection("CHARTCOLORS");
+        store.writeBoolInstance(1, found.section, "FuzzBool", true);
+        store.writeIntegerInstance(2, "SETTINGS", found.key.empty() ? "FuzzInteger" : found.key, -42);
+        store.writeFloatInstance(0, "SETTINGS", "FuzzFloat", 1.25);
+        store.eraseSection(found.section);
+        store.eraseSection("CHARTCOLORS");
 
         if (store.lines())
             saved = *store.lines();

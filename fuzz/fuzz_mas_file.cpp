@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     VehicleArchive mas(settings, prompt, picker);
     try {
-        mas.LoadFile(kArchivePath);
+        mas.loadFile(kArchivePath);
     } catch (const VehicleArchiveError&) {
         return 0;
     }
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> before = entryBytes(mas);
     for (const ArchiveEntry& entry : *mas.Entries) {
         require(mas.findEntry(entry.Name) != nullptr, "a listed entry is found by its name");
-        const std::string bytes = mas.EntryBytes(entry.Name);
+        const std::string bytes = mas.entryBytes(entry.Name);
         require(bytes.size() == mas.findEntry(entry.Name)->Size, "an entry's bytes have its size");
     }
     // Extraction of the first entry (the first of its name, so its own bytes); a name that is not a plain file
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string firstName = mas.Entries->front().Name;
     if (firstName.find("~temp~") == std::string::npos) {
         try {
-            const std::string path = mas.ExtractEntry(firstName, true);
+            const std::string path = mas.extractEntry(firstName, true);
             require(VehicleArchive::isPlainEntryName(firstName), "only a plain entry name becomes a file name");
             require(files.find(path) && *files.find(path) == before.front(), "an extracted entry holds its bytes");
         } catch (const VehicleArchiveError&) {
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return list;
     }();
     try {
-        if (!mas.ReplaceEntry(firstName, kReplacement))
+        if (!mas.replaceEntry(firstName, kReplacement))
             return 0;
     } catch (const VehicleArchiveError&) {
         return 0;
@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzing::AnsweringPrompt refusing(false);
     VehicleArchive reread(settings, refusing, picker);
     try {
-        reread.LoadFile(kArchivePath);
+        reread.loadFile(kArchivePath);
     } catch (const VehicleArchiveError& error) {
         std::fprintf(stderr, "fuzz: reading the written archive failed: %s\n", error.what());
         require(false, "a written archive reads again without a question");

@@ -59,7 +59,7 @@ const std::vector<Key>& cliKeys() {
 // A new vehicle from the template, as the editor opens one.
 VehicleFile newVehicle(Prompt& prompt, Settings& settings) {
     VehicleFile vehicle(kPath, prompt, settings);
-    vehicle.Load(VehicleFile::ModeNew);
+    vehicle.load(VehicleFile::ModeNew);
     return vehicle;
 }
 
@@ -67,7 +67,7 @@ VehicleFile newVehicle(Prompt& prompt, Settings& settings) {
 VehicleFile saveAndReopen(VehicleFile& vehicle, Settings& settings) {
     storeAbsentGearsAsZero(vehicle);
     try {
-        vehicle.Save("", false);
+        vehicle.save("", false);
     } catch (const VehicleFileError& e) {
         std::fprintf(stderr, "fuzz: the save failed: %s\n", e.what());
         require(false, "what the rules accept can be saved");
@@ -76,7 +76,7 @@ VehicleFile saveAndReopen(VehicleFile& vehicle, Settings& settings) {
     refusing.questions = 0;
     VehicleFile reopened(kPath, refusing, settings);
     try {
-        reopened.Load(VehicleFile::ModeOpen);
+        reopened.load(VehicleFile::ModeOpen);
     } catch (const VehicleFileError& e) {
         std::fprintf(stderr, "fuzz: the saved vehicle does not open: %s\n", e.what());
         require(false, "a saved vehicle opens again");

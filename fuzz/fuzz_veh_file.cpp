@@ -28,7 +28,7 @@ void reopenSaved(const VehicleFile& saved) {
     Settings settings;
     VehicleFile reopened(kSavedPath, prompt, settings);
     try {
-        reopened.Load(VehicleFile::ModeOpen);
+        reopened.load(VehicleFile::ModeOpen);
     } catch (const VehicleFileError& error) {
         std::fprintf(stderr, "fuzz: reopening the saved vehicle failed: %s\n", error.what());
         require(false, "a saved vehicle opens again");
@@ -39,11 +39,11 @@ void reopenSaved(const VehicleFile& saved) {
 // gears and brings the lines up to date. The save itself is only prepared, so nothing is written.
 void useLoaded(VehicleFile& vehicle, bool checkReopen) {
     std::vector<std::string> missing;
-    vehicle.ListMissingEntries(missing);
+    vehicle.listMissingEntries(missing);
     storeAbsentGearsAsZero(vehicle);
     bool prepared = true;
     try {
-        vehicle.Save("", true);
+        vehicle.save("", true);
     } catch (const VehicleFileError&) {
         prepared = false;
     }
@@ -56,7 +56,7 @@ void load(int mode, bool detailsOnly, fuzzing::AnsweringPrompt& prompt, Settings
     VehicleFile vehicle(kInputPath, prompt, settings);
     vehicle.detailsOnly = detailsOnly;
     try {
-        vehicle.Load(mode);
+        vehicle.load(mode);
     } catch (const VehicleFileError&) {
         require(vehicle.lines() == nullptr, "a failed load holds no lines");
         return;
@@ -77,11 +77,11 @@ void newVehicleOnce(fuzzing::MemoryFileSystem& files) {
     Settings settings;
     settings.setPrompt(prompt);
     VehicleFile vehicle(fuzzing::MemoryFileSystem::kFolder + "/new.veh", prompt, settings);
-    vehicle.Load(VehicleFile::ModeNew);
+    vehicle.load(VehicleFile::ModeNew);
     useLoaded(vehicle, true);
     // A save clears the gears it removed; the editor stores the absent ones again before every save.
     storeAbsentGearsAsZero(vehicle);
-    vehicle.Save("", false);
+    vehicle.save("", false);
     require(files.find(vehicle.fileName) != nullptr, "a new vehicle is saved");
 }
 

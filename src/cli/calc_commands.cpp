@@ -19,7 +19,7 @@ namespace {
 // false when the file cannot be loaded.
 bool loadVehicle(VehicleFile& vehicle, std::ostream& err) {
     try {
-        vehicle.Load(VehicleFile::ModeOpen);
+        vehicle.load(VehicleFile::ModeOpen);
     } catch (const VehicleFileError& e) {
         err << "qora-cli: " << e.what() << '\n';
         return false;
@@ -60,8 +60,8 @@ public:
 
         LineData torque;
         LineData power;
-        LoadEngineCurve(vehicle, false, settings, torque, power);
-        const PeakFigures figures = UpdatePeakFigures(torque, power, settings.chartMetricText);
+        loadEngineCurve(vehicle, false, settings, torque, power);
+        const PeakFigures figures = updatePeakFigures(torque, power, settings.chartMetricText);
         if (m_json) {
             Json doc;
             doc["torque"] = lineValues(torque);
@@ -138,7 +138,7 @@ public:
         // The pages as they are after loading: the Performance page's curve and fields, the DriveTrain gears.
         LineData torque;
         LineData power;
-        LoadEngineCurve(vehicle, false, settings, torque, power);
+        loadEngineCurve(vehicle, false, settings, torque, power);
         DriveTrainTexts page;
         page.gears = driveTrainGearTexts(vehicle);
         const auto engineValue = [&vehicle](std::string_view key) {
@@ -165,16 +165,16 @@ public:
             best = *refresh.bestGears;
         };
         UpshiftBase base{BaseAutoShift, {}};
-        take(calculator.DoCalcUpshift(UpshiftSender::PageControl, page, base));
-        best = calculator.UpdateBestGears(page);
+        take(calculator.calculateUpshift(UpshiftSender::PageControl, page, base));
+        best = calculator.updateBestGears(page);
         if (m_base != "auto") {
             if (m_base == "max" || m_base == "power") {
                 base.itemIndex = m_base == "max" ? BaseMaximum : BasePeakPower;
-                take(calculator.DoCalcUpshift(UpshiftSender::BaseCombo, page, base));
+                take(calculator.calculateUpshift(UpshiftSender::BaseCombo, page, base));
             } else {
                 base = UpshiftBase{BaseTypedRpm, m_base};
-                take(calculator.DoCalcUpshift(UpshiftSender::BaseCombo, page, base));
-                take(calculator.DoCalcUpshift(UpshiftSender::CalcButton, page, base));
+                take(calculator.calculateUpshift(UpshiftSender::BaseCombo, page, base));
+                take(calculator.calculateUpshift(UpshiftSender::CalcButton, page, base));
             }
         }
 

@@ -38,8 +38,8 @@ public:
             std::vector<std::string> notNumbers;
             int missingCount = 0;
             try {
-                vehicle.Load(m_ghost ? VehicleFile::ModeGhost : VehicleFile::ModeOpen);
-                missingCount = vehicle.ListMissingEntries(missing);
+                vehicle.load(m_ghost ? VehicleFile::ModeGhost : VehicleFile::ModeOpen);
+                missingCount = vehicle.listMissingEntries(missing);
                 // The loader checks the characters of a number only; the game needs a number.
                 notNumbers = valuesThatAreNotNumbers(vehicle);
                 if (!notNumbers.empty()) {

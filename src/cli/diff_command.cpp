@@ -77,8 +77,8 @@ public:
         VehicleFile first(m_first, prompt, settings);
         VehicleFile second(m_second, prompt, settings);
         try {
-            first.Load(VehicleFile::ModeOpen);
-            second.Load(VehicleFile::ModeGhost);
+            first.load(VehicleFile::ModeOpen);
+            second.load(VehicleFile::ModeGhost);
         } catch (const VehicleFileError& e) {
             err << "qora-cli: " << e.what() << '\n';
             return kExitFailed;

@@ -25,7 +25,7 @@ struct LoadedArchive {
         : prompt(err, false, force), archive(settings, prompt, picker) {
         settings.setPrompt(prompt);
         archive.lockWhileLoaded = forUpdate;
-        archive.LoadFile(path);
+        archive.loadFile(path);
     }
 
     CliPrompt prompt;
@@ -120,7 +120,7 @@ private:
             return kExitFailed;
         }
         LoadedArchive loaded(err, m_force, m_archive);
-        writeOutput(m_out.empty() ? m_entry : m_out, loaded.archive.EntryBytes(m_entry));
+        writeOutput(m_out.empty() ? m_entry : m_out, loaded.archive.entryBytes(m_entry));
         return kExitOk;
     }
 
@@ -128,7 +128,7 @@ private:
         // Locked from reading to writing back, so two replacements at once never lose one of them.
         LoadedArchive loaded(err, m_force, m_archive, true);
         const std::string bytes = fileSystem().readFile(m_file);
-        return loaded.archive.ReplaceEntry(m_entry, bytes) ? kExitOk : kExitFailed;
+        return loaded.archive.replaceEntry(m_entry, bytes) ? kExitOk : kExitFailed;
     }
 
     CLI::App* m_list = nullptr;

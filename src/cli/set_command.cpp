@@ -113,7 +113,7 @@ void storeTorque(VehicleFile& vehicle, const std::vector<TorquePoint>& given) {
 int saveVehicle(VehicleFile& vehicle, const std::string& path, std::ostream& err) {
     storeAbsentGearsAsZero(vehicle);
     try {
-        vehicle.Save(path, false);
+        vehicle.save(path, false);
     } catch (const VehicleFileError& e) {
         err << "qora-cli: " << e.what() << '\n';
         return kExitFailed;
@@ -155,7 +155,7 @@ public:
         FileLock lock;
         try {
             lock.acquire(resolveLinks(m_file));
-            vehicle.Load(VehicleFile::ModeOpen);
+            vehicle.load(VehicleFile::ModeOpen);
         } catch (const FileError& e) {
             err << "qora-cli: " << e.what() << '\n';
             return kExitFailed;
@@ -195,7 +195,7 @@ public:
         settings.setPrompt(prompt);
         settings.backupFiles = !m_noBackup;
         VehicleFile vehicle(m_output, prompt, settings);
-        vehicle.Load(VehicleFile::ModeNew);
+        vehicle.load(VehicleFile::ModeNew);
         return saveVehicle(vehicle, "", err);
     }
 

@@ -31,8 +31,8 @@ public:
         int lineCount = 0;
         std::vector<std::string> missing;
         try {
-            lineCount = vehicle.Load(m_ghost ? VehicleFile::ModeGhost : VehicleFile::ModeOpen);
-            vehicle.ListMissingEntries(missing);
+            lineCount = vehicle.load(m_ghost ? VehicleFile::ModeGhost : VehicleFile::ModeOpen);
+            vehicle.listMissingEntries(missing);
         } catch (const VehicleFileError& e) {
             err << "qora-cli: " << e.what() << '\n';
             return kExitFailed;

@@ -28,8 +28,8 @@ struct CurveFixture : VehFixture {
 
     VehicleFile loadTemplate() {
         VehicleFile vehicle = open(copy("template.veh", "car.veh"));
-        vehicle.Load(VehicleFile::ModeOpen);
-        LoadEngineCurve(vehicle, false, settings, torque, power);
+        vehicle.load(VehicleFile::ModeOpen);
+        loadEngineCurve(vehicle, false, settings, torque, power);
         return vehicle;
     }
 };
@@ -61,22 +61,22 @@ TEST(EngineCurve, LoadingTheTemplateGivesItsCurveAndFigures) {
     EXPECT_EQ(f.torque.activePointIndex, 0);
     EXPECT_TRUE(f.torque.visible && f.power.visible);
 
-    const PeakFigures metric = UpdatePeakFigures(f.torque, f.power, true);
+    const PeakFigures metric = updatePeakFigures(f.torque, f.power, true);
     EXPECT_EQ(metric.torque, "633 Nm @5000rpm");
     EXPECT_EQ(metric.power, "386 kW @7500rpm"); // 517.06 hp x 0.747
-    const PeakFigures imperial = UpdatePeakFigures(f.torque, f.power, false);
+    const PeakFigures imperial = updatePeakFigures(f.torque, f.power, false);
     EXPECT_EQ(imperial.torque, "473 ft-lbs @5000rpm"); // 633 x 0.747 = 472.85
     EXPECT_EQ(imperial.power, "517 hp @7500rpm");
 
     f.torque.activePointIndex = 9;
-    EXPECT_EQ(ShowActivePointValue(f.torque), "622.50");
+    EXPECT_EQ(showActivePointValue(f.torque), "622.50");
 }
 
 TEST(EngineCurve, PairsBeyondTheCurveAndItsEndPoints) {
     CurveFixture f;
     // Fewer pairs than points: the rest is 0.
     f.settings.chartGhostLines = false;
-    LoadEngineCurve(f.vehicleWith({0, 100, 200}), true, f.settings, f.torque, f.power);
+    loadEngineCurve(f.vehicleWith({0, 100, 200}), true, f.settings, f.torque, f.power);
     EXPECT_DOUBLE_EQ(f.torque.points[2].value, 200);
     for (std::size_t k = 3; k < 41; ++k)
         EXPECT_EQ(f.torque.points[k].value, 0) << k;
@@ -85,7 +85,7 @@ TEST(EngineCurve, PairsBeyondTheCurveAndItsEndPoints) {
     // More pairs than points: pairs after the 41st are ignored; points 0 and 40 are 0 whatever the file says.
     std::vector<double> torques(45, 300.0);
     torques[44] = 900;
-    LoadEngineCurve(f.vehicleWith(torques), false, f.settings, f.torque, f.power);
+    loadEngineCurve(f.vehicleWith(torques), false, f.settings, f.torque, f.power);
     EXPECT_EQ(f.torque.points[0].value, 0);
     EXPECT_EQ(f.torque.points[40].value, 0);
     EXPECT_EQ(f.power.points[40].value, 0);
@@ -93,11 +93,11 @@ TEST(EngineCurve, PairsBeyondTheCurveAndItsEndPoints) {
     EXPECT_TRUE(f.torque.visible);
     // Equal maxima everywhere: the lowest rpm names the peak.
     EXPECT_EQ(f.torque.highestPointIndex, 1);
-    EXPECT_EQ(UpdatePeakFigures(f.torque, f.power, true).torque, "300 Nm @500rpm");
+    EXPECT_EQ(updatePeakFigures(f.torque, f.power, true).torque, "300 Nm @500rpm");
 
     // No positive torque at all: both figures read 0 at 0 rpm.
-    LoadEngineCurve(f.vehicleWith({0, 0, 0, 0}), false, f.settings, f.torque, f.power);
-    const PeakFigures zero = UpdatePeakFigures(f.torque, f.power, false);
+    loadEngineCurve(f.vehicleWith({0, 0, 0, 0}), false, f.settings, f.torque, f.power);
+    const PeakFigures zero = updatePeakFigures(f.torque, f.power, false);
     EXPECT_EQ(zero.torque, "0 ft-lbs @0rpm");
     EXPECT_EQ(zero.power, "0 hp @0rpm");
 }
@@ -112,12 +112,12 @@ TEST(EngineCurve, UnitsFollowTheSettingsAndToggleBack) {
     EXPECT_DOUBLE_EQ(f.torque.points[10].value, 633 * 0.747);
     EXPECT_NEAR(f.power.points[15].value, kHp491At7500 * 0.747, 1e-5);
     // A ft-lbs line gives the power of its Nm value.
-    EXPECT_NEAR(PowerAtPoint(f.torque, 10, PowerHp), kHp633At5000, 1e-5);
-    EXPECT_NEAR(PowerAtPoint(f.torque, 10, PowerKW), kHp633At5000 * 0.747, 1e-5);
+    EXPECT_NEAR(powerAtPoint(f.torque, 10, PowerHp), kHp633At5000, 1e-5);
+    EXPECT_NEAR(powerAtPoint(f.torque, 10, PowerKW), kHp633At5000 * 0.747, 1e-5);
 
     // Metric text clear with the power line in kW: the figure is the line's value x 1/0.747.
-    EXPECT_EQ(UpdatePeakFigures(f.torque, f.power, false).power, "517 hp @7500rpm");
-    EXPECT_EQ(UpdatePeakFigures(f.torque, f.power, true).torque, "633 Nm @5000rpm");
+    EXPECT_EQ(updatePeakFigures(f.torque, f.power, false).power, "517 hp @7500rpm");
+    EXPECT_EQ(updatePeakFigures(f.torque, f.power, true).torque, "633 Nm @5000rpm");
 
     // Toggling the torque unit twice returns every value to within rounding; the ghost line goes along.
     LineData ghost = f.torque;
@@ -137,10 +137,10 @@ TEST(EngineCurve, UnitsFollowTheSettingsAndToggleBack) {
     EXPECT_EQ(f.power.highestPointIndex, 15);
 
     // Converting to the unit a line already has changes nothing; the end points are never touched.
-    EXPECT_FALSE(ConvertLineUnits(f.power, PowerHp, true));
+    EXPECT_FALSE(convertLineUnits(f.power, PowerHp, true));
     LineData ends;
     ends.points = {{5, 0, 0}, {10, 0, 0}, {5, 0, 0}};
-    EXPECT_TRUE(ConvertLineUnits(ends, TorqueFtLbs, false));
+    EXPECT_TRUE(convertLineUnits(ends, TorqueFtLbs, false));
     EXPECT_EQ(ends.points[0].value, 5);
     EXPECT_DOUBLE_EQ(ends.points[1].value, 7.47);
     EXPECT_EQ(ends.points[2].value, 5);
@@ -150,12 +150,12 @@ TEST(EngineCurve, AChangedTorquePointMovesThePowerPeak) {
     CurveFixture f;
     f.loadTemplate();
     f.torque.points[20].value = 600; // 10000 rpm
-    RecalcPowerPoint(f.torque, f.power, 20);
+    recalculatePowerPoint(f.torque, f.power, 20);
     EXPECT_NEAR(f.power.points[20].value, 842.46002, 1e-5);
     EXPECT_EQ(f.power.highestPointIndex, 20);
-    EXPECT_EQ(UpdatePeakFigures(f.torque, f.power, false).power, "842 hp @10000rpm");
+    EXPECT_EQ(updatePeakFigures(f.torque, f.power, false).power, "842 hp @10000rpm");
     const LineData unchanged = f.power;
-    RecalcPowerPoint(f.torque, f.power, 41);
+    recalculatePowerPoint(f.torque, f.power, 41);
     EXPECT_EQ(f.power.highestPointIndex, unchanged.highestPointIndex);
 }
 
@@ -165,7 +165,7 @@ TEST(EngineCurve, StoringWritesPairsUpToTheEndOfTheCurve) {
     f.settings.chartNm = false;
     VehicleFile vehicle = f.loadTemplate();
     const std::vector<TorquePoint> original = vehicle.torquePoints;
-    EXPECT_EQ(StoreEngineCurve(f.torque, f.power, vehicle), 18);
+    EXPECT_EQ(storeEngineCurve(f.torque, f.power, vehicle), 18);
     ASSERT_EQ(vehicle.torquePoints.size(), original.size());
     for (std::size_t k = 0; k < original.size(); ++k) {
         EXPECT_EQ(vehicle.torquePoints[k].rpm, original[k].rpm) << k;
@@ -175,7 +175,7 @@ TEST(EngineCurve, StoringWritesPairsUpToTheEndOfTheCurve) {
 
     // A zero torque at 3000 rpm ends the curve there: pairs for 0 ... 3000 rpm, the chart zeroed from 3000 rpm.
     f.torque.points[6].value = 0;
-    EXPECT_EQ(StoreEngineCurve(f.torque, f.power, vehicle), 6);
+    EXPECT_EQ(storeEngineCurve(f.torque, f.power, vehicle), 6);
     EXPECT_EQ(vehicle.torquePoints[6].rpm, "3000.0");
     EXPECT_EQ(vehicle.torquePoints[6].torque, "0.00");
     EXPECT_EQ(vehicle.torquePoints[7].torque, "600.00") << "pairs after the end are left for the save to drop";
@@ -186,7 +186,7 @@ TEST(EngineCurve, StoringWritesPairsUpToTheEndOfTheCurve) {
     EXPECT_EQ(f.torque.highestPointIndex, 5);
     EXPECT_EQ(f.power.highestPointIndex, 5);
     storeAbsentGearsAsZero(vehicle);
-    vehicle.Save("", false);
+    vehicle.save("", false);
     const std::string saved = readBytes(vehicle.fileName);
     EXPECT_NE(saved.find("rpm_torque=(2500.0, 530.00)\r\nrpm_torque=(3000.0, 0.00)\r\n\r\n[DRIVELINE]"),
               std::string::npos);
@@ -195,10 +195,10 @@ TEST(EngineCurve, StoringWritesPairsUpToTheEndOfTheCurve) {
 TEST(EngineCurve, StoringAddsPairsAndEndsAtATorqueTooSmallToWrite) {
     CurveFixture f;
     VehicleFile vehicle = f.vehicleWith({0, 100, 200});
-    LoadEngineCurve(vehicle, false, f.settings, f.torque, f.power);
+    loadEngineCurve(vehicle, false, f.settings, f.torque, f.power);
     f.torque.points[3].value = 250;
     f.torque.points[4].value = 180.125;
-    EXPECT_EQ(StoreEngineCurve(f.torque, f.power, vehicle), 5);
+    EXPECT_EQ(storeEngineCurve(f.torque, f.power, vehicle), 5);
     ASSERT_EQ(vehicle.torquePoints.size(), 6u);
     EXPECT_EQ(vehicle.torquePoints[3].rpm, "1500.0");
     EXPECT_EQ(vehicle.torquePoints[4].torque, "180.12");
@@ -210,7 +210,7 @@ TEST(EngineCurve, StoringAddsPairsAndEndsAtATorqueTooSmallToWrite) {
     f.torque.points[1].value = 0;
     f.torque.points[5].value = 90;
     f.torque.points[3].value = 0.004;
-    EXPECT_EQ(StoreEngineCurve(f.torque, f.power, vehicle), 3);
+    EXPECT_EQ(storeEngineCurve(f.torque, f.power, vehicle), 3);
     EXPECT_EQ(vehicle.torquePoints[1].torque, "0.00");
     EXPECT_EQ(vehicle.torquePoints[3].torque, "0.00");
     EXPECT_EQ(f.torque.points[5].value, 0);

@@ -52,7 +52,7 @@ template <typename Error, typename F> std::string messageOf(F&& f) {
 
 void save(VehicleFile& vehicle, const std::string& path = "") {
     storeAbsentGearsAsZero(vehicle);
-    vehicle.Save(path, false);
+    vehicle.save(path, false);
 }
 
 } // namespace
@@ -62,7 +62,7 @@ TEST(FaultInjection, VehicleSaveNamesARefusedRenameAndAFileInPlaceOfTheFolder) {
     const std::string path = f.copy("template.veh", "car.veh");
     const std::string before = readBytes(path);
     auto vehicle = f.open(path);
-    vehicle.Load(VehicleFile::ModeOpen);
+    vehicle.load(VehicleFile::ModeOpen);
     vehicle.findEntry(veh::SecBody, "mass=")->value = "1234.5";
 
     // Every rename refused: no backup can be put in place (the user goes on without it), and the new text cannot
@@ -114,10 +114,10 @@ TEST(FaultInjection, ArchiveWriteBackAndExtractionNameAFileInPlaceOfTheirFolder)
     writeBytes(archive, original);
 
     VehicleArchive mas(settings, prompt, picker);
-    mas.LoadFile(archive);
+    mas.loadFile(archive);
     const std::string copy = dir.file("prog/MasVeh/vehiclemas=CAR1.VEH");
     try {
-        mas.ExtractEntry("CAR1.VEH", false);
+        mas.extractEntry("CAR1.VEH", false);
         ADD_FAILURE() << "extracted into a file";
     } catch (const FileError& e) {
         EXPECT_EQ(e.reason(), "Not a directory");
@@ -125,7 +125,7 @@ TEST(FaultInjection, ArchiveWriteBackAndExtractionNameAFileInPlaceOfTheirFolder)
     EXPECT_EQ(readBytes(dir.file("prog/MasVeh")), "a file where a folder should be");
 
     // Writing the working copy back: it cannot be read, so the archive is not touched.
-    EXPECT_THROW(mas.SaveEntry("CAR1.VEH"), FileError);
+    EXPECT_THROW(mas.saveEntry("CAR1.VEH"), FileError);
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_EQ(prompt.messages()[0].title, "QORA Veh File Load");
     EXPECT_EQ(prompt.messages()[0].text,
@@ -134,11 +134,11 @@ TEST(FaultInjection, ArchiveWriteBackAndExtractionNameAFileInPlaceOfTheirFolder)
 
     // The archive replaced by a folder after it was read: the rebuilt archive cannot take its place.
     VehicleArchive loaded(settings, prompt, picker);
-    loaded.LoadFile(archive);
+    loaded.loadFile(archive);
     fs::remove(archive);
     fs::create_directory(archive);
     writeBytes(archive + "/inside", "x");
-    EXPECT_EQ(messageOf<VehicleArchiveError>([&] { loaded.ReplaceEntry("CAR2.VEH", vehicleText("Second Car", "GT")); }),
+    EXPECT_EQ(messageOf<VehicleArchiveError>([&] { loaded.replaceEntry("CAR2.VEH", vehicleText("Second Car", "GT")); }),
               "The vehicle.mas file [" + archive + "] could not be written: it is a folder.  It has been left as it "
               "was.  Make room on the disk or check that the folder may be written to, then save again.");
     EXPECT_EQ(readBytes(archive + "/inside"), "x");
@@ -149,7 +149,7 @@ TEST(FaultInjection, VersionsAndNotesSurviveARefusedRenameAndAFileInPlaceOfTheGa
     VehFixture f;
     const std::string path = f.copy("template.veh", "bmw.veh");
     auto vehicle = f.open(path);
-    vehicle.Load(VehicleFile::ModeOpen);
+    vehicle.load(VehicleFile::ModeOpen);
     const std::string garage = f.dir.file("Garage");
     fs::create_directory(garage);
     const std::string version = joinPath(garage, "bmw~Fast.vfv");

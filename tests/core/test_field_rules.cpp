@@ -16,7 +16,7 @@ constexpr bool kAngle = true;
 constexpr bool kDegrees = true;
 
 bool accepts(char key, std::string_view text, std::size_t caret, int maxLength) {
-    return OnKeyPressForDigitsOnly(key, text, caret, maxLength) == KeyDecision::Accept;
+    return filterFieldKey(key, text, caret, maxLength) == KeyDecision::Accept;
 }
 
 void expectRefused(const GearExitDecision& d, GearExitAction action, const std::string& text,
@@ -60,37 +60,37 @@ TEST(FieldRules, KeyFilterLetsThroughOnlyWhatMakesANumber) {
 }
 
 TEST(FieldRules, EmptyGearEditsGetTheirDefaults) {
-    expectRewritten(OnGearExit(GearField::Final, "", true), "3.500");
-    expectRewritten(OnGearExit(GearField::Third, "", true), "0.000");
-    expectRefused(OnGearExit(GearField::Reverse, "", true), GearExitAction::Undo, "", "reverse gear invalid");
-    expectRefused(OnGearExit(GearField::Reverse, "", false), GearExitAction::Rewrite, "-3.000", "reverse gear invalid");
+    expectRewritten(finishGearEdit(GearField::Final, "", true), "3.500");
+    expectRewritten(finishGearEdit(GearField::Third, "", true), "0.000");
+    expectRefused(finishGearEdit(GearField::Reverse, "", true), GearExitAction::Undo, "", "reverse gear invalid");
+    expectRefused(finishGearEdit(GearField::Reverse, "", false), GearExitAction::Rewrite, "-3.000", "reverse gear invalid");
 }
 
 TEST(FieldRules, ForwardGearsAreRangeCheckedAndRewritten) {
-    expectRewritten(OnGearExit(GearField::Second, "2.5", true), "2.500");
-    expectRewritten(OnGearExit(GearField::First, "3.0", false), "3.000");
-    expectRefused(OnGearExit(GearField::First, "12", true), GearExitAction::Undo, "", "gear too high");
-    expectRefused(OnGearExit(GearField::First, "12", false), GearExitAction::Rewrite, "0.000", "gear too high");
-    expectRefused(OnGearExit(GearField::Fourth, "-2", true), GearExitAction::Undo, "", "gear too low");
-    expectRefused(OnGearExit(GearField::Final, "0.5", true), GearExitAction::Undo, "", "first or final gear too low");
-    expectRewritten(OnGearExit(GearField::Fifth, "0.5", true), "0.500");
+    expectRewritten(finishGearEdit(GearField::Second, "2.5", true), "2.500");
+    expectRewritten(finishGearEdit(GearField::First, "3.0", false), "3.000");
+    expectRefused(finishGearEdit(GearField::First, "12", true), GearExitAction::Undo, "", "gear too high");
+    expectRefused(finishGearEdit(GearField::First, "12", false), GearExitAction::Rewrite, "0.000", "gear too high");
+    expectRefused(finishGearEdit(GearField::Fourth, "-2", true), GearExitAction::Undo, "", "gear too low");
+    expectRefused(finishGearEdit(GearField::Final, "0.5", true), GearExitAction::Undo, "", "first or final gear too low");
+    expectRewritten(finishGearEdit(GearField::Fifth, "0.5", true), "0.500");
 
     // Five characters with "." second are taken unchecked, even below 1 for the final gear.
-    EXPECT_EQ(OnGearExit(GearField::Final, "0.500", true).action, GearExitAction::Leave);
-    EXPECT_FALSE(OnGearExit(GearField::Final, "0.500", true).beep);
+    EXPECT_EQ(finishGearEdit(GearField::Final, "0.500", true).action, GearExitAction::Leave);
+    EXPECT_FALSE(finishGearEdit(GearField::Final, "0.500", true).beep);
 
     // Texts the checks cannot read are refused like any other.
-    expectRefused(OnGearExit(GearField::Sixth, "5", false), GearExitAction::Rewrite, "0.000", "gear text too short");
-    expectRefused(OnGearExit(GearField::Sixth, "2.x", true), GearExitAction::Undo, "", "gear not a number");
-    expectRefused(OnGearExit(GearField::Sixth, "a.bcd", true), GearExitAction::Undo, "", "gear not a number");
+    expectRefused(finishGearEdit(GearField::Sixth, "5", false), GearExitAction::Rewrite, "0.000", "gear text too short");
+    expectRefused(finishGearEdit(GearField::Sixth, "2.x", true), GearExitAction::Undo, "", "gear not a number");
+    expectRefused(finishGearEdit(GearField::Sixth, "a.bcd", true), GearExitAction::Undo, "", "gear not a number");
 }
 
 TEST(FieldRules, ReverseGearMustReadMinusDigitPoint) {
-    const GearExitDecision kept = OnGearExit(GearField::Reverse, "-2.5", false);
+    const GearExitDecision kept = finishGearEdit(GearField::Reverse, "-2.5", false);
     EXPECT_EQ(kept.action, GearExitAction::Leave);
     EXPECT_FALSE(kept.beep);
     for (const char* text : {"2.500", "-0.50", "-1", "-", "-1,5", "-1.x"})
-        expectRefused(OnGearExit(GearField::Reverse, text, false), GearExitAction::Rewrite, "-3.000",
+        expectRefused(finishGearEdit(GearField::Reverse, text, false), GearExitAction::Rewrite, "-3.000",
                       "reverse gear invalid");
 }
 
@@ -100,37 +100,37 @@ TEST(FieldRules, SpinButtonsStepClampAndFormat) {
     const FieldDef& rideHeight = fieldDef(PageAerodynamics, 3); // "#0.000", -99..99, 0.001
     const FieldDef& idle = fieldDef(PagePerformance, 41);       // "0.00000", 0..1, 0.001
 
-    expectStep(SpinButtonUp("30", pressure, false, kDegrees), "30.50", false);
-    expectStep(SpinButtonDown("", pressure, false, kDegrees), "0.00", true);
-    expectStep(SpinButtonUp("", rideHeight, false, false), "0.001", false);
-    expectStep(SpinButtonDown("-98.9995", rideHeight, false, false), "-99.000", true);
+    expectStep(spinButtonUp("30", pressure, false, kDegrees), "30.50", false);
+    expectStep(spinButtonDown("", pressure, false, kDegrees), "0.00", true);
+    expectStep(spinButtonUp("", rideHeight, false, false), "0.001", false);
+    expectStep(spinButtonDown("-98.9995", rideHeight, false, false), "-99.000", true);
 
     // At the maximum the value stays and the step beeps; arriving there exactly does not.
-    expectStep(SpinButtonUp("1.0", compound, false, false), "1.0", true);
-    expectStep(SpinButtonUp("0.999", idle, false, false), "1.00000", false);
-    expectStep(SpinButtonUp("1", idle, false, false), "1.00000", true);
+    expectStep(spinButtonUp("1.0", compound, false, false), "1.0", true);
+    expectStep(spinButtonUp("0.999", idle, false, false), "1.00000", false);
+    expectStep(spinButtonUp("1", idle, false, false), "1.00000", true);
 }
 
 TEST(FieldRules, SpinButtonsOfTheWingAnglesFollowTheAngleMode) {
     const FieldDef& airdam = fieldDef(PageAerodynamics, 0); // "0.0000", 0..99, 0.001
-    expectStep(SpinButtonUp("11.5", airdam, kAngle, kDegrees), "11.6", false);
-    expectStep(SpinButtonDown("0.05", airdam, kAngle, kDegrees), "0.0", true);
-    expectStep(SpinButtonUp("0.2", airdam, kAngle, false), "0.2010", false);
-    expectStep(SpinButtonUp("99", airdam, kAngle, kDegrees), "99.0", true);
+    expectStep(spinButtonUp("11.5", airdam, kAngle, kDegrees), "11.6", false);
+    expectStep(spinButtonDown("0.05", airdam, kAngle, kDegrees), "0.0", true);
+    expectStep(spinButtonUp("0.2", airdam, kAngle, false), "0.2010", false);
+    expectStep(spinButtonUp("99", airdam, kAngle, kDegrees), "99.0", true);
 }
 
 TEST(FieldRules, SpinButtonsLeaveWhatTheyCannotStep) {
     // Not a number.
-    expectStep(SpinButtonUp("abc", fieldDef(PageTires, 0), false, false), "abc", true);
+    expectStep(spinButtonUp("abc", fieldDef(PageTires, 0), false, false), "abc", true);
     // A torque point has step 0: its torque must not be forced to the rpm limits.
-    expectStep(SpinButtonUp("250.5", fieldDef(PagePerformance, 3), false, false), "250.5", true);
+    expectStep(spinButtonUp("250.5", fieldDef(PagePerformance, 3), false, false), "250.5", true);
     // The wing centres have no room between their limits.
-    expectStep(SpinButtonDown("0.25", fieldDef(PageAerodynamics, 2), false, false), "0.25", true);
+    expectStep(spinButtonDown("0.25", fieldDef(PageAerodynamics, 2), false, false), "0.25", true);
 
     // A torque point that did step would show its torque pattern.
     FieldDef torque = fieldDef(PagePerformance, 3);
     torque.step = 1;
-    expectStep(SpinButtonUp("250", torque, false, false), "251.00", false);
+    expectStep(spinButtonUp("250", torque, false, false), "251.00", false);
 }
 
 TEST(FieldRules, WheelFindsTheFirstPlainEditStrictlyUnderThePoint) {
@@ -139,35 +139,35 @@ TEST(FieldRules, WheelFindsTheFirstPlainEditStrictlyUnderThePoint) {
         {true, {10, 20, 50, 21}},
         {true, {10, 20, 80, 21}},
     };
-    EXPECT_EQ(FindSpinButtonAt(sites, {11, 21}), 1u);
-    EXPECT_EQ(FindSpinButtonAt(sites, {70, 30}), 2u);
-    EXPECT_EQ(FindSpinButtonAt(sites, {10, 30}), std::nullopt); // left edge
-    EXPECT_EQ(FindSpinButtonAt(sites, {30, 20}), std::nullopt); // top edge
-    EXPECT_EQ(FindSpinButtonAt(sites, {30, 41}), std::nullopt); // bottom edge
-    EXPECT_EQ(FindSpinButtonAt(sites, {30, 40}), 1u);
-    EXPECT_EQ(FindSpinButtonAt({}, {30, 30}), std::nullopt);
+    EXPECT_EQ(findSpinButtonAt(sites, {11, 21}), 1u);
+    EXPECT_EQ(findSpinButtonAt(sites, {70, 30}), 2u);
+    EXPECT_EQ(findSpinButtonAt(sites, {10, 30}), std::nullopt); // left edge
+    EXPECT_EQ(findSpinButtonAt(sites, {30, 20}), std::nullopt); // top edge
+    EXPECT_EQ(findSpinButtonAt(sites, {30, 41}), std::nullopt); // bottom edge
+    EXPECT_EQ(findSpinButtonAt(sites, {30, 40}), 1u);
+    EXPECT_EQ(findSpinButtonAt({}, {30, 30}), std::nullopt);
 }
 
 TEST(FieldRules, AngleTextsConvertWithTheDegreeFactor) {
-    const TextConversion degrees = RadiansToDegreesText("0.2");
+    const TextConversion degrees = radiansToDegreesText("0.2");
     ASSERT_TRUE(degrees.ok());
     EXPECT_EQ(*degrees.text, "11.5");
-    EXPECT_EQ(DegreesToRadiansText(*degrees.text).text, "0.2007");
-    EXPECT_EQ(RadiansToDegreesText("").text, "0.0");
-    EXPECT_EQ(DegreesToRadiansText("").text, "0.0000");
-    EXPECT_EQ(RadiansToDegreesText("-0.1").text, "-5.7");
+    EXPECT_EQ(degreesToRadiansText(*degrees.text).text, "0.2007");
+    EXPECT_EQ(radiansToDegreesText("").text, "0.0");
+    EXPECT_EQ(degreesToRadiansText("").text, "0.0000");
+    EXPECT_EQ(radiansToDegreesText("-0.1").text, "-5.7");
 
-    const TextConversion bad = DegreesToRadiansText("1,5");
+    const TextConversion bad = degreesToRadiansText("1,5");
     EXPECT_FALSE(bad.ok());
     EXPECT_EQ(bad.failure, "'1,5' is not a valid number.");
-    EXPECT_EQ(RadiansToDegreesText("1e308").failure, "'1e308' is out of range for an angle.");
+    EXPECT_EQ(radiansToDegreesText("1e308").failure, "'1e308' is out of range for an angle.");
 }
 
 TEST(FieldRules, AngleModeSwitchConvertsEverythingOrNothing) {
     const AngleTexts vehicle{"0.2", "0.1"};
     const AngleTexts ghost{"0", ""};
 
-    const AngleModeChange toDegrees = SetAngleMode(false, true, true, vehicle, ghost);
+    const AngleModeChange toDegrees = setAngleMode(false, true, true, vehicle, ghost);
     EXPECT_EQ(toDegrees.outcome, AngleModeOutcome::Applied);
     EXPECT_TRUE(toDegrees.degrees);
     EXPECT_EQ(toDegrees.maxLength, 4);
@@ -175,23 +175,23 @@ TEST(FieldRules, AngleModeSwitchConvertsEverythingOrNothing) {
     EXPECT_EQ(toDegrees.vehicle, (AngleTexts{"11.5", "5.7"}));
     EXPECT_EQ(toDegrees.ghost, (AngleTexts{"0.0", "0.0"}));
 
-    const AngleModeChange back = SetAngleMode(true, false, true, *toDegrees.vehicle, std::nullopt);
+    const AngleModeChange back = setAngleMode(true, false, true, *toDegrees.vehicle, std::nullopt);
     EXPECT_EQ(back.outcome, AngleModeOutcome::Applied);
     EXPECT_EQ(back.maxLength, 7);
     EXPECT_EQ(back.header, "<- Angle (rads) ->");
     EXPECT_EQ(back.vehicle, (AngleTexts{"0.2007", "0.0995"}));
     EXPECT_EQ(back.ghost, std::nullopt);
 
-    EXPECT_EQ(SetAngleMode(true, true, true, vehicle, ghost).outcome, AngleModeOutcome::Unchanged);
+    EXPECT_EQ(setAngleMode(true, true, true, vehicle, ghost).outcome, AngleModeOutcome::Unchanged);
 
     // Applying the stored mode at start-up sets length and header without touching texts.
-    const AngleModeChange startUp = SetAngleMode(true, true, false, vehicle, std::nullopt);
+    const AngleModeChange startUp = setAngleMode(true, true, false, vehicle, std::nullopt);
     EXPECT_EQ(startUp.outcome, AngleModeOutcome::Applied);
     EXPECT_EQ(startUp.header, "<- Angle (deg.) ->");
     EXPECT_EQ(startUp.vehicle, std::nullopt);
 
     // One bad ghost text stops the whole switch.
-    const AngleModeChange failed = SetAngleMode(false, true, true, vehicle, AngleTexts{"0.1", "x"});
+    const AngleModeChange failed = setAngleMode(false, true, true, vehicle, AngleTexts{"0.1", "x"});
     EXPECT_EQ(failed.outcome, AngleModeOutcome::Failed);
     EXPECT_EQ(failed.message,
               "Airdam/Wing angle contains an invalid value and cannot be converted to the requested display mode.");

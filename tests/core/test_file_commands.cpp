@@ -175,10 +175,10 @@ TEST(FileCommandsPictures, VehicleAndGhostPictures) {
     EXPECT_TRUE(vehiclePicture(dir.file("cars/nopic.veh")).isNoCar());
 
     const std::string garage = dir.file("prog/Garage");
-    EXPECT_TRUE(IsGarageFile(garage + "/anything.veh", garage + "/"));
-    EXPECT_TRUE(IsGarageFile(dir.file("elsewhere/g01b~fast.VFV"), garage));
-    EXPECT_FALSE(IsGarageFile(dir.file("elsewhere/g01b.vfv"), garage));
-    EXPECT_FALSE(IsGarageFile(dir.file("cars/g02e.veh"), garage));
+    EXPECT_TRUE(isGarageFile(garage + "/anything.veh", garage + "/"));
+    EXPECT_TRUE(isGarageFile(dir.file("elsewhere/g01b~fast.VFV"), garage));
+    EXPECT_FALSE(isGarageFile(dir.file("elsewhere/g01b.vfv"), garage));
+    EXPECT_FALSE(isGarageFile(dir.file("cars/g02e.veh"), garage));
 
     // A Garage version shows the vehicle it was saved from, as found in the patch folder.
     EXPECT_EQ(ghostPicture(garage + "/g01b~fast.vfv", garage, dir.file("patch")),
@@ -226,7 +226,7 @@ TEST(FileCommandsBrowser, StartParametersSetUpAndSelection) {
     VehicleList list(&mas, settings, prompt);
     prepareBrowser(list, settings, {dir.file("prog/MasVeh"), "GT2", dir.file("prog/MasVeh/vehiclemas=g02e.vhs")},
                    true);
-    EXPECT_TRUE(list.MasMode());
+    EXPECT_TRUE(list.archiveMode());
     EXPECT_EQ(list.classText(), "GT2");
     EXPECT_EQ(list.userClasses(), settings.carClasses);
     list.show();
@@ -253,7 +253,7 @@ TEST(FileCommandsBrowser, StartParametersSetUpAndSelection) {
     VehicleList plain(&mas, settings, prompt);
     prepareBrowser(plain, settings, {dir.file("cars"), "", car}, true);
     plain.show();
-    EXPECT_FALSE(plain.MasMode());
+    EXPECT_FALSE(plain.archiveMode());
     EXPECT_EQ(plain.classText(), "[ALL]");
     EXPECT_EQ(browserSelectionPath(plain, &mas, false, prompt), car);
 }

@@ -79,11 +79,11 @@ TEST(CompanionFiles, BitmapsOfTheCodeAndFilesOfTheBaseInAnyCase) {
 TEST(CompanionFiles, CheckListEnablesOkOnlyWithATick) {
     CheckList list({"a", "b", "c"});
     EXPECT_FALSE(list.okEnabled());
-    list.SetAllChecked(true);
+    list.setAllChecked(true);
     EXPECT_TRUE(list.okEnabled());
     list.setChecked(1, false);
     EXPECT_EQ(list.checkedItems(), (std::vector<std::string>{"a", "c"}));
-    list.SetAllChecked(false);
+    list.setAllChecked(false);
     EXPECT_FALSE(list.okEnabled());
 }
 

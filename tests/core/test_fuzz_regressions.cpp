@@ -17,9 +17,9 @@ namespace {
 std::string openAndSave(VehFixture& f, const std::string& fixture) {
     const std::string path = f.copy("fuzz/" + fixture, "car.veh");
     auto veh = f.open(path);
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     storeAbsentGearsAsZero(veh);
-    veh.Save("", false);
+    veh.save("", false);
     return path;
 }
 
@@ -38,7 +38,7 @@ TEST(FuzzRegressions, SaveKeepsALineThatHoldsTwoHeaders) {
     VehFixture f;
     const std::string path = openAndSave(f, "optional_header_shares_line.veh");
     auto saved = f.open(path);
-    ASSERT_NO_THROW(saved.Load(VehicleFile::ModeOpen));
+    ASSERT_NO_THROW(saved.load(VehicleFile::ModeOpen));
     EXPECT_TRUE(holdsLine(saved, "[QORA][FRONTWHEELS]"));
     EXPECT_EQ(saved.findEntry(veh::SecFrontWheels, "friction")->value, "2.400");
     EXPECT_EQ(saved.findEntry(veh::SecRearWheels, "friction")->value, "2.300");
@@ -50,7 +50,7 @@ TEST(FuzzRegressions, SaveKeepsATorquePointOnAHeaderLine) {
     VehFixture f;
     const std::string path = openAndSave(f, "torque_point_on_header_line.veh");
     auto saved = f.open(path);
-    ASSERT_NO_THROW(saved.Load(VehicleFile::ModeOpen));
+    ASSERT_NO_THROW(saved.load(VehicleFile::ModeOpen));
     ASSERT_EQ(saved.torquePoints.size(), 3u);
     EXPECT_EQ(saved.torquePoints[0].rpm + " " + saved.torquePoints[0].torque, "0.0 100.00");
     EXPECT_EQ(saved.torquePoints[1].rpm + " " + saved.torquePoints[1].torque, "500.0 150.00");
@@ -63,7 +63,7 @@ TEST(FuzzRegressions, SaveKeepsTheDetailsInACommentAfterAValue) {
     VehFixture f;
     const std::string path = openAndSave(f, "details_after_a_value.veh");
     auto saved = f.open(path);
-    ASSERT_NO_THROW(saved.Load(VehicleFile::ModeOpen));
+    ASSERT_NO_THROW(saved.load(VehicleFile::ModeOpen));
     EXPECT_TRUE(holdsLine(saved, "mass=(1125.0) //DescFile=Details in a comment //DescClass=GT2"));
 }
 
@@ -74,7 +74,7 @@ TEST(FuzzRegressions, SaveKeepsALineWithAHeaderInsideItsText) {
     VehFixture f;
     const std::string path = openAndSave(f, "header_inside_a_key.veh");
     auto saved = f.open(path);
-    ASSERT_NO_THROW(saved.Load(VehicleFile::ModeOpen));
+    ASSERT_NO_THROW(saved.load(VehicleFile::ModeOpen));
     EXPECT_TRUE(holdsLine(saved, "rpm_[AIBASIS]torque=(1000.0, 180.00)"));
     EXPECT_EQ(saved.torquePoints.size(), 2u);
 }

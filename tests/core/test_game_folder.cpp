@@ -76,15 +76,15 @@ private:
 TEST(GameFolder, SettingOrRegistryGivesTheFolderWithoutAsking) {
     RegistryFixture f;
     f.settings.gameFolder = "/no/such/trevant/";
-    EXPECT_EQ(f.settings.GetTrevantFolder(), "/no/such/trevant/");
+    EXPECT_EQ(f.settings.trevantFolder(), "/no/such/trevant/");
 
     f.settings.gameFolder.clear();
     const std::string game = f.dir.file("Trevant");
     std::filesystem::create_directory(game);
     f.setInstallPath(game + "/");
-    EXPECT_EQ(f.settings.GetTrevantFolder(), game);
+    EXPECT_EQ(f.settings.trevantFolder(), game);
     f.setInstallPath(game);
-    EXPECT_EQ(f.settings.GetTrevantFolder(), game);
+    EXPECT_EQ(f.settings.trevantFolder(), game);
 
     EXPECT_TRUE(f.prompt.calls.empty());
     EXPECT_TRUE(f.picker.calls.empty());
@@ -95,21 +95,21 @@ TEST(GameFolder, SettingOrRegistryGivesTheFolderWithoutAsking) {
 TEST(GameFolder, MissingKeyTellsWhyThenAsksForTheFolder) {
     RegistryFixture f;
     f.picker.choose("/picked/trevant").cancel();
-    EXPECT_EQ(f.settings.GetTrevantFolder(), "/picked/trevant");
+    EXPECT_EQ(f.settings.trevantFolder(), "/picked/trevant");
     f.expectOneRegistryMessage(kKeyMissing);
     ASSERT_EQ(f.picker.calls.size(), 1u);
     EXPECT_EQ(f.picker.calls[0].caption, "Locate Trevant folder");
     EXPECT_EQ(f.picker.calls[0].startFolder, f.dir.file("program"));
 
     f.prompt.calls.clear();
-    EXPECT_EQ(f.settings.GetTrevantFolder(), "");
+    EXPECT_EQ(f.settings.trevantFolder(), "");
     f.expectOneRegistryMessage(kKeyMissing);
 
     // Without a registry every key is missing.
     f.prompt.calls.clear();
     f.settings.setRegistry(nullptr);
     f.picker.choose("/elsewhere");
-    EXPECT_EQ(f.settings.GetTrevantFolder(), "/elsewhere");
+    EXPECT_EQ(f.settings.trevantFolder(), "/elsewhere");
     f.expectOneRegistryMessage(kKeyMissing);
     EXPECT_EQ(f.picker.unusedAnswers(), 0u);
 }
@@ -119,15 +119,15 @@ TEST(GameFolder, InstallPathOfAMissingFolderTellsWhyAndCancelKeepsIt) {
     const std::string gone = f.dir.file("Trevant/");
     f.setInstallPath(gone);
     f.picker.cancel().choose("/picked");
-    EXPECT_EQ(f.settings.GetTrevantFolder(), gone);
+    EXPECT_EQ(f.settings.trevantFolder(), gone);
     f.expectOneRegistryMessage(kEntryMissing);
-    EXPECT_EQ(f.settings.GetTrevantFolder(), "/picked");
+    EXPECT_EQ(f.settings.trevantFolder(), "/picked");
 
     // A key without the InstallPath value is the same case, with nothing read to fall back on.
     RegistryFixture g;
     ASSERT_TRUE(g.registry.createKey(RegistryRoot::LocalMachine, kTrevantKey));
     g.picker.cancel();
-    EXPECT_EQ(g.settings.GetTrevantFolder(), "");
+    EXPECT_EQ(g.settings.trevantFolder(), "");
     g.expectOneRegistryMessage(kEntryMissing);
 }
 #else
@@ -138,7 +138,7 @@ TEST(GameFolder, WithoutARegistryTheUserIsAskedOnceAndNotNowIsRemembered) {
     RegistryFixture f;
     f.prompt.choice(0);
     f.picker.choose("/picked/trevant");
-    EXPECT_EQ(f.settings.GetTrevantFolder(), "/picked/trevant");
+    EXPECT_EQ(f.settings.trevantFolder(), "/picked/trevant");
     ASSERT_EQ(f.prompt.questions().size(), 1u);
     const auto question = f.prompt.questions()[0];
     EXPECT_EQ(question.title, "QORA");
@@ -153,16 +153,16 @@ TEST(GameFolder, WithoutARegistryTheUserIsAskedOnceAndNotNowIsRemembered) {
 
     // "Not now" (or a cancelled folder dialog) is remembered: nothing is asked again.
     f.prompt.choice(1);
-    EXPECT_EQ(f.settings.GetTrevantFolder(), "");
+    EXPECT_EQ(f.settings.trevantFolder(), "");
     EXPECT_TRUE(f.settings.gameFolderNotNow);
-    EXPECT_EQ(f.settings.GetTrevantFolder(), "");
+    EXPECT_EQ(f.settings.trevantFolder(), "");
     EXPECT_EQ(f.prompt.questions().size(), 2u);
     EXPECT_EQ(f.picker.calls.size(), 1u);
 
     RegistryFixture g;
     g.prompt.choice(0);
     g.picker.cancel();
-    EXPECT_EQ(g.settings.GetTrevantFolder(), "");
+    EXPECT_EQ(g.settings.trevantFolder(), "");
     EXPECT_TRUE(g.settings.gameFolderNotNow);
 }
 
@@ -170,7 +170,7 @@ TEST(GameFolder, AnInstallPathOfAMissingFolderIsAskedAboutTheSameWay) {
     RegistryFixture f;
     f.setInstallPath(f.dir.file("Trevant/"));
     f.prompt.choice(1);
-    EXPECT_EQ(f.settings.GetTrevantFolder(), "");
+    EXPECT_EQ(f.settings.trevantFolder(), "");
     EXPECT_TRUE(f.prompt.messages().empty());
     EXPECT_TRUE(f.picker.calls.empty());
 }
@@ -179,7 +179,7 @@ TEST(GameFolder, AnInstallPathOfAMissingFolderIsAskedAboutTheSameWay) {
 TEST(GameFolder, UnreadableRegistryTellsAndReturnsNothing) {
     RegistryFixture f;
     std::filesystem::create_directory(f.dir.file("registry.ini"));
-    EXPECT_EQ(f.settings.GetTrevantFolder(), "");
+    EXPECT_EQ(f.settings.trevantFolder(), "");
     f.expectOneRegistryMessage("Unknown error retrieving Trevant registry data.");
     EXPECT_TRUE(f.picker.calls.empty());
 }
@@ -189,40 +189,40 @@ TEST(VehAssociation, AssociateWritesTheFourEntriesAndRemovingDeletesThemWithSubk
     const auto value = [&](const std::string& key) {
         return f.registry.readString(RegistryRoot::ClassesRoot, key, "").value_or("<missing>");
     };
-    EXPECT_FALSE(f.settings.IsAssociated());
+    EXPECT_FALSE(f.settings.isAssociated());
 
-    f.settings.AssociateVehFiles(true, "/usr/bin/qora");
-    EXPECT_TRUE(f.settings.IsAssociated());
+    f.settings.associateVehFiles(true, "/usr/bin/qora");
+    EXPECT_TRUE(f.settings.isAssociated());
     EXPECT_EQ(value("\\.VEH"), "QORAVehicleFile");
     EXPECT_EQ(value("\\QORAVehicleFile"), "Trevant Veh File");
     EXPECT_EQ(value("\\QORAVehicleFile\\DefaultIcon"), "/usr/bin/qora,0");
     EXPECT_EQ(value("\\QORAVehicleFile\\shell\\open\\command"), "/usr/bin/qora %1");
 
     // A program path with a blank is quoted in the command, or it would be split at the blank.
-    f.settings.AssociateVehFiles(true, "/opt/my qora/qora");
+    f.settings.associateVehFiles(true, "/opt/my qora/qora");
     EXPECT_EQ(value("\\QORAVehicleFile\\DefaultIcon"), "/opt/my qora/qora,0");
     EXPECT_EQ(value("\\QORAVehicleFile\\shell\\open\\command"), "\"/opt/my qora/qora\" %1");
     EXPECT_TRUE(f.prompt.calls.empty());
 
-    f.settings.AssociateVehFiles(false, "/opt/my qora/qora");
-    EXPECT_FALSE(f.settings.IsAssociated());
+    f.settings.associateVehFiles(false, "/opt/my qora/qora");
+    EXPECT_FALSE(f.settings.isAssociated());
     EXPECT_FALSE(f.registry.keyExists(RegistryRoot::ClassesRoot, "\\.VEH"));
     EXPECT_FALSE(f.registry.keyExists(RegistryRoot::ClassesRoot, "\\QORAVehicleFile\\shell\\open\\command"));
     EXPECT_EQ(readBytes(f.dir.file("registry.ini")), "");
     // Removing a registration that is not there is no error.
-    f.settings.AssociateVehFiles(false, "/usr/bin/qora");
+    f.settings.associateVehFiles(false, "/usr/bin/qora");
     EXPECT_TRUE(f.prompt.calls.empty());
 
     // Only "\.VEH" is not an association.
     f.registry.createKey(RegistryRoot::ClassesRoot, "\\.VEH");
-    EXPECT_FALSE(f.settings.IsAssociated());
+    EXPECT_FALSE(f.settings.isAssociated());
 }
 
 TEST(VehAssociation, AKeyThatCannotBeCreatedStopsWithKeyError) {
     RegistryFixture f;
     RefusingRegistry refusing(f.registry, "\\QORAVehicleFile\\DefaultIcon");
     f.settings.setRegistry(&refusing);
-    f.settings.AssociateVehFiles(true, "/usr/bin/qora");
+    f.settings.associateVehFiles(true, "/usr/bin/qora");
     f.expectOneRegistryMessage("Key error");
     // The entries before the refused key stay; none after it is written.
     EXPECT_EQ(f.registry.readString(RegistryRoot::ClassesRoot, "\\QORAVehicleFile", ""), "Trevant Veh File");
@@ -236,18 +236,18 @@ TEST(VehAssociation, AKeyThatCannotBeCreatedStopsWithKeyError) {
     failing.failWritesAfterBytes = 0;
     {
         ScopedFileSystem scoped(failing);
-        g.settings.AssociateVehFiles(true, "/usr/bin/qora");
+        g.settings.associateVehFiles(true, "/usr/bin/qora");
     }
     g.expectOneRegistryMessage("Key error");
     EXPECT_EQ(readBytes(g.dir.file("registry.ini")), before);
-    EXPECT_FALSE(g.settings.IsAssociated());
+    EXPECT_FALSE(g.settings.isAssociated());
 
     // Without a registry nothing can be associated.
     RegistryFixture h;
     h.settings.setRegistry(nullptr);
-    EXPECT_FALSE(h.settings.IsAssociated());
-    h.settings.AssociateVehFiles(false, "/usr/bin/qora");
+    EXPECT_FALSE(h.settings.isAssociated());
+    h.settings.associateVehFiles(false, "/usr/bin/qora");
     EXPECT_TRUE(h.prompt.calls.empty());
-    h.settings.AssociateVehFiles(true, "/usr/bin/qora");
+    h.settings.associateVehFiles(true, "/usr/bin/qora");
     h.expectOneRegistryMessage("Key error");
 }

@@ -56,13 +56,13 @@ TEST(Gearing, BestRatioRecordIsValidatedInOrder) {
     info.ShiftRpm = 7000;
     info.TorqueRpm = 5000;
     info.Gear = 1;
-    EXPECT_EQ(numbers::formatFloat("0.000", static_cast<double>(calc.CalcBestGearRatio(info))), "1.714");
+    EXPECT_EQ(numbers::formatFloat("0.000", static_cast<double>(calc.calculateBestGearRatio(info))), "1.714");
     EXPECT_NEAR(static_cast<double>(info.BestRatio), 3.0 / 7000 * 4000, 1e-12);
     info.Gear = 6; // no offset for a 6th base gear
-    EXPECT_NEAR(static_cast<double>(calc.CalcBestGearRatio(info)), 3.0 / 7000 * 5000, 1e-12);
+    EXPECT_NEAR(static_cast<double>(calc.calculateBestGearRatio(info)), 3.0 / 7000 * 5000, 1e-12);
 
     const auto failure = [&](GearInfo record) {
-        const std::string message = validationMessage([&] { calc.CalcBestGearRatio(record); });
+        const std::string message = validationMessage([&] { calc.calculateBestGearRatio(record); });
         EXPECT_EQ("MainWindow::CalcBestGearRatio(GearInfo)-> " + record.ErrorText, message);
         return message;
     };
@@ -85,22 +85,22 @@ TEST(Gearing, BestRatioRecordIsValidatedInOrder) {
     bad.Gear = 1;
     bad.TorqueRpm = 1400;
     EXPECT_EQ(failure(bad), "MainWindow::CalcBestGearRatio(GearInfo)-> [1400] is not a valid torque rpm.");
-    EXPECT_NO_THROW(calc.CalcBestGearRatio(info));
+    EXPECT_NO_THROW(calc.calculateBestGearRatio(info));
     EXPECT_EQ(info.ErrorText, "");
 }
 
 TEST(Gearing, BestRatioFromTexts) {
     Settings settings;
     GearCalculator calc(settings);
-    EXPECT_EQ(calc.CalcBestGearRatio("*", "junk", 1, 5000), 0);
-    EXPECT_NEAR(static_cast<double>(calc.CalcBestGearRatio("3.000", "7000", 1, 5000)), 3.0 / 7000 * 4000, 1e-12);
-    EXPECT_EQ(validationMessage([&] { calc.CalcBestGearRatio("", "7000", 2, 5000); }),
+    EXPECT_EQ(calc.calculateBestGearRatio("*", "junk", 1, 5000), 0);
+    EXPECT_NEAR(static_cast<double>(calc.calculateBestGearRatio("3.000", "7000", 1, 5000)), 3.0 / 7000 * 4000, 1e-12);
+    EXPECT_EQ(validationMessage([&] { calc.calculateBestGearRatio("", "7000", 2, 5000); }),
               "MainWindow::CalcBestGearRatio(GearInfo)-> [0.000] is not a valid gear ratio (gear=2).");
-    EXPECT_EQ(validationMessage([&] { calc.CalcBestGearRatio("3,0", "7000", 1, 5000); }),
+    EXPECT_EQ(validationMessage([&] { calc.calculateBestGearRatio("3,0", "7000", 1, 5000); }),
               "MainWindow::CalcBestGearRatio(void)-> BaseRatio could not be converted to type double.");
-    EXPECT_EQ(validationMessage([&] { calc.CalcBestGearRatio("3.000", "7000 rpm", 1, 5000); }),
+    EXPECT_EQ(validationMessage([&] { calc.calculateBestGearRatio("3.000", "7000 rpm", 1, 5000); }),
               "MainWindow::CalcBestGearRatio(void)-> ShiftRpm could not be converted to type double.");
-    EXPECT_EQ(validationMessage([&] { calc.CalcBestGearRatio("3.000", "", 1, 5000); }),
+    EXPECT_EQ(validationMessage([&] { calc.calculateBestGearRatio("3.000", "", 1, 5000); }),
               "MainWindow::CalcBestGearRatio(GearInfo)-> [0] is not a valid upshift rpm.");
 }
 
@@ -118,7 +118,7 @@ TEST(Gearing, ThresholdModesAndBasisLiveInTheSettings) {
     // The same page with Quick Fade-In: the 2nd gear's target is 5000 - 750.
     applyGearThresholdMode(settings, 2);
     GearCalculator calc(settings);
-    EXPECT_EQ(calc.UpdateBestGears(twoGearPage()).best[0], "1.821");
+    EXPECT_EQ(calc.updateBestGears(twoGearPage()).best[0], "1.821");
     applyUpshiftBasis(settings, false);
     EXPECT_FALSE(settings.gearUpShiftBaseFirst);
 }
@@ -128,26 +128,26 @@ TEST(Gearing, BestGearsChainOrFollowThePreviousGear) {
     GearCalculator calc(settings);
     DriveTrainTexts page = templatePage();
     // First gear only: each best gear scales the one before it (1.956 = 3.570 / 7300 x 4000, then x 4650 ...).
-    BestGears best = calc.UpdateBestGears(page);
+    BestGears best = calc.updateBestGears(page);
     EXPECT_EQ(best.best, (std::array<std::string, 5>{"1.956", "1.246", "0.853", "0.643", "0.506"}));
     EXPECT_EQ(best.upgraded6th, "*") << "no upshift into 5th computed yet";
-    calc.CalcUpshiftRpm(page, {});
+    calc.calculateUpshiftRpm(page, {});
     EXPECT_EQ(calc.RpmAfterShiftToFifth, 4867);
-    EXPECT_EQ(calc.UpdateBestGears(page).upgraded6th, "0.460"); // 0.690 / 7300 x 4867
+    EXPECT_EQ(calc.updateBestGears(page).upgraded6th, "0.460"); // 0.690 / 7300 x 4867
 
     // A "*" propagates down the chain in first-gear mode, but not when each gear uses the previous gear.
     page.gears[Gear1] = "12.00";
-    best = calc.UpdateBestGears(page);
+    best = calc.updateBestGears(page);
     EXPECT_EQ(best.best, (std::array<std::string, 5>{"*", "*", "*", "*", "*"}));
     applyUpshiftBasis(settings, false);
-    best = calc.UpdateBestGears(page);
+    best = calc.updateBestGears(page);
     EXPECT_EQ(best.best, (std::array<std::string, 5>{"*", "1.475", "1.061", "0.780", "0.543"}));
 
     // The estimated 6th gear counts any failure as 0.
     page.autoShiftRpm = "";
-    EXPECT_EQ(calc.UpdateBestGears(page).upgraded6th, "*");
+    EXPECT_EQ(calc.updateBestGears(page).upgraded6th, "*");
     page.autoShiftRpm = "0";
-    EXPECT_EQ(calc.UpdateBestGears(page).upgraded6th, "*");
+    EXPECT_EQ(calc.updateBestGears(page).upgraded6th, "*");
 }
 
 TEST(Gearing, RpmValuesAreReadThenCrossChecked) {
@@ -155,13 +155,13 @@ TEST(Gearing, RpmValuesAreReadThenCrossChecked) {
     GearCalculator calc(settings);
     DriveTrainTexts page = templatePage();
     RpmValues values;
-    EXPECT_NO_THROW(calc.ValidateRpmValues(page, values));
+    EXPECT_NO_THROW(calc.validateRpmValues(page, values));
     EXPECT_EQ(values.maxRpm, 7750);
     EXPECT_EQ(values.autoShiftRpm, 7300);
 
     const auto message = [&](DriveTrainTexts p) {
         values = RpmValues{};
-        return validationMessage([&] { calc.ValidateRpmValues(p, values); });
+        return validationMessage([&] { calc.validateRpmValues(p, values); });
     };
     page.maxRpm = "";
     EXPECT_EQ(message(page),
@@ -200,7 +200,7 @@ TEST(Gearing, GearsAreReadInOrderAndStopAtTheFirstFailure) {
     GearCalculator calc(settings);
     std::array<double, kGearEditCount> ratios{};
     const auto message = [&](std::array<std::string, kGearEditCount> gears) {
-        return validationMessage([&] { calc.ValidateGears(gears, ratios); });
+        return validationMessage([&] { calc.validateGears(gears, ratios); });
     };
     const std::string p = "MainWindow::ValidateGears()-> ";
     EXPECT_EQ(message({"-3.500", "3.570", "2.315", "1.549", "1.035", "0.690", "0.500", "3.900"}), "");
@@ -235,33 +235,33 @@ TEST(Gearing, UpshiftReadoutsAndTheirColours) {
     GearCalculator calc(settings);
     DriveTrainTexts page = twoGearPage();
     // 2.000 / 3.000 x 7000 = 4666.667: shown as 4667, red below the 5000 rpm torque peak; no 3rd gear gives "*".
-    UpshiftResult r = calc.CalcUpshiftRpm(page, {BaseAutoShift, {}});
+    UpshiftResult r = calc.calculateUpshiftRpm(page, {BaseAutoShift, {}});
     EXPECT_FALSE(r.message);
     EXPECT_EQ(readoutTexts(r), (std::array<std::string, 5>{"@ 4667 rpm", "*", "*", "*", "*"}));
     EXPECT_EQ(r.readouts[0].colour, ReadoutColour::Red);
     EXPECT_EQ(r.readouts[1].colour, ReadoutColour::Normal);
     page.peakTorqueRpm = 4667;
-    EXPECT_EQ(calc.CalcUpshiftRpm(page, {}).readouts[0].colour, ReadoutColour::Normal);
+    EXPECT_EQ(calc.calculateUpshiftRpm(page, {}).readouts[0].colour, ReadoutColour::Normal);
     page.peakTorqueRpm = 3000;
     page.peakPowerRpm = 4666;
-    EXPECT_EQ(calc.CalcUpshiftRpm(page, {}).readouts[0].colour, ReadoutColour::Grey);
+    EXPECT_EQ(calc.calculateUpshiftRpm(page, {}).readouts[0].colour, ReadoutColour::Grey);
 
     // A torque peak at or above the power peak is only advice: the read-outs are still computed.
     page = twoGearPage();
     page.peakTorqueRpm = 7500;
-    r = calc.CalcUpshiftRpm(page, {BaseMaximum, {}});
+    r = calc.calculateUpshiftRpm(page, {BaseMaximum, {}});
     EXPECT_FALSE(r.message);
     EXPECT_EQ(r.readouts[0].text, "@ 5167 rpm"); // 2 / 3 x 7750
 
     // The template: 6th gear missing; with 5th gear 0, 5th and 6th both show "*".
     page = templatePage();
     calc.RpmAfterShiftToFifth = 0;
-    r = calc.CalcUpshiftRpm(page, {BasePeakPower, {}});
+    r = calc.calculateUpshiftRpm(page, {BasePeakPower, {}});
     EXPECT_EQ(readoutTexts(r),
               (std::array<std::string, 5>{"@ 4863 rpm", "@ 5018 rpm", "@ 5011 rpm", "@ 5000 rpm", "*"}));
     EXPECT_EQ(calc.RpmAfterShiftToFifth, 5000);
     page.gears[Gear5] = "0.000";
-    r = calc.CalcUpshiftRpm(page, {BasePeakPower, {}});
+    r = calc.calculateUpshiftRpm(page, {BasePeakPower, {}});
     EXPECT_EQ(readoutTexts(r), (std::array<std::string, 5>{"@ 4863 rpm", "@ 5018 rpm", "@ 5011 rpm", "*", "*"}));
     EXPECT_EQ(calc.RpmAfterShiftToFifth, 5000) << "kept until the next rpm into 5th gear";
 
@@ -269,7 +269,7 @@ TEST(Gearing, UpshiftReadoutsAndTheirColours) {
     page = twoGearPage();
     page.gears[Gear1] = "2.000";
     page.gears[Gear2] = "1.000";
-    EXPECT_EQ(calc.CalcUpshiftRpm(page, {BaseTypedRpm, "7001"}).readouts[0].text, "@ 3500 rpm");
+    EXPECT_EQ(calc.calculateUpshiftRpm(page, {BaseTypedRpm, "7001"}).readouts[0].text, "@ 3500 rpm");
 }
 
 TEST(Gearing, UnusableInputsAreReportedInMessageBoxes) {
@@ -279,19 +279,19 @@ TEST(Gearing, UnusableInputsAreReportedInMessageBoxes) {
                                      "range 2000-max rpm (7750).  Upshift RPM values cannot be calculated.";
     // A typed base outside 2000 ... Maximum RPM, or no number at all: the box, and back to the Auto-Shift item.
     for (const char* typed : {"1500", "7751", ""}) {
-        const UpshiftResult r = calc.CalcUpshiftRpm(templatePage(), {BaseTypedRpm, typed});
+        const UpshiftResult r = calc.calculateUpshiftRpm(templatePage(), {BaseTypedRpm, typed});
         ASSERT_TRUE(r.message) << typed;
         EXPECT_EQ(r.message->title, "QORA Upshift Rpm Calculator");
         EXPECT_EQ(r.message->text, rangeMessage);
         EXPECT_TRUE(r.selectAutoShiftItem);
         EXPECT_EQ(readoutTexts(r), (std::array<std::string, 5>{}));
     }
-    EXPECT_FALSE(calc.CalcUpshiftRpm(templatePage(), {BaseTypedRpm, "7750"}).message);
+    EXPECT_FALSE(calc.calculateUpshiftRpm(templatePage(), {BaseTypedRpm, "7750"}).message);
 
     DriveTrainTexts page = templatePage();
     page.autoShiftRpm = "1999";
     page.peakTorqueRpm = 1000;
-    UpshiftResult r = calc.CalcUpshiftRpm(page, {BaseAutoShift, {}});
+    UpshiftResult r = calc.calculateUpshiftRpm(page, {BaseAutoShift, {}});
     ASSERT_TRUE(r.message);
     EXPECT_EQ(r.message->text, "Field 'Auto-Shift RPM' on the Performance page contains an invalid value.  It must be "
                                "less than or equal to Maximum Rpm.  Upshift RPM values cannot be calculated.");
@@ -300,14 +300,14 @@ TEST(Gearing, UnusableInputsAreReportedInMessageBoxes) {
     page = templatePage();
     page.peakTorqueRpm = 1000;
     page.peakPowerRpm = 1500;
-    r = calc.CalcUpshiftRpm(page, {BasePeakPower, {}});
+    r = calc.calculateUpshiftRpm(page, {BasePeakPower, {}});
     ASSERT_TRUE(r.message);
     EXPECT_EQ(r.message->text, "The maximum horsepower RPM value must be greater than or equal to 2000rpm.  Upshift "
                                "RPM values cannot be calculated.");
 
     page = templatePage();
     page.maxRpm = "7750 rpm";
-    r = calc.CalcUpshiftRpm(page, {BaseMaximum, {}});
+    r = calc.calculateUpshiftRpm(page, {BaseMaximum, {}});
     ASSERT_TRUE(r.message);
     EXPECT_EQ(r.message->title, "QORA Data Validation");
     EXPECT_EQ(r.message->text, "MainWindow::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance Page contains no "
@@ -319,7 +319,7 @@ TEST(Gearing, RefreshCaptionsAndTheTypedBaseWaitsForTheButton) {
     Settings settings;
     GearCalculator calc(settings);
     const DriveTrainTexts page = templatePage();
-    UpshiftRefresh refresh = calc.DoCalcUpshift(UpshiftSender::PageControl, page, {});
+    UpshiftRefresh refresh = calc.calculateUpshift(UpshiftSender::PageControl, page, {});
     ASSERT_TRUE(refresh.captions);
     EXPECT_EQ(refresh.captions->torque, "Max Torque @5000rpm");
     EXPECT_EQ(refresh.captions->power, "Max  Power @7500rpm");
@@ -330,13 +330,13 @@ TEST(Gearing, RefreshCaptionsAndTheTypedBaseWaitsForTheButton) {
     EXPECT_EQ(refresh.upshift->readouts[0].text, "@ 4734 rpm");
     EXPECT_EQ(refresh.bestGears->upgraded6th, "0.460");
 
-    refresh = calc.DoCalcUpshift(UpshiftSender::BaseCombo, page, {BaseTypedRpm, "6000"});
+    refresh = calc.calculateUpshift(UpshiftSender::BaseCombo, page, {BaseTypedRpm, "6000"});
     EXPECT_FALSE(refresh.captions || refresh.upshift || refresh.bestGears);
-    refresh = calc.DoCalcUpshift(UpshiftSender::CalcButton, page, {BaseTypedRpm, "6000"});
+    refresh = calc.calculateUpshift(UpshiftSender::CalcButton, page, {BaseTypedRpm, "6000"});
     ASSERT_TRUE(refresh.upshift);
     EXPECT_FALSE(refresh.captions);
     EXPECT_EQ(refresh.upshift->readouts[0].text, "@ 3891 rpm"); // 2.315 / 3.570 x 6000
-    refresh = calc.DoCalcUpshift(UpshiftSender::BaseCombo, page, {BaseMaximum, {}});
+    refresh = calc.calculateUpshift(UpshiftSender::BaseCombo, page, {BaseMaximum, {}});
     ASSERT_TRUE(refresh.upshift);
     EXPECT_EQ(refresh.upshift->readouts[0].text, "@ 5026 rpm");
 }
@@ -364,7 +364,7 @@ TEST(Gearing, ScrollBarsAndEditsKeepInStep) {
 TEST(Gearing, GearTextsAsThePageShowsAVehicle) {
     VehFixture f;
     VehicleFile vehicle = f.open(f.copy("template.veh", "car.veh"));
-    vehicle.Load(VehicleFile::ModeOpen);
+    vehicle.load(VehicleFile::ModeOpen);
     EXPECT_EQ(driveTrainGearTexts(vehicle),
               (std::array<std::string, 8>{"-3.500", "3.570", "2.315", "1.549", "1.035", "0.690", "0.000", "3.900"}));
 }

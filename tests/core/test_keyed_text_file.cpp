@@ -23,12 +23,12 @@ using Lines = std::vector<std::string>;
 class MemoryStore : public KeyedTextFile {
 public:
     explicit MemoryStore(Lines lines) : KeyedTextFile("") { m_lines = std::move(lines); }
-    ~MemoryStore() override { Close(); }
-    using KeyedTextFile::ParseLine;
+    ~MemoryStore() override { close(); }
+    using KeyedTextFile::parseLine;
 
     LineInfo parse(int lineIndex) const {
         LineInfo info;
-        ParseLine(lineIndex, info);
+        parseLine(lineIndex, info);
         return info;
     }
 };
@@ -91,30 +91,30 @@ TEST(IniFileIO, ReadsCountInstancesInsideTheFirstMatchingSection) {
                        "note = 10   ; rpm", "semi=a;b ;c", "lead = ; x", "  [Other]", "x=9", "[gears]", "x=99",
                        "late=1"});
 
-    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "x", "d"), "1");
-    EXPECT_EQ(store.ReadStringInstance(2, "GEARS", "x", "d"), "3");
-    EXPECT_EQ(store.ReadStringInstance(2, "Gears", "X", "d"), "3");
-    EXPECT_EQ(store.ReadStringInstance(3, "Gears", "x", "d"), "d");
-    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "empty", "d"), "d");
-    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "paren", "d"), "(1.0)");
-    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "note", "d"), "10   ; rpm");
-    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "semi", "d"), "a;b ;c");
-    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "lead", "d"), "; x");
-    EXPECT_EQ(store.ReadStringInstance(0, "Other", "x", "d"), "9");
-    EXPECT_EQ(store.ReadStringInstance(0, "Gears", "late", "d"), "d"); // later duplicate sections are not searched
-    EXPECT_EQ(store.ReadStringInstance(0, "Missing", "x", "d"), "d");
+    EXPECT_EQ(store.readStringInstance(0, "Gears", "x", "d"), "1");
+    EXPECT_EQ(store.readStringInstance(2, "GEARS", "x", "d"), "3");
+    EXPECT_EQ(store.readStringInstance(2, "Gears", "X", "d"), "3");
+    EXPECT_EQ(store.readStringInstance(3, "Gears", "x", "d"), "d");
+    EXPECT_EQ(store.readStringInstance(0, "Gears", "empty", "d"), "d");
+    EXPECT_EQ(store.readStringInstance(0, "Gears", "paren", "d"), "(1.0)");
+    EXPECT_EQ(store.readStringInstance(0, "Gears", "note", "d"), "10   ; rpm");
+    EXPECT_EQ(store.readStringInstance(0, "Gears", "semi", "d"), "a;b ;c");
+    EXPECT_EQ(store.readStringInstance(0, "Gears", "lead", "d"), "; x");
+    EXPECT_EQ(store.readStringInstance(0, "Other", "x", "d"), "9");
+    EXPECT_EQ(store.readStringInstance(0, "Gears", "late", "d"), "d"); // later duplicate sections are not searched
+    EXPECT_EQ(store.readStringInstance(0, "Missing", "x", "d"), "d");
 
-    EXPECT_TRUE(store.SectionExists("other"));
-    EXPECT_FALSE(store.SectionExists("Othe"));
+    EXPECT_TRUE(store.sectionExists("other"));
+    EXPECT_FALSE(store.sectionExists("Othe"));
 }
 
 TEST(IniFileIO, WritesReplaceValuesInPlace) {
     MemoryStore store({"[Engine]", "SPEED = 10   ; note", "idle=", "rev =   ", "x=1", "x=2"});
 
-    store.WriteIntegerInstance(0, "engine", "speed", 20);
-    store.WriteStringInstance(0, "Engine", "idle", "800");
-    store.WriteStringInstance(0, "Engine", "rev", "9000");
-    store.WriteStringInstance(1, "Engine", "x", "two");
+    store.writeIntegerInstance(0, "engine", "speed", 20);
+    store.writeStringInstance(0, "Engine", "idle", "800");
+    store.writeStringInstance(0, "Engine", "rev", "9000");
+    store.writeStringInstance(1, "Engine", "x", "two");
 
     // Only a ";" in the first column starts a comment: text after a value belongs to the value and is replaced.
     EXPECT_EQ(*store.lines(), (Lines{"[Engine]", "SPEED = 20", "idle=800", "rev =9000   ", "x=1", "x=two"}));
@@ -123,39 +123,39 @@ TEST(IniFileIO, WritesReplaceValuesInPlace) {
 TEST(IniFileIO, WritesAddMissingInstancesEntriesAndSections) {
     MemoryStore store({"[A1]", "x=1", "y=1", "x=2", "z=1", "", "; end of A1", "[Empty]", "[Last]", "k=v"});
 
-    store.WriteStringInstance(7, "A1", "x", "3");   // one instance more, right after the last one
-    store.WriteStringInstance(0, "A1", "new", "n"); // after the section's last entry, before the blank line
-    store.WriteStringInstance(0, "Empty", "e", "1");
-    store.WriteBoolInstance(0, "Added", "flag", true);
+    store.writeStringInstance(7, "A1", "x", "3");   // one instance more, right after the last one
+    store.writeStringInstance(0, "A1", "new", "n"); // after the section's last entry, before the blank line
+    store.writeStringInstance(0, "Empty", "e", "1");
+    store.writeBoolInstance(0, "Added", "flag", true);
 
     EXPECT_EQ(*store.lines(), (Lines{"[A1]", "x=1", "y=1", "x=2", "x=3", "z=1", "new=n", "", "; end of A1", "[Empty]",
                                      "e=1", "[Last]", "k=v", "", "[Added]", "flag=1"}));
 
     MemoryStore empty({});
-    empty.WriteFloatInstance(0, "First", "f", 0.1);
-    empty.WriteFloatInstance(1, "First", "f", 1250.0);
+    empty.writeFloatInstance(0, "First", "f", 0.1);
+    empty.writeFloatInstance(1, "First", "f", 1250.0);
     EXPECT_EQ(*empty.lines(), (Lines{"[First]", "f=0.1", "f=1250"}));
 }
 
 TEST(IniFileIO, TypedReadsConvertOrFailWithTheValueInTheMessage) {
     MemoryStore store({"[Typed]", "on=7", "off=0", "n=-42", "f=2.5e3", "bad=1.5", "word=yes please"});
 
-    EXPECT_TRUE(store.ReadBoolInstance(0, "Typed", "on", false));
-    EXPECT_FALSE(store.ReadBoolInstance(0, "Typed", "off", true));
-    EXPECT_TRUE(store.ReadBoolInstance(0, "Typed", "missing", true));
-    EXPECT_EQ(store.ReadIntegerInstance(0, "Typed", "n", 0), -42);
-    EXPECT_EQ(store.ReadIntegerInstance(0, "Typed", "missing", -7), -7);
-    EXPECT_EQ(store.ReadFloatInstance(0, "Typed", "f", 0), 2500.0);
-    EXPECT_EQ(store.ReadFloatInstance(0, "Typed", "bad", 0), 1.5);
-    EXPECT_EQ(store.ReadFloatInstance(0, "Typed", "missing", 0.125), 0.125);
+    EXPECT_TRUE(store.readBoolInstance(0, "Typed", "on", false));
+    EXPECT_FALSE(store.readBoolInstance(0, "Typed", "off", true));
+    EXPECT_TRUE(store.readBoolInstance(0, "Typed", "missing", true));
+    EXPECT_EQ(store.readIntegerInstance(0, "Typed", "n", 0), -42);
+    EXPECT_EQ(store.readIntegerInstance(0, "Typed", "missing", -7), -7);
+    EXPECT_EQ(store.readFloatInstance(0, "Typed", "f", 0), 2500.0);
+    EXPECT_EQ(store.readFloatInstance(0, "Typed", "bad", 0), 1.5);
+    EXPECT_EQ(store.readFloatInstance(0, "Typed", "missing", 0.125), 0.125);
 
     EXPECT_EQ(
-        messageOf([&] { store.ReadBoolInstance(0, "Typed", "bad", false); }),
+        messageOf([&] { store.readBoolInstance(0, "Typed", "bad", false); }),
         "KeyedTextFile::ReadBoolInstance() -  [] - '1.5' is not a valid boolean value in Section[Typed]-Entry[bad].");
-    EXPECT_EQ(messageOf([&] { store.ReadIntegerInstance(0, "typed", "BAD", 0); }),
+    EXPECT_EQ(messageOf([&] { store.readIntegerInstance(0, "typed", "BAD", 0); }),
               "KeyedTextFile::ReadIntegerInstance() -  [] - '1.5' is not a valid integer value in "
               "Section[typed]-Entry[BAD].");
-    EXPECT_EQ(messageOf([&] { store.ReadFloatInstance(0, "Typed", "word", 0); }),
+    EXPECT_EQ(messageOf([&] { store.readFloatInstance(0, "Typed", "word", 0); }),
               "KeyedTextFile::ReadFloatInstance() -  [] - 'yes please' is not a valid floating point value in "
               "Section[Typed]-Entry[word].");
 }
@@ -165,30 +165,30 @@ TEST(IniFileIO, ReadSectionAndEraseSection) {
                        "[sounds]", "late=1"});
 
     std::vector<std::string> keys{"stale"};
-    store.ReadSection("SOUNDS", keys);
+    store.readSection("SOUNDS", keys);
     EXPECT_EQ(keys, (Lines{"Sound", "sound", "Other"}));
-    store.ReadSection("Missing", keys);
+    store.readSection("Missing", keys);
     EXPECT_TRUE(keys.empty());
 
-    store.EraseSection("Missing");
-    store.EraseSection("sounds");
+    store.eraseSection("Missing");
+    store.eraseSection("sounds");
     EXPECT_EQ(*store.lines(), (Lines{"[Keep]", "k=1", "[sounds]", "late=1"}));
-    store.EraseSection("Sounds");
+    store.eraseSection("Sounds");
     EXPECT_EQ(*store.lines(), (Lines{"[Keep]", "k=1"}));
 }
 
 TEST(IniFileIO, VerifyFileRefusesControlAndHighBytes) {
     for (const std::string& bad : {std::string("a\tb"), std::string("caf\xE9"), std::string("x\0", 2)}) {
         MemoryStore store({"[Ok]", "k=1", bad});
-        EXPECT_EQ(messageOf([&] { store.VerifyFile(); }),
+        EXPECT_EQ(messageOf([&] { store.verifyFile(); }),
                   "KeyedTextFile::VerifyFile() -  [] - File does not appear to be a valid text file.");
         EXPECT_EQ(store.lines(), nullptr);
-        EXPECT_EQ(store.ReadStringInstance(0, "Ok", "k", "d"), "d"); // a closed store reads as empty
+        EXPECT_EQ(store.readStringInstance(0, "Ok", "k", "d"), "d"); // a closed store reads as empty
     }
     MemoryStore plain({"[Ok]", "k=~\x0B"});
-    EXPECT_NO_THROW(plain.VerifyFile());
+    EXPECT_NO_THROW(plain.verifyFile());
     MemoryStore empty({});
-    EXPECT_NO_THROW(empty.VerifyFile());
+    EXPECT_NO_THROW(empty.verifyFile());
 }
 
 TEST(IniFileIO, LoadsAnyLineEndAndWritesBackWithCrLfOnDestruction) {
@@ -199,16 +199,16 @@ TEST(IniFileIO, LoadsAnyLineEndAndWritesBackWithCrLfOnDestruction) {
         KeyedTextFile store(path);
         ASSERT_NE(store.lines(), nullptr);
         EXPECT_EQ(*store.lines(), (Lines{"[Main]", "A=1", "B = 2", "C=3"}));
-        store.WriteIntegerInstance(0, "Main", "b", 5);
+        store.writeIntegerInstance(0, "Main", "b", 5);
     }
     EXPECT_EQ(readBytes(path), "[Main]\r\nA=1\r\nB = 5\r\nC=3\r\n");
 
     const std::string missing = dir.file("none.ini");
     {
         KeyedTextFile store(missing);
-        EXPECT_FALSE(store.Load());
+        EXPECT_FALSE(store.load());
         EXPECT_TRUE(store.lines()->empty());
-        EXPECT_EQ(store.ReadIntegerInstance(0, "Main", "a", 3), 3);
+        EXPECT_EQ(store.readIntegerInstance(0, "Main", "a", 3), 3);
     }
     EXPECT_FALSE(std::filesystem::exists(missing)); // nothing to write, no file made
 }
@@ -218,7 +218,7 @@ TEST(IniFileIO, LoadOfAnUnreadablePathReleasesTheLines) {
     const std::string path = dir.file("folder.ini");
     KeyedTextFile store(path);
     std::filesystem::create_directory(path);
-    EXPECT_EQ(messageOf([&] { store.Load(); }),
+    EXPECT_EQ(messageOf([&] { store.load(); }),
               "KeyedTextFile::Load() -  [" + path +
                   "] - Error attempting to load file.  This file may not be a text file, or is corrupt.");
     EXPECT_EQ(store.lines(), nullptr);
@@ -238,14 +238,14 @@ TEST(IniFileIO, FailedSaveLeavesTheOldFileAndReportsIt) {
     ScopedFileSystem scope(failing);
     {
         KeyedTextFile store(path);
-        store.WriteStringInstance(0, "Main", "A", "2");
+        store.writeStringInstance(0, "Main", "A", "2");
         failing.failWritesAfterBytes = 5;
-        EXPECT_EQ(messageOf([&] { store.Save(); }), expected);
+        EXPECT_EQ(messageOf([&] { store.save(); }), expected);
         EXPECT_EQ(readBytes(path), original);
 
         failing.failWritesAfterBytes = -1;
         failing.failRenames = true;
-        EXPECT_EQ(messageOf([&] { store.Release(); }), expected);
+        EXPECT_EQ(messageOf([&] { store.release(); }), expected);
         EXPECT_EQ(store.lines(), nullptr);
         EXPECT_EQ(readBytes(path), original);
         failing.failRenames = false;
@@ -256,8 +256,8 @@ TEST(IniFileIO, FailedSaveLeavesTheOldFileAndReportsIt) {
 
     {
         KeyedTextFile store(path);
-        store.WriteStringInstance(0, "Main", "A", "3");
-        store.Release();
+        store.writeStringInstance(0, "Main", "A", "3");
+        store.release();
     }
     EXPECT_EQ(readBytes(path), "[Main]\r\nA=3\r\n");
 }

@@ -67,11 +67,11 @@ LineData lineOf(std::vector<double> values, bool background = false) {
 
 // Four lines of 41 points in the editor's order; the torque line (3) is active.
 void addEngineLines(LineChart& chart, double torque = 500) {
-    chart.Add(lineOf(std::vector<double>(41, 0), true));
-    chart.Add(lineOf(std::vector<double>(41, 0), true));
-    chart.Add(lineOf(std::vector<double>(41, 200)));
-    chart.Add(lineOf(std::vector<double>(41, torque)));
-    chart.RecalcAll();
+    chart.add(lineOf(std::vector<double>(41, 0), true));
+    chart.add(lineOf(std::vector<double>(41, 0), true));
+    chart.add(lineOf(std::vector<double>(41, 200)));
+    chart.add(lineOf(std::vector<double>(41, torque)));
+    chart.recalculateAll();
 }
 
 template <class F> std::string messageOf(F&& f) {
@@ -87,7 +87,7 @@ template <class F> std::string messageOf(F&& f) {
 
 TEST(LineChart, GridOfTheEngineChartAtBothEndsOfTheZoom) {
     LineChart chart({624, 298}, engineView(), engineLegends());
-    const ChartGrid& g = chart.Grid();
+    const ChartGrid& g = chart.grid();
     EXPECT_EQ(g.cellsX, 40);
     EXPECT_EQ(g.cellWidth, 15);
     EXPECT_EQ(g.cellHeight, 20);
@@ -98,49 +98,49 @@ TEST(LineChart, GridOfTheEngineChartAtBothEndsOfTheZoom) {
     EXPECT_EQ(g.rightX, 590);
     EXPECT_EQ(g.valuePerPixel, 5.0L);
     EXPECT_EQ(g.maximumY, 7);
-    EXPECT_EQ(chart.LegendYLabelY(14), 7);
-    EXPECT_EQ(chart.LegendXLabelX(40), 600);
+    EXPECT_EQ(chart.legendYLabelY(14), 7);
+    EXPECT_EQ(chart.legendXLabelX(40), 600);
 
     addEngineLines(chart);
-    const LineData& torque = chart.GetLineData(3);
+    const LineData& torque = chart.lineData(3);
     for (int i = 0; i < 41; ++i)
         EXPECT_EQ(torque.points[static_cast<std::size_t>(i)].x, 15 * i);
 
     // The widest and highest zoom, changed the way the editor does it: the view record, then SetView and
-    // SetLegends(), then RecalcAll.
-    chart.View()->width = 1092;
-    chart.View()->height = 440;
-    chart.SetView();
-    chart.SetLegends();
-    chart.RecalcAll();
-    EXPECT_EQ(chart.Grid().cellWidth, 27);
-    EXPECT_EQ(chart.Grid().cellHeight, 31);
-    EXPECT_EQ(chart.Grid().top, 5);
+    // setLegends(), then RecalcAll.
+    chart.view()->width = 1092;
+    chart.view()->height = 440;
+    chart.setView();
+    chart.setLegends();
+    chart.recalculateAll();
+    EXPECT_EQ(chart.grid().cellWidth, 27);
+    EXPECT_EQ(chart.grid().cellHeight, 31);
+    EXPECT_EQ(chart.grid().top, 5);
     EXPECT_EQ(torque.points[40].x, 1080);
-    EXPECT_EQ(torque.points[5].y, chart.ValueToY(500));
+    EXPECT_EQ(torque.points[5].y, chart.valueToY(500));
 }
 
 TEST(LineChart, ValuesAndRowsRoundHalfToEvenAndStayDrawable) {
     LineChart chart({}, engineView(), engineLegends());
-    EXPECT_EQ(chart.ValueToY(0), 287);
-    EXPECT_EQ(chart.ValueToY(1400), 7);
-    EXPECT_EQ(chart.ValueToY(702.5), 146); // 146.5
-    EXPECT_EQ(chart.ValueToY(697.5), 148); // 147.5
-    EXPECT_EQ(chart.YToValue(100, -1, -1), 935);
-    EXPECT_EQ(chart.YToValue(0, 7, 287), 1400);
-    EXPECT_EQ(chart.YToValue(300, 7, 287), 0);
-    EXPECT_EQ(chart.YToValue(300, -1, -1), -65);
+    EXPECT_EQ(chart.valueToY(0), 287);
+    EXPECT_EQ(chart.valueToY(1400), 7);
+    EXPECT_EQ(chart.valueToY(702.5), 146); // 146.5
+    EXPECT_EQ(chart.valueToY(697.5), 148); // 147.5
+    EXPECT_EQ(chart.yToValue(100, -1, -1), 935);
+    EXPECT_EQ(chart.yToValue(0, 7, 287), 1400);
+    EXPECT_EQ(chart.yToValue(300, 7, 287), 0);
+    EXPECT_EQ(chart.yToValue(300, -1, -1), -65);
 
     // Values from a file can be anything; their rows stay within what a painter can draw.
-    EXPECT_EQ(chart.ValueToY(1e300), -(1 << 20));
-    EXPECT_EQ(chart.ValueToY(-1e300), 1 << 20);
-    EXPECT_EQ(chart.ValueToY(std::nan("")), 287);
+    EXPECT_EQ(chart.valueToY(1e300), -(1 << 20));
+    EXPECT_EQ(chart.valueToY(-1e300), 1 << 20);
+    EXPECT_EQ(chart.valueToY(std::nan("")), 287);
 
     // 326 pixels high: 1400 / 322 per pixel, and still whole values.
-    chart.View()->height = 326;
-    chart.SetLegends();
+    chart.view()->height = 326;
+    chart.setLegends();
     for (int y = 0; y < 326; ++y) {
-        const double v = chart.YToValue(y, -1, -1);
+        const double v = chart.yToValue(y, -1, -1);
         EXPECT_EQ(v, std::floor(v)) << y;
     }
 }
@@ -148,17 +148,17 @@ TEST(LineChart, ValuesAndRowsRoundHalfToEvenAndStayDrawable) {
 TEST(LineChart, PicksOnlyInnerPointsWithinTheirSquare) {
     LineChart chart({}, engineView(), engineLegends());
     addEngineLines(chart, 500);
-    const int y = chart.ValueToY(500); // 187
-    EXPECT_EQ(chart.PointAt(9, y), -1);
-    EXPECT_EQ(chart.PointAt(10, y), 1);
-    EXPECT_EQ(chart.PointAt(20, y + 5), 1);
-    EXPECT_EQ(chart.PointAt(15, y + 6), -1);
-    EXPECT_EQ(chart.PointAt(22, y), -1); // nearest point 1, 7 pixels away
-    EXPECT_EQ(chart.PointAt(300, y - 5), 20);
-    EXPECT_EQ(chart.PointAt(590, y), 39);
-    EXPECT_EQ(chart.PointAt(591, y), -1);
-    EXPECT_EQ(chart.PointAt(0, y), -1);
-    EXPECT_EQ(chart.PointAt(600, y), -1);
+    const int y = chart.valueToY(500); // 187
+    EXPECT_EQ(chart.pointAt(9, y), -1);
+    EXPECT_EQ(chart.pointAt(10, y), 1);
+    EXPECT_EQ(chart.pointAt(20, y + 5), 1);
+    EXPECT_EQ(chart.pointAt(15, y + 6), -1);
+    EXPECT_EQ(chart.pointAt(22, y), -1); // nearest point 1, 7 pixels away
+    EXPECT_EQ(chart.pointAt(300, y - 5), 20);
+    EXPECT_EQ(chart.pointAt(590, y), 39);
+    EXPECT_EQ(chart.pointAt(591, y), -1);
+    EXPECT_EQ(chart.pointAt(0, y), -1);
+    EXPECT_EQ(chart.pointAt(600, y), -1);
 }
 
 TEST(LineChart, HighestAndActivePoints) {
@@ -166,24 +166,24 @@ TEST(LineChart, HighestAndActivePoints) {
     std::vector<double> values(41, 100);
     values[0] = values[40] = 900; // the ends never count
     values[7] = values[12] = 800;
-    chart.Add(lineOf(values));
+    chart.add(lineOf(values));
     LineData second = lineOf(values);
-    chart.Add(second);
-    chart.GetLineData(0).activePointIndex = 1;
-    chart.GetLineData(1).activePointIndex = 2;
-    chart.RecalcAll();
-    EXPECT_EQ(LineChart::FindHighPoint(chart.GetLineData(0)), std::make_pair(7, 800.0));
-    EXPECT_EQ(chart.GetLineData(0).highestPointIndex, 7);
-    EXPECT_EQ(chart.GetLineData(0).activePointIndex, 7); // below 2: moved to the highest point
-    EXPECT_EQ(chart.GetLineData(1).activePointIndex, 2); // kept
+    chart.add(second);
+    chart.lineData(0).activePointIndex = 1;
+    chart.lineData(1).activePointIndex = 2;
+    chart.recalculateAll();
+    EXPECT_EQ(LineChart::findHighPoint(chart.lineData(0)), std::make_pair(7, 800.0));
+    EXPECT_EQ(chart.lineData(0).highestPointIndex, 7);
+    EXPECT_EQ(chart.lineData(0).activePointIndex, 7); // below 2: moved to the highest point
+    EXPECT_EQ(chart.lineData(1).activePointIndex, 2); // kept
 
     // On the active line a value is limited to the vertical maximum; on others it is not.
-    chart.Legends()->verticalMaximum = 1045.8;
-    EXPECT_EQ(chart.SetPointValue(1, 20, 2000), chart.ValueToY(1045.8));
-    EXPECT_EQ(chart.GetLineData(1).points[20].value, 1045.8);
-    EXPECT_EQ(chart.GetLineData(1).highestPointIndex, 20);
-    EXPECT_EQ(chart.SetPointValue(0, 20, 2000), -113);
-    EXPECT_EQ(chart.GetLineData(0).highestValue, 2000);
+    chart.legends()->verticalMaximum = 1045.8;
+    EXPECT_EQ(chart.setPointValue(1, 20, 2000), chart.valueToY(1045.8));
+    EXPECT_EQ(chart.lineData(1).points[20].value, 1045.8);
+    EXPECT_EQ(chart.lineData(1).highestPointIndex, 20);
+    EXPECT_EQ(chart.setPointValue(0, 20, 2000), -113);
+    EXPECT_EQ(chart.lineData(0).highestValue, 2000);
 }
 
 TEST(LineChart, DraggingAPointRedrawsPartlyAndReportsWholeValues) {
@@ -191,53 +191,53 @@ TEST(LineChart, DraggingAPointRedrawsPartlyAndReportsWholeValues) {
     LineChart chart({}, engineView(), engineLegends(1045.8), &renderer);
     addEngineLines(chart);
     std::vector<std::pair<int, int>> changed;
-    chart.OnPointChanged = [&](int line, int point) {
+    chart.pointChanged = [&](int line, int point) {
         changed.emplace_back(line, point);
-        chart.SetPointValue(2, point, chart.GetLineData(line).points[static_cast<std::size_t>(point)].value / 2);
+        chart.setPointValue(2, point, chart.lineData(line).points[static_cast<std::size_t>(point)].value / 2);
     };
-    chart.SetDrawing(true);
+    chart.setDrawing(true);
 
-    chart.SetActivePoint(0);
-    EXPECT_FALSE(chart.BeginPointDrag());
-    chart.SetActivePoint(40);
-    EXPECT_FALSE(chart.BeginPointDrag());
-    chart.DragPointTo(600, 100); // no drag begun: nothing changes
-    EXPECT_EQ(chart.GetLineData(3).points[40].value, 500);
+    chart.setActivePoint(0);
+    EXPECT_FALSE(chart.beginPointDrag());
+    chart.setActivePoint(40);
+    EXPECT_FALSE(chart.beginPointDrag());
+    chart.dragPointTo(600, 100); // no drag begun: nothing changes
+    EXPECT_EQ(chart.lineData(3).points[40].value, 500);
 
-    chart.SetActivePoint(1);
-    ASSERT_TRUE(chart.BeginPointDrag());
-    EXPECT_TRUE(chart.PartialMode());
-    EXPECT_EQ(chart.PartialRect(), (ChartRect{-1, 0, 31, 288}));
-    EXPECT_EQ(chart.PartialCount(), 3);
-    EXPECT_EQ(chart.PartialFirst(), 0);
-    const LineData& torque = chart.GetLineData(3);
-    EXPECT_EQ(chart.MarkerPoints(torque, true), (PointRange{0, 3}));
-    EXPECT_EQ(chart.LinePoints(torque, true), (PointRange{0, 4}));
-    EXPECT_EQ(chart.LinePoints(torque, false), (PointRange{0, 41}));
+    chart.setActivePoint(1);
+    ASSERT_TRUE(chart.beginPointDrag());
+    EXPECT_TRUE(chart.partialMode());
+    EXPECT_EQ(chart.partialRect(), (ChartRect{-1, 0, 31, 288}));
+    EXPECT_EQ(chart.partialCount(), 3);
+    EXPECT_EQ(chart.partialFirst(), 0);
+    const LineData& torque = chart.lineData(3);
+    EXPECT_EQ(chart.markerPoints(torque, true), (PointRange{0, 3}));
+    EXPECT_EQ(chart.linePoints(torque, true), (PointRange{0, 4}));
+    EXPECT_EQ(chart.linePoints(torque, false), (PointRange{0, 41}));
 
     renderer.calls.clear();
-    chart.DragPointTo(15, -40); // above the chart: stops at the row of 1045.8
-    EXPECT_EQ(chart.Grid().maximumY, 78);
+    chart.dragPointTo(15, -40); // above the chart: stops at the row of 1045.8
+    EXPECT_EQ(chart.grid().maximumY, 78);
     EXPECT_EQ(torque.points[1].y, 78);
     EXPECT_EQ(torque.points[1].value, 1045); // the whole value of that row
     EXPECT_EQ(torque.highestPointIndex, 1);
-    EXPECT_EQ(chart.GetLineData(2).points[1].value, 522.5);
-    chart.DragPointTo(15, 500); // below the bottom
+    EXPECT_EQ(chart.lineData(2).points[1].value, 522.5);
+    chart.dragPointTo(15, 500); // below the bottom
     EXPECT_EQ(torque.points[1].value, 0);
     EXPECT_EQ(torque.points[1].y, 287);
-    chart.DragPointTo(15, 100);
+    chart.dragPointTo(15, 100);
     EXPECT_EQ(torque.points[1].value, 935);
     EXPECT_EQ(changed, (std::vector<std::pair<int, int>>{{3, 1}, {3, 1}, {3, 1}}));
     EXPECT_EQ(renderer.calls, (std::vector<std::string>{"partial", "partial", "partial"}));
 
-    chart.EndPointDrag();
-    EXPECT_FALSE(chart.PartialMode());
+    chart.endPointDrag();
+    EXPECT_FALSE(chart.partialMode());
     EXPECT_EQ(renderer.calls.back(), "full");
 
-    chart.SetActivePoint(20);
-    ASSERT_TRUE(chart.BeginPointDrag());
-    EXPECT_EQ(chart.MarkerPoints(torque, true), (PointRange{19, 3}));
-    EXPECT_EQ(chart.LinePoints(torque, true), (PointRange{18, 5}));
+    chart.setActivePoint(20);
+    ASSERT_TRUE(chart.beginPointDrag());
+    EXPECT_EQ(chart.markerPoints(torque, true), (PointRange{19, 3}));
+    EXPECT_EQ(chart.linePoints(torque, true), (PointRange{18, 5}));
 }
 
 TEST(LineChart, DrawsOnlyWhenEnabledAndRedrawsTheMarkersThatChangeLook) {
@@ -248,52 +248,52 @@ TEST(LineChart, DrawsOnlyWhenEnabledAndRedrawsTheMarkersThatChangeLook) {
     EXPECT_EQ(renderer.calls.back(), "background"); // the layer is rebuilt even while drawing is off
     renderer.calls.clear();
 
-    chart.Redraw();
-    chart.SetActivePoint(5);
+    chart.redraw();
+    chart.setActivePoint(5);
     EXPECT_TRUE(renderer.calls.empty());
-    chart.SetDrawing(true);
-    chart.SetDrawing(true);
+    chart.setDrawing(true);
+    chart.setDrawing(true);
     EXPECT_EQ(renderer.calls, (std::vector<std::string>{"full"}));
 
     renderer.calls.clear();
-    chart.SetActivePoint(6);
-    chart.SetActivePoint(6);
+    chart.setActivePoint(6);
+    chart.setActivePoint(6);
     EXPECT_EQ(renderer.calls, (std::vector<std::string>{"point 6 active", "point 5 normal", "point 6 active"}));
-    EXPECT_EQ(chart.GetLineData(3).activePointIndex, 6);
+    EXPECT_EQ(chart.lineData(3).activePointIndex, 6);
 }
 
 TEST(LineChart, AddAndDeleteKeepTheActiveLine) {
     LineChart chart({}, engineView(), engineLegends());
     addEngineLines(chart);
-    EXPECT_EQ(chart.ActiveLine(), 3);
-    EXPECT_EQ(chart.GetLineData(3).activePointIndex, 1); // 0 after Add, then the highest point
-    chart.Delete(0);
-    EXPECT_EQ(chart.LineCount(), 3);
-    EXPECT_EQ(chart.ActiveLine(), 2);
-    EXPECT_EQ(chart.GetLineData(2).points[0].value, 500);
-    chart.Delete(2);
-    EXPECT_EQ(chart.ActiveLine(), -1);
-    EXPECT_EQ(chart.PointAt(15, 187), -1);
-    EXPECT_FALSE(chart.BeginPointDrag());
-    EXPECT_EQ(chart.Add(lineOf({1, 2, 3})), 2);
-    EXPECT_EQ(chart.ActiveLine(), 2);
+    EXPECT_EQ(chart.activeLine(), 3);
+    EXPECT_EQ(chart.lineData(3).activePointIndex, 1); // 0 after Add, then the highest point
+    chart.removeLine(0);
+    EXPECT_EQ(chart.lineCount(), 3);
+    EXPECT_EQ(chart.activeLine(), 2);
+    EXPECT_EQ(chart.lineData(2).points[0].value, 500);
+    chart.removeLine(2);
+    EXPECT_EQ(chart.activeLine(), -1);
+    EXPECT_EQ(chart.pointAt(15, 187), -1);
+    EXPECT_FALSE(chart.beginPointDrag());
+    EXPECT_EQ(chart.add(lineOf({1, 2, 3})), 2);
+    EXPECT_EQ(chart.activeLine(), 2);
 }
 
 TEST(LineChart, CentresAPictureInTheVisiblePartOfTheLayer) {
     LineChart chart({624, 298}, engineView(), engineLegends());
-    EXPECT_EQ(chart.CentredPicturePosition(), std::make_pair(0, 0)); // no picture
-    chart.View()->picture = std::make_shared<SizedBitmap>(200, 100);
-    EXPECT_EQ(chart.CentredPicturePosition(), std::make_pair(204, 94));
+    EXPECT_EQ(chart.centredPicturePosition(), std::make_pair(0, 0)); // no picture
+    chart.view()->picture = std::make_shared<SizedBitmap>(200, 100);
+    EXPECT_EQ(chart.centredPicturePosition(), std::make_pair(204, 94));
     // A zoomed layer scrolled to its lower left: centred in the part that shows.
-    chart.View()->width = 1092;
-    chart.View()->height = 440;
-    EXPECT_EQ(chart.CentredPicturePosition(), std::make_pair(204, 246));
-    chart.SetOwnerSize(101, 298);
-    EXPECT_EQ(chart.CentredPicturePosition(), std::make_pair(-57, 246)); // -115 / 2, toward zero
-    chart.View()->picture = std::make_shared<SizedBitmap>(1092, 440);
-    EXPECT_EQ(chart.CentredPicturePosition(), std::make_pair(0, 0));
-    chart.ClearPicture();
-    EXPECT_FALSE(chart.View()->picture);
+    chart.view()->width = 1092;
+    chart.view()->height = 440;
+    EXPECT_EQ(chart.centredPicturePosition(), std::make_pair(204, 246));
+    chart.setOwnerSize(101, 298);
+    EXPECT_EQ(chart.centredPicturePosition(), std::make_pair(-57, 246)); // -115 / 2, toward zero
+    chart.view()->picture = std::make_shared<SizedBitmap>(1092, 440);
+    EXPECT_EQ(chart.centredPicturePosition(), std::make_pair(0, 0));
+    chart.clearPicture();
+    EXPECT_FALSE(chart.view()->picture);
 }
 
 TEST(LineChart, FailuresNameTheOperation) {
@@ -318,23 +318,23 @@ TEST(LineChart, FailuresNameTheOperation) {
 
     RecordingRenderer renderer;
     LineChart chart({}, engineView(), engineLegends(), &renderer);
-    EXPECT_EQ(messageOf([&] { chart.RecalcAll(); }), "LineChart::DrawLines()-> No lines exist to be drawn.");
-    EXPECT_EQ(messageOf([&] { chart.SetDrawing(true); }), "LineChart::DrawLines()-> No lines exist to be drawn.");
-    EXPECT_EQ(messageOf([&] { chart.SetActivePoint(0); }), "LineChart::DrawPoints()-> No lines exist to be drawn.");
-    EXPECT_EQ(messageOf([&] { chart.Delete(0); }), "LineChart::Delete()-> Index out of bounds.");
+    EXPECT_EQ(messageOf([&] { chart.recalculateAll(); }), "LineChart::DrawLines()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf([&] { chart.setDrawing(true); }), "LineChart::DrawLines()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf([&] { chart.setActivePoint(0); }), "LineChart::DrawPoints()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf([&] { chart.removeLine(0); }), "LineChart::Delete()-> Index out of bounds.");
     addEngineLines(chart);
-    EXPECT_EQ(messageOf([&] { chart.GetLineData(4); }), "LineChart::GetLineData()-> Index out of bounds.");
-    EXPECT_EQ(messageOf([&] { chart.GetLineData(-1); }), "LineChart::GetLineData()-> Index out of bounds.");
-    EXPECT_EQ(messageOf([&] { chart.SetPointValue(3, 41, 1); }), "LineChart::SetPointValue()-> Index out of bounds.");
-    EXPECT_EQ(messageOf([&] { chart.SetActivePoint(41); }), "LineChart::SetActivePoint()-> Index out of bounds.");
+    EXPECT_EQ(messageOf([&] { chart.lineData(4); }), "LineChart::GetLineData()-> Index out of bounds.");
+    EXPECT_EQ(messageOf([&] { chart.lineData(-1); }), "LineChart::GetLineData()-> Index out of bounds.");
+    EXPECT_EQ(messageOf([&] { chart.setPointValue(3, 41, 1); }), "LineChart::SetPointValue()-> Index out of bounds.");
+    EXPECT_EQ(messageOf([&] { chart.setActivePoint(41); }), "LineChart::SetActivePoint()-> Index out of bounds.");
 
     renderer.canResize = false;
-    EXPECT_EQ(messageOf([&] { chart.SetView(); }),
+    EXPECT_EQ(messageOf([&] { chart.setView(); }),
               "LineChart::SetView()-> Back-buffer creation failed.  There may not be enough memory.");
-    chart.SetView(nullptr);
-    EXPECT_EQ(messageOf([&] { chart.CalcGrid(); }), "LineChart::CalcGrid()-> No view has been defined.");
-    EXPECT_EQ(messageOf([&] { chart.RecalcAll(); }),
+    chart.setView(nullptr);
+    EXPECT_EQ(messageOf([&] { chart.calculateGrid(); }), "LineChart::CalcGrid()-> No view has been defined.");
+    EXPECT_EQ(messageOf([&] { chart.recalculateAll(); }),
               "LineChart::CreateBgLayer()-> Cannot create background layer without an allocated view.");
-    EXPECT_EQ(messageOf([&] { chart.SetLegends(engineLegends()); }),
+    EXPECT_EQ(messageOf([&] { chart.setLegends(engineLegends()); }),
               "LineChart::SetLegends()-> A view must exist before a legend can be calculated.");
 }

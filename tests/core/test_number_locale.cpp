@@ -63,10 +63,10 @@ TEST(NumberLocale, NumbersAreWrittenAndReadWithAPointUnderACommaLocale) {
     const std::string path = dir.file("qora.ini");
     {
         KeyedTextFile ini(path);
-        ini.WriteFloatInstance(0, "CHART", "Scale", 0.75);
-        ini.Release();
+        ini.writeFloatInstance(0, "CHART", "Scale", 0.75);
+        ini.release();
     }
     EXPECT_NE(readBytes(path).find("Scale=0.75"), std::string::npos) << readBytes(path);
     KeyedTextFile ini(path);
-    EXPECT_EQ(ini.ReadFloatInstance(0, "CHART", "Scale", 1.0), 0.75);
+    EXPECT_EQ(ini.readFloatInstance(0, "CHART", "Scale", 1.0), 0.75);
 }

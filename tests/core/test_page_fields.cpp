@@ -88,7 +88,7 @@ TEST(PageFields, GhostTwinsFollowTheNamingRule) {
 TEST(PageFields, EveryBufferLocationResolvesInTheTemplate) {
     VehFixture fx;
     VehicleFile vehicle = fx.open(fx.dir.file("New.veh"));
-    vehicle.Load(VehicleFile::ModeNew);
+    vehicle.load(VehicleFile::ModeNew);
     for (const PageField& f : allPageFields()) {
         if (!hasBufferValue(f)) {
             EXPECT_EQ(f.section, -1) << f.name;

@@ -21,7 +21,7 @@ namespace {
 struct TemplateVehicle : VehFixture {
     VehicleFile vehicle;
 
-    TemplateVehicle() : vehicle(open(dir.file("New.veh"))) { vehicle.Load(VehicleFile::ModeNew); }
+    TemplateVehicle() : vehicle(open(dir.file("New.veh"))) { vehicle.load(VehicleFile::ModeNew); }
 
     std::string& value(int section, std::string_view key, int instance = 1) {
         return vehicle.findEntry(section, key, instance)->value;
@@ -67,7 +67,7 @@ TEST(PageModel, TemplateRoundTripLeavesTheBufferAndTheFileAsTheyWere) {
     EXPECT_EQ(bufferValues(t.vehicle), expected);
 
     // Saved, that zero ends the gear list: the file is the template with the stamp.
-    t.vehicle.Save("", false);
+    t.vehicle.save("", false);
     std::vector<std::string> lines = veh::templateLines();
     lines.push_back("// Editor=QORA 4.0");
     EXPECT_EQ(readBytes(t.dir.file("New.veh")), text::joinLinesCrLf(lines));

@@ -88,7 +88,7 @@ TEST(RoundTrip, WhatThePagesAcceptLoadsBackAsTyped) {
             f.settings.setPrompt(prompt);
             f.settings.backupFiles = false;
             VehicleFile vehicle = f.open(f.dir.file("car.veh"));
-            vehicle.Load(VehicleFile::ModeNew);
+            vehicle.load(VehicleFile::ModeNew);
             PageTexts texts = loadPages(vehicle, false, f.settings, prompt).texts;
             const std::string typed =
                 field->numeric ? randomText(random, kNumberPieces, 4) : randomText(random, kTextPieces, 4);
@@ -102,11 +102,11 @@ TEST(RoundTrip, WhatThePagesAcceptLoadsBackAsTyped) {
             }
             ++accepted;
             storeAbsentGearsAsZero(vehicle);
-            ASSERT_NO_THROW(vehicle.Save("", false));
+            ASSERT_NO_THROW(vehicle.save("", false));
 
             VehicleFile reread = f.open(vehicle.fileName);
             try {
-                reread.Load(VehicleFile::ModeOpen);
+                reread.load(VehicleFile::ModeOpen);
             } catch (const VehicleFileError& e) {
                 FAIL() << "the saved vehicle does not open: " << e.what();
             }
@@ -133,7 +133,7 @@ TEST(RoundTrip, WhatTheSideDialogsAcceptLoadsBackAsTyped) {
         f.settings.setPrompt(prompt);
         f.settings.backupFiles = false;
         VehicleFile vehicle = f.open(f.dir.file("car.veh"));
-        vehicle.Load(VehicleFile::ModeNew);
+        vehicle.load(VehicleFile::ModeNew);
 
         AiBasisForm basis(vehicle);
         const std::size_t field = static_cast<std::size_t>(trial) % kAiBasisFieldCount;
@@ -151,10 +151,10 @@ TEST(RoundTrip, WhatTheSideDialogsAcceptLoadsBackAsTyped) {
         author.store(kept, vehicle);
 
         storeAbsentGearsAsZero(vehicle);
-        vehicle.Save("", false);
+        vehicle.save("", false);
         VehicleFile reread = f.open(vehicle.fileName);
         SCOPED_TRACE("basis \"" + number + "\", author \"" + words + "\"");
-        ASSERT_NO_THROW(reread.Load(VehicleFile::ModeOpen));
+        ASSERT_NO_THROW(reread.load(VehicleFile::ModeOpen));
         ASSERT_TRUE(prompt.questions.empty()) << prompt.questions.front();
         const AiBasisForm basisAgain(reread);
         if (basisTaken)
@@ -192,15 +192,15 @@ TEST(RoundTrip, WhatQoraCliSetAcceptsLoadsBackAsGiven) {
                 VehFixture f;
                 f.settings.backupFiles = false;
                 VehicleFile vehicle = f.open(f.dir.file("car.veh"));
-                vehicle.Load(VehicleFile::ModeNew);
+                vehicle.load(VehicleFile::ModeNew);
                 EntryRec* entry = vehicle.findEntry(section, key, 1);
                 ASSERT_NE(entry, nullptr);
                 entry->value = value;
                 storeAbsentGearsAsZero(vehicle);
-                vehicle.Save("", false);
+                vehicle.save("", false);
                 SCOPED_TRACE(std::string(veh::sectionName(section)) + std::string(key) + value);
                 VehicleFile reread = f.open(vehicle.fileName);
-                ASSERT_NO_THROW(reread.Load(VehicleFile::ModeOpen));
+                ASSERT_NO_THROW(reread.load(VehicleFile::ModeOpen));
                 const EntryRec* back = reread.findEntry(section, key, 1);
                 ASSERT_NE(back, nullptr);
                 // Parts hold "0" for "not fitted", which the save leaves out.

@@ -97,7 +97,7 @@ struct SettingsTest : ::testing::Test {
         Settings other;
         other.setPrompt(prompt);
         other.setProgramFolder(dir.path());
-        other.Load();
+        other.load();
         return other;
     }
 };
@@ -140,7 +140,7 @@ TEST_F(SettingsTest, DefaultsAndTheFoldersThatFollowTheProgramFolder) {
     settings.chartColors[0].color = 7;
     settings.gearRpmThresholdMode = 0;
     settings.favoriteFolders.clear();
-    settings.SetDefaults();
+    settings.setDefaults();
     EXPECT_EQ(settings.chartColors[0].color, rgbColor(0, 0, 0));
     EXPECT_EQ(settings.gearRpmThresholdMode, 1);
     EXPECT_EQ(settings.favoriteFolders, std::vector<std::string>{"Vehicle.mas"});
@@ -148,12 +148,12 @@ TEST_F(SettingsTest, DefaultsAndTheFoldersThatFollowTheProgramFolder) {
 }
 
 TEST_F(SettingsTest, ColourAccessorsAndThresholdPresets) {
-    settings.SetChartColors(2, rgbColor(1, 2, 3));
-    EXPECT_EQ(settings.GetChartColors(2), rgbColor(1, 2, 3));
-    settings.SetAppColors(0, clBtnFace);
-    EXPECT_EQ(settings.GetAppColors(0), clBtnFace);
-    EXPECT_THROW(settings.GetChartColors(18), std::out_of_range);
-    EXPECT_THROW(settings.SetAppColors(-1, 0), std::out_of_range);
+    settings.setChartColor(2, rgbColor(1, 2, 3));
+    EXPECT_EQ(settings.chartColor(2), rgbColor(1, 2, 3));
+    settings.setAppColor(0, clBtnFace);
+    EXPECT_EQ(settings.appColor(0), clBtnFace);
+    EXPECT_THROW(settings.chartColor(18), std::out_of_range);
+    EXPECT_THROW(settings.setAppColor(-1, 0), std::out_of_range);
 
     const auto messageOf = [](auto action) -> std::string {
         try {
@@ -165,27 +165,27 @@ TEST_F(SettingsTest, ColourAccessorsAndThresholdPresets) {
     };
     settings.chartColors.clear();
     settings.appColors.clear();
-    EXPECT_EQ(messageOf([&] { settings.SetChartColors(0, 0); }),
+    EXPECT_EQ(messageOf([&] { settings.setChartColor(0, 0); }),
               "Exception SettingsError: Settings::SetChartColors() - Chart color list is NULL or empty.");
-    EXPECT_EQ(messageOf([&] { settings.GetChartColors(0); }),
+    EXPECT_EQ(messageOf([&] { settings.chartColor(0); }),
               "Exception SettingsError: Settings::GetChartColors() - Chart color list is NULL or empty.");
-    EXPECT_EQ(messageOf([&] { settings.SetAppColors(0, 0); }),
+    EXPECT_EQ(messageOf([&] { settings.setAppColor(0, 0); }),
               "Exception SettingsError: Settings::SetAppColors() - App color list is NULL or empty.");
-    EXPECT_EQ(messageOf([&] { settings.GetAppColors(0); }),
+    EXPECT_EQ(messageOf([&] { settings.appColor(0); }),
               "Exception SettingsError: Settings::GetAppColors() - App color list is NULL or empty.");
 
-    settings.SetGearThresholds(0);
+    settings.setGearThresholds(0);
     EXPECT_EQ(settings.gearRpmThresholds, (std::array<int, 5>{0, 0, 0, 0, 0}));
-    settings.SetGearThresholds(7);
+    settings.setGearThresholds(7);
     EXPECT_EQ(settings.gearRpmThresholds, (std::array<int, 5>{-750, -250, 0, 0, 0}));
-    settings.SetGearThresholds(-3);
+    settings.setGearThresholds(-3);
     EXPECT_EQ(settings.gearRpmThresholds, (std::array<int, 5>{0, 0, 0, 0, 0}));
 }
 
 TEST_F(SettingsTest, FirstRunWithAGameFolderTakesItsFolders) {
     settings.gameFolder = "/games/Trevant";
 
-    EXPECT_TRUE(settings.Load());
+    EXPECT_TRUE(settings.load());
 
     EXPECT_TRUE(settings.firstRun);
     EXPECT_EQ(settings.gameFolder, "/games/Trevant");
@@ -204,7 +204,7 @@ TEST_F(SettingsTest, FirstRunWithoutAGameFolderUsesTheProgramAndHomeFolders) {
     ::setenv("HOME", "/home/driver", 1);
 
     prompt.choice(1); // "Not now"
-    EXPECT_TRUE(settings.Load());
+    EXPECT_TRUE(settings.load());
 
     EXPECT_TRUE(settings.firstRun);
     EXPECT_TRUE(settings.gameFolderNotNow);
@@ -216,7 +216,7 @@ TEST_F(SettingsTest, FirstRunWithoutAGameFolderUsesTheProgramAndHomeFolders) {
     Settings homeless;
     homeless.setProgramFolder(dir.path());
     ::unsetenv("HOME");
-    homeless.Load();
+    homeless.load();
     EXPECT_EQ(homeless.soundFolder, "/");
 
     if (savedHome)
@@ -247,13 +247,13 @@ TEST_F(SettingsTest, EveryFieldSurvivesSaveAndLoad) {
     s.ghostIsOpen = s.hideSpinButtons = s.anglesInDegrees = s.chartMetricText = s.chartKW = true;
     std::tie(s.maxGearRange, s.chartXZoom, s.chartYZoom, s.chartBitmapStyle, s.tabStyle, s.gearRpmThresholdMode) =
         std::tuple(7500, 3, 4, 0, 1, 2);
-    s.SetGearThresholds(2);
+    s.setGearThresholds(2);
     for (std::size_t i = 0; i < s.chartColors.size(); ++i)
         s.chartColors[i].color = rgbColor(static_cast<std::uint8_t>(i), 1, 2);
     for (std::size_t i = 0; i < s.appColors.size(); ++i)
         s.appColors[i].color = i % 2 ? clBtnText : rgbColor(3, static_cast<std::uint8_t>(i), 4);
 
-    ASSERT_TRUE(s.Save());
+    ASSERT_TRUE(s.save());
     EXPECT_EQ(s.version, "4.0");
     const Settings loaded = reloaded();
     EXPECT_TRUE(prompt.calls.empty());
@@ -297,7 +297,7 @@ TEST_F(SettingsTest, SaveWritesSectionsKeysAndValuesInTheirFixedForm) {
     settings.lastFile = "/forged\r\n[SETTINGS]\r\nBackupFiles=0";
     settings.geometryList = {"geo\nline", "geo"};
 
-    ASSERT_TRUE(settings.Save());
+    ASSERT_TRUE(settings.save());
     const std::string bytes = readBytes(iniPath());
 
     EXPECT_EQ(sectionHeaders(bytes),
@@ -335,13 +335,13 @@ TEST_F(SettingsTest, SaveWritesSectionsKeysAndValuesInTheirFixedForm) {
 TEST_F(SettingsTest, AnOldVersionIsReadAndThenReplacedByAFreshFile) {
     writeIni("[OLD_WINDOW]\r\nLeft=10\r\n\r\n[SETTINGS]\r\nVersion=3.0\r\nBackupFiles=0\r\nTabStyle=0\r\n"
              "[CHART_PROPERTIES]\r\nObsoleteKey=1\r\nChartNm=0\r\n");
-    ASSERT_TRUE(settings.Load());
+    ASSERT_TRUE(settings.load());
     EXPECT_EQ(settings.version, "3.0");
     EXPECT_FALSE(settings.backupFiles);
     EXPECT_EQ(settings.tabStyle, 0);
     EXPECT_FALSE(settings.chartNm);
 
-    ASSERT_TRUE(settings.Save());
+    ASSERT_TRUE(settings.save());
     const std::string bytes = readBytes(iniPath());
     EXPECT_TRUE(text::startsWith(bytes, "[SETTINGS]\r\nVersion=4.0\r\nBackupFiles=0\r\n"));
     EXPECT_EQ(bytes.find("OLD_WINDOW"), std::string::npos);
@@ -352,7 +352,7 @@ TEST_F(SettingsTest, AnOldVersionIsReadAndThenReplacedByAFreshFile) {
     Settings current = reloaded();
     EXPECT_FALSE(current.showCarPic);
     current.showCarPic = true;
-    ASSERT_TRUE(current.Save());
+    ASSERT_TRUE(current.save());
     const std::string updated = readBytes(iniPath());
     EXPECT_TRUE(text::startsWith(updated, "; my notes\r\n[OLD_WINDOW]\r\nLeft=10\r\n"));
     EXPECT_TRUE(hasLine(updated, "Version=4.0"));
@@ -364,7 +364,7 @@ TEST_F(SettingsTest, LoadNeverRewritesTheFileEvenWhenAValueIsUnreadable) {
     const std::string original =
         "[SETTINGS]\nVersion=4.0\n  ghostisopen = 1  \n[GEAR_SETTINGS]\nGearUpShiftBaseFirst=0";
     writeIni(original);
-    ASSERT_TRUE(settings.Load());
+    ASSERT_TRUE(settings.load());
     EXPECT_TRUE(settings.ghostIsOpen);
     EXPECT_FALSE(settings.gearUpShiftBaseFirst); // keys match without regard to letter case
     EXPECT_EQ(readBytes(iniPath()), original);
@@ -374,7 +374,7 @@ TEST_F(SettingsTest, LoadNeverRewritesTheFileEvenWhenAValueIsUnreadable) {
     Settings other;
     other.setProgramFolder(dir.path());
     try {
-        other.Load();
+        other.load();
         FAIL() << "no error";
     } catch (const KeyedTextFileError& e) {
         EXPECT_EQ(std::string(e.what()), "KeyedTextFile::ReadBoolInstance() -  [" + iniPath() +
@@ -412,7 +412,7 @@ TEST_F(SettingsTest, FavouritesKeepVehicleMasAndExistingFolders) {
     Settings patched = reloaded();
     EXPECT_EQ(patched.favoriteFolders, (std::vector<std::string>{"Vehicle.mas", "/games/t/Patch"}));
     EXPECT_EQ(prompt.messages().size(), 1u);
-    ASSERT_TRUE(patched.Save());
+    ASSERT_TRUE(patched.save());
     EXPECT_EQ(reloaded().favoriteFolders, (std::vector<std::string>{"Vehicle.mas", "/games/t/Patch"}));
 }
 
@@ -478,7 +478,7 @@ TEST_F(SettingsTest, TabsAndBytesAbove127AreReadAndKept) {
     EXPECT_EQ(loaded.lastFile, utf8File);
     EXPECT_FALSE(loaded.showCarPic);
 
-    ASSERT_TRUE(loaded.Save());
+    ASSERT_TRUE(loaded.save());
     const std::string bytes = readBytes(iniPath());
     EXPECT_TRUE(hasLine(bytes, "SoundFolder=" + latin1Folder));
     EXPECT_TRUE(hasLine(bytes, "LastFile=" + utf8File));
@@ -488,14 +488,14 @@ TEST_F(SettingsTest, TabsAndBytesAbove127AreReadAndKept) {
 TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileAndTellsTheUser) {
     const std::string old = "[SETTINGS]\r\nVersion=3.0\r\nBackupFiles=0\r\n";
     writeIni(old);
-    ASSERT_TRUE(settings.Load());
+    ASSERT_TRUE(settings.load());
     prompt.calls.clear(); // the favourites message
 
     FailingFileSystem failing;
     {
         const ScopedFileSystem scoped(failing);
         failing.failWritesAfterBytes = 10;
-        EXPECT_FALSE(settings.Save());
+        EXPECT_FALSE(settings.save());
     }
     EXPECT_EQ(readBytes(iniPath()), old);
     EXPECT_EQ(entriesIn(dir.path()), 1u);
@@ -514,23 +514,23 @@ TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileAndTellsTheUser) {
         const ScopedFileSystem scoped(failing);
         failing.failRenames = true;
         failing.failWritesAfterBytes = -1;
-        EXPECT_FALSE(settings.Save());
+        EXPECT_FALSE(settings.save());
     }
     EXPECT_EQ(readBytes(iniPath()), current);
     EXPECT_EQ(entriesIn(dir.path()), 1u);
     EXPECT_EQ(prompt.messages().size(), 2u);
 
-    EXPECT_TRUE(settings.Save());
+    EXPECT_TRUE(settings.save());
     EXPECT_TRUE(hasLine(readBytes(iniPath()), "Version=4.0"));
 
     // A program folder that is a file cannot hold the settings file.
     Settings blocked;
     blocked.setPrompt(prompt);
     blocked.setProgramFolder(iniPath());
-    EXPECT_FALSE(blocked.Save());
+    EXPECT_FALSE(blocked.save());
     Settings unplaced;
     unplaced.setPrompt(prompt);
-    EXPECT_FALSE(unplaced.Save());
+    EXPECT_FALSE(unplaced.save());
     EXPECT_EQ(prompt.messages().size(), 4u);
     EXPECT_EQ(prompt.messages()[3].text, "Error writing to QORA.INI.");
 }
@@ -581,11 +581,11 @@ TEST(ProgramFolder, HomeVariableThenWritableExecutableFolderThenUserDataFolder) 
 TEST_F(SettingsTest, APlainBackgroundStaysPlainAfterTheNextStart) {
     settings.version = kProgramVersion;
     settings.pageBackgroundBitmap.clear();
-    ASSERT_TRUE(settings.Save());
+    ASSERT_TRUE(settings.save());
     Settings next;
     next.setPrompt(prompt);
     next.setProgramFolder(dir.path());
-    next.Load();
+    next.load();
     EXPECT_EQ(next.pageBackgroundBitmap, "");
 
     // A file without the entry still starts with the default picture.
@@ -593,7 +593,7 @@ TEST_F(SettingsTest, APlainBackgroundStaysPlainAfterTheNextStart) {
     Settings fresh;
     fresh.setPrompt(prompt);
     fresh.setProgramFolder(dir.path());
-    fresh.Load();
+    fresh.load();
     EXPECT_EQ(fresh.pageBackgroundBitmap, "[default]");
 }
 

@@ -24,7 +24,7 @@ struct SideFixture : VehFixture {
         path = dir.file("car.veh");
         writeBytes(path, text::joinLinesCrLf(lines));
         vehicle.emplace(path, prompt, settings);
-        vehicle->Load(VehicleFile::ModeOpen);
+        vehicle->load(VehicleFile::ModeOpen);
     }
 
     std::string& value(int section, std::string_view key) { return vehicle->findEntry(section, key)->value; }
@@ -32,7 +32,7 @@ struct SideFixture : VehFixture {
     // The lines after a save (prepare only), as the next save would write them.
     const std::vector<std::string>& prepared() {
         storeAbsentGearsAsZero(*vehicle);
-        vehicle->Save("", true);
+        vehicle->save("", true);
         return *vehicle->lines();
     }
     bool hasLine(std::string_view line) {
@@ -115,7 +115,7 @@ TEST(SideDialogsParts, AllZeroRemovesTheSectionOnSave) {
 
     // Saved for real, the file has no PARTS section left.
     storeAbsentGearsAsZero(*f.vehicle);
-    f.vehicle->Save("", false);
+    f.vehicle->save("", false);
     const std::string saved = readBytes(f.path);
     EXPECT_EQ(saved.find("[PARTS]"), std::string::npos);
     EXPECT_EQ(saved.find("turbo_charger"), std::string::npos);

@@ -12,9 +12,9 @@ TEST(SoundLists, OrderIgnoresLetterCaseAndLookupsToo) {
     List list{"zz.wav", "B.wav", "a.wav", "b.wav", "\xC9t\xE9.wav", "A.wav"};
     sortSounds(list);
     EXPECT_EQ(list, (List{"A.wav", "a.wav", "B.wav", "b.wav", "zz.wav", "\xC9t\xE9.wav"}));
-    EXPECT_EQ(FindSound(list, "ZZ.WAV"), 4);
-    EXPECT_EQ(FindSound(list, "\xE9t\xC9.WAV"), 5);
-    EXPECT_EQ(FindSound(list, "zz"), -1);
+    EXPECT_EQ(findSound(list, "ZZ.WAV"), 4);
+    EXPECT_EQ(findSound(list, "\xE9t\xC9.WAV"), 5);
+    EXPECT_EQ(findSound(list, "zz"), -1);
 
     EXPECT_TRUE(addSound(list, "Mid"));
     EXPECT_EQ(list[4], "Mid.wav");
@@ -23,7 +23,7 @@ TEST(SoundLists, OrderIgnoresLetterCaseAndLookupsToo) {
     EXPECT_EQ(soundToAdd(list, "\tnew.Wav\r"), "new.Wav");
 
     EXPECT_TRUE(deleteSound(list, " MID.wav "));
-    EXPECT_EQ(FindSound(list, "Mid.wav"), -1);
+    EXPECT_EQ(findSound(list, "Mid.wav"), -1);
     EXPECT_FALSE(deleteSound(list, "Mid.wav"));
 }
 

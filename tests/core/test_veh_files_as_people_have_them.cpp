@@ -39,7 +39,7 @@ std::size_t count(const std::string& text, const std::string& part) {
 
 void save(VehicleFile& vehicle) {
     storeAbsentGearsAsZero(vehicle);
-    vehicle.Save("", false);
+    vehicle.save("", false);
 }
 
 } // namespace
@@ -54,9 +54,9 @@ TEST(VehFilesAsPeopleHaveThem, TorquePointsBelongToTheEngineSectionWhereverItSta
     writeBytes(path, moved);
 
     auto vehicle = f.open(path);
-    vehicle.Load(VehicleFile::ModeOpen);
+    vehicle.load(VehicleFile::ModeOpen);
     auto fromTemplate = f.open(dataFile("template.veh"));
-    fromTemplate.Load(VehicleFile::ModeGhost);
+    fromTemplate.load(VehicleFile::ModeGhost);
     ASSERT_EQ(vehicle.torquePoints.size(), fromTemplate.torquePoints.size());
     EXPECT_EQ(vehicle.maxTorque, fromTemplate.maxTorque);
     save(vehicle);
@@ -71,7 +71,7 @@ TEST(VehFilesAsPeopleHaveThem, TorquePointsBelongToTheEngineSectionWhereverItSta
     writeBytes(path, flat);
     auto refused = f.open(path);
     try {
-        refused.Load(VehicleFile::ModeOpen);
+        refused.load(VehicleFile::ModeOpen);
         ADD_FAILURE() << "a file without a curve opened";
     } catch (const VehicleFileError& e) {
         EXPECT_NE(std::string(e.what()).find("rpm_torque entry [0] is invalid"), std::string::npos) << e.what();
@@ -89,7 +89,7 @@ TEST(VehFilesAsPeopleHaveThem, EveryLineOfADisabledEntryIsDisabled) {
 
     f.prompt.answer(PromptAnswer::Ok);
     auto vehicle = f.open(path);
-    vehicle.Load(VehicleFile::ModeOpen);
+    vehicle.load(VehicleFile::ModeOpen);
     EXPECT_EQ(f.prompt.questions().size(), 1u) << "one question for the key";
     save(vehicle);
     const std::string saved = readBytes(path);
@@ -98,7 +98,7 @@ TEST(VehFilesAsPeopleHaveThem, EveryLineOfADisabledEntryIsDisabled) {
 
     // The user was told the entry was removed: the next open asks nothing.
     auto again = f.open(path);
-    again.Load(VehicleFile::ModeOpen);
+    again.load(VehicleFile::ModeOpen);
     EXPECT_EQ(f.prompt.questions().size(), 1u);
 }
 
@@ -112,7 +112,7 @@ TEST(VehFilesAsPeopleHaveThem, AByteOrderMarkIsReadPastAndKept) {
     text.erase(text.find("[BODY]", 10), 8);
     writeBytes(path, text);
     auto vehicle = f.open(path);
-    vehicle.Load(VehicleFile::ModeOpen);
+    vehicle.load(VehicleFile::ModeOpen);
     EXPECT_GE(vehicle.sections[veh::SecBody].line, 0);
     vehicle.findEntry(veh::SecBody, "mass=")->value = "1300.0";
     save(vehicle);
@@ -126,7 +126,7 @@ TEST(VehFilesAsPeopleHaveThem, AByteOrderMarkIsReadPastAndKept) {
     Settings settings;
     settings.setPrompt(f.prompt);
     settings.setProgramFolder(f.dir.path());
-    settings.Load();
+    settings.load();
     EXPECT_FALSE(settings.backupFiles);
     EXPECT_EQ(settings.tabStyle, 2);
 }

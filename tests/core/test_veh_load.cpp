@@ -11,7 +11,7 @@ namespace {
 std::string loadError(VehFixture& f, const std::string& fixture, int mode = VehicleFile::ModeOpen) {
     auto veh = f.open(f.copy(fixture));
     try {
-        veh.Load(mode);
+        veh.load(mode);
     } catch (const VehicleFileError& e) {
         EXPECT_EQ(veh.lines(), nullptr) << "a failed load keeps no lines";
         return e.what();
@@ -24,7 +24,7 @@ std::string loadError(VehFixture& f, const std::string& fixture, int mode = Vehi
 TEST(VehLoad, TemplateFillsEveryKeyAndTheCurve) {
     VehFixture f;
     auto veh = f.open(f.copy("template.veh"));
-    EXPECT_EQ(veh.Load(VehicleFile::ModeOpen), 144);
+    EXPECT_EQ(veh.load(VehicleFile::ModeOpen), 144);
 
     EXPECT_EQ(veh.sections[veh::SecDetails].line, 0);
     EXPECT_EQ(veh.findEntry(veh::SecDetails, "//DescFile")->value, "GT2 #6 BMW M3");
@@ -49,18 +49,18 @@ TEST(VehLoad, TemplateFillsEveryKeyAndTheCurve) {
     EXPECT_EQ(veh.maxTorque, 633);
 
     std::vector<std::string> missing;
-    EXPECT_EQ(veh.ListMissingEntries(missing), 0);
+    EXPECT_EQ(veh.listMissingEntries(missing), 0);
     EXPECT_TRUE(missing.empty());
     EXPECT_TRUE(f.prompt.calls.empty());
 
     // A second Load returns the lines already held.
-    EXPECT_EQ(veh.Load(VehicleFile::ModeOpen), 144);
+    EXPECT_EQ(veh.load(VehicleFile::ModeOpen), 144);
 }
 
 TEST(VehLoad, NewVehicleComesFromTheBuiltInTemplate) {
     VehFixture f;
     auto veh = f.open(f.dir.file("New.veh"));
-    EXPECT_EQ(veh.Load(VehicleFile::ModeNew), 144);
+    EXPECT_EQ(veh.load(VehicleFile::ModeNew), 144);
     EXPECT_EQ(*veh.lines(), veh::templateLines());
     EXPECT_EQ(veh.fileName, f.dir.file("New.veh"));
     EXPECT_EQ(veh.torquePoints.size(), 19u);
@@ -69,13 +69,13 @@ TEST(VehLoad, NewVehicleComesFromTheBuiltInTemplate) {
 TEST(VehLoad, ReadsAnyLineEndCommentsAndThePriorEditor) {
     VehFixture f;
     auto veh = f.open(f.copy("mixed_line_ends.veh"));
-    EXPECT_EQ(veh.Load(VehicleFile::ModeOpen), 147);
+    EXPECT_EQ(veh.load(VehicleFile::ModeOpen), 147);
     EXPECT_EQ(veh.findEntry(veh::SecDriveline, "drive")->value, "REAR");
     EXPECT_EQ(veh.editorName, "Some Other Tool 2.1");
     EXPECT_EQ(veh.findEntry(veh::SecBody, "mass")->value, "1125.0");
     EXPECT_EQ(veh.torquePoints.back().line, 91);
     std::vector<std::string> missing;
-    EXPECT_EQ(veh.ListMissingEntries(missing), 0);
+    EXPECT_EQ(veh.listMissingEntries(missing), 0);
 }
 
 TEST(VehLoad, FatalDefectsEndTheLoadWithTheirMessage) {
@@ -106,7 +106,7 @@ TEST(VehLoad, UnreadableInputFailsCleanly) {
     for (const std::string& path : {f.dir.file("absent.veh"), f.dir.path()}) {
         auto veh = f.open(path);
         try {
-            veh.Load(VehicleFile::ModeOpen);
+            veh.load(VehicleFile::ModeOpen);
             ADD_FAILURE() << path;
         } catch (const VehicleFileError& e) {
             EXPECT_EQ(e.what(), expectedPrefix + path + "]");
@@ -124,7 +124,7 @@ TEST(VehLoad, UnreadableInputFailsCleanly) {
         writeBytes(path, bytes);
         auto veh = f.open(path);
         try {
-            veh.Load(VehicleFile::ModeOpen);
+            veh.load(VehicleFile::ModeOpen);
             ADD_FAILURE() << "loaded " << bytes.size() << " bytes";
         } catch (const VehicleFileError& e) {
             EXPECT_EQ(e.what(), detailsMessage);
@@ -142,7 +142,7 @@ TEST(VehLoad, FiftyMegabyteFilesLoadOrFailWithoutHanging) {
         const std::string path = f.dir.file("no_sections.veh");
         writeBytes(path, "//DescFile=x\r\n//DescClass=y\r\n" + junk);
         auto veh = f.open(path);
-        EXPECT_THROW(veh.Load(VehicleFile::ModeOpen), VehicleFileError);
+        EXPECT_THROW(veh.load(VehicleFile::ModeOpen), VehicleFileError);
     }
     {
         // The junk sits inside the BODY section, where every key is looked for.
@@ -155,7 +155,7 @@ TEST(VehLoad, FiftyMegabyteFilesLoadOrFailWithoutHanging) {
         const std::string path = f.dir.file("big_body.veh");
         writeBytes(path, bytes);
         auto veh = f.open(path);
-        EXPECT_GT(veh.Load(VehicleFile::ModeOpen), 800000);
+        EXPECT_GT(veh.load(VehicleFile::ModeOpen), 800000);
         EXPECT_EQ(veh.findEntry(veh::SecGears, "gear", 5)->value, "0.690");
     }
 }
@@ -163,7 +163,7 @@ TEST(VehLoad, FiftyMegabyteFilesLoadOrFailWithoutHanging) {
 TEST(VehLoad, TorquePointsAreSortedByRpm) {
     VehFixture f;
     auto veh = f.open(f.copy("torque_unsorted.veh"));
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     EXPECT_EQ(veh.torquePoints[0].rpm, "0.0");
     EXPECT_EQ(veh.torquePoints[0].line, 74);
     EXPECT_EQ(veh.torquePoints[1].rpm, "500.0");
@@ -178,7 +178,7 @@ TEST(VehLoad, DisabledEntriesAreRemovedOnlyWithConsent) {
         VehFixture f;
         f.prompt.answer(PromptAnswer::Ok).answer(PromptAnswer::Ok);
         auto veh = f.open(f.copy("side_skirts_and_clutch_eff.veh"));
-        veh.Load(VehicleFile::ModeOpen);
+        veh.load(VehicleFile::ModeOpen);
         const auto questions = f.prompt.questions();
         ASSERT_EQ(questions.size(), 2u);
         EXPECT_EQ(questions[0].title, "QORA Veh File Validation");
@@ -201,7 +201,7 @@ TEST(VehLoad, DisabledEntriesAreRemovedOnlyWithConsent) {
         // A ghost is read-only: it is never asked about, and the lines are kept as they are.
         VehFixture f;
         auto veh = f.open(f.copy("side_skirts_and_clutch_eff.veh"));
-        veh.Load(VehicleFile::ModeGhost);
+        veh.load(VehicleFile::ModeGhost);
         EXPECT_TRUE(veh.ghost);
         EXPECT_TRUE(f.prompt.calls.empty());
         EXPECT_EQ(veh.findEntry(veh::SecDriveline, "clutch_eff")->value, "0.95");
@@ -216,7 +216,7 @@ TEST(VehLoad, InvalidNumbersAreErasedOrAbortTheLoad) {
         VehFixture f;
         f.prompt.answer(PromptAnswer::Ok);
         auto veh = f.open(f.copy("invalid_triple.veh"));
-        veh.Load(VehicleFile::ModeOpen);
+        veh.load(VehicleFile::ModeOpen);
         ASSERT_EQ(f.prompt.questions().size(), 1u);
         EXPECT_EQ(f.prompt.questions()[0].title, "QORA Veh File Validation");
         EXPECT_EQ(f.prompt.questions()[0].text, question);
@@ -233,9 +233,9 @@ TEST(VehLoad, InvalidNumbersAreErasedOrAbortTheLoad) {
 TEST(VehLoad, MissingAndCommentedKeysAreListedBySection) {
     VehFixture f;
     auto veh = f.open(f.copy("commented_mass.veh"));
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     std::vector<std::string> missing{"kept"};
-    EXPECT_EQ(veh.ListMissingEntries(missing), 1);
+    EXPECT_EQ(veh.listMissingEntries(missing), 1);
     EXPECT_EQ(missing, (std::vector<std::string>{"kept", "[BODY]", "mass="}));
 }
 
@@ -243,7 +243,7 @@ TEST(VehLoad, DetailsOnlyReadsBrokenFiles) {
     VehFixture f;
     auto veh = f.open(f.copy("broken_sections_details_ok.veh"));
     veh.detailsOnly = true;
-    EXPECT_EQ(veh.Load(VehicleFile::ModeOpen), 14);
+    EXPECT_EQ(veh.load(VehicleFile::ModeOpen), 14);
     EXPECT_EQ(veh.findEntry(veh::SecDetails, "//DescClass")->value, "GT2");
     EXPECT_EQ(loadError(f, "broken_sections_details_ok.veh"), "FATAL: Section [BODY] missing from VEH file.");
 }
@@ -263,7 +263,7 @@ TEST(VehFormat, ValueFormsAndHeaders) {
     const std::string path = f.dir.file("forms.veh");
     writeBytes(path, bytes);
     auto veh = f.open(path);
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     EXPECT_EQ(veh.sections[veh::SecSounds].line, 13);
     EXPECT_EQ(veh.findEntry(veh::SecBody, "mass")->value, "1125.0");
     EXPECT_EQ(veh.findEntry(veh::SecBody, "center_height")->line, -1);
@@ -292,7 +292,7 @@ TEST(VehFormat, KeyMatchingAndValueRules) {
     // "abc90.0" is not a number, and a value is everything after a line's first "=": "1 damage=2".
     f.prompt.answer(PromptAnswer::Ok).answer(PromptAnswer::Ok);
     auto veh = f.open(path);
-    EXPECT_EQ(veh.Load(VehicleFile::ModeOpen), 144);
+    EXPECT_EQ(veh.load(VehicleFile::ModeOpen), 144);
     EXPECT_EQ(veh.findEntry(veh::SecBody, "mass")->value, "990.5");
     EXPECT_EQ(veh.findEntry(veh::SecBody, "fuel")->value, "80.0");
     EXPECT_EQ(veh.findEntry(veh::SecBody, "damage")->line, 29);

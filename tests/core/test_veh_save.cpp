@@ -41,7 +41,7 @@ void expectLine(const VehicleFile& veh, int section, std::string_view key, int i
 // Saves as the editor does: the DriveTrain page stores every gear, an absent one as "0.0000", before each save.
 void save(VehicleFile& veh, const std::string& path = "", bool prepareOnly = false) {
     storeAbsentGearsAsZero(veh);
-    veh.Save(path, prepareOnly);
+    veh.save(path, prepareOnly);
 }
 
 } // namespace
@@ -52,7 +52,7 @@ TEST(VehSave, GoldenLoadSaveRoundTrips) {
         VehFixture f;
         const std::string path = f.copy(std::string("golden/") + name + "/input.veh", "car.veh");
         auto veh = f.open(path);
-        veh.Load(VehicleFile::ModeOpen);
+        veh.load(VehicleFile::ModeOpen);
         save(veh);
         EXPECT_EQ(readBytes(path), readBytes(dataFile(std::string("golden/") + name + "/expected.veh")));
         EXPECT_EQ(readBytes(f.dir.file("car.veX")), readBytes(dataFile(std::string("golden/") + name + "/input.veh")));
@@ -66,7 +66,7 @@ TEST(VehSave, BackupsKeepTheFirstAndThePreviousFile) {
     const std::string path = f.copy("template.veh", "car.veh");
     const std::string original = readBytes(path);
     auto veh = f.open(path);
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
 
     save(veh);
     const std::string first = readBytes(path);
@@ -96,7 +96,7 @@ TEST(VehSave, FileWithoutVehExtensionIsSavedWithoutBackup) {
     VehFixture f;
     const std::string path = f.copy("template.veh", "car.txt");
     auto veh = f.open(path);
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     save(veh);
     const auto messages = f.prompt.messages();
     ASSERT_EQ(messages.size(), 1u);
@@ -111,7 +111,7 @@ TEST(VehSave, FileWithoutVehExtensionIsSavedWithoutBackup) {
 TEST(VehSave, NewVehicleIsTheTemplateWithTheStamp) {
     VehFixture f;
     auto veh = f.open(f.dir.file("New.veh"));
-    veh.Load(VehicleFile::ModeNew);
+    veh.load(VehicleFile::ModeNew);
     save(veh);
     EXPECT_EQ(readBytes(f.dir.file("New.veh")), crlf(templatePlus({"// Editor=QORA 4.0"})));
     EXPECT_EQ(filesIn(f.dir.path()), 1u);
@@ -121,7 +121,7 @@ TEST(VehSave, ChangedValuesReplaceOnlyTheirValue) {
     VehFixture f;
     const std::string path = f.copy("mixed_line_ends.veh", "car.veh");
     auto veh = f.open(path);
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     veh.findEntry(veh::SecBody, "mass")->value = "980.0";
     veh.findEntry(veh::SecBody, "damage")->value = "0";
     veh.findEntry(veh::SecDetails, "//Manufacturer")->value = "a";
@@ -149,9 +149,9 @@ TEST(VehSave, MissingKeysAreCreatedAfterTheKeyBeforeThem) {
     const std::string path = f.dir.file("car.veh");
     writeBytes(path, crlf(lines));
     auto veh = f.open(path);
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     std::vector<std::string> missing;
-    EXPECT_EQ(veh.ListMissingEntries(missing), 3);
+    EXPECT_EQ(veh.listMissingEntries(missing), 3);
     EXPECT_EQ(missing, (std::vector<std::string>{"[DETAILS]", "//Manufacturer=", "[BODY]", "mass=", "[REARWHEELS]",
                                                  "camber="}));
     veh.findEntry(veh::SecBody, "mass")->value = "1125.0";
@@ -168,7 +168,7 @@ TEST(VehSave, OptionalSectionsAppearWithContentAndGoWhenEmpty) {
     VehFixture f;
     const std::string path = f.copy("template.veh", "car.veh");
     auto veh = f.open(path);
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
 
     // All upgrade levels "0": the section is created and removed again, header included.
     for (EntryRec& e : veh.sections[veh::SecParts].entries)
@@ -195,7 +195,7 @@ TEST(VehSave, OptionalSectionsAppearWithContentAndGoWhenEmpty) {
 TEST(VehSave, ZeroGearEndsTheGearList) {
     VehFixture f;
     auto veh = f.open(f.copy("template.veh", "car.veh"));
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     auto& gears = veh.sections[veh::SecGears].entries;
     gears[1].value = "3.5";
     gears[2].value = "2.1";
@@ -219,9 +219,9 @@ TEST(VehSave, EmptyGearStopsTheSaveBeforeAnythingIsWritten) {
     VehFixture f;
     const std::string path = f.copy("template.veh", "car.veh");
     auto veh = f.open(path);
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     try {
-        veh.Save("", false); // gear 6 is absent from the file and was never given a value
+        veh.save("", false); // gear 6 is absent from the file and was never given a value
         FAIL();
     } catch (const VehicleFileError& e) {
         EXPECT_STREQ(e.what(), "Internal Error: Gear [6] contains no valid value (empty).");
@@ -233,7 +233,7 @@ TEST(VehSave, EmptyGearStopsTheSaveBeforeAnythingIsWritten) {
 TEST(VehSave, TorqueCurveEndsAtTheFirstZeroFromTheThirdPoint) {
     VehFixture f;
     auto veh = f.open(f.copy("template.veh", "car.veh"));
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     const int engine = veh.sections[veh::SecEngine].line;
 
     veh.torquePoints[10].torque = "0.00"; // 5000 rpm stays as the end of the curve
@@ -264,7 +264,7 @@ TEST(VehSave, StampIsUpdatedInPlaceOrAppended) {
     const std::string path = f.dir.file("car.veh");
     writeBytes(path, crlf(lines));
     auto veh = f.open(path);
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     // The last line naming an editor has no name, so there is no stamp.
     EXPECT_EQ(veh.editorName, "");
     save(veh, "", true);
@@ -276,7 +276,7 @@ TEST(VehSave, StampIsUpdatedInPlaceOrAppended) {
     stamped.insert(stamped.begin() + 9, "// edited with: editor=Old Tool 1.0 // and more");
     writeBytes(path, crlf(stamped));
     auto again = f.open(path);
-    again.Load(VehicleFile::ModeOpen);
+    again.load(VehicleFile::ModeOpen);
     EXPECT_EQ(again.editorName, "Old Tool 1.0 // and more");
     save(again, "", true);
     EXPECT_EQ((*again.lines())[9], "// edited with: editor=QORA 4.0");
@@ -287,7 +287,7 @@ TEST(VehSave, SaveAsWritesTheNewPathAndKeepsTheOld) {
     VehFixture f;
     const std::string path = f.copy("template.veh", "car.veh");
     auto veh = f.open(path);
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     save(veh, f.dir.file("copy.veh"), false);
     EXPECT_EQ(veh.fileName, f.dir.file("copy.veh"));
     EXPECT_EQ(readBytes(path), readBytes(dataFile("template.veh")));
@@ -305,7 +305,7 @@ TEST(VehSave, FailedWritesNeverCostTheFileOnDisk) {
         VehFixture f;
         const std::string path = f.copy("template.veh", "car.veh");
         auto veh = f.open(path);
-        veh.Load(VehicleFile::ModeOpen);
+        veh.load(VehicleFile::ModeOpen);
         FailingFileSystem failing;
         failing.failWritesAfterBytes = 100;
         ScopedFileSystem scope(failing);
@@ -323,7 +323,7 @@ TEST(VehSave, FailedWritesNeverCostTheFileOnDisk) {
         VehFixture f;
         const std::string path = f.copy("template.veh", "car.veh");
         auto veh = f.open(path);
-        veh.Load(VehicleFile::ModeOpen);
+        veh.load(VehicleFile::ModeOpen);
         FailingFileSystem failing;
         failing.failRenames = true;
         failing.filter = [&](const std::string& p) { return p == path; };
@@ -341,7 +341,7 @@ TEST(VehSave, FailedWritesNeverCostTheFileOnDisk) {
         std::filesystem::create_directory(folder);
         writeBytes(folder + "/inside.txt", "x");
         auto veh = f.open(path);
-        veh.Load(VehicleFile::ModeOpen);
+        veh.load(VehicleFile::ModeOpen);
         EXPECT_THROW(save(veh, folder), VehicleFileError);
         EXPECT_EQ(veh.fileName, path);
         EXPECT_EQ(readBytes(folder + "/inside.txt"), "x");
@@ -354,7 +354,7 @@ TEST(VehSave, FailedWritesNeverCostTheFileOnDisk) {
         // A folder that does not exist.
         VehFixture f;
         auto veh = f.open(f.dir.file("no/such/folder/New.veh"));
-        veh.Load(VehicleFile::ModeNew);
+        veh.load(VehicleFile::ModeNew);
         EXPECT_THROW(save(veh), VehicleFileError);
     }
 }
@@ -364,7 +364,7 @@ TEST(VehSave, ABackupThatCannotBeMadeIsNeverSkippedSilently) {
     const std::string path = f.copy("template.veh", "car.veh");
     const std::string before = readBytes(path);
     auto veh = f.open(path);
-    veh.Load(VehicleFile::ModeOpen);
+    veh.load(VehicleFile::ModeOpen);
     FailingFileSystem failing;
     failing.failCopies = true;
     ScopedFileSystem scope(failing);
@@ -400,5 +400,5 @@ TEST(VehSave, ABackupThatCannotBeMadeIsNeverSkippedSilently) {
 TEST(VehSave, SaveWithoutLoadIsRefused) {
     VehFixture f;
     auto veh = f.open(f.dir.file("car.veh"));
-    EXPECT_THROW(veh.Save("", false), VehicleFileError);
+    EXPECT_THROW(veh.save("", false), VehicleFileError);
 }

@@ -79,7 +79,7 @@ struct MasFixture {
         write(bytes);
         VehicleArchive m = mas();
         try {
-            m.LoadFile(archivePath());
+            m.loadFile(archivePath());
         } catch (const VehicleArchiveError& e) {
             return e.what();
         }
@@ -119,12 +119,12 @@ TEST(MasFileRead, HeaderAndDirectoryOfAWellFormedArchive) {
 
     f.write(std::string(8, '\0'));
     VehicleArchive empty = f.mas();
-    empty.LoadFile(f.archivePath());
+    empty.loadFile(f.archivePath());
     ASSERT_TRUE(empty.Entries.has_value());
     EXPECT_TRUE(empty.Entries->empty());
     EXPECT_TRUE(f.prompt.calls.empty());
     try {
-        empty.ExtractEntry("CAR1.VEH", true);
+        empty.extractEntry("CAR1.VEH", true);
         ADD_FAILURE();
     } catch (const VehicleArchiveError& e) {
         EXPECT_STREQ(e.what(), "No entries found in vehicle.mas file.");
@@ -133,7 +133,7 @@ TEST(MasFileRead, HeaderAndDirectoryOfAWellFormedArchive) {
     const MasBuilder b = threeCars();
     f.write(b.bytes());
     VehicleArchive m = f.mas();
-    m.LoadFile(f.archivePath());
+    m.loadFile(f.archivePath());
     EXPECT_TRUE(f.prompt.calls.empty());
     EXPECT_EQ(m.FileName, f.archivePath());
     EXPECT_EQ(m.EntryCount, 3u);
@@ -148,9 +148,9 @@ TEST(MasFileRead, HeaderAndDirectoryOfAWellFormedArchive) {
     EXPECT_EQ(second.Offset, b.offsets()[1]);
     EXPECT_EQ(second.Size, vehicleText("Second Car", "Rally").size());
     EXPECT_EQ((*m.Entries)[2].UnlockPoints, "300");
-    EXPECT_EQ(m.EntryBytes("car2.veh"), vehicleText("Second Car", "Rally"));
+    EXPECT_EQ(m.entryBytes("car2.veh"), vehicleText("Second Car", "Rally"));
 
-    m.Unload();
+    m.unload();
     EXPECT_FALSE(m.Stream.has_value());
     EXPECT_FALSE(m.Entries.has_value());
 }
@@ -176,7 +176,7 @@ TEST(MasFileRead, SizeQuestionGuardsAMismatchedHeader) {
     f.prompt.answer(PromptAnswer::Yes);
     f.write(threeCars().trailing("junk").bytes());
     VehicleArchive m = f.mas();
-    m.LoadFile(f.archivePath());
+    m.loadFile(f.archivePath());
     EXPECT_EQ(m.Entries->size(), 3u);
 }
 
@@ -201,14 +201,14 @@ TEST(MasFileRead, EveryEntryButTheDefaultNeedsNameAndClass) {
                 .add("SIXTEEN_CHARS.VE", vehicleText("Long", "GT"))
                 .bytes());
     VehicleArchive m = f.mas();
-    m.LoadFile(f.archivePath());
+    m.loadFile(f.archivePath());
     EXPECT_EQ(names(m), (std::vector<std::string>{"default.vhs", "Default.Vhs", "SIXTEEN_CHARS.VE"}));
     EXPECT_EQ((*m.Entries)[0].DescFile, "");
 }
 
 TEST(MasFileRead, DescriptionValuesFollowTheCommentRules) {
     auto value = [](std::string_view data, std::string_view key = "DescFile=", std::size_t limit = 255) {
-        return VehicleArchive::GetDescValue(data, key, limit);
+        return VehicleArchive::descriptionValue(data, key, limit);
     };
     EXPECT_EQ(value("[BODY]\r\n//descfile=Blue Car   \t\r\nx"), "Blue Car");
     EXPECT_EQ(value("//DescFile=Blue Car // the fast one\r\n"), "Blue Car");
@@ -242,7 +242,7 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     writeBytes(f.dir.file("game/Dat/VEHICLE.MAS"), bytes);
     {
         VehicleArchive m = f.mas();
-        ASSERT_TRUE(m.Load());
+        ASSERT_TRUE(m.load());
         EXPECT_EQ(m.FileName, f.dir.file("game/Dat/VEHICLE.MAS"));
         EXPECT_EQ(m.Entries->size(), 3u);
         EXPECT_TRUE(f.picker.calls.empty());
@@ -254,13 +254,13 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     {
         VehicleArchive m = f.mas();
         try {
-            m.Load();
+            m.load();
             ADD_FAILURE();
         } catch (const VehicleArchiveError& e) {
             EXPECT_EQ(e.what(), "The specified vehicle.mas file was invalid -> [" + f.archivePath() + "].");
         }
         try {
-            m.LoadFile(f.archivePath());
+            m.loadFile(f.archivePath());
             ADD_FAILURE();
         } catch (const VehicleArchiveError& e) {
             EXPECT_EQ(e.what(), "The specified vehicle.mas file was invalid -> [" + f.archivePath() + "].");
@@ -274,14 +274,14 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     f.picker.answers = {std::nullopt, f.dir.file("mods/anything.txt"), f.dir.file("gone/vehicle.mas"),
                         f.dir.file("game/x")};
     VehicleArchive m = f.mas();
-    EXPECT_FALSE(m.Load());
+    EXPECT_FALSE(m.load());
     ASSERT_EQ(f.picker.calls.size(), 1u);
     EXPECT_EQ(f.picker.calls[0], (std::vector<std::string>{"Locate Your Vehicle.Mas File", "Vehicle Mas File",
                                                            "vehicle.mas", "mas", f.dir.file("nowhere")}));
     EXPECT_TRUE(f.prompt.calls.empty());
 
     // Only the chosen file's folder counts.
-    ASSERT_TRUE(m.Load());
+    ASSERT_TRUE(m.load());
     EXPECT_EQ(m.FileName, f.dir.file("mods/vehicle.mas"));
     EXPECT_EQ(m.Entries->size(), 3u);
 
@@ -289,7 +289,7 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     EXPECT_EQ(f.settings.archiveFile, f.dir.file("mods/vehicle.mas"));
     {
         VehicleArchive again = f.mas();
-        ASSERT_TRUE(again.Load());
+        ASSERT_TRUE(again.load());
         EXPECT_EQ(again.FileName, f.dir.file("mods/vehicle.mas"));
         EXPECT_EQ(f.picker.calls.size(), 2u);
     }
@@ -297,13 +297,13 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
 
     VehicleArchive gone = f.mas();
     try {
-        gone.Load();
+        gone.load();
         ADD_FAILURE();
     } catch (const VehicleArchiveError& e) {
         EXPECT_EQ(e.what(), "The specified vehicle.mas file was invalid Folder-> [" + f.dir.file("gone") + "],.");
     }
     try {
-        gone.Load();
+        gone.load();
         ADD_FAILURE();
     } catch (const VehicleArchiveError& e) {
         EXPECT_EQ(e.what(), "The specified vehicle.mas file was invalid -> [" + f.dir.file("game/Vehicle.Mas") + "].");
@@ -314,7 +314,7 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     f.settings.gameFolderNotNow = true;
     const std::size_t dialogs = f.picker.calls.size();
     VehicleArchive withoutGame = f.mas();
-    EXPECT_FALSE(withoutGame.Load());
+    EXPECT_FALSE(withoutGame.load());
     EXPECT_EQ(f.picker.calls.size(), dialogs);
     EXPECT_TRUE(f.prompt.calls.empty());
 }
@@ -324,28 +324,28 @@ TEST(MasFileExtract, TargetNamesAndTheOverwriteQuestion) {
     f.write(threeCars().bytes());
     VehicleArchive m = f.mas();
     try {
-        m.ExtractEntry("CAR1.VEH", false);
+        m.extractEntry("CAR1.VEH", false);
         ADD_FAILURE();
     } catch (const VehicleArchiveError& e) {
         EXPECT_STREQ(e.what(), "No vehicle.mas data loaded into memory.");
     }
-    m.LoadFile(f.archivePath());
+    m.loadFile(f.archivePath());
 
-    const std::string working = m.ExtractEntry("car2.veh", false);
+    const std::string working = m.extractEntry("car2.veh", false);
     EXPECT_EQ(working, f.masVeh("vehiclemas=car2.veh"));
     EXPECT_EQ(readBytes(working), vehicleText("Second Car", "Rally"));
-    EXPECT_EQ(m.ExtractEntry("CAR1.VEH", true), f.masVeh("ghostmas=CAR1.VEH"));
-    EXPECT_EQ(m.ExtractEntry("CAR1.VEH", true), f.masVeh("ghostmas=CAR1.VEH"));
-    EXPECT_EQ(m.ExtractEntry("CAR3.VEH~temp~", false), f.masVeh("~temp~.txt"));
+    EXPECT_EQ(m.extractEntry("CAR1.VEH", true), f.masVeh("ghostmas=CAR1.VEH"));
+    EXPECT_EQ(m.extractEntry("CAR1.VEH", true), f.masVeh("ghostmas=CAR1.VEH"));
+    EXPECT_EQ(m.extractEntry("CAR3.VEH~temp~", false), f.masVeh("~temp~.txt"));
     EXPECT_EQ(readBytes(f.masVeh("~temp~.txt")), vehicleText("Third Car", "GT", "300"));
-    EXPECT_EQ(m.ExtractEntry("CAR1.VEH~temp~", true), f.masVeh("~temp~.txt"));
+    EXPECT_EQ(m.extractEntry("CAR1.VEH~temp~", true), f.masVeh("~temp~.txt"));
     EXPECT_EQ(readBytes(f.masVeh("~temp~.txt")), vehicleText("First Car", "GT", "100"));
     EXPECT_TRUE(f.prompt.calls.empty()) << "ghost and throwaway copies are replaced without a question";
 
     // The working copy holds saved edits: No keeps them, Yes replaces them.
     writeBytes(working, "edited");
     f.prompt.answer(PromptAnswer::No).answer(PromptAnswer::Yes);
-    EXPECT_EQ(m.ExtractEntry("car2.veh", false), working);
+    EXPECT_EQ(m.extractEntry("car2.veh", false), working);
     EXPECT_EQ(readBytes(working), "edited");
     ASSERT_EQ(f.prompt.questions().size(), 1u);
     const auto q = f.prompt.questions()[0];
@@ -355,11 +355,11 @@ TEST(MasFileExtract, TargetNamesAndTheOverwriteQuestion) {
     EXPECT_EQ(q.buttons, PromptButtons::YesNo);
     EXPECT_EQ(q.icon, PromptIcon::Exclamation);
     EXPECT_EQ(q.defaultButton, PromptAnswer::Yes);
-    EXPECT_EQ(m.ExtractEntry("car2.veh", false), working);
+    EXPECT_EQ(m.extractEntry("car2.veh", false), working);
     EXPECT_EQ(readBytes(working), vehicleText("Second Car", "Rally"));
 
     try {
-        m.ExtractEntry("CAR9.VEH", true);
+        m.extractEntry("CAR9.VEH", true);
         ADD_FAILURE();
     } catch (const VehicleArchiveError& e) {
         EXPECT_EQ(e.what(), kNotLocated);
@@ -368,9 +368,9 @@ TEST(MasFileExtract, TargetNamesAndTheOverwriteQuestion) {
     // Without a program folder there is no working-copy folder: nothing lands in the current folder.
     Settings bare;
     VehicleArchive loose(bare, f.prompt, f.picker);
-    loose.LoadFile(f.archivePath());
+    loose.loadFile(f.archivePath());
     try {
-        loose.ExtractEntry("CAR1.VEH", true);
+        loose.extractEntry("CAR1.VEH", true);
         ADD_FAILURE();
     } catch (const VehicleArchiveError& e) {
         EXPECT_STREQ(e.what(), "No folder for the working copies of vehicle.mas entries is known (the program "
@@ -387,13 +387,13 @@ TEST(MasFileExtract, EntryNamesAreNeverPaths) {
                 .add("back\\car.veh", vehicleText("D", "GT"))
                 .bytes());
     VehicleArchive m = f.mas();
-    m.LoadFile(f.archivePath());
+    m.loadFile(f.archivePath());
     EXPECT_EQ(m.Entries->size(), 4u) << "names are data: the archive still loads";
     for (const auto& e : *m.Entries) {
         for (const std::string& request : {e.Name, e.Name + "~temp~"}) {
             for (bool ghost : {false, true}) {
                 try {
-                    m.ExtractEntry(request, ghost);
+                    m.extractEntry(request, ghost);
                     ADD_FAILURE() << request;
                 } catch (const VehicleArchiveError& x) {
                     EXPECT_EQ(x.what(), "The vehicle.mas entry name [" + e.Name +
@@ -405,7 +405,7 @@ TEST(MasFileExtract, EntryNamesAreNeverPaths) {
     }
     EXPECT_FALSE(fs::exists(f.dir.file("prog/escape.veh")));
     EXPECT_FALSE(fs::exists(f.dir.file("prog/MasVeh/vehiclemas=sub")));
-    EXPECT_EQ(m.EntryBytes("../ESCAPE.VEH"), vehicleText("A", "GT"));
+    EXPECT_EQ(m.entryBytes("../ESCAPE.VEH"), vehicleText("A", "GT"));
     EXPECT_TRUE(VehicleArchive::isPlainEntryName("CAR.1.VEH"));
 }
 
@@ -416,8 +416,8 @@ TEST(MasFileWrite, GrowingAnEntryMovesTheLaterOnesInADirectoryOrderedArchive) {
     const std::string longer = vehicleText("Second Car", "Rally") + std::string(100, 'x');
 
     VehicleArchive m = f.mas();
-    m.LoadFile(f.archivePath());
-    ASSERT_TRUE(m.ReplaceEntry("car2.veh", longer));
+    m.loadFile(f.archivePath());
+    ASSERT_TRUE(m.replaceEntry("car2.veh", longer));
     EXPECT_FALSE(m.Stream.has_value()) << "a written archive is no longer the one in memory";
 
     const std::string after = readBytes(f.archivePath());
@@ -442,8 +442,8 @@ TEST(MasFileWrite, GrowingAnEntryMovesTheLaterOnesInADirectoryOrderedArchive) {
 
     // Writing the entry's own bytes back reproduces the archive byte for byte.
     writeBytes(f.archivePath(), old);
-    m.LoadFile(f.archivePath());
-    ASSERT_TRUE(m.ReplaceEntry("CAR2.VEH", vehicleText("Second Car", "Rally")));
+    m.loadFile(f.archivePath());
+    ASSERT_TRUE(m.replaceEntry("CAR2.VEH", vehicleText("Second Car", "Rally")));
     EXPECT_EQ(readBytes(f.archivePath()), old);
     EXPECT_EQ(filesIn(f.dir.file("game/Dat")), 1u) << "no temporary file is left behind";
 }
@@ -453,8 +453,8 @@ TEST(MasFileWrite, SaveEntryRereadsTheArchiveAndWritesTheWorkingCopyBack) {
     f.write(threeCars().bytes());
     {
         VehicleArchive m = f.mas();
-        ASSERT_TRUE(m.Load());
-        writeBytes(m.ExtractEntry("car1.veh", false), vehicleText("Renamed", "GT", "100"));
+        ASSERT_TRUE(m.load());
+        writeBytes(m.extractEntry("car1.veh", false), vehicleText("Renamed", "GT", "100"));
     }
     // Another program changed the archive meanwhile: the write-back starts from the archive on disk.
     f.write(MasBuilder()
@@ -462,7 +462,7 @@ TEST(MasFileWrite, SaveEntryRereadsTheArchiveAndWritesTheWorkingCopyBack) {
                 .add("NEW.VEH", vehicleText("N", "X"))
                 .bytes());
     VehicleArchive m = f.mas();
-    ASSERT_TRUE(m.SaveEntry("car1.veh"));
+    ASSERT_TRUE(m.saveEntry("car1.veh"));
     EXPECT_FALSE(m.Stream.has_value());
     EXPECT_EQ(readBytes(f.archivePath()),
               MasBuilder().add("CAR1.VEH", vehicleText("Renamed", "GT", "100")).add("NEW.VEH", vehicleText("N", "X")).bytes());
@@ -470,7 +470,7 @@ TEST(MasFileWrite, SaveEntryRereadsTheArchiveAndWritesTheWorkingCopyBack) {
     // An entry that vanished: the message, false, and the archive untouched.
     const std::string now = readBytes(f.archivePath());
     writeBytes(f.masVeh("vehiclemas=CAR3.VEH"), "text");
-    EXPECT_FALSE(m.SaveEntry("CAR3.VEH"));
+    EXPECT_FALSE(m.saveEntry("CAR3.VEH"));
     EXPECT_FALSE(m.Stream.has_value());
     ASSERT_EQ(f.prompt.messages().size(), 1u);
     EXPECT_EQ(f.prompt.messages()[0].title, "QORA MAS Reader");
@@ -480,7 +480,7 @@ TEST(MasFileWrite, SaveEntryRereadsTheArchiveAndWritesTheWorkingCopyBack) {
     EXPECT_EQ(f.prompt.messages()[0].icon, PromptIcon::Stop);
 
     // An unreadable working copy: the message, then the file error goes on.
-    EXPECT_THROW(m.SaveEntry("NEW.VEH"), FileError);
+    EXPECT_THROW(m.saveEntry("NEW.VEH"), FileError);
     EXPECT_FALSE(m.Stream.has_value());
     ASSERT_EQ(f.prompt.messages().size(), 2u);
     EXPECT_EQ(f.prompt.messages()[1].title, "QORA Veh File Load");
@@ -491,7 +491,7 @@ TEST(MasFileWrite, SaveEntryRereadsTheArchiveAndWritesTheWorkingCopyBack) {
     // The locate dialog cancelled: false and nothing else.
     f.settings.gameFolder = f.dir.file("nowhere");
     f.picker.answers = {std::nullopt};
-    EXPECT_FALSE(m.SaveEntry("CAR1.VEH"));
+    EXPECT_FALSE(m.saveEntry("CAR1.VEH"));
     EXPECT_EQ(f.prompt.messages().size(), 2u);
 }
 
@@ -506,12 +506,12 @@ TEST(MasFileWrite, EntriesAfterTheEditedDataMoveWhateverTheirDirectoryPlace) {
     for (const std::string& replacement : {texts[1] + std::string(500, 'B'), vehicleText("B", "GT", "", "")}) {
         f.write(old);
         VehicleArchive m = f.mas();
-        m.LoadFile(f.archivePath());
-        ASSERT_TRUE(m.ReplaceEntry("B.VEH", replacement));
-        m.LoadFile(f.archivePath());
-        EXPECT_EQ(m.EntryBytes("A.VEH"), texts[0]);
-        EXPECT_EQ(m.EntryBytes("B.VEH"), replacement);
-        EXPECT_EQ(m.EntryBytes("C.VEH"), texts[2]);
+        m.loadFile(f.archivePath());
+        ASSERT_TRUE(m.replaceEntry("B.VEH", replacement));
+        m.loadFile(f.archivePath());
+        EXPECT_EQ(m.entryBytes("A.VEH"), texts[0]);
+        EXPECT_EQ(m.entryBytes("B.VEH"), replacement);
+        EXPECT_EQ(m.entryBytes("C.VEH"), texts[2]);
         EXPECT_EQ((*m.Entries)[2].Offset, 0u) << "data before the edited entry keeps its place";
         EXPECT_EQ(m.ExpectedSize, readBytes(f.archivePath()).size());
     }
@@ -523,9 +523,9 @@ TEST(MasFileWrite, EntriesAfterTheEditedDataMoveWhateverTheirDirectoryPlace) {
                                    .bytes();
     f.write(shared);
     VehicleArchive m = f.mas();
-    m.LoadFile(f.archivePath());
+    m.loadFile(f.archivePath());
     try {
-        m.ReplaceEntry("ALIAS.VEH", "x");
+        m.replaceEntry("ALIAS.VEH", "x");
         ADD_FAILURE();
     } catch (const VehicleArchiveError& e) {
         EXPECT_STREQ(e.what(), "File [ALIAS.VEH] shares its data in vehicle.mas with file [A.VEH].  Writing it back "
@@ -550,9 +550,9 @@ TEST(MasFileWrite, AFailedWriteLeavesTheArchiveAsItWas) {
         failing.failWritesAfterBytes = mode == 0 ? 50 : -1;
         failing.failRenames = mode == 1;
         VehicleArchive m = f.mas();
-        m.LoadFile(path);
+        m.loadFile(path);
         try {
-            m.ReplaceEntry("CAR1.VEH", std::string(300, 'n'));
+            m.replaceEntry("CAR1.VEH", std::string(300, 'n'));
             ADD_FAILURE();
         } catch (const VehicleArchiveError& e) {
             if (mode == 0)
@@ -592,10 +592,10 @@ TEST(MasFileRead, OffsetsAndSizesAreCheckedAgainstTheFile) {
     const std::string half = broken({}, 0xFFFFFFFFu);
     f.write(half);
     VehicleArchive m = f.mas();
-    EXPECT_THROW(m.LoadFile(f.archivePath()), VehicleArchiveError);
+    EXPECT_THROW(m.loadFile(f.archivePath()), VehicleArchiveError);
     ASSERT_EQ(m.Entries->size(), 1u);
     try {
-        m.ReplaceEntry("OK.VEH", "x");
+        m.replaceEntry("OK.VEH", "x");
         ADD_FAILURE();
     } catch (const VehicleArchiveError& e) {
         EXPECT_STREQ(e.what(), "No vehicle.mas data loaded into memory.");

@@ -52,7 +52,7 @@ struct BrowserFixture {
                                                  .add("G01B.VHS", vehicleText("Zeta", "GT1", "5"))
                                                  .add("XXXX.VHS", vehicleText("Eta", "GT3"))
                                                  .bytes());
-        mas.LoadFile(dir.file("Vehicle.Mas"));
+        mas.loadFile(dir.file("Vehicle.Mas"));
     }
 
     // A browser on the folder, set up as the host does, listing every class.
@@ -149,15 +149,15 @@ TEST(VehicleList, ClassFilterTakesFixedAndUserClasses) {
     EXPECT_EQ(list->classItems(),
               (std::vector<std::string>{"GT1", "GT2", "GT3", "GTQ", "[ALL]", "[OTHER]", "Rally"}));
     EXPECT_EQ(list->userClasses(), (std::vector<std::string>{"Rally"}));
-    EXPECT_EQ(list->FormatCarItem("", "Desc", "1"), "");
-    EXPECT_EQ(list->FormatCarItem("RALLY", "", "1"), "");
+    EXPECT_EQ(list->formatCarItem("", "Desc", "1"), "");
+    EXPECT_EQ(list->formatCarItem("RALLY", "", "1"), "");
 }
 
 TEST(VehicleList, UnreadableFilesAreReportedOncePerFolderListingOnScreenAndWhenWarned) {
     BrowserFixture f;
     auto list = f.browser();
     // The first listing happens before the dialog shows: it is reported once the dialog is there.
-    EXPECT_EQ(list->LostFiles(), (std::vector<std::string>{"broken.veh"}));
+    EXPECT_EQ(list->lostFiles(), (std::vector<std::string>{"broken.veh"}));
     EXPECT_FALSE(list->takeLostFilesReport());
     list->show();
     EXPECT_TRUE(list->takeLostFilesReport());
@@ -172,7 +172,7 @@ TEST(VehicleList, UnreadableFilesAreReportedOncePerFolderListingOnScreenAndWhenW
 
     f.settings.warnCompressedFiles = false;
     list->refreshFiles();
-    EXPECT_TRUE(list->LostFiles().empty());
+    EXPECT_TRUE(list->lostFiles().empty());
     EXPECT_FALSE(list->takeLostFilesReport());
 }
 
@@ -182,7 +182,7 @@ TEST(VehicleList, SelectionNamePictureAndCommandsInFolderMode) {
     EXPECT_EQ(list->selectedItem(), 0);
     EXPECT_EQ(list->selectedName(), "G01B.VEH");
     EXPECT_EQ(list->fileNameText(), "g01b.veh");
-    EXPECT_EQ(list->GetSelection(), joinPath(f.cars, "G01B.VEH"));
+    EXPECT_EQ(list->selection(), joinPath(f.cars, "G01B.VEH"));
     EXPECT_TRUE(list->okEnabled());
     // The first bitmap, in alphabetical order, whose first four characters equal the code in any case.
     EXPECT_EQ(list->carPicture(), CarPicture::bitmapFile(joinPath(f.cars, "G01BFront.bmp")));
@@ -212,11 +212,11 @@ TEST(VehicleList, SelectionNamePictureAndCommandsInFolderMode) {
 TEST(VehicleList, ArchiveModeFiltersEntriesInMemory) {
     BrowserFixture f;
     auto list = f.browser();
-    list->SetMasMode(true);
+    list->setArchiveMode(true);
     EXPECT_EQ(texts(*list), (std::vector<std::string>{"Eta - [?%]", "Zeta - [0%]"}));
     EXPECT_EQ(list->items()[1].source, 0);
     list->selectItem(1);
-    EXPECT_EQ(list->GetSelection(), "G01B.VHS");
+    EXPECT_EQ(list->selection(), "G01B.VHS");
     EXPECT_EQ(list->carPicture(), (CarPicture{"BMPG01B", "", false}));
     EXPECT_TRUE(list->commands().notepad);
     EXPECT_FALSE(list->commands().copy || list->commands().move || list->commands().remove);
@@ -241,7 +241,7 @@ TEST(VehicleList, ShowingSelectsFavoriteAndInitialFile) {
     BrowserFixture g;
     auto archive = g.browser();
     archive->setFavorites({"Vehicle.mas", g.cars});
-    archive->SetMasMode(true);
+    archive->setArchiveMode(true);
     archive->InitialFileName = "g01b.vhs";
     archive->show();
     EXPECT_EQ(archive->favoriteIndex(), 0);
@@ -254,7 +254,7 @@ TEST(VehicleList, FavoritesSwitchModesAndGuardTheArchiveItem) {
     list->setFavorites({"Vehicle.mas", f.dir.file("prog"), f.dir.file("missing"), ""});
     list->MasAvailable = false;
     list->chooseFavorite(0);
-    EXPECT_FALSE(list->MasMode());
+    EXPECT_FALSE(list->archiveMode());
     ASSERT_EQ(f.prompt.calls.size(), 1u);
     EXPECT_EQ(f.prompt.calls[0].title, "QORA Mas Reader");
     EXPECT_EQ(f.prompt.calls[0].text, "Errors previously occurred preventing opening of your Vehicle.mas file.");
@@ -262,9 +262,9 @@ TEST(VehicleList, FavoritesSwitchModesAndGuardTheArchiveItem) {
 
     list->MasAvailable = true;
     list->chooseFavorite(0);
-    EXPECT_TRUE(list->MasMode());
+    EXPECT_TRUE(list->archiveMode());
     list->chooseFavorite(1);
-    EXPECT_FALSE(list->MasMode());
+    EXPECT_FALSE(list->archiveMode());
     EXPECT_EQ(list->folder(), f.dir.file("prog"));
     list->chooseFavorite(2); // a folder that is gone: nothing happens
     list->chooseFavorite(3);
@@ -318,7 +318,7 @@ TEST(VehicleList, OpenInNotepadWarnsAndExtractsArchiveEntries) {
     BrowserFixture f;
     auto list = f.browser();
     const std::string file = joinPath(f.cars, "G01B.VEH");
-    EXPECT_EQ(list->OpenInNotepad(), file);
+    EXPECT_EQ(list->openInNotepad(), file);
     EXPECT_EQ(f.prompt.calls.back().title, "QORA Notepad Launcher");
     EXPECT_EQ(f.prompt.calls.back().icon, PromptIcon::Exclamation);
     EXPECT_EQ(f.prompt.calls.back().text,
@@ -326,10 +326,10 @@ TEST(VehicleList, OpenInNotepadWarnsAndExtractsArchiveEntries) {
                   "] to become 'out-of-sync'.  If you edit the data in one program (NotePad or QORA), those changes "
                   "will NOT be reflected in the other program.");
 
-    list->SetMasMode(true);
+    list->setArchiveMode(true);
     list->selectItem(1);
     const std::string temp = joinPath(f.settings.masVehFolder(), "~temp~.txt");
-    EXPECT_EQ(list->OpenInNotepad(), temp);
+    EXPECT_EQ(list->openInNotepad(), temp);
     EXPECT_EQ(readBytes(temp), vehicleText("Zeta", "GT1", "5"));
     EXPECT_EQ(f.prompt.calls.back().text, "This function only allows you to load the temp file [" + temp +
                                               "].  You cannot update any changes using this method to your "
@@ -337,13 +337,13 @@ TEST(VehicleList, OpenInNotepadWarnsAndExtractsArchiveEntries) {
 
     f.settings.generalWarnings = false;
     const std::size_t messages = f.prompt.calls.size();
-    EXPECT_EQ(list->OpenInNotepad(), temp);
+    EXPECT_EQ(list->openInNotepad(), temp);
     EXPECT_EQ(f.prompt.calls.size(), messages);
 
     // A file where the working-copy folder should be: the extraction fails and nothing is opened.
     fs::remove_all(f.dir.file("prog/MasVeh"));
     writeBytes(f.dir.file("prog/MasVeh"), "in the way");
-    EXPECT_EQ(list->OpenInNotepad(), std::nullopt);
+    EXPECT_EQ(list->openInNotepad(), std::nullopt);
     EXPECT_EQ(f.prompt.calls.back().title, "QORA Veh File Extraction");
     EXPECT_EQ(f.prompt.calls.back().icon, PromptIcon::Stop);
 }

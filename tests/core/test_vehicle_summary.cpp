@@ -23,7 +23,7 @@ struct TemplateSource : VehFixture {
     SummarySource source;
 
     TemplateSource() : vehicle(open(dir.file("New.veh"))) {
-        vehicle.Load(VehicleFile::ModeNew);
+        vehicle.load(VehicleFile::ModeNew);
         source = summarySource(vehicle, settings);
     }
 };

@@ -36,13 +36,13 @@ struct GarageFixture : VehFixture {
         vehiclePath = dir.file("cars/" + vehicleName);
         writeBytes(vehiclePath, text::joinLinesCrLf(veh::templateLines()));
         vehicle.emplace(vehiclePath, prompt, settings);
-        vehicle->Load(VehicleFile::ModeOpen);
+        vehicle->load(VehicleFile::ModeOpen);
         prepare();
     }
 
     // The transfer and the prepare-only save of EnterGarage.
     void prepare() {
-        ASSERT_TRUE(EnterGarage(*vehicle, settings, prompt, [this] {
+        ASSERT_TRUE(enterGarage(*vehicle, settings, prompt, [this] {
             storeAbsentGearsAsZero(*vehicle);
             return true;
         }));
@@ -67,11 +67,11 @@ struct GarageFixture : VehFixture {
 
 // Adds a version through the dialog as a user does: New, type the title and the notes, Save/Update.
 bool addVersion(FileVersionModel& d, const std::string& title, const std::string& notes = {}) {
-    d.New();
+    d.createVersion();
     d.setTitle(title);
     if (!notes.empty())
         d.setNotes(notes);
-    return d.Update();
+    return d.updateVersion();
 }
 
 } // namespace
@@ -118,7 +118,7 @@ TEST(VersionStore, EnterGarageCreatesTheFolderAndPreparesTheVehicleWithoutWritin
     };
 
     f.prompt.answer(PromptAnswer::No);
-    EXPECT_FALSE(EnterGarage(*f.vehicle, f.settings, f.prompt, transfer));
+    EXPECT_FALSE(enterGarage(*f.vehicle, f.settings, f.prompt, transfer));
     EXPECT_FALSE(fs::exists(f.garage));
     const Call question = f.prompt.questions().at(0);
     EXPECT_EQ(question.title, "QORA Version Control");
@@ -129,7 +129,7 @@ TEST(VersionStore, EnterGarageCreatesTheFolderAndPreparesTheVehicleWithoutWritin
     EXPECT_EQ(question.defaultButton, PromptAnswer::Yes);
 
     f.prompt.answer(PromptAnswer::Yes);
-    EXPECT_TRUE(EnterGarage(*f.vehicle, f.settings, f.prompt, transfer));
+    EXPECT_TRUE(enterGarage(*f.vehicle, f.settings, f.prompt, transfer));
     EXPECT_TRUE(fs::is_directory(f.garage));
     // The lines hold the new value; nothing was written and the vehicle keeps its name.
     EXPECT_NE(std::find(f.vehicle->lines()->begin(), f.vehicle->lines()->end(), "mass=(1234.5)"),
@@ -141,13 +141,13 @@ TEST(VersionStore, EnterGarageCreatesTheFolderAndPreparesTheVehicleWithoutWritin
 
     // A failed transfer, an invalid buffer and a folder that cannot be made each stop with their message.
     f.prompt.calls.clear();
-    EXPECT_FALSE(EnterGarage(*f.vehicle, f.settings, f.prompt, [] { return false; }));
+    EXPECT_FALSE(enterGarage(*f.vehicle, f.settings, f.prompt, [] { return false; }));
     f.vehicle->findEntry(veh::SecGears, "gear=", 1)->value = "";
-    EXPECT_FALSE(EnterGarage(*f.vehicle, f.settings, f.prompt, transfer));
+    EXPECT_FALSE(enterGarage(*f.vehicle, f.settings, f.prompt, transfer));
     writeBytes(f.dir.file("blocker"), "a file where the folder's parent should be");
     f.settings.garageFolder = f.dir.file("blocker/Garage");
     f.prompt.answer(PromptAnswer::Yes);
-    EXPECT_FALSE(EnterGarage(*f.vehicle, f.settings, f.prompt, transfer));
+    EXPECT_FALSE(enterGarage(*f.vehicle, f.settings, f.prompt, transfer));
 
     const auto messages = f.prompt.messages();
     ASSERT_EQ(messages.size(), 3u);
@@ -197,13 +197,13 @@ TEST(VersionStore, VersionsAreListedForTheirVehicleOldestFirst) {
     d.select(2);
     EXPECT_EQ(d.title(), "Fast");
     EXPECT_EQ(d.notes(), "Short gears.");
-    EXPECT_EQ(d.GetVersionFileName(), f.inGarage("bmw~Fast.vfv"));
+    EXPECT_EQ(d.versionPath(), f.inGarage("bmw~Fast.vfv"));
 
     // Updating the oldest version makes it the newest.
     f.setMass("999.0");
     d.select(0);
     f.prompt.answer(PromptAnswer::Yes);
-    ASSERT_TRUE(d.Update());
+    ASSERT_TRUE(d.updateVersion());
     EXPECT_EQ(f.prompt.questions().back().text,
               "This will overwrite the selected version file with the data currently in the editor (thus making it "
               "the most recent version) and update any changes to your version notes.  Continue?");
@@ -213,7 +213,7 @@ TEST(VersionStore, VersionsAreListedForTheirVehicleOldestFirst) {
     // Answering No writes nothing.
     const std::string dry = readBytes(f.inGarage("BMW~Dry.VFV"));
     f.prompt.answer(PromptAnswer::No);
-    EXPECT_FALSE(d.Update());
+    EXPECT_FALSE(d.updateVersion());
     EXPECT_EQ(readBytes(f.inGarage("BMW~Dry.VFV")), dry);
 
     // car.old.veh shares the versions of car.veh.
@@ -227,7 +227,7 @@ TEST(VersionStore, TitlesMustBeUniqueAndUsable) {
     FileVersionModel d = f.dialog();
     ASSERT_TRUE(addVersion(d, "Fast"));
 
-    d.New();
+    d.createVersion();
     EXPECT_FALSE(d.browsing());
     EXPECT_FALSE(d.titleReadOnly());
     EXPECT_EQ(d.dateText(), "Adding new version...");
@@ -235,7 +235,7 @@ TEST(VersionStore, TitlesMustBeUniqueAndUsable) {
     d.setTitle(" FAST ");
     EXPECT_TRUE(d.buttons().Update);
     f.prompt.calls.clear();
-    EXPECT_FALSE(d.Update());
+    EXPECT_FALSE(d.updateVersion());
     ASSERT_EQ(f.prompt.messages().size(), 1u);
     EXPECT_EQ(f.prompt.messages()[0].title, "QORA Version Control");
     EXPECT_EQ(f.prompt.messages()[0].text,
@@ -251,11 +251,11 @@ TEST(VersionStore, TitlesMustBeUniqueAndUsable) {
     d.setTitle("   ");
     EXPECT_FALSE(d.buttons().Update);
     d.setTitle("../evil");
-    EXPECT_FALSE(d.Update());
+    EXPECT_FALSE(d.updateVersion());
     EXPECT_EQ(f.prompt.messages().back().text,
               "Version titles cannot contain any of the characters \\ / . > < \" * ? | = ~");
     d.setTitle("");
-    EXPECT_FALSE(d.Update());
+    EXPECT_FALSE(d.updateVersion());
     EXPECT_EQ(f.prompt.messages().back().text, "No version title entered.");
     EXPECT_EQ(d.action(), FileVersionModel::ActionNone);
     EXPECT_EQ(std::distance(fs::directory_iterator(f.garage), fs::directory_iterator()), 1);
@@ -279,16 +279,16 @@ TEST(VersionStore, NotesFollowTheirVersionAndDeleteAllKeepsOtherVehicles) {
     d.setNotes("");
     EXPECT_TRUE(d.dirty());
     f.prompt.answer(PromptAnswer::Yes);
-    ASSERT_TRUE(d.Update());
+    ASSERT_TRUE(d.updateVersion());
     EXPECT_FALSE(fs::exists(f.inGarage("bmw~A.txt")));
     EXPECT_EQ(d.flashes().text(FlashPanel::FileName), "Version note file deleted");
     EXPECT_EQ(d.titles(), (std::vector<std::string>{"B", "A"}));
 
     // Delete asks first; No keeps the version, Yes removes it with its notes.
     f.prompt.answer(PromptAnswer::No).answer(PromptAnswer::Yes);
-    EXPECT_FALSE(d.Delete());
+    EXPECT_FALSE(d.deleteSelected());
     EXPECT_TRUE(fs::exists(f.inGarage("bmw~B.vfv")));
-    EXPECT_TRUE(d.Delete());
+    EXPECT_TRUE(d.deleteSelected());
     const Call question = f.prompt.questions().back();
     EXPECT_EQ(question.title, "QORA Version Manager");
     EXPECT_EQ(question.text, "This will permanently delete the selected version from your Garage folder.  Are you sure?");
@@ -300,14 +300,14 @@ TEST(VersionStore, NotesFollowTheirVersionAndDeleteAllKeepsOtherVehicles) {
 
     ASSERT_TRUE(addVersion(d, "C", "notes c"));
     f.prompt.answer(PromptAnswer::Yes);
-    EXPECT_TRUE(d.DeleteAll());
+    EXPECT_TRUE(d.deleteAllVersions());
     EXPECT_EQ(f.prompt.questions().back().text,
               "This will permanently delete ALL versions for this vehicle in your Garage folder!  Are you sure?");
     EXPECT_EQ(f.prompt.questions().back().defaultButton, PromptAnswer::No);
     EXPECT_EQ(d.titles(), std::vector<std::string>{});
     EXPECT_EQ(d.selected(), -1);
     EXPECT_EQ(d.buttons(), (GarageButtons{.New = true}));
-    EXPECT_FALSE(d.DeleteAll()) << "nothing to delete, nothing asked";
+    EXPECT_FALSE(d.deleteAllVersions()) << "nothing to delete, nothing asked";
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(f.garage))
         left.push_back(entry.path().filename().string());
@@ -332,7 +332,7 @@ TEST(VersionStore, AFailedWriteLeavesTheOldVersionAndNotes) {
         d.setNotes("new notes");
         f.prompt.calls.clear();
         f.prompt.answer(PromptAnswer::Yes);
-        EXPECT_FALSE(d.Update());
+        EXPECT_FALSE(d.updateVersion());
     }
     ASSERT_EQ(f.prompt.messages().size(), 1u);
     EXPECT_EQ(f.prompt.messages()[0].title, "QORA File Error");
@@ -348,7 +348,7 @@ TEST(VersionStore, AFailedWriteLeavesTheOldVersionAndNotes) {
         ScopedFileSystem scoped(failing);
         f.prompt.calls.clear();
         f.prompt.answer(PromptAnswer::Yes);
-        EXPECT_FALSE(d.Update());
+        EXPECT_FALSE(d.updateVersion());
     }
     ASSERT_EQ(f.prompt.messages().size(), 1u);
     EXPECT_EQ(f.prompt.messages()[0].title, "QORA Version Control");
@@ -367,7 +367,7 @@ TEST(VersionStore, AFailedWriteLeavesTheOldVersionAndNotes) {
         ScopedFileSystem scoped(failing);
         f.prompt.calls.clear();
         f.prompt.answer(PromptAnswer::Yes);
-        EXPECT_TRUE(d.Delete());
+        EXPECT_TRUE(d.deleteSelected());
     }
     ASSERT_EQ(f.prompt.messages().size(), 1u);
     EXPECT_EQ(f.prompt.messages()[0].title, "QORA Version Manager");
@@ -388,7 +388,7 @@ TEST(VersionStore, LoadingAVersionAsTheVehicleOrAsTheGhost) {
     // Load asks while general warnings are on; No keeps the dialog open.
     FileVersionModel d = f.dialog();
     f.prompt.answer(PromptAnswer::No);
-    EXPECT_FALSE(d.Load());
+    EXPECT_FALSE(d.load());
     EXPECT_EQ(d.action(), FileVersionModel::ActionNone);
     EXPECT_FALSE(garageLoadRequest(d, f.vehiclePath, f.settings, f.prompt));
     const Call question = f.prompt.questions().back();
@@ -400,7 +400,7 @@ TEST(VersionStore, LoadingAVersionAsTheVehicleOrAsTheGhost) {
     EXPECT_EQ(question.defaultButton, PromptAnswer::Yes);
 
     f.prompt.answer(PromptAnswer::Yes);
-    EXPECT_TRUE(d.Load());
+    EXPECT_TRUE(d.load());
     const auto main = garageLoadRequest(d, f.vehiclePath, f.settings, f.prompt);
     ASSERT_TRUE(main);
     EXPECT_EQ(*main, (GarageLoad{GarageLoad::As::MainVehicle, version, true, true}));
@@ -410,11 +410,11 @@ TEST(VersionStore, LoadingAVersionAsTheVehicleOrAsTheGhost) {
 
     f.settings.generalWarnings = false;
     const std::size_t asked = f.prompt.questions().size();
-    EXPECT_TRUE(d.Load());
+    EXPECT_TRUE(d.load());
     EXPECT_EQ(f.prompt.questions().size(), asked);
 
     // As the ghost: the version itself, or a copy named as an archive ghost while an archive entry is open.
-    EXPECT_TRUE(d.LoadGhost());
+    EXPECT_TRUE(d.loadGhost());
     EXPECT_EQ(garageLoadRequest(d, f.vehiclePath, f.settings, f.prompt),
               (GarageLoad{GarageLoad::As::Ghost, version, false, false}));
     const std::string workingCopy = f.dir.file("MasVeh/vehiclemas=G01B.VHS");
@@ -441,7 +441,7 @@ TEST(VersionStore, LoadingAVersionAsTheVehicleOrAsTheGhost) {
     d.refresh();
     d.select(-1);
     f.prompt.calls.clear();
-    EXPECT_TRUE(d.LoadGhost());
+    EXPECT_TRUE(d.loadGhost());
     EXPECT_FALSE(garageLoadRequest(d, f.vehiclePath, f.settings, f.prompt));
     ASSERT_EQ(f.prompt.messages().size(), 2u);
     EXPECT_EQ(f.prompt.messages()[0].text, "No version selected.");

@@ -108,10 +108,10 @@ std::vector<Writer> writers() {
                        settings.setPrompt(run.prompt);
                        VehicleFile vehicle(run.path, run.prompt, settings);
                        return failureOf([&] {
-                           vehicle.Load(VehicleFile::ModeOpen);
+                           vehicle.load(VehicleFile::ModeOpen);
                            vehicle.findEntry(veh::SecBody, "mass=")->value = "1234.5";
                            storeAbsentGearsAsZero(vehicle);
-                           vehicle.Save("", false);
+                           vehicle.save("", false);
                        });
                    }});
     all.push_back({"archive write-back", "Vehicle.Mas", false, false, true, archiveBytes("First"), "Written Car",
@@ -121,8 +121,8 @@ std::vector<Writer> writers() {
                        NoFilePicker picker;
                        VehicleArchive archive(settings, run.prompt, picker);
                        return failureOf([&] {
-                           archive.LoadFile(run.path);
-                           archive.ReplaceEntry("CAR1.VEH", vehicleText("Written Car", "GT"));
+                           archive.loadFile(run.path);
+                           archive.replaceEntry("CAR1.VEH", vehicleText("Written Car", "GT"));
                        });
                    }});
     all.push_back({"qora.ini", "qora.ini", false, false, false, "[SETTINGS]\r\nVersion=4.0\r\n", "BackupFiles=", [](Run& run) {
@@ -131,7 +131,7 @@ std::vector<Writer> writers() {
                        settings.setProgramFolder(run.folder);
                        settings.version = kProgramVersion;
                        const std::string failure = failureOf([&] {
-                           if (!settings.Save())
+                           if (!settings.save())
                                throw std::runtime_error(run.prompt.lastMessage());
                        });
                        return failure;
@@ -147,10 +147,10 @@ std::vector<Writer> writers() {
                        settings.setPrompt(run.prompt);
                        VehicleFile vehicle(dataFile("template.veh"), run.prompt, settings);
                        return failureOf([&] {
-                           vehicle.Load(VehicleFile::ModeOpen);
+                           vehicle.load(VehicleFile::ModeOpen);
                            vehicle.findEntry(veh::SecBody, "mass=")->value = "1234.5";
                            storeAbsentGearsAsZero(vehicle);
-                           vehicle.Save("", true);
+                           vehicle.save("", true);
                            garage::writeVersion(run.path, vehicle);
                        });
                    }});
@@ -169,8 +169,8 @@ std::vector<Writer> writers() {
                        NoFilePicker picker;
                        VehicleArchive archive(settings, run.prompt, picker);
                        return failureOf([&] {
-                           archive.LoadFile(archivePath);
-                           archive.ExtractEntry("CAR1.VEH", false);
+                           archive.loadFile(archivePath);
+                           archive.extractEntry("CAR1.VEH", false);
                        });
                    }});
     const auto sourceFor = [](Run& run) {
@@ -568,9 +568,9 @@ TEST(WriterDiscipline, ANewVehicleSavedOntoADanglingLinkCreatesTheLinksTarget) {
     fs::create_directories(dir.file("mods"));
     fs::create_symlink(dir.file("mods/new.veh"), dir.file("new.veh"));
     VehicleFile vehicle(dir.file("new.veh"), prompt, settings);
-    vehicle.Load(VehicleFile::ModeNew);
+    vehicle.load(VehicleFile::ModeNew);
     storeAbsentGearsAsZero(vehicle);
-    vehicle.Save("", false);
+    vehicle.save("", false);
     EXPECT_TRUE(fs::is_symlink(dir.file("new.veh")));
     EXPECT_NE(readBytes(dir.file("mods/new.veh")).find("// Editor=QORA"), std::string::npos);
 }

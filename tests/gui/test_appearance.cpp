@@ -169,7 +169,7 @@ private slots:
         QCOMPARE(iconOf("mOpenGhost"), pixelsOf(gui::artworkImage("tbPorcheOpenGhost")));
         QCOMPARE(editor.window->settings().toolbarButtons, std::string("porche"));
 
-        editor.window->ChangeToolbarButtons("ferrari");
+        editor.window->setToolbarButtons("ferrari");
         QVERIFY(editor.checked("mButtonsMixed"));
         QCOMPARE(editor.window->settings().toolbarButtons, std::string("mixed"));
     }
@@ -200,7 +200,7 @@ private slots:
                  pixelsOf(gui::tabIcon(4).pixmap(QSize(24, 24)).toImage()));
         QVERIFY(editor.window->settings().showTabIcons);
 
-        editor.window->ChangePageStyle(7);
+        editor.window->setPageStyle(7);
         QCOMPARE(editor.window->settings().tabStyle, 2);
     }
 
@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(colourOf(editor.find("pCarName"), QPalette::WindowText), QColor(0x60, 0x50, 0x40));
         QCOMPARE(colourOf(editor.find("hlDTTorque"), QPalette::WindowText), QColor(255, 255, 0));
         // The defaults of the header colours are system colours.
-        QCOMPARE(gui::screenColour(editor.window->settings().GetAppColors(gui::HeaderBackground)),
+        QCOMPARE(gui::screenColour(editor.window->settings().appColor(gui::HeaderBackground)),
                  QApplication::palette().color(QPalette::Highlight));
         // Group headings are painted as header panels.
         auto* group = editor.find<QGroupBox>("grpTires0");
@@ -261,7 +261,7 @@ private slots:
         Editor editor;
         editor.startWith();
         Settings& settings = editor.window->settings();
-        const Color hotBefore = settings.GetAppColors(gui::HotClearText);
+        const Color hotBefore = settings.appColor(gui::HotClearText);
         QString leftTitle;
         QString rightTitle;
         QString caption;
@@ -299,9 +299,9 @@ private slots:
         QCOMPARE(leftTitle, QStringLiteral("Text Color"));
         QCOMPARE(rightTitle, QStringLiteral("Background Color"));
         QCOMPARE(editor.beeps(), 2);
-        QCOMPARE(settings.GetAppColors(gui::PromptText), rgbColor(10, 20, 30));
-        QCOMPARE(settings.GetAppColors(gui::GhostBackground), rgbColor(40, 50, 60));
-        QCOMPARE(settings.GetAppColors(gui::HotClearText), hotBefore); // its colour dialog was cancelled
+        QCOMPARE(settings.appColor(gui::PromptText), rgbColor(10, 20, 30));
+        QCOMPARE(settings.appColor(gui::GhostBackground), rgbColor(40, 50, 60));
+        QCOMPARE(settings.appColor(gui::HotClearText), hotBefore); // its colour dialog was cancelled
         // The window shows them at once.
         QCOMPARE(colourOf(editor.find("leMass"), QPalette::WindowText), QColor(10, 20, 30));
         QCOMPARE(colourOf(editor.find("geMass"), QPalette::Base), QColor(40, 50, 60));
@@ -323,7 +323,7 @@ private slots:
             .then(pickColour(QColor(1, 2, 3)));
         QVERIFY(triggerAction(editor.window.get(), "mDataColors"));
         for (int index = 0; index < gui::kAppColourCount; ++index)
-            QCOMPARE(settings.GetAppColors(index), before.GetAppColors(index));
+            QCOMPARE(settings.appColor(index), before.appColor(index));
 
         QString resetText;
         editor.dialogs.then([&](QDialog& dialog) {
@@ -334,18 +334,18 @@ private slots:
         });
         QVERIFY(triggerAction(editor.window.get(), "mDataColors"));
         QCOMPARE(resetText, QStringLiteral("&Reset To Default Windows Colors"));
-        QCOMPARE(settings.GetAppColors(gui::HeaderBackground), clActiveCaption);
-        QCOMPARE(settings.GetAppColors(gui::HeaderText), clCaptionText);
-        QCOMPARE(settings.GetAppColors(gui::PromptBackground), clHighlight);
-        QCOMPARE(settings.GetAppColors(gui::PromptText), clHighlightText);
-        QCOMPARE(settings.GetAppColors(gui::EditBackground), clWindow);
-        QCOMPARE(settings.GetAppColors(gui::EditText), clWindowText);
-        QCOMPARE(settings.GetAppColors(gui::GhostBackground), rgbColor(0xC0, 0xC0, 0xC0));
-        QCOMPARE(settings.GetAppColors(gui::GhostText), rgbColor(0x00, 0x80, 0x80));
-        QCOMPARE(settings.GetAppColors(gui::ClearText), rgbColor(0xFF, 0xFF, 0xFF));
-        QCOMPARE(settings.GetAppColors(gui::HotClearText), rgbColor(0x00, 0xFF, 0x00));
+        QCOMPARE(settings.appColor(gui::HeaderBackground), clActiveCaption);
+        QCOMPARE(settings.appColor(gui::HeaderText), clCaptionText);
+        QCOMPARE(settings.appColor(gui::PromptBackground), clHighlight);
+        QCOMPARE(settings.appColor(gui::PromptText), clHighlightText);
+        QCOMPARE(settings.appColor(gui::EditBackground), clWindow);
+        QCOMPARE(settings.appColor(gui::EditText), clWindowText);
+        QCOMPARE(settings.appColor(gui::GhostBackground), rgbColor(0xC0, 0xC0, 0xC0));
+        QCOMPARE(settings.appColor(gui::GhostText), rgbColor(0x00, 0x80, 0x80));
+        QCOMPARE(settings.appColor(gui::ClearText), rgbColor(0xFF, 0xFF, 0xFF));
+        QCOMPARE(settings.appColor(gui::HotClearText), rgbColor(0x00, 0xFF, 0x00));
         // The name panels' colours are not edited here.
-        QCOMPARE(settings.GetAppColors(gui::CarText), rgbColor(0x00, 0xFF, 0x00));
+        QCOMPARE(settings.appColor(gui::CarText), rgbColor(0x00, 0xFF, 0x00));
     }
 
     // The about box shows the version and the licence, no invented addresses; its one link opens the user guide.

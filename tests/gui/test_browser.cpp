@@ -96,7 +96,7 @@ struct Browser {
                                                  .add("G01B.VEH", vehicleText("Zeta", "GT1", "5"))
                                                  .add("G02E.VEH", vehicleText("Eta", "GT3"))
                                                  .bytes());
-        mas.LoadFile(dir.file("Vehicle.Mas"));
+        mas.loadFile(dir.file("Vehicle.Mas"));
     }
 
     // The browser set up as the host does; "Vehicle.mas" and the garage are favourites.
@@ -174,7 +174,7 @@ private slots:
         QVERIFY(!b.find<QAction>("mNotepad")->isEnabled());
         QVERIFY(!b.find<QAction>("mDelete")->isEnabled());
         b.select(QStringLiteral("g01b.txt"));
-        QCOMPARE(q(dialog.list().GetSelection()), q(b.cars + "/g01b.txt"));
+        QCOMPARE(q(dialog.list().selection()), q(b.cars + "/g01b.txt"));
 
         // Class maintenance.
         b.find<QComboBox>("FilterComboBox1")->setCurrentIndex(0);
@@ -199,14 +199,14 @@ private slots:
         const std::string workingCopy = b.dir.file("prog/MasVeh/vehiclemas=G02E.VEH");
         gui::VehicleBrowserDialog& dialog = b.open("GT3", true, workingCopy);
         dialog.show();
-        QVERIFY(dialog.list().MasMode());
+        QVERIFY(dialog.list().archiveMode());
         QVERIFY(b.find("lMasMode")->isVisible());
         QVERIFY(!b.find("lbFolders")->isVisible());
         QVERIFY(!b.find("DriveComboBox1")->isVisible());
         QVERIFY(!b.find("FilterComboBox1")->isEnabled());
         QCOMPARE(b.shown(), QStringList{"Eta - [?%]"});
         QCOMPARE(b.fileName(), QStringLiteral("g02e.veh"));
-        QCOMPARE(q(dialog.list().GetSelection()), QStringLiteral("G02E.VEH"));
+        QCOMPARE(q(dialog.list().selection()), QStringLiteral("G02E.VEH"));
         QVERIFY(!b.find<QAction>("mCopy")->isEnabled());
         QVERIFY(b.find<QAction>("mNotepad")->isEnabled());
         QCOMPARE(b.find<QComboBox>("cbFavoriteFolders")->currentIndex(), 0);
@@ -216,13 +216,13 @@ private slots:
 
         // The garage favourite switches to folder mode; "Vehicle.mas" back to the archive.
         emit b.find<QComboBox>("cbFavoriteFolders")->activated(1);
-        QVERIFY(!dialog.list().MasMode());
+        QVERIFY(!dialog.list().archiveMode());
         QVERIFY(b.find("lbFolders")->isVisible());
         QCOMPARE(q(b.find<gui::FolderTree>("lbFolders")->folder()), q(b.garage));
         QCOMPARE(b.find<QLineEdit>("eFileCount")->text(), QStringLiteral("0"));
         QVERIFY(!dialog.okButton()->isEnabled());
         emit b.find<QComboBox>("cbFavoriteFolders")->activated(0);
-        QVERIFY(dialog.list().MasMode());
+        QVERIFY(dialog.list().archiveMode());
         // "Vehicle.mas" cannot be removed.
         b.find<QToolButton>("bDeleteFolder")->click();
         QCOMPARE(b.find<QComboBox>("cbFavoriteFolders")->count(), 2);
@@ -244,7 +244,7 @@ private slots:
         Browser without;
         gui::VehicleBrowserDialog& folderOnly = without.open("[ALL]", false);
         emit without.find<QComboBox>("cbFavoriteFolders")->activated(0);
-        QVERIFY(!folderOnly.list().MasMode());
+        QVERIFY(!folderOnly.list().archiveMode());
         QCOMPARE(q(without.prompt.calls.back().title), QStringLiteral("QORA Mas Reader"));
         QCOMPARE(q(without.prompt.calls.back().text),
                  QStringLiteral("Errors previously occurred preventing opening of your Vehicle.mas file."));

@@ -99,7 +99,7 @@ private slots:
         QTest::mousePress(editor.grid(), Qt::LeftButton, {}, start);
         QCoreApplication::processEvents();
         QVERIFY(editor.chart().dragging());
-        QVERIFY(editor.chart().chart().PartialMode());
+        QVERIFY(editor.chart().chart().partialMode());
         QVERIFY(editor.window->isChanged());
         QCOMPARE(editor.torque().activePointIndex, 1);
         QCOMPARE(editor.torque().points[1].value, 175.0);
@@ -110,8 +110,8 @@ private slots:
         const double value = (287 - (start.y() - 20)) * 5.0;
         QCOMPARE(editor.torque().points[1].value, value);
         QCOMPARE(editor.pointValue(), QString::number(value, 'f', 2));
-        QCOMPARE(editor.power().points[1].value, PowerAtPoint(editor.torque(), 1, PowerHp));
-        QCOMPARE(editor.power().points[1].y, editor.chart().chart().ValueToY(editor.power().points[1].value));
+        QCOMPARE(editor.power().points[1].value, powerAtPoint(editor.torque(), 1, PowerHp));
+        QCOMPARE(editor.power().points[1].y, editor.chart().chart().valueToY(editor.power().points[1].value));
 
         // Far above the chart the drag stops at the vertical maximum, and point 1 becomes the torque peak.
         QTest::mouseMove(editor.grid(), QPoint(start.x(), -100));
@@ -122,7 +122,7 @@ private slots:
 
         QTest::mouseRelease(editor.grid(), Qt::LeftButton, {}, QPoint(start.x(), -100));
         QVERIFY(!editor.chart().dragging());
-        QVERIFY(!editor.chart().chart().PartialMode());
+        QVERIFY(!editor.chart().chart().partialMode());
 
         // The edit reaches the file when the page is written back.
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
@@ -138,7 +138,7 @@ private slots:
         spin->upButton()->click();
         QCOMPARE(editor.pointValue(), QStringLiteral("634.00"));
         QCOMPARE(editor.torque().points[10].value, 634.0);
-        QCOMPARE(editor.power().points[10].value, PowerAtPoint(editor.torque(), 10, PowerHp));
+        QCOMPARE(editor.power().points[10].value, powerAtPoint(editor.torque(), 10, PowerHp));
         QCOMPARE(editor.label("lTorque"), QStringLiteral("474 ft-lbs @5000rpm"));
         QVERIFY(editor.window->isChanged());
 
@@ -241,7 +241,7 @@ private slots:
         QVERIFY(triggerAction(editor.window.get(), "mcoTorqueNm"));
         QVERIFY(!settings.chartNm);
         QCOMPARE(editor.torque().unit, int(TorqueFtLbs));
-        QCOMPARE(editor.chart().chart().Legends()->verticalMaximum, 1045.8);
+        QCOMPARE(editor.chart().chart().legends()->verticalMaximum, 1045.8);
         QCOMPARE(editor.pointValue(), QStringLiteral("472.85"));
         QCOMPARE(editor.label("lTorque"), QStringLiteral("633 Nm @5000rpm"));
 
@@ -256,15 +256,15 @@ private slots:
         // Back in Nm, within rounding of where it started.
         QVERIFY(triggerAction(editor.window.get(), "mcoTorqueNm"));
         QVERIFY(qAbs(editor.torque().points[10].value - 633.0) < 1e-9);
-        QCOMPARE(editor.chart().chart().Legends()->verticalMaximum, 1400.0);
+        QCOMPARE(editor.chart().chart().legends()->verticalMaximum, 1400.0);
 
         // 3D points and lines; the ghost lines wait for a ghost.
         QVERIFY(triggerAction(editor.window.get(), "mco3DPoints"));
         QVERIFY(!settings.chart3DPoints);
-        QVERIFY(!editor.chart().chart().View()->points3D);
+        QVERIFY(!editor.chart().chart().view()->points3D);
         QVERIFY(triggerAction(editor.window.get(), "mco3DLines"));
         QVERIFY(!settings.chart3DLines);
-        QVERIFY(!editor.chart().chart().View()->lines3D);
+        QVERIFY(!editor.chart().chart().view()->lines3D);
         QVERIFY(!editor.action("mcoGhostLines")->isEnabled());
         editor.chart().setGhostOpen(true);
         QVERIFY(triggerAction(editor.window.get(), "mcoGhostLines"));
@@ -288,19 +288,19 @@ private slots:
         });
         QVERIFY(triggerAction(editor.window.get(), "mccPrimaryTorqueNorm"));
         QCOMPARE(editor.dialogs.shown, QStringList{QStringLiteral("dlgChartColor")});
-        QCOMPARE(settings.GetChartColors(3), rgbColor(10, 20, 30));
+        QCOMPARE(settings.chartColor(3), rgbColor(10, 20, 30));
         QCOMPARE(editor.torque().normal, rgbColor(10, 20, 30));
 
         // A cancelled dialog keeps the colour.
         editor.dialogs.then([](QDialog&) { return int(QDialog::Rejected); });
         QVERIFY(triggerAction(editor.window.get(), "mccChartBackground"));
-        QCOMPARE(settings.GetChartColors(0), rgbColor(0, 0, 0));
+        QCOMPARE(settings.chartColor(0), rgbColor(0, 0, 0));
 
         editor.prompt.answer(PromptAnswer::No).answer(PromptAnswer::Yes);
         QVERIFY(triggerAction(editor.window.get(), "mccDefaults"));
-        QCOMPARE(settings.GetChartColors(3), rgbColor(10, 20, 30));
+        QCOMPARE(settings.chartColor(3), rgbColor(10, 20, 30));
         QVERIFY(triggerAction(editor.window.get(), "mccDefaults"));
-        QCOMPARE(settings.GetChartColors(3), rgbColor(255, 0, 0));
+        QCOMPARE(settings.chartColor(3), rgbColor(255, 0, 0));
         QCOMPARE(editor.torque().normal, rgbColor(255, 0, 0));
         const auto questions = editor.prompt.questions();
         QCOMPARE(questions.size(), std::size_t(2));
@@ -314,7 +314,7 @@ private slots:
     void pointBitmapsMustBeElevenByElevenTrueColour() {
         ChartEditor editor;
         Settings& settings = editor.window->settings();
-        ChartView& view = *editor.chart().chart().View();
+        ChartView& view = *editor.chart().chart().view();
         QCOMPARE(ChartEditor::imageOf(view.pointBitmap), ChartEditor::builtIn(kPointPicture));
 
         QImage big(16, 16, QImage::Format_RGB888);
@@ -365,13 +365,13 @@ private slots:
         QCOMPARE(second.prompt.messages().size(), std::size_t(1));
         QCOMPARE(second.prompt.messages()[0].text, std::string(kPointFormatText));
         QVERIFY(second.window->settings().chartPointBitmap.empty());
-        QCOMPARE(ChartEditor::imageOf(second.chart().chart().View()->pointBitmap), ChartEditor::builtIn(kPointPicture));
+        QCOMPARE(ChartEditor::imageOf(second.chart().chart().view()->pointBitmap), ChartEditor::builtIn(kPointPicture));
     }
 
     void backgroundPictureAndDrawStyle() {
         ChartEditor editor;
         Settings& settings = editor.window->settings();
-        ChartView& view = *editor.chart().chart().View();
+        ChartView& view = *editor.chart().chart().view();
         QCOMPARE(settings.chartBitmap, std::string("[default]"));
         QVERIFY(editor.action("mcbBgDefault")->isChecked());
         QVERIFY(editor.action("mcbDrawCentered")->isChecked());

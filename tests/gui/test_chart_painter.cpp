@@ -60,18 +60,18 @@ struct Chart {
 
         LineData ghostPower = lineOf(0, true, rgbColor(0, 0, 208), rgbColor(0, 0, 128), rgbColor(0, 0, 43));
         ghostPower.visible = false;
-        chart->Add(ghostPower);
-        chart->Add(lineOf(400, true, rgbColor(208, 0, 0), rgbColor(128, 0, 0), rgbColor(43, 0, 0)));
-        chart->Add(lineOf(300, false, rgbColor(80, 80, 255), rgbColor(0, 0, 255), rgbColor(0, 0, 175)));
+        chart->add(ghostPower);
+        chart->add(lineOf(400, true, rgbColor(208, 0, 0), rgbColor(128, 0, 0), rgbColor(43, 0, 0)));
+        chart->add(lineOf(300, false, rgbColor(80, 80, 255), rgbColor(0, 0, 255), rgbColor(0, 0, 175)));
         LineData torque = lineOf(700, false, rgbColor(255, 80, 80), rgbColor(255, 0, 0), rgbColor(175, 0, 0));
         torque.point = kPoint;
         torque.pointShadow = kPointShadow;
         torque.activePoint = kActivePoint;
         torque.activePointShadow = kActivePointShadow;
-        chart->Add(torque);
-        chart->RecalcAll(); // the torque line's active point becomes 1, its first highest point
+        chart->add(torque);
+        chart->recalculateAll(); // the torque line's active point becomes 1, its first highest point
         painter.onImageChanged = [this](const QRect& rect) { changed.push_back(rect); };
-        chart->SetDrawing(true);
+        chart->setDrawing(true);
     }
 
     QRgb at(int x, int y) const { return painter.image().pixel(x, y); }
@@ -120,9 +120,9 @@ private slots:
         QCOMPARE(c.painter.background().pixel(37, 207), qRgb(128, 0, 0));
         QCOMPARE(c.painter.background().pixel(37, 147), qRgb(72, 68, 72)); // a grid row, no torque line
 
-        c.chart->View()->lines3D = false;
-        c.chart->RecalcAll();
-        c.chart->Redraw();
+        c.chart->view()->lines3D = false;
+        c.chart->recalculateAll();
+        c.chart->redraw();
         QCOMPARE(c.at(37, 146), qRgb(255, 0, 0));
         QCOMPARE(c.at(37, 148), qRgb(255, 0, 0));
         QCOMPARE(c.at(37, 206), qRgb(128, 0, 0));
@@ -139,23 +139,23 @@ private slots:
         QCOMPARE(c.at(15, 152), rgb(kActivePointShadow));
 
         c.changed.clear();
-        c.chart->SetActivePoint(5);
+        c.chart->setActivePoint(5);
         QCOMPARE(c.at(75, 150), rgb(kActivePoint));
         QCOMPARE(c.at(15, 150), rgb(kPoint));
         QCOMPARE(c.changed, (std::vector<QRect>{QRect(70, 142, 11, 11), QRect(10, 142, 11, 11)}));
 
         QImage normal = solid(11, 11, QColor(1, 2, 3));
         normal.setPixelColor(0, 0, QColor(200, 100, 50));
-        c.chart->View()->pointBitmap = makeChartBitmap(normal);
-        c.chart->View()->activePointBitmap = makeChartBitmap(solid(11, 11, QColor(4, 5, 6)));
-        c.chart->Redraw();
+        c.chart->view()->pointBitmap = makeChartBitmap(normal);
+        c.chart->view()->activePointBitmap = makeChartBitmap(solid(11, 11, QColor(4, 5, 6)));
+        c.chart->redraw();
         QCOMPARE(c.at(25, 142), qRgb(200, 100, 50)); // top-left at (x - 5, y - 5)
         QCOMPARE(c.at(35, 152), qRgb(1, 2, 3));
         QCOMPARE(c.at(36, 153), qRgb(0, 0, 0));
         QCOMPARE(c.at(75, 147), qRgb(4, 5, 6));
 
-        c.chart->View()->points3D = false; // circles again, bitmaps or not
-        c.chart->Redraw();
+        c.chart->view()->points3D = false; // circles again, bitmaps or not
+        c.chart->redraw();
         QCOMPARE(c.at(30, 150), rgb(kPoint));
         QCOMPARE(c.at(25, 142), qRgb(0, 0, 0));
     }
@@ -164,18 +164,18 @@ private slots:
         Chart c;
         // Steep segments, so the segments beyond the neighbours cross the edges of the rectangle.
         for (int i = 0; i < 41; ++i) {
-            c.chart->GetLineData(3).points[static_cast<std::size_t>(i)].value = i % 2 ? 1200 : 100;
-            c.chart->GetLineData(2).points[static_cast<std::size_t>(i)].value = i % 2 ? 100 : 1100;
+            c.chart->lineData(3).points[static_cast<std::size_t>(i)].value = i % 2 ? 1200 : 100;
+            c.chart->lineData(2).points[static_cast<std::size_t>(i)].value = i % 2 ? 100 : 1100;
         }
-        c.chart->RecalcAll();
-        c.chart->SetActivePoint(20);
-        c.chart->Redraw();
-        QVERIFY(c.chart->BeginPointDrag());
-        c.chart->OnPointChanged = [&](int, int point) { c.chart->SetPointValue(2, point, 700); };
+        c.chart->recalculateAll();
+        c.chart->setActivePoint(20);
+        c.chart->redraw();
+        QVERIFY(c.chart->beginPointDrag());
+        c.chart->pointChanged = [&](int, int point) { c.chart->setPointValue(2, point, 700); };
         const QImage before = c.painter.image().copy();
         c.changed.clear();
 
-        c.chart->DragPointTo(300, 60);
+        c.chart->dragPointTo(300, 60);
         const QImage after = c.painter.image().copy();
         const QRect rect(284, 0, 32, 288);
         QCOMPARE(c.changed, std::vector<QRect>{rect});
@@ -193,16 +193,16 @@ private slots:
         QCOMPARE(after.pixel(302, 270), qRgb(0, 0, 0));
 
         // What the partial redraw left is exactly what a full redraw draws.
-        c.chart->EndPointDrag();
+        c.chart->endPointDrag();
         QCOMPARE(c.changed.back(), QRect(0, 0, 608, 288));
         QCOMPARE(c.painter.image(), after);
     }
 
     void pictureStyles() {
         Chart c;
-        c.chart->GetLineData(1).visible = false;
-        c.chart->GetLineData(2).visible = false;
-        c.chart->View()->picture = makeChartBitmap(solid(100, 50, QColor(0, 128, 255)));
+        c.chart->lineData(1).visible = false;
+        c.chart->lineData(2).visible = false;
+        c.chart->view()->picture = makeChartBitmap(solid(100, 50, QColor(0, 128, 255)));
         const QRgb picture = qRgb(0, 128, 255);
         const QRgb black = qRgb(0, 0, 0);
         struct Probe {
@@ -216,17 +216,17 @@ private slots:
             {PictureStyle::Stretched, {607, 287}, {607, 287}},
         };
         for (const Probe& p : probes) {
-            c.chart->View()->pictureStyle = p.style;
-            c.chart->RecalcAll();
-            c.chart->Redraw();
+            c.chart->view()->pictureStyle = p.style;
+            c.chart->recalculateAll();
+            c.chart->redraw();
             QCOMPARE(c.at(p.inside.x(), p.inside.y()), picture);
             if (p.outside != p.inside)
                 QCOMPARE(c.at(p.outside.x(), p.outside.y()), black);
             QCOMPARE(c.at(30, 30), qRgb(72, 68, 72)); // the grid is drawn over the picture
         }
-        c.chart->ClearPicture();
-        c.chart->RecalcAll();
-        c.chart->Redraw();
+        c.chart->clearPicture();
+        c.chart->recalculateAll();
+        c.chart->redraw();
         QCOMPARE(c.at(607, 287), black);
     }
 
@@ -243,8 +243,8 @@ private slots:
         QVERIFY(!hasBrightPixel(y, QRect(0, 276, 24, 3)));  // between "0" and "1"
 
         // A pattern replaces the background colour.
-        c.chart->Legends()->x.pattern = makeChartBitmap(solid(4, 4, QColor(9, 9, 9)));
-        c.chart->SetLegends();
+        c.chart->legends()->x.pattern = makeChartBitmap(solid(4, 4, QColor(9, 9, 9)));
+        c.chart->setLegends();
         QCOMPARE(c.painter.legendX().pixel(0, 13), qRgb(9, 9, 9));
     }
 

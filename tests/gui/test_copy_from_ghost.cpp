@@ -94,7 +94,7 @@ private slots:
         EditorFixture editor;
         editor.startWith();
         gui::MainWindow& window = *editor.window;
-        QVERIFY(window.OpenGhost(writeGhost(editor)));
+        QVERIFY(window.openGhostFile(writeGhost(editor)));
         showPage(editor, editor::PgTires);
 
         DialogAnswer answer;
@@ -127,7 +127,7 @@ private slots:
         EditorFixture editor;
         editor.startWith();
         gui::MainWindow& window = *editor.window;
-        QVERIFY(window.OpenGhost(writeGhost(editor)));
+        QVERIFY(window.openGhostFile(writeGhost(editor)));
         showPage(editor, editor::PgDetails);
 
         DialogAnswer answer;
@@ -158,7 +158,7 @@ private slots:
         // A save after a copy writes the ghost's values.
         editor.dialogs.then(answer.step());
         QVERIFY(triggerAction(&window, "mCopyFromGhost"));
-        QVERIFY(window.SaveVehicle(std::string()));
+        QVERIFY(window.saveVehicleTo(std::string()));
         const std::string saved = readBytes(window.currentVehicle()->fileName);
         QVERIFY(saved.find("mass=(1300.0)") != std::string::npos);
         QVERIFY(saved.find("rpm_torque=(5000.0, 700.00)") != std::string::npos);
@@ -168,7 +168,7 @@ private slots:
         EditorFixture editor;
         editor.startWith();
         gui::MainWindow& window = *editor.window;
-        QVERIFY(window.OpenGhost(editor.copy("template.veh", "same.veh")));
+        QVERIFY(window.openGhostFile(editor.copy("template.veh", "same.veh")));
         DialogAnswer answer;
         answer.scope = editor::CopyScope::AllPages;
         editor.dialogs.then(answer.step());
@@ -189,7 +189,7 @@ private slots:
         gui::MainWindow& window = *editor.window;
         QVERIFY(!editor.action("mcoCopyFromGhost")->isEnabled());
         QVERIFY(!editor.action("mCopyFromGhost")->isEnabled());
-        QVERIFY(window.OpenGhost(writeGhost(editor)));
+        QVERIFY(window.openGhostFile(writeGhost(editor)));
         showPage(editor, editor::PgPerformance);
         TorqueChart& chart = window.torqueChart();
         const QString figure = editor.find<QLabel>("lTorque")->text();
@@ -198,7 +198,7 @@ private slots:
         QCOMPARE(torqueAt5000(window), 700.0);
         QCOMPARE(
             chart.line(TorqueChart::PowerLine).points[kPoint5000].value,
-            PowerAtPoint(chart.line(TorqueChart::TorqueLine), kPoint5000, chart.line(TorqueChart::PowerLine).unit));
+            powerAtPoint(chart.line(TorqueChart::TorqueLine), kPoint5000, chart.line(TorqueChart::PowerLine).unit));
         QVERIFY(editor.find<QLabel>("lTorque")->text() != figure);
         QCOMPARE(editor.find<QLabel>("lTorque")->text(), editor.find<QLabel>("glTorque")->text());
         QCOMPARE(text(editor, "efPressure"), QStringLiteral("155.0000")); // the fields stay the vehicle's

@@ -137,7 +137,7 @@ private slots:
         EditorFixture editor;
         editor.startWith();
         const std::string ghost = editor.copy("template.veh", "ghost.veh");
-        QVERIFY(editor.window->OpenGhost(ghost));
+        QVERIFY(editor.window->openGhostFile(ghost));
         editor.window->pages()->setCurrentIndex(6);
         QCOMPARE(text(editor, "geMass"), QStringLiteral("1125.0"));
         changeOnDisk(ghost, "mass=(1125.0)", "mass=(1300.0)");

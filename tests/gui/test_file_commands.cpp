@@ -50,8 +50,8 @@ struct Archive {
         NoFilePicker picker;
         Settings settings;
         VehicleArchive mas(settings, prompt, picker);
-        mas.LoadFile(path);
-        return mas.EntryBytes(name);
+        mas.loadFile(path);
+        return mas.entryBytes(name);
     }
 };
 
@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(archive.entry("G02E.VEH"), archive.g02e);
 
         // Another vehicle replaces it: the working copy goes, the archive stays.
-        QVERIFY(editor.window->OpenVehicle(car, 0));
+        QVERIFY(editor.window->openVehicleFile(car, 0));
         QVERIFY(!fs::exists(workingCopy));
         QVERIFY(!editor.window->archiveEntry());
         QCOMPARE(editor.action("mSaveAs")->text(), QStringLiteral("Save &As..."));
@@ -217,8 +217,8 @@ private slots:
             NoFilePicker picker;
             Settings settings;
             VehicleArchive mas(settings, prompt, picker);
-            mas.LoadFile(archive.path);
-            QVERIFY(mas.ReplaceEntry("G01B.VEH", theirs));
+            mas.loadFile(archive.path);
+            QVERIFY(mas.replaceEntry("G01B.VEH", theirs));
         }
         const std::string before = readBytes(archive.path);
 
@@ -249,7 +249,7 @@ private slots:
         EditorFixture editor;
         const std::string car = editor.startWith();
         const std::string other = editor.copy("template.veh", "other.veh");
-        QVERIFY(editor.window->OpenVehicle(other, 0));
+        QVERIFY(editor.window->openVehicleFile(other, 0));
         auto* recent = editor.window->findChild<QMenu*>(QStringLiteral("pmRecent"));
         QCOMPARE(recent->actions().size(), 1);
         QCOMPARE(recent->actions().at(0)->text(), q("[ GT2 #6 BMW M3 ] " + car));

@@ -159,7 +159,7 @@ private slots:
     void everyPageWithAGhostFitsAWindowOf1280By800() {
         EditorFixture editor;
         editor.startWith();
-        QVERIFY(editor.window->OpenGhost(editor.copy("template.veh", "ghost.veh")));
+        QVERIFY(editor.window->openGhostFile(editor.copy("template.veh", "ghost.veh")));
         editor.window->resize(1280, 800);
         for (int page = 0; page < editor.window->pages()->count(); ++page) {
             editor.window->pages()->setCurrentIndex(page);
@@ -188,7 +188,7 @@ private slots:
             editor.window = std::make_unique<gui::MainWindow>(
                 gui::MainWindowHost{editor.prompt, editor.files, editor.dialogs, editor.folders, editor.filePicker});
             editor.window->show();
-            editor.window->FormShow(onCommandLine ? std::optional<std::string>(car) : std::nullopt);
+            editor.window->start(onCommandLine ? std::optional<std::string>(car) : std::nullopt);
             QVERIFY2(editor.prompt.questions().size() == 1, onCommandLine ? "command line" : "last file");
         }
     }
@@ -200,8 +200,8 @@ private slots:
         editor.startWith();
         editor.window->pages()->setCurrentIndex(6);
         editor.type("eMass", QStringLiteral("1500.0"));
-        QVERIFY(editor.window->TransferBuffer());
-        editor.window->currentVehicle()->Save("", true); // what entering My Garage does
+        QVERIFY(editor.window->transferPages());
+        editor.window->currentVehicle()->save("", true); // what entering My Garage does
         editor.prompt.answer(PromptAnswer::Yes);
         QVERIFY(triggerAction(editor.window.get(), "mUndoPage"));
         QCOMPARE(editor.find<QLineEdit>("eMass")->text(), QStringLiteral("1125.0"));

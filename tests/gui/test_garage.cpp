@@ -141,7 +141,7 @@ private slots:
             QVERIFY(timer->isActive());
             QCOMPARE(timer->interval(), 600);
             for (int tick = 0; tick < 8; ++tick)
-                dialog.Timer1Timer();
+                dialog.animateFlashes();
             QCOMPARE(panelText(dialog, "pCarName"), QStringLiteral("GT2 #6 BMW M3"));
             QCOMPARE(panelText(dialog, "pFileName"), QStringLiteral("car"));
             QCOMPARE(panelColour(dialog, "pFileName"), QColor(255, 255, 255));

@@ -101,7 +101,7 @@ private slots:
         EditorFixture editor;
         editor.startWith();
         gui::GearingChart* chart = gearingChart(editor);
-        QVERIFY(editor.window->OpenGhost(writeGhost(editor, "3.700", "0.34")));
+        QVERIFY(editor.window->openGhostFile(writeGhost(editor, "3.700", "0.34")));
         QVERIFY(chart->ghostChart().has_value());
         QCOMPARE(chart->ghostChart()->lines.size(), std::size_t(5));
         QCOMPARE(chart->ghostChart()->shifts.size(), std::size_t(4));
@@ -127,7 +127,7 @@ private slots:
         gearingChart(editor);
         QCoreApplication::processEvents();
         QVERIFY(editor.window->grab().save(QDir(folder).filePath(QStringLiteral("drivetrain.png"))));
-        QVERIFY(editor.window->OpenGhost(writeGhost(editor, "3.700", "0.34")));
+        QVERIFY(editor.window->openGhostFile(writeGhost(editor, "3.700", "0.34")));
         QCoreApplication::processEvents();
         QVERIFY(editor.window->grab().save(QDir(folder).filePath(QStringLiteral("drivetrain-ghost.png"))));
         editor.window->resize(1280, 900);

@@ -212,7 +212,7 @@ private slots:
 
         // Another ghost deletes the archive copy; a copy never shows in the recent list.
         const std::string file = writeGhost(editor);
-        QVERIFY(window.OpenGhost(file));
+        QVERIFY(window.openGhostFile(file));
         QVERIFY(!fs::exists(copy));
         QVERIFY(editor.find<QMenu>("pmRecentGhost")->actions().empty());
         QVERIFY(editor.find<QLabel>("iGhostPic")->pixmap().toImage() !=
@@ -220,7 +220,7 @@ private slots:
 
         // A file that fails to load leaves the ghost there is, after the loader's message.
         const std::string broken = editor.copy("torque_not_a_number.veh", "broken.veh");
-        QVERIFY(!window.OpenGhost(broken));
+        QVERIFY(!window.openGhostFile(broken));
         const auto messages = editor.prompt.messages();
         QCOMPARE(messages.size(), std::size_t(2));
         QCOMPARE(q(messages[0].title), QStringLiteral("QORA File Error"));
@@ -231,7 +231,7 @@ private slots:
         QCOMPARE(text(editor, "gefPressure"), QStringLiteral("190.0000"));
 
         // A third ghost puts the replaced file into the recent list.
-        QVERIFY(window.OpenGhost(editor.copy("template.veh", "third.veh")));
+        QVERIFY(window.openGhostFile(editor.copy("template.veh", "third.veh")));
         QCOMPARE(editor.find<QMenu>("pmRecentGhost")->actions().size(), 1);
         QCOMPARE(window.settings().recentGhosts.front().path, file);
     }
@@ -242,7 +242,7 @@ private slots:
         const std::string ghost =
             writeVehicle(editor, "odd.veh",
                          {{"//Driver1=Ray Colter/0.6/0.4/0.9", "//Driver1=Ray Colter"}, {"drag_coeff=(1.700,3.000,0.357)\r\n", ""}});
-        QVERIFY(editor.window->OpenGhost(ghost));
+        QVERIFY(editor.window->openGhostFile(ghost));
         const auto messages = editor.prompt.messages();
         QCOMPARE(messages.size(), std::size_t(1));
         QCOMPARE(q(messages[0].title), QStringLiteral("QORA File Error"));
@@ -256,7 +256,7 @@ private slots:
         QCOMPARE(text(editor, "e1Aggression"), QStringLiteral("0.6"));
 
         // A sound ghost replacing it clears the flag and says nothing.
-        QVERIFY(editor.window->OpenGhost(writeGhost(editor)));
+        QVERIFY(editor.window->openGhostFile(writeGhost(editor)));
         QVERIFY(!editor.window->ghostProblems());
         QCOMPARE(editor.prompt.messages().size(), std::size_t(1));
     }
@@ -264,7 +264,7 @@ private slots:
     void aGhostValueDropsOnlyOntoAFieldOfItsKind() {
         EditorFixture editor;
         const std::string car = editor.startWith();
-        QVERIFY(editor.window->OpenGhost(writeGhost(editor)));
+        QVERIFY(editor.window->openGhostFile(writeGhost(editor)));
         editor.window->pages()->setCurrentIndex(1);
         QLineEdit* ghostFront = editor.find<QLineEdit>("gefPressure");
         const std::unique_ptr<QMimeData> pressure(

@@ -67,7 +67,7 @@ private slots:
             const QString before = textOf(control);
 
             // Ctrl+U with unsaved changes asks its question; answered No, nothing changes.
-            editor.window->SetChanged(true);
+            editor.window->setChanged(true);
             editor.prompt.answer(PromptAnswer::No);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::ControlModifier);
             QCOMPARE(undone.count(), int(&place - places) + 1);
@@ -76,11 +76,11 @@ private slots:
             QCOMPARE(textOf(control), before);
 
             // Ctrl+U with nothing to undo does nothing at all (the field keeps its text).
-            editor.window->SetChanged(false);
+            editor.window->setChanged(false);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::ControlModifier);
             QCOMPARE(textOf(control), before);
 
-            editor.window->SetChanged(true);
+            editor.window->setChanged(true);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
             QCOMPARE(saved.count(), int(&place - places) + 1);
 

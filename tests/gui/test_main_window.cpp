@@ -359,19 +359,19 @@ private slots:
             listed = dialogAs<gui::LostEntriesDialog>(dialog).entries();
             return int(QDialog::Rejected);
         });
-        QVERIFY(!editor.window->OpenVehicle(broken, 0));
+        QVERIFY(!editor.window->openVehicleFile(broken, 0));
         QCOMPARE(editor.dialogs.shown, QStringList{QStringLiteral("dlgLostEntries")});
         QVERIFY(listed.contains(QStringLiteral("mass=")));
         QCOMPARE(q(editor.window->currentVehicle()->fileName), q(current));
 
         editor.dialogs.then([](QDialog&) { return int(QDialog::Accepted); });
-        QVERIFY(editor.window->OpenVehicle(broken, 0));
+        QVERIFY(editor.window->openVehicleFile(broken, 0));
         QCOMPARE(editor.window->windowTitle(), q("QORA 4.0 - " + broken));
         QCOMPARE(editor.edit("eMass")->text(), QString());
 
         // A file that is not there is reported and opens nothing.
         const std::string gone = editor.home.file("gone.veh");
-        QVERIFY(!editor.window->OpenVehicle(gone, 0));
+        QVERIFY(!editor.window->openVehicleFile(gone, 0));
         QCOMPARE(q(editor.messages().back().text), q("Could not find requested file: " + gone));
         QCOMPARE(q(editor.window->currentVehicle()->fileName), q(broken));
     }
@@ -383,7 +383,7 @@ private slots:
         editor.type("eTeamName", QStringLiteral("Works"));
 
         editor.prompt.answer(PromptAnswer::Cancel);
-        QVERIFY(!editor.window->OpenVehicle(second, 0));
+        QVERIFY(!editor.window->openVehicleFile(second, 0));
         QCOMPARE(q(editor.window->currentVehicle()->fileName), q(first));
         QCOMPARE(editor.edit("eTeamName")->text(), QStringLiteral("Works"));
 
@@ -393,7 +393,7 @@ private slots:
             disk.failWritesAfterBytes = 0;
             ScopedFileSystem scoped(disk);
             editor.prompt.answer(PromptAnswer::Yes);
-            QVERIFY(!editor.window->OpenVehicle(second, 0));
+            QVERIFY(!editor.window->openVehicleFile(second, 0));
         }
         QCOMPARE(q(editor.messages().back().title), QStringLiteral("QORA File Error"));
         QCOMPARE(q(editor.window->currentVehicle()->fileName), q(first));
@@ -401,7 +401,7 @@ private slots:
         QVERIFY(editor.window->isChanged());
 
         editor.prompt.answer(PromptAnswer::Yes);
-        QVERIFY(editor.window->OpenVehicle(second, 0));
+        QVERIFY(editor.window->openVehicleFile(second, 0));
         QCOMPARE(q(editor.window->currentVehicle()->fileName), q(second));
         QVERIFY(!editor.window->isChanged());
         const auto lines = linesOf(first);

@@ -191,7 +191,7 @@ private slots:
         editor.dialogs.then(preferencesStep(QStringLiteral("6.000"), false, true));
         QVERIFY(triggerAction(editor.window.get(), "mOptions"));
         QCOMPARE(editor.prompt.messages().back().icon, PromptIcon::Stop);
-        QVERIFY(!editor.window->settings().IsAssociated());
+        QVERIFY(!editor.window->settings().isAssociated());
         editor.dialogs.then([](QDialog& dialog) {
             if (dialog.findChild<QCheckBox*>(QStringLiteral("cbAssociate"))->isChecked())
                 throw std::logic_error("a failed association is shown as on");

@@ -78,7 +78,7 @@ private slots:
         editor.startWith();
         QVERIFY(editor.action("mVehicleSummary")->isEnabled());
         QVERIFY(!editor.action("mCompareSummary")->isEnabled());
-        QVERIFY(editor.window->OpenGhost(writeGhost(editor)));
+        QVERIFY(editor.window->openGhostFile(writeGhost(editor)));
         QVERIFY(editor.action("mCompareSummary")->isEnabled());
         QVERIFY(triggerAction(editor.window.get(), "mCloseGhost"));
         QVERIFY(!editor.action("mCompareSummary")->isEnabled());
@@ -112,7 +112,7 @@ private slots:
     void compareSummaryHighlightsDifferencesAndSavesHtml() {
         EditorFixture editor;
         const std::string car = editor.startWith();
-        QVERIFY(editor.window->OpenGhost(writeGhost(editor)));
+        QVERIFY(editor.window->openGhostFile(writeGhost(editor)));
         editor.type("eCost", QStringLiteral("500000")); // an unsaved edit differs from the ghost too
 
         const std::string target = editor.home.file("compare.html");
@@ -184,7 +184,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         EditorFixture editor;
         editor.startWith();
-        QVERIFY(editor.window->OpenGhost(writeGhost(editor)));
+        QVERIFY(editor.window->openGhostFile(writeGhost(editor)));
         editor.type("eCost", QStringLiteral("500000"));
         bool grabbed = true;
         const auto grab = [&](const QString& name) {

@@ -104,7 +104,7 @@ private slots:
         // A torque of nothing at 1500 rpm: the save ends the curve there.
         LineData& torque = editor.window->torqueChart().line(TorqueChart::TorqueLine);
         torque.points[3].value = 0;
-        editor.window->SetChanged(true);
+        editor.window->setChanged(true);
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         const QString figure = editor.find<QLabel>("lTorque")->text();
         QVERIFY2(!figure.endsWith(QStringLiteral("@5000rpm")), qPrintable(figure));

@@ -58,7 +58,7 @@ struct EditorFixture {
     void start() {
         window = std::make_unique<gui::MainWindow>(gui::MainWindowHost{prompt, files, dialogs, folders, filePicker});
         window->show();
-        window->FormShow();
+        window->start();
     }
 
     template <typename T = QWidget> T* find(const char* name) const {

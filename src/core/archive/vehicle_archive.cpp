@@ -75,10 +75,10 @@ VehicleArchive::VehicleArchive(Settings& settings, Prompt& prompt, FilePicker& p
     : m_settings(&settings), m_prompt(&prompt), m_picker(&picker) {}
 
 VehicleArchive::~VehicleArchive() {
-    Unload();
+    unload();
 }
 
-void VehicleArchive::Unload() {
+void VehicleArchive::unload() {
     Entries.reset();
     Stream.reset();
     m_lock.release();
@@ -97,18 +97,18 @@ std::string VehicleArchive::workingCopyFolder() const {
     return folder;
 }
 
-bool VehicleArchive::Load() {
+bool VehicleArchive::load() {
     // An archive located by hand is used again, as long as it is there.
     if (!m_settings->archiveFile.empty()) {
         if (fileSystem().fileExists(m_settings->archiveFile)) {
-            LoadFile(m_settings->archiveFile);
+            loadFile(m_settings->archiveFile);
             return true;
         }
         m_settings->archiveFile.clear();
     }
     // An unknown game folder is treated like one without "Dat": the archive is never looked for in the
     // working directory.
-    const std::string gameFolder = m_settings->GetTrevantFolder();
+    const std::string gameFolder = m_settings->trevantFolder();
     std::string folder = gameFolder.empty() ? std::string() : joinPath(gameFolder, "Dat");
     if (folder.empty() || !fileSystem().folderExists(folder)) {
         // A user who chose to go on without a game folder works with folders only and is not asked for the archive.
@@ -127,18 +127,18 @@ bool VehicleArchive::Load() {
         if (!fileSystem().fileExists(FileName))
             throw VehicleArchiveError("The specified vehicle.mas file was invalid -> [" + FileName + "].");
         m_settings->archiveFile = FileName;
-        LoadFile(FileName);
+        loadFile(FileName);
         return true;
     }
     FileName = archiveIn(folder);
     if (!fileSystem().fileExists(FileName))
         throw VehicleArchiveError("The specified vehicle.mas file was invalid -> [" + FileName + "].");
-    LoadFile(FileName);
+    loadFile(FileName);
     return true;
 }
 
-void VehicleArchive::LoadFile(const std::string& archivePath) {
-    Unload();
+void VehicleArchive::loadFile(const std::string& archivePath) {
+    unload();
     FileName = archivePath;
     if (!fileSystem().fileExists(archivePath))
         throw VehicleArchiveError("The specified vehicle.mas file was invalid -> [" + archivePath + "].");
@@ -171,10 +171,10 @@ void VehicleArchive::LoadFile(const std::string& archivePath) {
             throw VehicleArchiveError("MAS File load aborted.");
     }
     DataStart = kHeaderSize + kRecordSize * EntryCount;
-    ReadEntries();
+    readEntries();
 }
 
-void VehicleArchive::ReadEntries() {
+void VehicleArchive::readEntries() {
     if (!Stream || Stream->empty())
         return;
     const std::string_view bytes = *Stream;
@@ -186,11 +186,11 @@ void VehicleArchive::ReadEntries() {
         const std::uint64_t at = kHeaderSize + kRecordSize * i;
         if (at + kRecordSize > bytes.size())
             throw VehicleArchiveError(kEntryEof);
-        ReadEntry(bytes.substr(static_cast<std::size_t>(at), kRecordSize));
+        readEntry(bytes.substr(static_cast<std::size_t>(at), kRecordSize));
     }
 }
 
-void VehicleArchive::ReadEntry(std::string_view record) {
+void VehicleArchive::readEntry(std::string_view record) {
     ArchiveEntry entry;
     // A name field without a terminating NUL gives all of its 16 characters.
     const std::size_t nameLength = std::min(record.find('\0'), kNameFieldSize);
@@ -209,9 +209,9 @@ void VehicleArchive::ReadEntry(std::string_view record) {
 
     // The entry's text is scanned where it lies in the archive's buffer.
     const std::string_view data = entryData(entry);
-    entry.DescFile = GetDescValue(data, "DescFile=", 255);
-    entry.DescClass = GetDescValue(data, "DescClass=", 64);
-    entry.UnlockPoints = GetDescValue(data, "UnlockPoints=", 255);
+    entry.DescFile = descriptionValue(data, "DescFile=", 255);
+    entry.DescClass = descriptionValue(data, "DescClass=", 64);
+    entry.UnlockPoints = descriptionValue(data, "UnlockPoints=", 255);
 
     if (!text::iequals(entry.Name, "DEFAULT.VHS")) {
         if (entry.DescFile.empty())
@@ -225,7 +225,7 @@ void VehicleArchive::ReadEntry(std::string_view record) {
     Entries->push_back(std::move(entry));
 }
 
-std::string VehicleArchive::GetDescValue(std::string_view data, std::string_view key, std::size_t limit) {
+std::string VehicleArchive::descriptionValue(std::string_view data, std::string_view key, std::size_t limit) {
     const std::size_t n = data.size();
     if (key.empty() || n < 3)
         return {};
@@ -276,7 +276,7 @@ std::string_view VehicleArchive::entryData(const ArchiveEntry& entry) const {
     return std::string_view(*Stream).substr(static_cast<std::size_t>(DataStart + entry.Offset), entry.Size);
 }
 
-std::string VehicleArchive::EntryBytes(const std::string& name) const {
+std::string VehicleArchive::entryBytes(const std::string& name) const {
     if (!Stream || Stream->empty())
         throw VehicleArchiveError(kNoData);
     if (!Entries || Entries->empty())
@@ -287,7 +287,7 @@ std::string VehicleArchive::EntryBytes(const std::string& name) const {
     return std::string(entryData(*entry));
 }
 
-std::string VehicleArchive::ExtractEntry(const std::string& name, bool asGhost) {
+std::string VehicleArchive::extractEntry(const std::string& name, bool asGhost) {
     const std::string folder = workingCopyFolder();
     const std::size_t marker = name.find(kTemporaryMarker);
     const bool throwaway = marker != std::string::npos;
@@ -334,17 +334,17 @@ std::string VehicleArchive::ExtractEntry(const std::string& name, bool asGhost) 
     return target;
 }
 
-bool VehicleArchive::SaveEntry(const std::string& name, std::optional<std::uint64_t> entryHashWhenOpened) {
+bool VehicleArchive::saveEntry(const std::string& name, std::optional<std::uint64_t> entryHashWhenOpened) {
     struct UnloadOnExit {
         VehicleArchive* file;
-        ~UnloadOnExit() { file->Unload(); }
+        ~UnloadOnExit() { file->unload(); }
     } unloadOnExit{this};
 
     if (!isPlainEntryName(name))
         throw VehicleArchiveError(unsafeNameMessage(name, "Save cancelled."));
     const std::string workingCopy = joinPath(workingCopyFolder(), kWorkingCopyPrefix + name);
     lockWhileLoaded = true;
-    if (!Load())
+    if (!load())
         return false;
     if (const ArchiveEntry* entry = findEntry(name);
         entry && entryHashWhenOpened && contentHash(entryData(*entry)) != *entryHashWhenOpened &&
@@ -357,16 +357,16 @@ bool VehicleArchive::SaveEntry(const std::string& name, std::optional<std::uint6
     try {
         bytes = fileSystem().readFile(workingCopy);
     } catch (...) {
-        Unload();
+        unload();
         m_prompt->tell("QORA Veh File Load",
                        workingCopy + " could not be loaded into memory.  File save to vehicle.mas aborted.",
                        PromptIcon::Stop);
         throw;
     }
-    return ReplaceEntry(name, bytes);
+    return replaceEntry(name, bytes);
 }
 
-bool VehicleArchive::ReplaceEntry(const std::string& name, std::string_view bytes) {
+bool VehicleArchive::replaceEntry(const std::string& name, std::string_view bytes) {
     // A directory that was not read to its end would lose the entries it misses.
     if (!Stream || !Entries || Entries->size() != EntryCount)
         throw VehicleArchiveError(kNoData);
@@ -441,7 +441,7 @@ bool VehicleArchive::ReplaceEntry(const std::string& name, std::string_view byte
                                  : "Make room on the disk or check that the folder may be written to, then save "
                                    "again."));
     }
-    Unload();
+    unload();
     return true;
 }
 

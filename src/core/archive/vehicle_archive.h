@@ -47,31 +47,31 @@ public:
     // the game folder's "Dat" folder's, else through the locate dialog (opened in the game folder or the program
     // folder), whose choice is remembered in settings.archiveFile. A user who chose "Not now" for the game folder
     // is not asked: false, as when the dialog was cancelled. Throws VehicleArchiveError.
-    bool Load();
+    bool load();
     // Reads and checks the archive at archivePath and reads its directory. Asks whether to go on when the
     // header's sizes do not add up to the file's length. Throws VehicleArchiveError.
-    void LoadFile(const std::string& archivePath);
-    void Unload();
+    void loadFile(const std::string& archivePath);
+    void unload();
 
     // Writes the entry's bytes into the working-copy folder and returns the path: "vehiclemas=" + name for the
     // main vehicle (asks before replacing an existing working copy; No returns it untouched), "ghostmas=" + name
     // for the ghost, "~temp~.txt" when name ends in the "~temp~" marker. Throws VehicleArchiveError; a failed write throws
     // FileError.
-    std::string ExtractEntry(const std::string& name, bool asGhost);
+    std::string extractEntry(const std::string& name, bool asGhost);
     // Reads the archive again (Load) and writes the working copy "vehiclemas=" + name back into it, with the
     // archive locked against other QORA programs from the read to the write. When the entry's bytes in the
     // archive no longer hash to `entryHashWhenOpened` (another program changed them since QORA extracted the
     // entry), asks whether to overwrite them; No returns false. False when the locate dialog was cancelled or the
     // entry is missing (after a message). Leaves the object unloaded. Throws VehicleArchiveError; passes on the FileError
     // of an unreadable working copy (after a message).
-    bool SaveEntry(const std::string& name, std::optional<std::uint64_t> entryHashWhenOpened = std::nullopt);
+    bool saveEntry(const std::string& name, std::optional<std::uint64_t> entryHashWhenOpened = std::nullopt);
     // Replaces entry `name` with `bytes` in the loaded archive and writes the rebuilt archive over FileName in one
     // step (a failure leaves the file as it was and throws VehicleArchiveError). Entries whose data lies after the entry's
     // data move by the change in size. False (after the message) when the entry is missing. After a write the
     // object is unloaded: its copy no longer matches the file.
-    bool ReplaceEntry(const std::string& name, std::string_view bytes);
+    bool replaceEntry(const std::string& name, std::string_view bytes);
     // The bytes of an entry found without regard to letter case. Throws VehicleArchiveError.
-    std::string EntryBytes(const std::string& name) const;
+    std::string entryBytes(const std::string& name) const;
 
     // The first entry whose name equals `name` without regard to letter case; nullptr when there is none.
     const ArchiveEntry* findEntry(std::string_view name) const;
@@ -79,7 +79,7 @@ public:
     // The value of the first comment line "//" + key in data (key matched without regard to case, the slashes
     // directly before it), up to the next "//", CR, LF or the end, trimmed. Empty when absent or when `limit`
     // characters were taken without reaching the value's end.
-    static std::string GetDescValue(std::string_view data, std::string_view key, std::size_t limit);
+    static std::string descriptionValue(std::string_view data, std::string_view key, std::size_t limit);
 
     // Whether an entry name can be part of a file name: no path separator, no ":" and no "..".
     static bool isPlainEntryName(std::string_view name);
@@ -98,8 +98,8 @@ public:
     bool lockWhileLoaded = false;
 
 private:
-    void ReadEntries();
-    void ReadEntry(std::string_view record);
+    void readEntries();
+    void readEntry(std::string_view record);
     std::string_view entryData(const ArchiveEntry& entry) const;
     std::string workingCopyFolder() const;
 

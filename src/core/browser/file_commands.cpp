@@ -230,7 +230,7 @@ CarPicture vehiclePicture(const std::string& path) {
     return CarPicture::noCar();
 }
 
-bool IsGarageFile(const std::string& path, const std::string& garageFolder) {
+bool isGarageFile(const std::string& path, const std::string& garageFolder) {
     if (!garageFolder.empty() &&
         text::iequals(withoutTrailingSeparator(parentFolder(path)), withoutTrailingSeparator(garageFolder)))
         return true;
@@ -240,7 +240,7 @@ bool IsGarageFile(const std::string& path, const std::string& garageFolder) {
 }
 
 CarPicture ghostPicture(const std::string& path, const std::string& garageFolder, const std::string& patchFolder) {
-    if (path.empty() || !IsGarageFile(path, garageFolder))
+    if (path.empty() || !isGarageFile(path, garageFolder))
         return vehiclePicture(path);
     const std::string name = text::toUpper(fileNameOf(path));
     const std::size_t tilde = name.find('~');
@@ -259,13 +259,13 @@ BrowserStart browserStartForVehicle(const std::string& vehiclePath, std::string_
 BrowserStart browserStartForGhost(const std::string& ghostPath, std::string_view ghostClass,
                                   const std::string& vehiclePath, const std::string& garageFolder,
                                   const std::string& programFolder) {
-    const std::string& folderOf = IsGarageFile(ghostPath, garageFolder) ? vehiclePath : ghostPath;
+    const std::string& folderOf = isGarageFile(ghostPath, garageFolder) ? vehiclePath : ghostPath;
     return {existingFolderOr(folderOf, programFolder), text::toUpper(ghostClass), ghostPath};
 }
 
 ArchiveForBrowser readArchiveForBrowser(VehicleArchive& archive, Prompt& prompt) {
     try {
-        return archive.Load() ? ArchiveForBrowser::Loaded : ArchiveForBrowser::NotLoaded;
+        return archive.load() ? ArchiveForBrowser::Loaded : ArchiveForBrowser::NotLoaded;
     } catch (const VehicleArchiveError& error) {
         prompt.tell(std::string(kMasReaderErrorTitle), error.what(), PromptIcon::Stop);
         return ArchiveForBrowser::Failed;
@@ -284,7 +284,7 @@ void prepareBrowser(VehicleList& list, const Settings& settings, const BrowserSt
             archiveEntry ? extractedEntryName(start.proposedFile) : fileNameOf(start.proposedFile);
     list.setFolder(start.folder);
     // Without an archive its mode would list nothing: a working copy then opens the browser on its folder.
-    list.SetMasMode(archiveEntry && masAvailable);
+    list.setArchiveMode(archiveEntry && masAvailable);
     list.Ready = true;
     list.setClassText(start.carClass.empty() ? kAllClasses : std::string_view(start.carClass));
 }
@@ -298,15 +298,15 @@ void storeBrowserChoices(const VehicleList& list, Settings& settings) {
 
 std::optional<std::string> browserSelectionPath(const VehicleList& list, VehicleArchive* archive, bool asGhost,
                                                 Prompt& prompt) {
-    const std::string selection = list.GetSelection();
-    if (selection.empty() || (list.MasMode() && !archive)) {
+    const std::string selection = list.selection();
+    if (selection.empty() || (list.archiveMode() && !archive)) {
         prompt.tell(std::string(kGetSelectionTitle), std::string(kInvalidSelection), PromptIcon::Stop);
         return std::nullopt;
     }
-    if (!list.MasMode())
+    if (!list.archiveMode())
         return selection;
     try {
-        return archive->ExtractEntry(selection, asGhost);
+        return archive->extractEntry(selection, asGhost);
     } catch (const VehicleArchiveError& error) {
         prompt.tell(std::string(kExtractionTitle), error.what(), PromptIcon::Stop);
     } catch (const FileError& error) {

@@ -37,7 +37,7 @@ bool isExtraction(std::string_view path);
 std::string extractedEntryName(std::string_view path);
 
 // ---- Opening a vehicle ------------------------------------------------------------------------------------------
-// The modes are those of VehicleFile::Load: ModeOpen (0), ModeNew (1, the template), ModeGhost (2, load only).
+// The modes are those of VehicleFile::load: ModeOpen (0), ModeNew (1, the template), ModeGhost (2, load only).
 
 inline constexpr std::string_view kInvalidExtractionPrefix = "Invalid prefix on filename of extracted mas file.";
 inline constexpr std::string_view kSaveAsCaption = "Save &As...";
@@ -151,7 +151,7 @@ std::locale userLocale();
 // file's folder matching the file name's first four characters + "*.bmp", stretched, or "bmpNoCar".
 CarPicture vehiclePicture(const std::string& path);
 // A Garage version file: in the garage folder, or a ".vfv" file whose name holds "~" (letter case ignored).
-bool IsGarageFile(const std::string& path, const std::string& garageFolder);
+bool isGarageFile(const std::string& path, const std::string& garageFolder);
 // The ghost's picture: for a Garage version the vehicle it was saved from, found in the patch folder under the
 // version name cut before its first "~" + ".VEH"; else as vehiclePicture.
 CarPicture ghostPicture(const std::string& path, const std::string& garageFolder, const std::string& patchFolder);

@@ -60,7 +60,7 @@ std::vector<std::string> companionFiles(const std::string& folder, std::string_v
 
 CheckList::CheckList(std::vector<std::string> items) : m_items(std::move(items)), m_checked(m_items.size(), false) {}
 
-void CheckList::SetAllChecked(bool checked) {
+void CheckList::setAllChecked(bool checked) {
     std::fill(m_checked.begin(), m_checked.end(), checked);
 }
 
@@ -102,7 +102,7 @@ FileManager::FileManager(Settings& settings, Prompt& prompt, FolderPicker& picke
 bool FileManager::deleteVehicle(const std::string& folder, const std::string& name, const ConfirmFiles& confirm) {
     m_prompt->tell(std::string(kVehicleManagerTitle), std::string(kDeleteWarning), PromptIcon::Exclamation);
     CheckList list(companionFiles(folder, name));
-    list.SetAllChecked(true);
+    list.setAllChecked(true);
     if (!confirm(list))
         return false;
     for (const std::string& file : list.checkedItems()) {
@@ -158,7 +158,7 @@ bool FileManager::transfer(const std::string& folder, const std::string& name, c
     m_settings->moveToFolder = *chosen;
 
     CheckList list(companionFiles(folder, name));
-    list.SetAllChecked(true);
+    list.setAllChecked(true);
     if (!confirm(list))
         return false;
 

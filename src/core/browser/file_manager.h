@@ -42,7 +42,7 @@ public:
     const std::vector<std::string>& items() const { return m_items; }
     bool isChecked(std::size_t index) const { return m_checked.at(index); }
     void setChecked(std::size_t index, bool checked) { m_checked.at(index) = checked; }
-    void SetAllChecked(bool checked);
+    void setAllChecked(bool checked);
     std::vector<std::string> checkedItems() const;
     // OK applies exactly when at least one item is ticked.
     bool okEnabled() const;

@@ -170,12 +170,12 @@ VehicleList::VehicleList(VehicleArchive* masFile, Settings& settings, Prompt& pr
 
 void VehicleList::setShowCarPic(bool on) {
     m_showCarPic = on;
-    UpdateSelection();
+    updateSelection();
 }
 
 void VehicleList::setRacePercent(bool on) {
     m_racePercent = on;
-    OnFileListChange();
+    fileListChanged();
 }
 
 void VehicleList::setUserClasses(const std::vector<std::string>& classes) {
@@ -189,7 +189,7 @@ std::vector<std::string> VehicleList::userClasses() const {
 
 void VehicleList::setClassText(std::string_view text) {
     m_classText = std::string(text);
-    OnFileListChange();
+    fileListChanged();
 }
 
 void VehicleList::setFavorites(std::vector<std::string> folders) {
@@ -206,18 +206,18 @@ void VehicleList::setFolder(const std::string& folder) {
     selectFavoriteOfFolder();
     m_lostFiles.clear();
     listFolder();
-    OnFileListChange();
+    fileListChanged();
 }
 
 void VehicleList::setMask(std::string_view mask) {
     m_mask = std::string(mask);
     listFolder();
-    OnFileListChange();
+    fileListChanged();
 }
 
 void VehicleList::refreshFiles() {
     listFolder();
-    OnFileListChange();
+    fileListChanged();
 }
 
 void VehicleList::listFolder() {
@@ -228,9 +228,9 @@ void VehicleList::listFolder() {
     m_listed = true;
 }
 
-void VehicleList::SetMasMode(bool on) {
+void VehicleList::setArchiveMode(bool on) {
     m_masMode = on;
-    OnFileListChange();
+    fileListChanged();
 }
 
 void VehicleList::show() {
@@ -247,7 +247,7 @@ void VehicleList::show() {
             break;
         }
     }
-    UpdateSelection();
+    updateSelection();
 }
 
 const VehicleList::Details& VehicleList::detailsOf(std::size_t file) {
@@ -259,7 +259,7 @@ const VehicleList::Details& VehicleList::detailsOf(std::size_t file) {
     VehicleFile vehicle(joinPath(m_folder, m_files[file]), silent, *m_settings);
     vehicle.detailsOnly = true;
     try {
-        vehicle.Load(VehicleFile::ModeOpen);
+        vehicle.load(VehicleFile::ModeOpen);
         auto value = [&vehicle](std::string_view key) {
             const EntryRec* entry = vehicle.findEntry(veh::SecDetails, key);
             return entry ? entry->value : std::string();
@@ -276,7 +276,7 @@ const VehicleList::Details& VehicleList::detailsOf(std::size_t file) {
     return details;
 }
 
-std::string VehicleList::FormatCarItem(std::string_view carClass, std::string_view description,
+std::string VehicleList::formatCarItem(std::string_view carClass, std::string_view description,
                                        std::string_view unlockPoints) const {
     if (description.empty() || carClass.empty())
         return {};
@@ -295,7 +295,7 @@ std::string VehicleList::FormatCarItem(std::string_view carClass, std::string_vi
     return text::iequals(filter, carClass) ? item : std::string();
 }
 
-void VehicleList::OnFileListChange() {
+void VehicleList::fileListChanged() {
     if (!Ready)
         return;
     m_items.clear();
@@ -307,7 +307,7 @@ void VehicleList::OnFileListChange() {
         if (m_masFile && m_masFile->Entries) {
             const auto& entries = *m_masFile->Entries;
             for (std::size_t i = 0; i < entries.size(); ++i) {
-                std::string text = FormatCarItem(entries[i].DescClass, entries[i].DescFile, entries[i].UnlockPoints);
+                std::string text = formatCarItem(entries[i].DescClass, entries[i].DescFile, entries[i].UnlockPoints);
                 if (!text.empty())
                     m_items.push_back({std::move(text), static_cast<int>(i)});
             }
@@ -321,7 +321,7 @@ void VehicleList::OnFileListChange() {
                     m_lostFiles.push_back(m_files[i]);
                 continue;
             }
-            std::string text = FormatCarItem(details.carClass, details.description, details.unlockPoints);
+            std::string text = formatCarItem(details.carClass, details.description, details.unlockPoints);
             if (!text.empty())
                 m_items.push_back({std::move(text), static_cast<int>(i)});
         }
@@ -335,7 +335,7 @@ void VehicleList::OnFileListChange() {
 
     if (!m_items.empty())
         m_selected = 0;
-    UpdateSelection();
+    updateSelection();
     // The report belongs to a listing of the folder, once per folder: a filter typed into the class box rebuilds
     // the list too, and a report then would take the typing away.
     if (m_listed && !m_masMode && !m_lostFiles.empty() && m_reportedFolders.insert(m_folder).second)
@@ -345,7 +345,7 @@ void VehicleList::OnFileListChange() {
 
 void VehicleList::selectItem(int index) {
     m_selected = index >= 0 && index < static_cast<int>(m_items.size()) ? index : -1;
-    UpdateSelection();
+    updateSelection();
 }
 
 std::string VehicleList::itemName(const CarItem& item) const {
@@ -357,7 +357,7 @@ std::string VehicleList::itemName(const CarItem& item) const {
     return source < m_files.size() ? m_files[source] : std::string();
 }
 
-void VehicleList::UpdateSelection() {
+void VehicleList::updateSelection() {
     if (m_selected < 0) {
         m_picture = CarPicture::noCar();
         m_name.clear();
@@ -407,7 +407,7 @@ bool VehicleList::takeLostFilesReport() {
     return due;
 }
 
-std::string VehicleList::GetSelection() const {
+std::string VehicleList::selection() const {
     if (m_name.empty())
         return {};
     return m_masMode ? m_name : joinPath(m_folder, m_name);
@@ -422,7 +422,7 @@ void VehicleList::chooseFavorite(int index) {
     const std::string item = m_favorites[static_cast<std::size_t>(index)];
     if (text::iequals(item, kArchiveFavorite)) {
         if (MasAvailable)
-            SetMasMode(true);
+            setArchiveMode(true);
         else
             m_prompt->tell(std::string(kMasReaderTitle), std::string(kArchiveUnavailable), PromptIcon::Stop);
         return;
@@ -470,12 +470,12 @@ void VehicleList::deleteClass() {
     m_classes.erase(m_classes.begin() + index);
 }
 
-std::optional<std::string> VehicleList::OpenInNotepad() {
+std::optional<std::string> VehicleList::openInNotepad() {
     if (!commands().notepad)
         return std::nullopt;
     const bool warn = m_settings->generalWarnings;
     if (!m_masMode) {
-        std::string path = GetSelection();
+        std::string path = selection();
         if (warn)
             m_prompt->tell(std::string(kNotepadTitle),
                            std::string(kNotepadFileWarningStart) + path + std::string(kNotepadFileWarningEnd),
@@ -486,7 +486,7 @@ std::optional<std::string> VehicleList::OpenInNotepad() {
         return std::nullopt;
     std::string path;
     try {
-        path = m_masFile->ExtractEntry(m_name + std::string(kThrowawayMarker), false);
+        path = m_masFile->extractEntry(m_name + std::string(kThrowawayMarker), false);
     } catch (const VehicleArchiveError& error) {
         m_prompt->tell(std::string(kExtractionTitle), error.what(), PromptIcon::Stop);
         return std::nullopt;

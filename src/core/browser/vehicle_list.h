@@ -137,7 +137,7 @@ public:
     std::string InitialFileName; // file or entry name to preselect
     bool Ready = false;          // until set, nothing rebuilds the list
 
-    void setShowCarPic(bool on); // "Show Car Image": then UpdateSelection()
+    void setShowCarPic(bool on); // "Show Car Image": then updateSelection()
     bool showCarPic() const { return m_showCarPic; }
     void setRacePercent(bool on); // "Show Race %": then the list is rebuilt
     bool racePercent() const { return m_racePercent; }
@@ -164,8 +164,8 @@ public:
     void refreshFiles();
     const std::vector<std::string>& files() const { return m_files; }
     // Archive mode on or off; rebuilds. In archive mode the folder controls are hidden and the mask box disabled.
-    void SetMasMode(bool on);
-    bool MasMode() const { return m_masMode; }
+    void setArchiveMode(bool on);
+    bool archiveMode() const { return m_masMode; }
 
     // The dialog comes on screen: the favourite of the mode is selected and InitialFileName is preselected. From
     // now on unreadable files are collected in LostFiles.
@@ -174,13 +174,13 @@ public:
 
     // ---- The list ----------------------------------------------------------------------------------------------
     // Rebuilds the car list from the archive's entries or the folder's files, selects its first item.
-    void OnFileListChange();
+    void fileListChanged();
     // Selects an item (-1 for none) and refreshes name, OK and picture.
     void selectItem(int index);
-    void UpdateSelection();
+    void updateSelection();
     // The list text of a vehicle, or empty when it is not shown under the current class filter: the description,
     // with the race mark when "Show Race %" is on; empty without a description or a class.
-    std::string FormatCarItem(std::string_view carClass, std::string_view description,
+    std::string formatCarItem(std::string_view carClass, std::string_view description,
                               std::string_view unlockPoints) const;
 
     const std::vector<CarItem>& items() const { return m_items; }
@@ -196,14 +196,14 @@ public:
     const CarPicture& carPicture() const { return m_picture; }
 
     // Names of the files the last rebuild could not read (with WarnCompressedFiles on).
-    const std::vector<std::string>& LostFiles() const { return m_lostFiles; }
+    const std::vector<std::string>& lostFiles() const { return m_lostFiles; }
     // True once, on screen, after the first listing of a folder (not a class filter's rebuild) that found
     // unreadable files to report (kLostFilesReport).
     bool takeLostFilesReport();
 
     // In folder mode the folder joined with the selected file's name; in archive mode the selected entry's name.
     // Empty without a selection.
-    std::string GetSelection() const;
+    std::string selection() const;
 
     // ---- Favourites, classes, text editor -----------------------------------------------------------------------
     // Picks a favourite: "Vehicle.mas" switches to archive mode (or tells why it cannot); an existing folder
@@ -220,7 +220,7 @@ public:
     // The file to open in the text editor for the selection, after the warning when GeneralWarnings is on. In
     // archive mode the entry is extracted as a throwaway copy first; nullopt (after the message) when that fails,
     // and without a selection.
-    std::optional<std::string> OpenInNotepad();
+    std::optional<std::string> openInNotepad();
 
 private:
     struct Details {

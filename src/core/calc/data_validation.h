@@ -8,7 +8,7 @@ namespace qora {
 
 // A page value or calculator input that cannot be used. The message names where it was found:
 // "MainWindow::" + the running operation + "-> " + the reason, as the editor shows it under its data-validation
-// titles ("MainWindow::ValidateGears()-> 2nd gear must be less than 1st gear.").
+// titles ("MainWindow::validateGears()-> 2nd gear must be less than 1st gear.").
 class DataValidationError : public std::runtime_error {
 public:
     DataValidationError(std::string_view operation, std::string_view reason, std::string_view field = {})
@@ -27,8 +27,8 @@ private:
     std::string m_field;
 };
 
-// Throws DataValidationError for the operation (for example "CalcUpshiftRpm()") with the reason.
-[[noreturn]] inline void RaiseValidationError(std::string_view operation, std::string_view reason) {
+// Throws DataValidationError for the operation (for example "calculateUpshiftRpm()") with the reason.
+[[noreturn]] inline void raiseValidationError(std::string_view operation, std::string_view reason) {
     throw DataValidationError(operation, reason);
 }
 

@@ -24,7 +24,7 @@ double valueAt(const LineData& line, int index) {
 
 } // namespace
 
-double PowerAtPoint(const LineData& torqueLine, int index, int powerUnit) {
+double powerAtPoint(const LineData& torqueLine, int index, int powerUnit) {
     long double torque = valueAt(torqueLine, index);
     if (torqueLine.unit == TorqueFtLbs)
         torque *= kInverseUnitFactor;
@@ -35,7 +35,7 @@ double PowerAtPoint(const LineData& torqueLine, int index, int powerUnit) {
     return static_cast<double>(power);
 }
 
-bool ConvertLineUnits(LineData& line, int wantedUnit, bool isPowerLine) {
+bool convertLineUnits(LineData& line, int wantedUnit, bool isPowerLine) {
     if (line.unit == wantedUnit)
         return false;
     // Torque to ft-lbs and power to kW are the directions that multiply by the factor.
@@ -47,7 +47,7 @@ bool ConvertLineUnits(LineData& line, int wantedUnit, bool isPowerLine) {
     return true;
 }
 
-void LoadEngineCurve(const VehicleFile& vehicle, bool isGhost, const Settings& settings, LineData& torqueLine,
+void loadEngineCurve(const VehicleFile& vehicle, bool isGhost, const Settings& settings, LineData& torqueLine,
                      LineData& powerLine) {
     torqueLine.unit = TorqueNm;
     powerLine.unit = PowerHp;
@@ -60,14 +60,14 @@ void LoadEngineCurve(const VehicleFile& vehicle, bool isGhost, const Settings& s
             torque = numbers::parseDouble(vehicle.torquePoints[static_cast<std::size_t>(k)].torque).value_or(0.0);
         }
         torqueLine.points[static_cast<std::size_t>(k)].value = torque;
-        powerLine.points[static_cast<std::size_t>(k)].value = PowerAtPoint(torqueLine, k, PowerHp);
+        powerLine.points[static_cast<std::size_t>(k)].value = powerAtPoint(torqueLine, k, PowerHp);
     }
     for (LineData* line : {&torqueLine, &powerLine}) {
         line->points.front().value = 0.0;
         line->points.back().value = 0.0;
     }
-    ConvertLineUnits(torqueLine, settings.chartNm ? TorqueNm : TorqueFtLbs, false);
-    ConvertLineUnits(powerLine, settings.chartKW ? PowerKW : PowerHp, true);
+    convertLineUnits(torqueLine, settings.chartNm ? TorqueNm : TorqueFtLbs, false);
+    convertLineUnits(powerLine, settings.chartKW ? PowerKW : PowerHp, true);
     const bool visible = !isGhost || settings.chartGhostLines;
     for (LineData* line : {&torqueLine, &powerLine}) {
         line->activePointIndex = 0;
@@ -76,11 +76,11 @@ void LoadEngineCurve(const VehicleFile& vehicle, bool isGhost, const Settings& s
     }
 }
 
-void RecalcPowerPoint(const LineData& torqueLine, LineData& powerLine, int index) {
+void recalculatePowerPoint(const LineData& torqueLine, LineData& powerLine, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= powerLine.points.size() ||
         static_cast<std::size_t>(index) >= torqueLine.points.size())
         return;
-    powerLine.points[static_cast<std::size_t>(index)].value = PowerAtPoint(torqueLine, index, powerLine.unit);
+    powerLine.points[static_cast<std::size_t>(index)].value = powerAtPoint(torqueLine, index, powerLine.unit);
     refreshHighPoint(powerLine);
 }
 
@@ -88,7 +88,7 @@ int peakRpm(const LineData& line) {
     return line.highestPointIndex * kRpmPerPoint;
 }
 
-PeakFigures UpdatePeakFigures(const LineData& torqueLine, const LineData& powerLine, bool metricText) {
+PeakFigures updatePeakFigures(const LineData& torqueLine, const LineData& powerLine, bool metricText) {
     double torque = valueAt(torqueLine, torqueLine.highestPointIndex);
     double power = valueAt(powerLine, powerLine.highestPointIndex);
     // Only the shown numbers are converted; the lines keep their units.
@@ -111,11 +111,11 @@ PeakFigures UpdatePeakFigures(const LineData& torqueLine, const LineData& powerL
     return figures;
 }
 
-std::string ShowActivePointValue(const LineData& torqueLine) {
+std::string showActivePointValue(const LineData& torqueLine) {
     return numbers::formatFloat("###0.00", valueAt(torqueLine, torqueLine.activePointIndex));
 }
 
-int StoreEngineCurve(LineData& torqueLine, LineData& powerLine, VehicleFile& vehicle) {
+int storeEngineCurve(LineData& torqueLine, LineData& powerLine, VehicleFile& vehicle) {
     auto& pairs = vehicle.torquePoints;
     double rpm = 0.0;
     for (int k = 0; k < kCurvePointCount; ++k) {
@@ -146,7 +146,7 @@ double applyChartNm(Settings& settings, bool nm, LineData* vehicleTorque, LineDa
     settings.chartNm = nm;
     for (LineData* line : {ghostTorque, vehicleTorque})
         if (line)
-            ConvertLineUnits(*line, nm ? TorqueNm : TorqueFtLbs, false);
+            convertLineUnits(*line, nm ? TorqueNm : TorqueFtLbs, false);
     return nm ? kTorqueAxisMaxNm : kTorqueAxisMaxFtLbs;
 }
 
@@ -154,7 +154,7 @@ void applyChartKW(Settings& settings, bool kw, LineData* vehiclePower, LineData*
     settings.chartKW = kw;
     for (LineData* line : {ghostPower, vehiclePower})
         if (line)
-            ConvertLineUnits(*line, kw ? PowerKW : PowerHp, true);
+            convertLineUnits(*line, kw ? PowerKW : PowerHp, true);
 }
 
 } // namespace qora

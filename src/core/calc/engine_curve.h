@@ -39,20 +39,20 @@ enum PowerUnit : int { PowerKW = 0, PowerHp = 1 };
 // vehicle's lines are made visible, the ghost's only when the ghost lines are shown (ChartGhostLines).
 // Afterwards the chart recomputes all positions, and the window shows the active point's value and the peak
 // figures (UpdatePeakFigures).
-void LoadEngineCurve(const VehicleFile& vehicle, bool isGhost, const Settings& settings, LineData& torqueLine,
+void loadEngineCurve(const VehicleFile& vehicle, bool isGhost, const Settings& settings, LineData& torqueLine,
                      LineData& powerLine);
 
 // Power at one point of a torque line (in the line's own unit) in the wanted power unit.
-double PowerAtPoint(const LineData& torqueLine, int index, int powerUnit);
+double powerAtPoint(const LineData& torqueLine, int index, int powerUnit);
 
 // Converts a line's values in place to the wanted unit; the end points stay as they are (always 0). Returns
 // false, changing nothing, when the line already is in that unit; true when the chart must recompute positions.
-bool ConvertLineUnits(LineData& line, int wantedUnit, bool isPowerLine);
+bool convertLineUnits(LineData& line, int wantedUnit, bool isPowerLine);
 
 // After the chart changed a torque point: recomputes the power point at the index and the power line's highest
 // point. The chart then recomputes that point's position; the window shows the active point's value and the
 // vehicle's peak figures. An index outside the lines changes nothing.
-void RecalcPowerPoint(const LineData& torqueLine, LineData& powerLine, int index);
+void recalculatePowerPoint(const LineData& torqueLine, LineData& powerLine, int index);
 
 // The two figures under the chart, for example "633 Nm @5000rpm" and "517 hp @7500rpm": metric texts are in Nm
 // and kW, the others in ft-lbs and hp, whatever units the lines are held in.
@@ -60,10 +60,10 @@ struct PeakFigures {
     std::string torque; // lTorque (glTorque for the ghost)
     std::string power;  // lHp (glHp for the ghost)
 };
-PeakFigures UpdatePeakFigures(const LineData& torqueLine, const LineData& powerLine, bool metricText);
+PeakFigures updatePeakFigures(const LineData& torqueLine, const LineData& powerLine, bool metricText);
 
 // The text of ePointValue: the active torque point's value with "###0.00".
-std::string ShowActivePointValue(const LineData& torqueLine);
+std::string showActivePointValue(const LineData& torqueLine);
 
 // The rpm of a line's highest point.
 int peakRpm(const LineData& line);
@@ -73,7 +73,7 @@ int peakRpm(const LineData& line);
 // first point after the first two whose torque is not positive: that pair is the last written (pairs after it
 // are dropped by the save), and both lines are zeroed from that point on. Returns the index the lines were
 // zeroed from, after which the chart recomputes positions and redraws; -1 when no point ended the curve.
-int StoreEngineCurve(LineData& torqueLine, LineData& powerLine, VehicleFile& vehicle);
+int storeEngineCurve(LineData& torqueLine, LineData& powerLine, VehicleFile& vehicle);
 
 // The data part of the torque unit menu item: stores ChartNm and converts the given lines (the vehicle's, and
 // the ghost's while one is open; null for a line that does not exist). Returns the chart's new vertical

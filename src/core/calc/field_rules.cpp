@@ -95,7 +95,7 @@ SpinStep spin(std::string_view text, const FieldDef& field, bool isAngleField, b
 
 } // namespace
 
-KeyDecision OnKeyPressForDigitsOnly(char key, std::string_view text, std::size_t caret, int maxLength) {
+KeyDecision filterFieldKey(char key, std::string_view text, std::size_t caret, int maxLength) {
     const bool freeText = maxLength > kFreeTextLength;
     bool accept = false;
     if ((key >= '0' && key <= '9') || key == kBackspaceKey)
@@ -113,12 +113,12 @@ std::string keptAsTyped(std::string_view text, int maxLength) {
     std::string kept;
     kept.reserve(text.size());
     for (const char c : text)
-        if (c != kBackspaceKey && OnKeyPressForDigitsOnly(c, kept, kept.size(), maxLength) == KeyDecision::Accept)
+        if (c != kBackspaceKey && filterFieldKey(c, kept, kept.size(), maxLength) == KeyDecision::Accept)
             kept += c;
     return kept;
 }
 
-GearExitDecision OnGearExit(GearField gear, std::string_view text, bool canUndo) {
+GearExitDecision finishGearEdit(GearField gear, std::string_view text, bool canUndo) {
     if (gear == GearField::Reverse) {
         const bool shaped = text.size() >= 3 && text[0] == '-' && text[1] >= '1' && text[2] == '.';
         // The shape alone would also pass pasted texts such as "-1.x"; only a number may reach the file.
@@ -148,15 +148,15 @@ GearExitDecision OnGearExit(GearField gear, std::string_view text, bool canUndo)
     return rewriteGear(text, numbers::formatFloat(kGearPattern, *value));
 }
 
-SpinStep SpinButtonUp(std::string_view text, const FieldDef& field, bool isAngleField, bool anglesInDegrees) {
+SpinStep spinButtonUp(std::string_view text, const FieldDef& field, bool isAngleField, bool anglesInDegrees) {
     return spin(text, field, isAngleField, anglesInDegrees, true);
 }
 
-SpinStep SpinButtonDown(std::string_view text, const FieldDef& field, bool isAngleField, bool anglesInDegrees) {
+SpinStep spinButtonDown(std::string_view text, const FieldDef& field, bool isAngleField, bool anglesInDegrees) {
     return spin(text, field, isAngleField, anglesInDegrees, false);
 }
 
-std::optional<std::size_t> FindSpinButtonAt(std::span<const SpinButtonSite> spinButtons, Point point) {
+std::optional<std::size_t> findSpinButtonAt(std::span<const SpinButtonSite> spinButtons, Point point) {
     for (std::size_t i = 0; i < spinButtons.size(); ++i) {
         const SpinButtonSite& site = spinButtons[i];
         const Rect& r = site.editRect;
@@ -167,15 +167,15 @@ std::optional<std::size_t> FindSpinButtonAt(std::span<const SpinButtonSite> spin
     return std::nullopt;
 }
 
-TextConversion RadiansToDegreesText(std::string_view radians) {
+TextConversion radiansToDegreesText(std::string_view radians) {
     return convertAngle(radians, kDegreesPerRadian, kDegreesPattern);
 }
 
-TextConversion DegreesToRadiansText(std::string_view degrees) {
+TextConversion degreesToRadiansText(std::string_view degrees) {
     return convertAngle(degrees, kRadiansPerDegree, kRadiansPattern);
 }
 
-AngleModeChange SetAngleMode(bool currentDegrees, bool toDegrees, bool convertValues, const AngleTexts& vehicle,
+AngleModeChange setAngleMode(bool currentDegrees, bool toDegrees, bool convertValues, const AngleTexts& vehicle,
                              const std::optional<AngleTexts>& ghost) {
     const auto describe = [](AngleModeChange& change, bool degrees) {
         change.degrees = degrees;
@@ -189,7 +189,7 @@ AngleModeChange SetAngleMode(bool currentDegrees, bool toDegrees, bool convertVa
         return change;
 
     if (convertValues) {
-        const auto convert = toDegrees ? RadiansToDegreesText : DegreesToRadiansText;
+        const auto convert = toDegrees ? radiansToDegreesText : degreesToRadiansText;
         const auto convertSet = [&](const AngleTexts& shown) -> std::optional<AngleTexts> {
             TextConversion front = convert(shown.front);
             TextConversion rear = convert(shown.rear);
@@ -221,8 +221,8 @@ AngleLoad loadAngleTexts(const AngleTexts& fileTexts, bool anglesInDegrees,
     if (!anglesInDegrees)
         return load;
 
-    const TextConversion front = RadiansToDegreesText(fileTexts.front);
-    const TextConversion rear = RadiansToDegreesText(fileTexts.rear);
+    const TextConversion front = radiansToDegreesText(fileTexts.front);
+    const TextConversion rear = radiansToDegreesText(fileTexts.rear);
     if (front.ok() && rear.ok()) {
         load.texts = {*front.text, *rear.text};
         return load;
@@ -232,7 +232,7 @@ AngleLoad loadAngleTexts(const AngleTexts& fileTexts, bool anglesInDegrees,
     load.message = (front.ok() ? rear.failure : front.failure) + std::string(kAngleLoadFailureSuffix);
     if (otherSetShown) {
         const auto backToRadians = [](const std::string& shown) {
-            TextConversion c = DegreesToRadiansText(shown);
+            TextConversion c = degreesToRadiansText(shown);
             return c.ok() ? std::move(*c.text) : shown;
         };
         load.otherSet = AngleTexts{backToRadians(otherSetShown->front), backToRadians(otherSetShown->rear)};
@@ -244,11 +244,11 @@ AngleTexts saveAngleTexts(const AngleTexts& shown, bool anglesInDegrees, Prompt&
     if (!anglesInDegrees)
         return shown;
     const auto toRadians = [&prompt](const std::string& degrees) {
-        TextConversion c = DegreesToRadiansText(degrees);
+        TextConversion c = degreesToRadiansText(degrees);
         if (!c.ok()) {
             prompt.tell(std::string(kMathUnitTitle), c.failure + std::string(kAngleSaveFailureSuffix),
                         PromptIcon::Stop);
-            RaiseValidationError(kAngleSaveOperation, kInvalidDataText);
+            raiseValidationError(kAngleSaveOperation, kInvalidDataText);
         }
         return std::move(*c.text);
     };

@@ -26,7 +26,7 @@ enum class KeyDecision {
 
 // Digits and backspace pass. "." passes in a long edit (maximum length above 20) or when the text holds no "."
 // yet; "-" in a long edit or at caret position 0; "," only in a long edit. Everything else is refused.
-KeyDecision OnKeyPressForDigitsOnly(char key, std::string_view text, std::size_t caret, int maxLength);
+KeyDecision filterFieldKey(char key, std::string_view text, std::size_t caret, int maxLength);
 
 // A text that arrived in a numeric field other than by typing (pasted, dropped) as typing it would have left it:
 // its characters typed one after the other through the key filter, the refused ones left out.
@@ -57,7 +57,7 @@ inline constexpr std::string_view kForwardGearDefault = "0.000";
 // empty text gets its default; a number of at least 5 characters with "." second is kept unchecked; any other
 // text must be a number within the gear's range and is rewritten with 3 decimals. A refused text is undone when
 // the edit can undo, else replaced by the gear's default, with a beep.
-GearExitDecision OnGearExit(GearField gear, std::string_view text, bool canUndo);
+GearExitDecision finishGearEdit(GearField gear, std::string_view text, bool canUndo);
 
 // ---- Spin buttons -----------------------------------------------------------------------------------------
 
@@ -71,8 +71,8 @@ struct SpinStep {
 // entry says (a torque point by its torque pattern, the one after the "/"). A result beyond the entry's limit
 // becomes the limit, with a beep. A text that is not a number, and an entry that cannot step (step 0, or no
 // room between its limits), leave the text as it is, with a beep.
-SpinStep SpinButtonUp(std::string_view text, const FieldDef& field, bool isAngleField, bool anglesInDegrees);
-SpinStep SpinButtonDown(std::string_view text, const FieldDef& field, bool isAngleField, bool anglesInDegrees);
+SpinStep spinButtonUp(std::string_view text, const FieldDef& field, bool isAngleField, bool anglesInDegrees);
+SpinStep spinButtonDown(std::string_view text, const FieldDef& field, bool isAngleField, bool anglesInDegrees);
 
 // ---- Mouse wheel ------------------------------------------------------------------------------------------
 
@@ -96,7 +96,7 @@ struct SpinButtonSite {
 
 // The index of the first spin button that steps a plain edit strictly containing the point (page coordinates):
 // a point on the edit's left or top edge does not count.
-std::optional<std::size_t> FindSpinButtonAt(std::span<const SpinButtonSite> spinButtons, Point point);
+std::optional<std::size_t> findSpinButtonAt(std::span<const SpinButtonSite> spinButtons, Point point);
 
 // ---- Wing angles ------------------------------------------------------------------------------------------
 
@@ -125,8 +125,8 @@ struct TextConversion {
 
 // Radians times 57.3, shown with "#0.0"; and degrees times 1/57.3, shown with "#0.0000". An empty text counts as
 // 0; a text that is not a number, or whose result is not finite, fails.
-TextConversion RadiansToDegreesText(std::string_view radians);
-TextConversion DegreesToRadiansText(std::string_view degrees);
+TextConversion radiansToDegreesText(std::string_view radians);
+TextConversion degreesToRadiansText(std::string_view degrees);
 
 // The front and rear angle texts of one set of fields (the vehicle's, or the open ghost's).
 struct AngleTexts {
@@ -154,7 +154,7 @@ struct AngleModeChange {
 
 // Switches the angle display. With convertValues the shown texts of the vehicle and of the open ghost are
 // converted all together; one failure leaves everything as it was.
-AngleModeChange SetAngleMode(bool currentDegrees, bool toDegrees, bool convertValues, const AngleTexts& vehicle,
+AngleModeChange setAngleMode(bool currentDegrees, bool toDegrees, bool convertValues, const AngleTexts& vehicle,
                              const std::optional<AngleTexts>& ghost);
 
 struct AngleLoad {

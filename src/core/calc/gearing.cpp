@@ -32,12 +32,12 @@ const std::array<int, 5>& gearThresholdRow(int mode) {
     return kGearThresholdTable[static_cast<std::size_t>(std::clamp(mode, 0, 2))];
 }
 
-long double GearCalculator::CalcBestGearRatio(GearInfo& info) const {
+long double GearCalculator::calculateBestGearRatio(GearInfo& info) const {
     static constexpr std::string_view kOperation = "CalcBestGearRatio(GearInfo)";
     info.ErrorText.clear();
     const auto fail = [&info](std::string reason) {
         info.ErrorText = std::move(reason);
-        RaiseValidationError(kOperation, info.ErrorText);
+        raiseValidationError(kOperation, info.ErrorText);
     };
     const std::string gear = text::intToText(info.Gear);
     if (info.Gear < 1 || info.Gear > 6)
@@ -56,7 +56,7 @@ long double GearCalculator::CalcBestGearRatio(GearInfo& info) const {
     return info.BestRatio;
 }
 
-long double GearCalculator::CalcBestGearRatio(std::string_view baseRatioText, std::string_view shiftRpmText, int gear,
+long double GearCalculator::calculateBestGearRatio(std::string_view baseRatioText, std::string_view shiftRpmText, int gear,
                                                long double torqueRpm) const {
     static constexpr std::string_view kOperation = "CalcBestGearRatio(void)";
     if (baseRatioText == "*")
@@ -65,21 +65,21 @@ long double GearCalculator::CalcBestGearRatio(std::string_view baseRatioText, st
     if (!baseRatioText.empty()) {
         const auto base = numbers::parseDouble(baseRatioText);
         if (!base)
-            RaiseValidationError(kOperation, "BaseRatio could not be converted to type double.");
+            raiseValidationError(kOperation, "BaseRatio could not be converted to type double.");
         info.BaseRatio = *base;
     }
     if (!shiftRpmText.empty()) {
         const auto shift = numbers::parseDouble(shiftRpmText);
         if (!shift)
-            RaiseValidationError(kOperation, "ShiftRpm could not be converted to type double.");
+            raiseValidationError(kOperation, "ShiftRpm could not be converted to type double.");
         info.ShiftRpm = *shift;
     }
     info.Gear = gear;
     info.TorqueRpm = torqueRpm;
-    return CalcBestGearRatio(info);
+    return calculateBestGearRatio(info);
 }
 
-BestGears GearCalculator::UpdateBestGears(const DriveTrainTexts& page) const {
+BestGears GearCalculator::updateBestGears(const DriveTrainTexts& page) const {
     BestGears out;
     for (int n = 2; n <= 6; ++n) {
         // "First Gear Only" chains each best gear from the one just computed, starting at 1st gear.
@@ -88,7 +88,7 @@ BestGears GearCalculator::UpdateBestGears(const DriveTrainTexts& page) const {
                                                                    : out.best[static_cast<std::size_t>(n - 3)];
         long double result = 0;
         try {
-            result = CalcBestGearRatio(base, page.autoShiftRpm, n - 1, page.peakTorqueRpm);
+            result = calculateBestGearRatio(base, page.autoShiftRpm, n - 1, page.peakTorqueRpm);
         } catch (const std::exception&) {
             result = 0;
         }
@@ -106,36 +106,36 @@ BestGears GearCalculator::UpdateBestGears(const DriveTrainTexts& page) const {
     return out;
 }
 
-void GearCalculator::ValidateRpmValues(const DriveTrainTexts& page, RpmValues& values) const {
+void GearCalculator::validateRpmValues(const DriveTrainTexts& page, RpmValues& values) const {
     static constexpr std::string_view kOperation = "ValidateRpmValues()";
     values.powerRpm = page.peakPowerRpm;
     values.torqueRpm = page.peakTorqueRpm;
     const auto maxRpm = numbers::parseDouble(page.maxRpm);
     if (!maxRpm)
-        RaiseValidationError(kOperation,
+        raiseValidationError(kOperation,
                              "Field 'Maximum RPM' on the Performance Page contains no useful or valid value.");
     values.maxRpm = *maxRpm;
     const auto autoShift = numbers::parseDouble(page.autoShiftRpm);
     if (!autoShift)
-        RaiseValidationError(kOperation,
+        raiseValidationError(kOperation,
                              "Field 'Auto-Shift RPM' on the Performance Page contains no useful or valid value.");
     values.autoShiftRpm = *autoShift;
 
     if (values.torqueRpm >= values.powerRpm)
-        RaiseValidationError(kOperation, "Your vehicles Torque RPM value is greater than or equal to your vehicles "
+        raiseValidationError(kOperation, "Your vehicles Torque RPM value is greater than or equal to your vehicles "
                                          "Horsepower RPM value.  Horsepower should be higher in RPM than your "
                                          "highest torque value.");
     if (values.maxRpm < values.torqueRpm)
-        RaiseValidationError(kOperation, "Your vehicles Maximum RPM is less than its highest torque RPM.");
+        raiseValidationError(kOperation, "Your vehicles Maximum RPM is less than its highest torque RPM.");
     if (values.maxRpm < values.powerRpm)
-        RaiseValidationError(kOperation, "Your vehicles Maximum RPM is less than its horsepower RPM.");
+        raiseValidationError(kOperation, "Your vehicles Maximum RPM is less than its horsepower RPM.");
     if (values.maxRpm < values.autoShiftRpm)
-        RaiseValidationError(kOperation, "Your vehicles Maximum RPM is less than its AutoShift RPM.");
+        raiseValidationError(kOperation, "Your vehicles Maximum RPM is less than its AutoShift RPM.");
     if (values.autoShiftRpm < values.torqueRpm)
-        RaiseValidationError(kOperation, "Your vehicles AutoShift RPM is less than its highest torque RPM.");
+        raiseValidationError(kOperation, "Your vehicles AutoShift RPM is less than its highest torque RPM.");
 }
 
-void GearCalculator::ValidateGears(const std::array<std::string, kGearEditCount>& gearTexts,
+void GearCalculator::validateGears(const std::array<std::string, kGearEditCount>& gearTexts,
                                     std::array<double, kGearEditCount>& ratios) const {
     static constexpr std::string_view kOperation = "ValidateGears()";
     ratios.fill(0.0);
@@ -147,14 +147,14 @@ void GearCalculator::ValidateGears(const std::array<std::string, kGearEditCount>
             const auto parsed = numbers::parseDouble(gearText);
             if (!parsed) {
                 if (g == ValidReverse)
-                    RaiseValidationError(kOperation, "Reverse gear contains an invalid value.  It must be in the "
+                    raiseValidationError(kOperation, "Reverse gear contains an invalid value.  It must be in the "
                                                      "format of -#.### and contain a value less than or equal to "
                                                      "-1.000");
                 if (g == ValidFinal)
-                    RaiseValidationError(kOperation, "Final gear contains an invalid value.  It must be in the "
+                    raiseValidationError(kOperation, "Final gear contains an invalid value.  It must be in the "
                                                      "format of #.### and contain a value greater than or equal to "
                                                      "1.000");
-                RaiseValidationError(kOperation,
+                raiseValidationError(kOperation,
                                      name + " gear contains an invalid value.  It must be in the format of #.###");
             }
             ratio = *parsed;
@@ -162,13 +162,13 @@ void GearCalculator::ValidateGears(const std::array<std::string, kGearEditCount>
         // A gear out of range keeps its value; only the gears after it stay 0.
         ratios[static_cast<std::size_t>(g)] = ratio;
         if ((g == Valid1st || g == ValidFinal) && ratio < 1.0)
-            RaiseValidationError(kOperation, name + " gear must contain a value greater than or equal to 1.000");
+            raiseValidationError(kOperation, name + " gear must contain a value greater than or equal to 1.000");
         if (g == ValidReverse && ratio > -1.0)
-            RaiseValidationError(kOperation, "Reverse gear must contain a value less than or equal to -1.000");
+            raiseValidationError(kOperation, "Reverse gear must contain a value less than or equal to -1.000");
     }
     for (int g = Valid2nd; g <= Valid6th; ++g)
         if (!(ratios[static_cast<std::size_t>(g)] < ratios[static_cast<std::size_t>(g - 1)]))
-            RaiseValidationError(kOperation, std::string(kGearNames[g]) + " gear must be less than " +
+            raiseValidationError(kOperation, std::string(kGearNames[g]) + " gear must be less than " +
                                                  kGearNames[g - 1] + " gear.");
 }
 
@@ -201,13 +201,13 @@ UpshiftBaseRpm upshiftBaseRpm(const RpmValues& rpm, const UpshiftBase& base) {
     return result;
 }
 
-UpshiftResult GearCalculator::CalcUpshiftRpm(const DriveTrainTexts& page, const UpshiftBase& base) {
+UpshiftResult GearCalculator::calculateUpshiftRpm(const DriveTrainTexts& page, const UpshiftBase& base) {
     UpshiftResult result;
 
     // Only a field that cannot be read stops the read-outs; the rpm cross-checks are advice for other places.
     RpmValues rpm;
     try {
-        ValidateRpmValues(page, rpm);
+        validateRpmValues(page, rpm);
     } catch (const DataValidationError& e) {
         if (std::string_view(e.what()).find("Field") != std::string_view::npos) {
             result.message =
@@ -219,7 +219,7 @@ UpshiftResult GearCalculator::CalcUpshiftRpm(const DriveTrainTexts& page, const 
     // The gears after a failing one stay 0 and show as "*".
     std::array<double, kGearEditCount> ratios{};
     try {
-        ValidateGears(page.gears, ratios);
+        validateGears(page.gears, ratios);
     } catch (const DataValidationError&) {
     }
 
@@ -257,7 +257,7 @@ UpshiftResult GearCalculator::CalcUpshiftRpm(const DriveTrainTexts& page, const 
     return result;
 }
 
-UpshiftRefresh GearCalculator::DoCalcUpshift(UpshiftSender sender, const DriveTrainTexts& page,
+UpshiftRefresh GearCalculator::calculateUpshift(UpshiftSender sender, const DriveTrainTexts& page,
                                                const UpshiftBase& base) {
     UpshiftRefresh refresh;
     if (sender == UpshiftSender::PageControl)
@@ -266,8 +266,8 @@ UpshiftRefresh GearCalculator::DoCalcUpshift(UpshiftSender sender, const DriveTr
     // A typed base is applied by the button only, not while the user is typing it.
     if (typed && sender != UpshiftSender::CalcButton)
         return refresh;
-    refresh.upshift = CalcUpshiftRpm(page, base);
-    refresh.bestGears = UpdateBestGears(page);
+    refresh.upshift = calculateUpshiftRpm(page, base);
+    refresh.bestGears = updateBestGears(page);
     return refresh;
 }
 
@@ -332,7 +332,7 @@ std::array<std::string, kGearEditCount> driveTrainGearTexts(const VehicleFile& v
 
 void applyGearThresholdMode(Settings& settings, int mode) {
     settings.gearRpmThresholdMode = mode;
-    settings.SetGearThresholds(mode);
+    settings.setGearThresholds(mode);
 }
 
 void applyUpshiftBasis(Settings& settings, bool firstGearOnly) {

@@ -130,29 +130,29 @@ public:
     // Validates the record and returns the best ratio, also kept in BestRatio: the base ratio scaled from the
     // shift rpm to the peak torque rpm plus the base gear's threshold. Throws DataValidationError (the reason also
     // kept in ErrorText).
-    long double CalcBestGearRatio(GearInfo& info) const;
+    long double calculateBestGearRatio(GearInfo& info) const;
     // The same from the page's texts: "*" gives 0, an empty base ratio is 0. Throws DataValidationError.
-    long double CalcBestGearRatio(std::string_view baseRatioText, std::string_view shiftRpmText, int gear,
+    long double calculateBestGearRatio(std::string_view baseRatioText, std::string_view shiftRpmText, int gear,
                                   long double torqueRpm) const;
 
     // The best ratios of the gears 2 to 6 ("*" where none can be computed) and the estimated 6th gear.
-    BestGears UpdateBestGears(const DriveTrainTexts& page) const;
+    BestGears updateBestGears(const DriveTrainTexts& page) const;
 
     // The read-outs of the gears 2 to 6 and their colours, and the message box to show when a field or the base
     // rpm cannot be used. Sets RpmAfterShiftToFifth when the 5th gear's read-out is an rpm.
-    UpshiftResult CalcUpshiftRpm(const DriveTrainTexts& page, const UpshiftBase& base);
+    UpshiftResult calculateUpshiftRpm(const DriveTrainTexts& page, const UpshiftBase& base);
 
     // Reads the rpm inputs into `values`, then cross-checks them. All four values are set before a cross-check
     // fails. Throws DataValidationError; only an unreadable field's message contains "Field".
-    void ValidateRpmValues(const DriveTrainTexts& page, RpmValues& values) const;
+    void validateRpmValues(const DriveTrainTexts& page, RpmValues& values) const;
     // Reads the eight gear texts (reverse, 1st ... 6th, final) into `ratios` (in the order of ValidatedGear) and
     // checks them. Throws DataValidationError at the first failure; the ratios after it stay 0.
-    void ValidateGears(const std::array<std::string, kGearEditCount>& gearTexts,
+    void validateGears(const std::array<std::string, kGearEditCount>& gearTexts,
                        std::array<double, kGearEditCount>& ratios) const;
 
     // A base choice, a press of "Calculate using specified RPM" or a page change: captions on a page change,
     // then the read-outs and best gears, unless the base is typed and the sender is not the button.
-    UpshiftRefresh DoCalcUpshift(UpshiftSender sender, const DriveTrainTexts& page, const UpshiftBase& base);
+    UpshiftRefresh calculateUpshift(UpshiftSender sender, const DriveTrainTexts& page, const UpshiftBase& base);
 
     int RpmAfterShiftToFifth = 0;
 

@@ -30,40 +30,40 @@ LineChart::LineChart(ChartOwner owner, std::unique_ptr<ChartView> view, std::uni
     : m_renderer(renderer), m_owner(owner), m_view(std::move(view)), m_legends(std::move(legends)) {
     if (m_view && m_renderer && !m_renderer->resizeView(*this))
         fail("LineChart()", "Back-buffer creation failed.  There may not be enough memory.");
-    SetLegends();
+    setLegends();
 }
 
 LineChart::~LineChart() = default;
 
-void LineChart::SetView(std::unique_ptr<ChartView> view) {
+void LineChart::setView(std::unique_ptr<ChartView> view) {
     m_view = std::move(view);
-    SetView();
+    setView();
 }
 
-void LineChart::SetView() {
+void LineChart::setView() {
     if (m_view && m_renderer && !m_renderer->resizeView(*this))
         fail("SetView()", "Back-buffer creation failed.  There may not be enough memory.");
 }
 
-void LineChart::SetLegends(std::unique_ptr<ChartLegends> legends) {
+void LineChart::setLegends(std::unique_ptr<ChartLegends> legends) {
     m_legends = std::move(legends);
-    SetLegends();
+    setLegends();
 }
 
-void LineChart::SetLegends() {
+void LineChart::setLegends() {
     if (!m_view)
         fail("SetLegends()", "A view must exist before a legend can be calculated.");
-    CalcGrid();
+    calculateGrid();
     if (m_renderer)
         m_renderer->drawLegends(*this);
 }
 
-void LineChart::ClearPicture() {
+void LineChart::clearPicture() {
     if (m_view)
         m_view->picture.reset();
 }
 
-void LineChart::CalcGrid() {
+void LineChart::calculateGrid() {
     if (!m_view)
         fail("CalcGrid()", "No view has been defined.");
     if (!m_legends)
@@ -87,18 +87,18 @@ void LineChart::CalcGrid() {
     grid.rightX = (grid.cellsX - 1) * grid.cellWidth + m_radius;
     grid.valuePerPixel = static_cast<long double>(m_legends->verticalRange) / grid.height;
     m_grid = grid;
-    m_grid.maximumY = ValueToY(m_legends->verticalMaximum);
+    m_grid.maximumY = valueToY(m_legends->verticalMaximum);
 }
 
-int LineChart::Add(LineData line) {
+int LineChart::add(LineData line) {
     line.activePointIndex = 0;
     m_lines.push_back(std::make_unique<LineData>(std::move(line)));
-    m_activeLine = LineCount() - 1;
+    m_activeLine = lineCount() - 1;
     return m_activeLine;
 }
 
-void LineChart::Delete(int index) {
-    if (index < 0 || index >= LineCount())
+void LineChart::removeLine(int index) {
+    if (index < 0 || index >= lineCount())
         fail("Delete()", "Index out of bounds.");
     m_lines.erase(m_lines.begin() + index);
     // The active line stays the same line; when it is the one deleted, no line is active.
@@ -110,14 +110,14 @@ void LineChart::Delete(int index) {
     }
 }
 
-LineData& LineChart::GetLineData(int index) {
-    if (index < 0 || index >= LineCount())
+LineData& LineChart::lineData(int index) {
+    if (index < 0 || index >= lineCount())
         fail("GetLineData()", "Index out of bounds.");
     return *m_lines[static_cast<std::size_t>(index)];
 }
 
-const LineData& LineChart::GetLineData(int index) const {
-    return const_cast<LineChart*>(this)->GetLineData(index);
+const LineData& LineChart::lineData(int index) const {
+    return const_cast<LineChart*>(this)->lineData(index);
 }
 
 LineData* LineChart::activeLineData() {
@@ -129,14 +129,14 @@ void LineChart::checkLines(const char* operation) const {
         fail(operation, "No lines exist to be drawn.");
 }
 
-void LineChart::SetDrawing(bool enabled) {
+void LineChart::setDrawing(bool enabled) {
     const bool wasEnabled = m_drawing;
     m_drawing = enabled;
     if (enabled && !wasEnabled)
-        Redraw();
+        redraw();
 }
 
-void LineChart::Redraw() {
+void LineChart::redraw() {
     if (!m_drawing || !m_view)
         return;
     checkLines("DrawLines()");
@@ -146,23 +146,23 @@ void LineChart::Redraw() {
 
 void LineChart::recalcLine(LineData& line) {
     for (std::size_t i = 0; i < line.points.size(); ++i) {
-        line.points[i].x = PointX(static_cast<int>(i));
-        line.points[i].y = ValueToY(line.points[i].value);
+        line.points[i].x = pointX(static_cast<int>(i));
+        line.points[i].y = valueToY(line.points[i].value);
     }
     refreshHighPoint(line);
     if (line.activePointIndex < 2)
         line.activePointIndex = line.highestPointIndex;
 }
 
-void LineChart::RecalcAll() {
+void LineChart::recalculateAll() {
     if (m_legends)
-        m_grid.maximumY = ValueToY(m_legends->verticalMaximum);
+        m_grid.maximumY = valueToY(m_legends->verticalMaximum);
     for (auto& line : m_lines)
         recalcLine(*line);
-    CreateBgLayer();
+    createBgLayer();
 }
 
-void LineChart::CreateBgLayer() {
+void LineChart::createBgLayer() {
     if (!m_view)
         fail("CreateBgLayer()", "Cannot create background layer without an allocated view.");
     checkLines("DrawLines()");
@@ -170,21 +170,21 @@ void LineChart::CreateBgLayer() {
         m_renderer->rebuildBackground(*this);
 }
 
-int LineChart::SetPointValue(int lineIndex, int pointIndex, double value) {
-    LineData& line = GetLineData(lineIndex);
+int LineChart::setPointValue(int lineIndex, int pointIndex, double value) {
+    LineData& line = lineData(lineIndex);
     if (pointIndex < 0 || pointIndex >= static_cast<int>(line.points.size()))
         fail("SetPointValue()", "Index out of bounds.");
     if (lineIndex == m_activeLine && m_legends && value > m_legends->verticalMaximum)
         value = m_legends->verticalMaximum;
     LinePoint& point = line.points[static_cast<std::size_t>(pointIndex)];
     point.value = value;
-    point.x = PointX(pointIndex);
-    point.y = ValueToY(value);
+    point.x = pointX(pointIndex);
+    point.y = valueToY(value);
     refreshHighPoint(line);
     return point.y;
 }
 
-int LineChart::PointAt(int x, int y) const {
+int LineChart::pointAt(int x, int y) const {
     if (m_activeLine < 0 || m_grid.cellWidth <= 0)
         return -1;
     if (x < m_grid.leftX || x > m_grid.rightX)
@@ -197,7 +197,7 @@ int LineChart::PointAt(int x, int y) const {
     return std::abs(x - point.x) <= m_radius && std::abs(y - point.y) <= m_radius ? i : -1;
 }
 
-void LineChart::SetActivePoint(int index) {
+void LineChart::setActivePoint(int index) {
     checkLines("DrawPoints()");
     LineData* line = activeLineData();
     if (!line)
@@ -215,14 +215,14 @@ void LineChart::SetActivePoint(int index) {
         m_renderer->drawPointLook(*this, previous, false);
 }
 
-bool LineChart::BeginPointDrag() {
+bool LineChart::beginPointDrag() {
     const LineData* line = activeLineData();
     if (!line)
         return false;
     const int active = line->activePointIndex;
     if (active < 1 || active > static_cast<int>(line->points.size()) - 2)
         return false;
-    const int x = PointX(active);
+    const int x = pointX(active);
     m_partialRect = {x - (m_grid.cellWidth + 1), 0, x + m_grid.cellWidth + 1, m_grid.bottom + 1};
     m_partialCount = 3;
     m_partialFirst = active - 1;
@@ -230,7 +230,7 @@ bool LineChart::BeginPointDrag() {
     return true;
 }
 
-void LineChart::DragPointTo(int /*x*/, int y) {
+void LineChart::dragPointTo(int /*x*/, int y) {
     LineData* line = activeLineData();
     if (!m_partialMode || !line)
         return;
@@ -238,27 +238,27 @@ void LineChart::DragPointTo(int /*x*/, int y) {
     y = std::clamp(y, std::min(m_grid.maximumY, m_grid.bottom), m_grid.bottom);
     const int active = line->activePointIndex;
     LinePoint& point = line->points[static_cast<std::size_t>(active)];
-    point.value = YToValue(y, -1, -1);
+    point.value = yToValue(y, -1, -1);
     point.y = y;
     refreshHighPoint(*line);
-    if (OnPointChanged)
-        OnPointChanged(m_activeLine, active);
-    Redraw();
+    if (pointChanged)
+        pointChanged(m_activeLine, active);
+    redraw();
 }
 
-void LineChart::EndPointDrag() {
+void LineChart::endPointDrag() {
     m_partialMode = false;
-    Redraw();
+    redraw();
 }
 
-int LineChart::ValueToY(double value) const {
+int LineChart::valueToY(double value) const {
     const long double y = m_grid.bottom - static_cast<long double>(value) / m_grid.valuePerPixel;
     if (std::isnan(y))
         return m_grid.bottom;
     return static_cast<int>(roundHalfEven(std::clamp(y, -kCoordinateLimit, kCoordinateLimit)));
 }
 
-double LineChart::YToValue(int y, int minY, int maxY) const {
+double LineChart::yToValue(int y, int minY, int maxY) const {
     if (minY >= 0 && y < minY)
         y = minY;
     if (maxY >= 0 && y > maxY)
@@ -266,11 +266,11 @@ double LineChart::YToValue(int y, int minY, int maxY) const {
     return static_cast<double>(roundHalfEven(static_cast<long double>(m_grid.bottom - y) * m_grid.valuePerPixel));
 }
 
-int LineChart::LegendYLabelY(int label) const {
+int LineChart::legendYLabelY(int label) const {
     return m_grid.bottom - label * m_grid.cellHeight;
 }
 
-std::pair<int, int> LineChart::CentredPicturePosition() const {
+std::pair<int, int> LineChart::centredPicturePosition() const {
     if (!m_view || !m_view->picture)
         return {0, 0};
     const int pictureWidth = m_view->picture->width();
@@ -282,11 +282,11 @@ std::pair<int, int> LineChart::CentredPicturePosition() const {
     return {x, y};
 }
 
-ChartRect LineChart::FullRect() const {
+ChartRect LineChart::fullRect() const {
     return m_view ? ChartRect{0, 0, m_view->width, m_view->height} : ChartRect{};
 }
 
-PointRange LineChart::MarkerPoints(const LineData& line, bool partial) const {
+PointRange LineChart::markerPoints(const LineData& line, bool partial) const {
     const int count = static_cast<int>(line.points.size());
     if (!partial)
         return {0, count};
@@ -295,7 +295,7 @@ PointRange LineChart::MarkerPoints(const LineData& line, bool partial) const {
     return {first, last - first};
 }
 
-PointRange LineChart::LinePoints(const LineData& line, bool partial) const {
+PointRange LineChart::linePoints(const LineData& line, bool partial) const {
     const int count = static_cast<int>(line.points.size());
     if (!partial)
         return {0, count};

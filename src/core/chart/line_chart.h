@@ -57,87 +57,87 @@ public:
     LineChart& operator=(const LineChart&) = delete;
 
     // Called as (line, point) after a dragged point has taken its new value, before the redraw.
-    std::function<void(int line, int point)> OnPointChanged;
+    std::function<void(int line, int point)> pointChanged;
 
-    void SetRenderer(ChartRenderer* renderer) { m_renderer = renderer; }
+    void setRenderer(ChartRenderer* renderer) { m_renderer = renderer; }
 
     // Replaces the view and sizes the layer and the image to it; the no-argument form applies the current view
-    // again after its record was changed. Callers follow with SetLegends() and RecalcAll.
-    void SetView(std::unique_ptr<ChartView> view);
-    void SetView();
+    // again after its record was changed. Callers follow with setLegends() and RecalcAll.
+    void setView(std::unique_ptr<ChartView> view);
+    void setView();
     // Replaces the legends (or applies the current ones again), recomputes the grid and draws both legends.
-    void SetLegends(std::unique_ptr<ChartLegends> legends);
-    void SetLegends();
-    ChartView* View() { return m_view.get(); }
-    const ChartView* View() const { return m_view.get(); }
-    ChartLegends* Legends() { return m_legends.get(); }
-    const ChartLegends* Legends() const { return m_legends.get(); }
-    void SetOwnerSize(int width, int height) { m_owner = {width, height}; }
-    const ChartOwner& Owner() const { return m_owner; }
+    void setLegends(std::unique_ptr<ChartLegends> legends);
+    void setLegends();
+    ChartView* view() { return m_view.get(); }
+    const ChartView* view() const { return m_view.get(); }
+    ChartLegends* legends() { return m_legends.get(); }
+    const ChartLegends* legends() const { return m_legends.get(); }
+    void setOwnerSize(int width, int height) { m_owner = {width, height}; }
+    const ChartOwner& owner() const { return m_owner; }
     // Drops the view's background picture. A new picture or new markers are put into the view directly,
     // followed by RecalcAll.
-    void ClearPicture();
+    void clearPicture();
 
     // Appends a line; it becomes the active line, with point 0 active. Returns its index.
-    int Add(LineData line);
-    void Delete(int index);
-    LineData& GetLineData(int index);
-    const LineData& GetLineData(int index) const;
-    int LineCount() const { return static_cast<int>(m_lines.size()); }
-    int ActiveLine() const { return m_activeLine; } // -1 when there is none
+    int add(LineData line);
+    void removeLine(int index);
+    LineData& lineData(int index);
+    const LineData& lineData(int index) const;
+    int lineCount() const { return static_cast<int>(m_lines.size()); }
+    int activeLine() const { return m_activeLine; } // -1 when there is none
 
     // Drawing starts disabled; enabling it redraws at once. Bulk changes are bracketed with false ... true.
-    void SetDrawing(bool enabled);
-    bool Drawing() const { return m_drawing; }
+    void setDrawing(bool enabled);
+    bool drawing() const { return m_drawing; }
     // Shows the background layer plus the foreground on the image (only the partial rectangle while a point is
     // dragged). Does nothing while drawing is disabled.
-    void Redraw();
+    void redraw();
     // Recomputes every point's position and every line's highest point (a line whose active point is below 2
     // gets its highest point as active point), then rebuilds the background layer.
-    void RecalcAll();
-    void CalcGrid();
-    void CreateBgLayer();
+    void recalculateAll();
+    void calculateGrid();
+    void createBgLayer();
     // Stores a value (limited to the vertical maximum on the active line), places the point and updates the
-    // line's highest point; returns the point's new y. Neither redraws nor calls OnPointChanged.
-    int SetPointValue(int lineIndex, int pointIndex, double value);
-    static std::pair<int, double> FindHighPoint(const LineData& line) { return findHighPoint(line); }
+    // line's highest point; returns the point's new y. Neither redraws nor calls pointChanged.
+    int setPointValue(int lineIndex, int pointIndex, double value);
+    static std::pair<int, double> findHighPoint(const LineData& line) { return qora::findHighPoint(line); }
 
     // The active line's point under (x, y), or -1. The first and the last point are never found.
-    int PointAt(int x, int y) const;
+    int pointAt(int x, int y) const;
     // Makes a point of the active line the active point and redraws the two markers that change look.
-    void SetActivePoint(int index);
+    void setActivePoint(int index);
     // Starts dragging the active point: refused for the first and the last point. While a drag runs, redraws
     // cover only the point, its neighbours and the segments between them.
-    bool BeginPointDrag();
+    bool beginPointDrag();
     // Moves the dragged point to the whole value at y, kept between the vertical maximum and the bottom.
     // Does nothing unless a drag was begun.
-    void DragPointTo(int x, int y);
-    void EndPointDrag();
+    void dragPointTo(int x, int y);
+    void endPointDrag();
 
     // Value to pixel row and back, rounded to the nearest whole number (a half to the even one). YToValue first
     // limits y to minY and maxY, each only when it is 0 or more.
-    int ValueToY(double value) const;
-    double YToValue(int y, int minY, int maxY) const;
+    int valueToY(double value) const;
+    double yToValue(int y, int minY, int maxY) const;
 
     // What a renderer reads.
-    const ChartGrid& Grid() const { return m_grid; }
-    int MarkerRadius() const { return m_radius; }
-    int PointX(int index) const { return m_grid.cellWidth * index; }
-    int LegendXLabelX(int label) const { return m_grid.cellWidth * label; } // label 0 is not drawn
-    int LegendYLabelY(int label) const;                                     // the label's vertical centre
+    const ChartGrid& grid() const { return m_grid; }
+    int markerRadius() const { return m_radius; }
+    int pointX(int index) const { return m_grid.cellWidth * index; }
+    int legendXLabelX(int label) const { return m_grid.cellWidth * label; } // label 0 is not drawn
+    int legendYLabelY(int label) const;                                     // the label's vertical centre
     // Top-left corner of the picture in the centred style: centred in the part of the layer the owner shows
     // (its lower left, the scroll bars taking 16 and 10 pixels), at 0 where the picture is not smaller.
-    std::pair<int, int> CentredPicturePosition() const;
-    ChartRect FullRect() const;
-    bool PartialMode() const { return m_partialMode; }
-    const ChartRect& PartialRect() const { return m_partialRect; }
-    int PartialCount() const { return m_partialCount; }
-    int PartialFirst() const { return m_partialFirst; }
+    std::pair<int, int> centredPicturePosition() const;
+    ChartRect fullRect() const;
+    bool partialMode() const { return m_partialMode; }
+    const ChartRect& partialRect() const { return m_partialRect; }
+    int partialCount() const { return m_partialCount; }
+    int partialFirst() const { return m_partialFirst; }
     // The markers a redraw draws: all, or while dragging the dragged point and its two neighbours.
-    PointRange MarkerPoints(const LineData& line, bool partial) const;
+    PointRange markerPoints(const LineData& line, bool partial) const;
     // The points a redraw draws a line through: while dragging one point further on each side than the markers,
     // so the segments that cross the edges of the partial rectangle are drawn again inside it.
-    PointRange LinePoints(const LineData& line, bool partial) const;
+    PointRange linePoints(const LineData& line, bool partial) const;
 
 private:
     LineData* activeLineData();

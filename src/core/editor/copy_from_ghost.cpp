@@ -15,7 +15,7 @@ constexpr double kSameValue = 1e-6;
 // The ghost's torque line in the unit of the vehicle's.
 LineData inUnitOf(const LineData& ghostTorque, const LineData& torque) {
     LineData converted = ghostTorque;
-    ConvertLineUnits(converted, torque.unit, false);
+    convertLineUnits(converted, torque.unit, false);
     return converted;
 }
 
@@ -56,7 +56,7 @@ bool curvesDiffer(const LineData& ghostTorque, const LineData& torque) {
     return false;
 }
 
-bool copyGhostCurve(const LineData& ghostTorque, LineData& torque, LineData& power) {
+bool replaceCurveWithGhosts(const LineData& ghostTorque, LineData& torque, LineData& power) {
     if (!curvesDiffer(ghostTorque, torque))
         return false;
     const LineData ghost = inUnitOf(ghostTorque, torque);
@@ -64,7 +64,7 @@ bool copyGhostCurve(const LineData& ghostTorque, LineData& torque, LineData& pow
     power.points.resize(ghost.points.size());
     for (std::size_t i = 0; i < ghost.points.size(); ++i) {
         torque.points[i].value = ghost.points[i].value;
-        power.points[i].value = PowerAtPoint(torque, static_cast<int>(i), power.unit);
+        power.points[i].value = powerAtPoint(torque, static_cast<int>(i), power.unit);
     }
     refreshHighPoint(torque);
     refreshHighPoint(power);

@@ -371,7 +371,7 @@ PageTexts savePage(VehicleFile& vehicle, int page, const PageTexts& texts, Setti
             if (entry == nullptr)
                 return converted;
             if (settings.anglesInDegrees) {
-                const TextConversion asShown = RadiansToDegreesText(entry->value);
+                const TextConversion asShown = radiansToDegreesText(entry->value);
                 if (asShown.ok() && *asShown.text == shown)
                     return entry->value;
             }

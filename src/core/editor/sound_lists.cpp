@@ -25,7 +25,7 @@ std::string missingSoundText(std::string_view path) {
     return "Could not find file [" + std::string(path) + "].  Check your Sounds folder in QORA preferences.";
 }
 
-int FindSound(const std::vector<std::string>& list, std::string_view name) {
+int findSound(const std::vector<std::string>& list, std::string_view name) {
     for (std::size_t i = 0; i < list.size(); ++i)
         if (text::iequals(list[i], name))
             return static_cast<int>(i);
@@ -46,7 +46,7 @@ std::optional<std::string> soundToAdd(const std::vector<std::string>& list, std:
     else if (!text::iequals(std::string_view(name).substr(point), kWaveExtension))
         return std::nullopt;
     // Looked up with its extension, so "idle" is refused when "idle.wav" is already listed.
-    if (FindSound(list, name) >= 0)
+    if (findSound(list, name) >= 0)
         return std::nullopt;
     return name;
 }
@@ -61,7 +61,7 @@ bool addSound(std::vector<std::string>& list, std::string_view text) {
 
 bool deleteSound(std::vector<std::string>& list, std::string_view text) {
     const std::string_view name = text::trimView(text);
-    const int index = name.empty() ? -1 : FindSound(list, name);
+    const int index = name.empty() ? -1 : findSound(list, name);
     if (index < 0)
         return false;
     list.erase(list.begin() + index);

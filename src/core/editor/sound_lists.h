@@ -25,7 +25,7 @@ inline constexpr std::string_view kWaveMask = "*.wav";
 std::string missingSoundText(std::string_view path);
 
 // The position of the name in the list, letter case ignored; -1 when it is not there.
-int FindSound(const std::vector<std::string>& list, std::string_view name);
+int findSound(const std::vector<std::string>& list, std::string_view name);
 
 // Puts the names in the order the lists show them: alphabetical without regard to letter case.
 void sortSounds(std::vector<std::string>& list);

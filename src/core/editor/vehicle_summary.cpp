@@ -315,9 +315,9 @@ SummarySource summarySource(const VehicleFile& vehicle, const Settings& settings
     LineData torque;
     LineData power;
     copy.chartNm = true;
-    LoadEngineCurve(vehicle, false, copy, torque, power);
+    loadEngineCurve(vehicle, false, copy, torque, power);
     source.torqueNm = summaryTorqueNm(torque);
-    const PeakFigures figures = UpdatePeakFigures(torque, power, copy.chartMetricText);
+    const PeakFigures figures = updatePeakFigures(torque, power, copy.chartMetricText);
     source.peakTorque = figures.torque;
     source.peakPower = figures.power;
     source.sideValues = summarySideValues(vehicle);

@@ -22,7 +22,7 @@ std::string masGhostCopyFailedText(const std::string& copy, const std::string& v
     return "Could not create mas ghost file [" + copy + "] from file [" + version + "].  File not loaded.";
 }
 
-bool EnterGarage(VehicleFile& vehicle, const Settings& settings, Prompt& prompt,
+bool enterGarage(VehicleFile& vehicle, const Settings& settings, Prompt& prompt,
                  const std::function<bool()>& transfer) {
     const std::string title(kVersionControlTitle);
     const std::string& folder = settings.garageFolder;
@@ -46,7 +46,7 @@ bool EnterGarage(VehicleFile& vehicle, const Settings& settings, Prompt& prompt,
     }
 
     try {
-        vehicle.Save(std::string(kPrepareOnlyName), true);
+        vehicle.save(std::string(kPrepareOnlyName), true);
     } catch (const VehicleFileError& error) {
         prompt.tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
         return false;
@@ -73,7 +73,7 @@ std::optional<GarageLoad> garageLoadRequest(FileVersionModel& dialog, const std:
     const int action = dialog.action();
     if (action != FileVersionModel::ActionLoad && action != FileVersionModel::ActionLoadGhost)
         return std::nullopt;
-    const std::string version = dialog.GetVersionFileName();
+    const std::string version = dialog.versionPath();
     if (version.empty()) {
         prompt.tell(std::string(kVersionControlTitle), std::string(kInternalFilenameError), PromptIcon::Stop);
         return std::nullopt;

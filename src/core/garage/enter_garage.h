@@ -38,7 +38,7 @@ std::string masGhostCopyFailedText(const std::string& copy, const std::string& v
 // its own failure); the vehicle's save in prepare-only mode, which brings its lines up to date and validates them
 // without writing a file or changing its file name. Every failure is shown through the prompt; returns whether
 // the dialog may open.
-bool EnterGarage(VehicleFile& vehicle, const Settings& settings, Prompt& prompt,
+bool enterGarage(VehicleFile& vehicle, const Settings& settings, Prompt& prompt,
                  const std::function<bool()>& transfer);
 
 // What the window opens after the dialog closed with a load.

@@ -131,7 +131,7 @@ void FileVersionModel::setNotes(std::string_view text) {
     m_dirty = true;
 }
 
-void FileVersionModel::New() {
+void FileVersionModel::createVersion() {
     m_browsing = false;
     m_selected = -1;
     m_notes.clear();
@@ -155,7 +155,7 @@ std::string FileVersionModel::versionPathOrError() const {
     return joinPath(m_garageFolder, m_files[static_cast<std::size_t>(file)]);
 }
 
-std::string FileVersionModel::GetVersionFileName() {
+std::string FileVersionModel::versionPath() {
     const std::string result = versionPathOrError();
     const bool failed = result.empty() || result.front() == '>';
     if (failed && m_action != ActionNone)
@@ -164,7 +164,7 @@ std::string FileVersionModel::GetVersionFileName() {
     return failed ? std::string() : result;
 }
 
-bool FileVersionModel::Update() {
+bool FileVersionModel::updateVersion() {
     if (!m_browsing) {
         if (titleTaken(m_versions, cleanTitle(m_title))) {
             m_prompt.tell(std::string(kVersionControlTitle), std::string(kDuplicateTitle), PromptIcon::Stop);
@@ -176,7 +176,7 @@ bool FileVersionModel::Update() {
     }
 
     m_action = ActionSaved;
-    const std::string path = GetVersionFileName();
+    const std::string path = versionPath();
     if (path.empty()) {
         m_action = ActionNone;
         return false;
@@ -232,19 +232,19 @@ void FileVersionModel::deleteOne(const std::string& path) {
     }
 }
 
-bool FileVersionModel::Delete() {
+bool FileVersionModel::deleteSelected() {
     if (!m_browsing || m_selected < 0)
         return false;
     if (m_prompt.ask(std::string(kVersionManagerTitle), std::string(kDeleteQuestion), PromptButtons::YesNo,
                      PromptIcon::Stop, PromptAnswer::No) != PromptAnswer::Yes)
         return false;
-    deleteOne(GetVersionFileName());
+    deleteOne(versionPath());
     m_notes.clear();
     refresh();
     return true;
 }
 
-bool FileVersionModel::DeleteAll() {
+bool FileVersionModel::deleteAllVersions() {
     if (!m_browsing || m_versions.empty())
         return false;
     if (m_prompt.ask(std::string(kVersionManagerTitle), std::string(kDeleteAllQuestion), PromptButtons::YesNo,
@@ -260,7 +260,7 @@ bool FileVersionModel::DeleteAll() {
     return true;
 }
 
-bool FileVersionModel::Load() {
+bool FileVersionModel::load() {
     if (m_settings.generalWarnings &&
         m_prompt.ask(std::string(kVersionControlTitle), std::string(kRevertQuestion), PromptButtons::YesNo,
                      PromptIcon::Exclamation) != PromptAnswer::Yes)
@@ -269,7 +269,7 @@ bool FileVersionModel::Load() {
     return true;
 }
 
-bool FileVersionModel::LoadGhost() {
+bool FileVersionModel::loadGhost() {
     m_action = ActionLoadGhost;
     return true;
 }

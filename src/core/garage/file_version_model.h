@@ -129,20 +129,20 @@ public:
     void setTitle(std::string_view text);
     void setNotes(std::string_view text);
 
-    void New();
+    void createVersion();
     // Save/Update. Returns whether a version was written and its notes saved; the list is then read again.
-    bool Update();
+    bool updateVersion();
     // Delete / Delete All, after their question. Return whether the folder was read again.
-    bool Delete();
-    bool DeleteAll();
+    bool deleteSelected();
+    bool deleteAllVersions();
     // Load / Load As Ghost. Return whether the dialog closes (the action is then set).
-    bool Load();
-    bool LoadGhost();
+    bool load();
+    bool loadGhost();
 
     // The version file to write, load or delete: while adding, the Garage folder + base + "~" + title + ".vfv";
     // while browsing, the selected version's file. Empty when there is none; while an action is set the reason is
     // shown under "QORA Version Control".
-    std::string GetVersionFileName();
+    std::string versionPath();
 
     // Reads the Garage folder again and selects the oldest version.
     void refresh();

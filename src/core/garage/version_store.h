@@ -30,7 +30,7 @@ inline constexpr std::string_view kNotesExtension = ".txt";
 
 // Whether a path lies in the Garage folder, or is a ".vfv" file whose name holds "~" (letter case ignored).
 // The browser's host chooses its start folder with it; it lives with the browser rules.
-using browser::IsGarageFile;
+using browser::isGarageFile;
 
 // ---- Names ------------------------------------------------------------------------------------------------------
 

@@ -105,26 +105,26 @@ public:
             throw RegistryError("Cannot read the registry file '" + path + "': " + e.reason());
         }
     }
-    ~RegistryFile() override { Close(); }
+    ~RegistryFile() override { close(); }
     RegistryFile(const RegistryFile&) = delete;
     RegistryFile& operator=(const RegistryFile&) = delete;
 
-    bool hasSection(const std::string& section) { return SectionExists(section); }
+    bool hasSection(const std::string& section) { return sectionExists(section); }
 
     // Only the first section of a name counts, as everywhere in the store.
     std::optional<std::string> value(const std::string& section, const std::string& entry) {
-        if (!SectionExists(section) || !EntryExists(0, m_sectionCursor.lineIndex, entry))
+        if (!sectionExists(section) || !entryExists(0, m_sectionCursor.lineIndex, entry))
             return std::nullopt;
         if (!(m_entryCursor.kind & LineInfo::kHasValue))
             return std::string();
-        return ExtractText(m_entryCursor.lineIndex, m_entryCursor.valueStart, m_entryCursor.valueLength);
+        return extractText(m_entryCursor.lineIndex, m_entryCursor.valueStart, m_entryCursor.valueLength);
     }
 
     // Appends the missing sections of the path in order; true when one was added.
     bool addSections(const std::vector<std::string>& sections) {
         bool added = false;
         for (const std::string& section : sections) {
-            if (SectionExists(section))
+            if (sectionExists(section))
                 continue;
             if (!m_lines->empty())
                 m_lines->emplace_back();
@@ -135,7 +135,7 @@ public:
     }
 
     void setValue(const std::string& section, const std::string& entry, const std::string& value) {
-        WriteStringInstance(0, section, entry, value);
+        writeStringInstance(0, section, entry, value);
     }
 
     // Removes the section and the sections of all its subkeys (every copy of each); true when one was removed.
@@ -145,16 +145,16 @@ public:
         LineInfo info;
         const int count = static_cast<int>(m_lines->size());
         for (int i = 0; i < count; ++i) {
-            if (ParseLine(i, info) != LineInfo::kSection)
+            if (parseLine(i, info) != LineInfo::kSection)
                 continue;
-            const std::string name = ExtractText(i, info.nameStart, info.nameLength);
+            const std::string name = extractText(i, info.nameStart, info.nameLength);
             if (text::iequals(name, section) ||
                 (name.size() > prefix.size() && text::iequals(std::string_view(name).substr(0, prefix.size()), prefix)))
                 doomed.push_back(name);
         }
         for (const std::string& name : doomed)
-            while (SectionExists(name))
-                EraseSection(name);
+            while (sectionExists(name))
+                eraseSection(name);
         return !doomed.empty();
     }
 

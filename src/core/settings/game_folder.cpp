@@ -63,7 +63,7 @@ std::string openCommand(const std::string& programPath) {
 
 } // namespace
 
-std::string Settings::GetTrevantFolder() {
+std::string Settings::trevantFolder() {
     if (!gameFolder.empty())
         return gameFolder;
 
@@ -112,7 +112,7 @@ std::string Settings::GetTrevantFolder() {
 #endif
 }
 
-bool Settings::IsAssociated() {
+bool Settings::isAssociated() {
     if (m_registry == nullptr)
         return false;
     try {
@@ -123,7 +123,7 @@ bool Settings::IsAssociated() {
     }
 }
 
-void Settings::AssociateVehFiles(bool associate, const std::string& programPath) {
+void Settings::associateVehFiles(bool associate, const std::string& programPath) {
     if (!associate) {
         if (m_registry == nullptr)
             return;

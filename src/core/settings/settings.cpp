@@ -93,20 +93,20 @@ public:
     // Whether the section holds the key at all, with a value or without one.
     bool holds(const std::string& section, const std::string& key) {
         std::vector<std::string> keys;
-        ReadSection(section, keys);
+        readSection(section, keys);
         return std::any_of(keys.begin(), keys.end(), [&](const std::string& k) { return text::iequals(k, key); });
     }
 
     // The non-empty values of the section's first `limit` entries, in file order; the key names play no part.
     std::vector<std::string> values(const std::string& section, std::size_t limit = SIZE_MAX) {
         std::vector<std::string> keys;
-        ReadSection(section, keys);
+        readSection(section, keys);
         std::vector<std::string> out;
         for (std::size_t i = 0; i < keys.size() && i < limit; ++i) {
             // A key used several times is read instance by instance.
             const auto instance = std::count_if(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(i),
                                                 [&](const std::string& k) { return text::iequals(k, keys[i]); });
-            std::string value = ReadStringInstance(static_cast<int>(instance), section, keys[i], "");
+            std::string value = readStringInstance(static_cast<int>(instance), section, keys[i], "");
             if (!value.empty())
                 out.push_back(std::move(value));
         }
@@ -114,22 +114,22 @@ public:
     }
 
     std::string readString(const char* section, const char* key, const std::string& def) {
-        return ReadStringInstance(0, section, key, def);
+        return readStringInstance(0, section, key, def);
     }
     void writeString(const char* section, const std::string& key, const std::string& value) {
-        WriteStringInstance(0, section, key, fitsOnOneLine(value) ? value : std::string());
+        writeStringInstance(0, section, key, fitsOnOneLine(value) ? value : std::string());
     }
 
     // Writes the list as key0, key1, ... from a fresh section; items that cannot be stored are left out.
     template <typename List, typename Text>
     void writeList(const char* section, const char* keyWord, const List& items, Text&& textOf) {
-        EraseSection(section);
+        eraseSection(section);
         int position = 0;
         for (const auto& item : items) {
             const std::optional<std::string> value = textOf(item);
             if (!value || value->empty() || !fitsOnOneLine(*value))
                 continue;
-            WriteStringInstance(0, section, keyWord + text::intToText(position++), *value);
+            writeStringInstance(0, section, keyWord + text::intToText(position++), *value);
         }
     }
 };
@@ -155,7 +155,7 @@ std::optional<std::string> recentText(const RecentRecord& record) {
 
 void readColors(SettingsStore& ini, const char* section, std::vector<ColorRecord>& colors) {
     for (ColorRecord& record : colors) {
-        const std::string value = ini.ReadStringInstance(0, section, record.name, colorToText(record.color));
+        const std::string value = ini.readStringInstance(0, section, record.name, colorToText(record.color));
         if (const auto color = textToColor(value))
             record.color = *color;
     }
@@ -169,10 +169,10 @@ void writeColors(SettingsStore& ini, const char* section, const std::vector<Colo
 } // namespace
 
 Settings::Settings() : m_prompt(&silentPrompt()), m_folderPicker(&noFolderPicker()) {
-    SetDefaults();
+    setDefaults();
 }
 
-void Settings::SetDefaults() {
+void Settings::setDefaults() {
     textEditor.clear();
     archiveFile.clear();
     gameFolderNotNow = false;
@@ -259,7 +259,7 @@ void Settings::SetDefaults() {
     chartBitmapStyle = 1;
     tabStyle = 2;
     gearRpmThresholdMode = 1;
-    SetGearThresholds(gearRpmThresholdMode);
+    setGearThresholds(gearRpmThresholdMode);
     gearUpShiftBaseFirst = true;
 }
 
@@ -279,11 +279,11 @@ std::string Settings::masVehFolder() const {
     return programFolder.empty() ? std::string() : joinPath(programFolder, "MasVeh");
 }
 
-bool Settings::Load() {
+bool Settings::load() {
     m_operation = "Load()";
     const std::string path = settingsFilePath();
     if (path.empty() || !fileSystem().pathExists(path)) {
-        const std::string game = GetTrevantFolder();
+        const std::string game = trevantFolder();
         if (game.empty()) {
             patchFolder = programFolder;
             soundFolder = homeFolder();
@@ -304,22 +304,22 @@ bool Settings::Load() {
     firstRun = false;
 
     version = ini.readString(kSettingsSection, "Version", version);
-    backupFiles = ini.ReadBoolInstance(0, kSettingsSection, "BackupFiles", backupFiles);
-    ghostIsOpen = ini.ReadBoolInstance(0, kSettingsSection, "GhostIsOpen", ghostIsOpen);
-    hideSpinButtons = ini.ReadBoolInstance(0, kSettingsSection, "HideSpinButtons", hideSpinButtons);
-    showToolBar = ini.ReadBoolInstance(0, kSettingsSection, "ShowToolBar", showToolBar);
-    tabStyle = ini.ReadIntegerInstance(0, kSettingsSection, "TabStyle", tabStyle);
-    showTabIcons = ini.ReadBoolInstance(0, kSettingsSection, "ShowTabIcons", showTabIcons);
-    generalWarnings = ini.ReadBoolInstance(0, kSettingsSection, "GeneralWarnings", generalWarnings);
-    warnCompressedFiles = ini.ReadBoolInstance(0, kSettingsSection, "WarnCompressedFiles", warnCompressedFiles);
-    showCarPic = ini.ReadBoolInstance(0, kSettingsSection, "ShowCarPic", showCarPic);
-    showRacePercentage = ini.ReadBoolInstance(0, kSettingsSection, "ShowRacePercentage", showRacePercentage);
+    backupFiles = ini.readBoolInstance(0, kSettingsSection, "BackupFiles", backupFiles);
+    ghostIsOpen = ini.readBoolInstance(0, kSettingsSection, "GhostIsOpen", ghostIsOpen);
+    hideSpinButtons = ini.readBoolInstance(0, kSettingsSection, "HideSpinButtons", hideSpinButtons);
+    showToolBar = ini.readBoolInstance(0, kSettingsSection, "ShowToolBar", showToolBar);
+    tabStyle = ini.readIntegerInstance(0, kSettingsSection, "TabStyle", tabStyle);
+    showTabIcons = ini.readBoolInstance(0, kSettingsSection, "ShowTabIcons", showTabIcons);
+    generalWarnings = ini.readBoolInstance(0, kSettingsSection, "GeneralWarnings", generalWarnings);
+    warnCompressedFiles = ini.readBoolInstance(0, kSettingsSection, "WarnCompressedFiles", warnCompressedFiles);
+    showCarPic = ini.readBoolInstance(0, kSettingsSection, "ShowCarPic", showCarPic);
+    showRacePercentage = ini.readBoolInstance(0, kSettingsSection, "ShowRacePercentage", showRacePercentage);
     const std::string gearRange = ini.readString(kSettingsSection, "MaxGearRange", text::intToText(maxGearRange));
     maxGearRange = numbers::parseInt(gearRange).value_or(kDefaultMaxGearRange);
     toolbarButtons = text::toLower(ini.readString(kSettingsSection, "ToolbarButtons", toolbarButtons));
     if (toolbarButtons.empty())
         toolbarButtons = kDefaultToolbarButtons;
-    anglesInDegrees = ini.ReadBoolInstance(0, kSettingsSection, "AnglesInDegrees", anglesInDegrees);
+    anglesInDegrees = ini.readBoolInstance(0, kSettingsSection, "AnglesInDegrees", anglesInDegrees);
     lastFile = ini.readString(kSettingsSection, "LastFile", lastFile);
     lastGhostFile = ini.readString(kSettingsSection, "LastGhostFile", lastGhostFile);
     patchFolder = ini.readString(kSettingsSection, "PatchFolder", patchFolder);
@@ -328,7 +328,7 @@ bool Settings::Load() {
     moveToFolder = ini.readString(kSettingsSection, "MoveToFolder", moveToFolder);
     textEditor = ini.readString(kSettingsSection, "TextEditor", textEditor);
     archiveFile = ini.readString(kSettingsSection, "VehicleMasFile", archiveFile);
-    gameFolderNotNow = ini.ReadBoolInstance(0, kSettingsSection, "GameFolderNotNow", gameFolderNotNow);
+    gameFolderNotNow = ini.readBoolInstance(0, kSettingsSection, "GameFolderNotNow", gameFolderNotNow);
 
     insideIdleSounds = ini.values(kInsideIdleSection);
     outsideIdleSounds = ini.values(kOutsideIdleSection);
@@ -375,24 +375,24 @@ bool Settings::Load() {
     chartBitmap = ini.readString(kChartSection, "ChartBitmap", chartBitmap);
     chartPointBitmap = ini.readString(kChartSection, "ChartPointBitmap", chartPointBitmap);
     chartActPointBitmap = ini.readString(kChartSection, "ChartActPointBitmap", chartActPointBitmap);
-    chartBitmapStyle = ini.ReadIntegerInstance(0, kChartSection, "ChartBitmapStyle", chartBitmapStyle);
-    chartMetricText = ini.ReadBoolInstance(0, kChartSection, "ChartMetricText", chartMetricText);
-    chartKW = ini.ReadBoolInstance(0, kChartSection, "ChartkW", chartKW);
-    chartNm = ini.ReadBoolInstance(0, kChartSection, "ChartNm", chartNm);
-    chart3DPoints = ini.ReadBoolInstance(0, kChartSection, "Chart3DPoints", chart3DPoints);
-    chart3DLines = ini.ReadBoolInstance(0, kChartSection, "Chart3DLines", chart3DLines);
-    chartXZoom = std::clamp(ini.ReadIntegerInstance(0, kChartSection, "ChartXZoom", chartXZoom), 0, kMaxZoom);
-    chartYZoom = std::clamp(ini.ReadIntegerInstance(0, kChartSection, "ChartYZoom", chartYZoom), 0, kMaxZoom);
-    chartGhostLines = ini.ReadBoolInstance(0, kChartSection, "ChartGhostLines", chartGhostLines);
+    chartBitmapStyle = ini.readIntegerInstance(0, kChartSection, "ChartBitmapStyle", chartBitmapStyle);
+    chartMetricText = ini.readBoolInstance(0, kChartSection, "ChartMetricText", chartMetricText);
+    chartKW = ini.readBoolInstance(0, kChartSection, "ChartkW", chartKW);
+    chartNm = ini.readBoolInstance(0, kChartSection, "ChartNm", chartNm);
+    chart3DPoints = ini.readBoolInstance(0, kChartSection, "Chart3DPoints", chart3DPoints);
+    chart3DLines = ini.readBoolInstance(0, kChartSection, "Chart3DLines", chart3DLines);
+    chartXZoom = std::clamp(ini.readIntegerInstance(0, kChartSection, "ChartXZoom", chartXZoom), 0, kMaxZoom);
+    chartYZoom = std::clamp(ini.readIntegerInstance(0, kChartSection, "ChartYZoom", chartYZoom), 0, kMaxZoom);
+    chartGhostLines = ini.readBoolInstance(0, kChartSection, "ChartGhostLines", chartGhostLines);
 
     gearRpmThresholdMode =
-        std::clamp(ini.ReadIntegerInstance(0, kGearSection, "GearRpmThresholdMode", gearRpmThresholdMode), 0, 2);
-    SetGearThresholds(gearRpmThresholdMode);
-    gearUpShiftBaseFirst = ini.ReadBoolInstance(0, kGearSection, "GearUpshiftBaseFirst", gearUpShiftBaseFirst);
+        std::clamp(ini.readIntegerInstance(0, kGearSection, "GearRpmThresholdMode", gearRpmThresholdMode), 0, 2);
+    setGearThresholds(gearRpmThresholdMode);
+    gearUpShiftBaseFirst = ini.readBoolInstance(0, kGearSection, "GearUpshiftBaseFirst", gearUpShiftBaseFirst);
     return true;
 }
 
-bool Settings::Save() {
+bool Settings::save() {
     m_operation = "Save()";
     const std::string previousVersion = version;
     // A file of another version is replaced as a whole, so its obsolete sections go. The old file stays in
@@ -409,21 +409,21 @@ bool Settings::Save() {
     try {
         SettingsStore ini(settingsFilePath(), fresh);
 
-        ini.EraseSection(kSettingsSection);
+        ini.eraseSection(kSettingsSection);
         ini.writeString(kSettingsSection, "Version", version);
-        ini.WriteBoolInstance(0, kSettingsSection, "BackupFiles", backupFiles);
-        ini.WriteBoolInstance(0, kSettingsSection, "GhostIsOpen", ghostIsOpen);
-        ini.WriteBoolInstance(0, kSettingsSection, "HideSpinButtons", hideSpinButtons);
-        ini.WriteBoolInstance(0, kSettingsSection, "ShowToolBar", showToolBar);
-        ini.WriteIntegerInstance(0, kSettingsSection, "TabStyle", tabStyle);
-        ini.WriteBoolInstance(0, kSettingsSection, "ShowTabIcons", showTabIcons);
-        ini.WriteBoolInstance(0, kSettingsSection, "GeneralWarnings", generalWarnings);
-        ini.WriteBoolInstance(0, kSettingsSection, "WarnCompressedFiles", warnCompressedFiles);
-        ini.WriteBoolInstance(0, kSettingsSection, "ShowCarPic", showCarPic);
-        ini.WriteBoolInstance(0, kSettingsSection, "ShowRacePercentage", showRacePercentage);
-        ini.WriteIntegerInstance(0, kSettingsSection, "MaxGearRange", maxGearRange);
+        ini.writeBoolInstance(0, kSettingsSection, "BackupFiles", backupFiles);
+        ini.writeBoolInstance(0, kSettingsSection, "GhostIsOpen", ghostIsOpen);
+        ini.writeBoolInstance(0, kSettingsSection, "HideSpinButtons", hideSpinButtons);
+        ini.writeBoolInstance(0, kSettingsSection, "ShowToolBar", showToolBar);
+        ini.writeIntegerInstance(0, kSettingsSection, "TabStyle", tabStyle);
+        ini.writeBoolInstance(0, kSettingsSection, "ShowTabIcons", showTabIcons);
+        ini.writeBoolInstance(0, kSettingsSection, "GeneralWarnings", generalWarnings);
+        ini.writeBoolInstance(0, kSettingsSection, "WarnCompressedFiles", warnCompressedFiles);
+        ini.writeBoolInstance(0, kSettingsSection, "ShowCarPic", showCarPic);
+        ini.writeBoolInstance(0, kSettingsSection, "ShowRacePercentage", showRacePercentage);
+        ini.writeIntegerInstance(0, kSettingsSection, "MaxGearRange", maxGearRange);
         ini.writeString(kSettingsSection, "ToolbarButtons", toolbarButtons);
-        ini.WriteBoolInstance(0, kSettingsSection, "AnglesInDegrees", anglesInDegrees);
+        ini.writeBoolInstance(0, kSettingsSection, "AnglesInDegrees", anglesInDegrees);
         ini.writeString(kSettingsSection, "LastFile", lastFile);
         ini.writeString(kSettingsSection, "LastGhostFile", lastGhostFile);
         ini.writeString(kSettingsSection, "PatchFolder", patchFolder);
@@ -437,7 +437,7 @@ bool Settings::Save() {
         if (!archiveFile.empty())
             ini.writeString(kSettingsSection, "VehicleMasFile", archiveFile);
         if (gameFolderNotNow)
-            ini.WriteBoolInstance(0, kSettingsSection, "GameFolderNotNow", gameFolderNotNow);
+            ini.writeBoolInstance(0, kSettingsSection, "GameFolderNotNow", gameFolderNotNow);
 
         const auto asIs = [](const std::string& value) { return std::optional<std::string>(value); };
         ini.writeList(kInsideIdleSection, "Sound", insideIdleSounds, asIs);
@@ -455,31 +455,31 @@ bool Settings::Save() {
         ini.writeList(kGeometrySection, "Geometry", geometryList, asIs);
         ini.writeList(kCarClassesSection, "CarClass", carClasses, asIs);
 
-        ini.EraseSection(kChartColorsSection);
+        ini.eraseSection(kChartColorsSection);
         writeColors(ini, kChartColorsSection, chartColors);
-        ini.EraseSection(kAppColorsSection);
+        ini.eraseSection(kAppColorsSection);
         ini.writeString(kAppColorsSection, "BitmapPageBg", pageBackgroundBitmap);
         writeColors(ini, kAppColorsSection, appColors);
 
-        ini.EraseSection(kChartSection);
+        ini.eraseSection(kChartSection);
         ini.writeString(kChartSection, "ChartBitmap", chartBitmap);
         ini.writeString(kChartSection, "ChartPointBitmap", chartPointBitmap);
         ini.writeString(kChartSection, "ChartActPointBitmap", chartActPointBitmap);
-        ini.WriteIntegerInstance(0, kChartSection, "ChartBitmapStyle", chartBitmapStyle);
-        ini.WriteBoolInstance(0, kChartSection, "ChartMetricText", chartMetricText);
-        ini.WriteBoolInstance(0, kChartSection, "ChartkW", chartKW);
-        ini.WriteBoolInstance(0, kChartSection, "ChartNm", chartNm);
-        ini.WriteBoolInstance(0, kChartSection, "Chart3DPoints", chart3DPoints);
-        ini.WriteBoolInstance(0, kChartSection, "Chart3DLines", chart3DLines);
-        ini.WriteIntegerInstance(0, kChartSection, "ChartXZoom", chartXZoom);
-        ini.WriteIntegerInstance(0, kChartSection, "ChartYZoom", chartYZoom);
-        ini.WriteBoolInstance(0, kChartSection, "ChartGhostLines", chartGhostLines);
+        ini.writeIntegerInstance(0, kChartSection, "ChartBitmapStyle", chartBitmapStyle);
+        ini.writeBoolInstance(0, kChartSection, "ChartMetricText", chartMetricText);
+        ini.writeBoolInstance(0, kChartSection, "ChartkW", chartKW);
+        ini.writeBoolInstance(0, kChartSection, "ChartNm", chartNm);
+        ini.writeBoolInstance(0, kChartSection, "Chart3DPoints", chart3DPoints);
+        ini.writeBoolInstance(0, kChartSection, "Chart3DLines", chart3DLines);
+        ini.writeIntegerInstance(0, kChartSection, "ChartXZoom", chartXZoom);
+        ini.writeIntegerInstance(0, kChartSection, "ChartYZoom", chartYZoom);
+        ini.writeBoolInstance(0, kChartSection, "ChartGhostLines", chartGhostLines);
 
-        ini.EraseSection(kGearSection);
-        ini.WriteIntegerInstance(0, kGearSection, "GearRpmThresholdMode", gearRpmThresholdMode);
-        ini.WriteBoolInstance(0, kGearSection, "GearUpshiftBaseFirst", gearUpShiftBaseFirst);
+        ini.eraseSection(kGearSection);
+        ini.writeIntegerInstance(0, kGearSection, "GearRpmThresholdMode", gearRpmThresholdMode);
+        ini.writeBoolInstance(0, kGearSection, "GearUpshiftBaseFirst", gearUpShiftBaseFirst);
 
-        ini.Release();
+        ini.release();
     } catch (const KeyedTextFileError&) {
         return fail();
     }
@@ -491,31 +491,31 @@ void Settings::raise(const char* operation, const std::string& text) const {
     throw SettingsError("Exception SettingsError: " + m_className + m_operation + " - " + text);
 }
 
-void Settings::SetChartColors(int index, Color color) {
+void Settings::setChartColor(int index, Color color) {
     if (chartColors.empty())
         raise("SetChartColors()", "Chart color list is NULL or empty.");
     chartColors.at(static_cast<std::size_t>(index)).color = color;
 }
 
-Color Settings::GetChartColors(int index) const {
+Color Settings::chartColor(int index) const {
     if (chartColors.empty())
         raise("GetChartColors()", "Chart color list is NULL or empty.");
     return chartColors.at(static_cast<std::size_t>(index)).color;
 }
 
-void Settings::SetAppColors(int index, Color color) {
+void Settings::setAppColor(int index, Color color) {
     if (appColors.empty())
         raise("SetAppColors()", "App color list is NULL or empty.");
     appColors.at(static_cast<std::size_t>(index)).color = color;
 }
 
-Color Settings::GetAppColors(int index) const {
+Color Settings::appColor(int index) const {
     if (appColors.empty())
         raise("GetAppColors()", "App color list is NULL or empty.");
     return appColors.at(static_cast<std::size_t>(index)).color;
 }
 
-void Settings::SetGearThresholds(int mode) {
+void Settings::setGearThresholds(int mode) {
     gearRpmThresholds = gearThresholdRow(mode);
 }
 
@@ -531,7 +531,7 @@ std::string priorBackupPath(const std::string& path) {
     return withLastCharacter(path, 'B');
 }
 
-bool Settings::BackupFile(const std::string& path) {
+bool Settings::backupFile(const std::string& path) {
     FileSystem& fs = fileSystem();
     if (!fs.fileExists(path))
         return false;

@@ -42,41 +42,41 @@ public:
     Settings();
 
     // Every field back to its default; the colour lists get their 18 and 14 records.
-    void SetDefaults();
+    void setDefaults();
 
     // Reads "qora.ini" from the program folder; without one this is a first run (the game folder is looked up
     // and the folders are set from it). Keys missing from the file keep their current values; the lists are
     // replaced by the file's. Tells the user when "Vehicle.mas" had to be added to the favourites. Never writes
     // the file. Always true; throws KeyedTextFileError when the file cannot be read or a value cannot be read as its type.
-    bool Load();
+    bool load();
     // Writes "qora.ini" (in one step: a failure leaves the previous file as it was). A file of another version
     // is replaced by a fresh one; otherwise sections the program does not know are kept. False after a write
     // failure, which the user is told of.
-    bool Save();
+    bool save();
 
     // The colour accessors throw SettingsError when the list is empty and std::out_of_range for an index outside it.
-    void SetChartColors(int index, Color color);
-    Color GetChartColors(int index) const;
-    void SetAppColors(int index, Color color);
-    Color GetAppColors(int index) const;
+    void setChartColor(int index, Color color);
+    Color chartColor(int index) const;
+    void setAppColor(int index, Color color);
+    Color appColor(int index) const;
     // The five upshift thresholds of the mode's preset (mode clamped to 0..2).
-    void SetGearThresholds(int mode);
+    void setGearThresholds(int mode);
 
     // Makes the backup of a vehicle file before it is overwritten: the file before QORA's first save keeps the
     // name with its last character replaced by "X", the file before the latest save the one with "B".
     // Returns whether a backup was made: false when there is no file yet. A file whose name does not end in "h"
     // cannot be backed up: the user is told and the result is false. Throws FileError when the backup cannot be
     // written (no space, no permission); the caller decides whether to go on without it.
-    bool BackupFile(const std::string& path);
+    bool backupFile(const std::string& path);
 
     // The game folder: the TrevantInstallPath setting, else the registry's install path, else a folder the user
     // picks (on Windows after being told why; elsewhere, where no installer writes a registry, after one plain
     // question whose "Not now" is remembered in gameFolderNotNow and not asked again). Empty when none is known.
-    std::string GetTrevantFolder();
+    std::string trevantFolder();
     // Whether .veh files are registered to QORA.
-    bool IsAssociated();
+    bool isAssociated();
     // Registers .veh files to the program at programPath, or removes the registration.
-    void AssociateVehFiles(bool associate, const std::string& programPath);
+    void associateVehFiles(bool associate, const std::string& programPath);
 
     // The host's services; the settings do not own them. Without a host, questions are cancelled and dialogs
     // are not shown.

@@ -32,29 +32,29 @@ std::string_view valueText(std::string_view afterAssignment) {
 
 KeyedTextFile::KeyedTextFile(std::string fileName) : m_lines(std::in_place), m_fileName(std::move(fileName)) {
     if (!m_fileName.empty())
-        Load();
+        load();
 }
 
 KeyedTextFile::~KeyedTextFile() {
     if (m_saveOnDestroy && m_lines && !m_lines->empty()) {
         try {
-            Save();
+            save();
         } catch (...) {
             // A destructor cannot report; the atomic write has left the old file as it was.
         }
     }
-    Close();
+    close();
 }
 
-void KeyedTextFile::Close() {
+void KeyedTextFile::close() {
     m_lines.reset();
 }
 
-void KeyedTextFile::RaiseError(const std::string& text) {
+void KeyedTextFile::raiseError(const std::string& text) {
     throw KeyedTextFileError(m_className + m_operation + " - " + " [" + m_fileName + "] - " + text);
 }
 
-bool KeyedTextFile::IsDataLine(const std::string& line) const {
+bool KeyedTextFile::isDataLine(const std::string& line) const {
     return !text::trimView(line).empty() && !text::startsWith(line, m_commentMarker);
 }
 
@@ -75,7 +75,7 @@ int KeyedTextFile::lineCount() const {
     return m_lines ? static_cast<int>(m_lines->size()) : 0;
 }
 
-int KeyedTextFile::ParseLine(int lineIndex, LineInfo& info) const {
+int KeyedTextFile::parseLine(int lineIndex, LineInfo& info) const {
     info = LineInfo{};
     info.lineIndex = lineIndex;
     const std::string_view line = lineView(lineIndex);
@@ -120,7 +120,7 @@ int KeyedTextFile::ParseLine(int lineIndex, LineInfo& info) const {
     return info.kind;
 }
 
-bool KeyedTextFile::Load() {
+bool KeyedTextFile::load() {
     m_operation = "Load()";
     if (!fileSystem().pathExists(m_fileName))
         return false;
@@ -128,56 +128,56 @@ bool KeyedTextFile::Load() {
         // A byte order mark (written by many Windows editors) would hide the first section.
         m_lines = text::splitLines(text::withoutByteOrderMark(fileSystem().readFile(m_fileName)));
     } catch (const FileError&) {
-        Close();
-        RaiseError(kLoadError);
+        close();
+        raiseError(kLoadError);
         return false;
     }
     return true;
 }
 
-void KeyedTextFile::Save() {
+void KeyedTextFile::save() {
     m_operation = "Save()";
     if (!m_lines)
         return;
     try {
         writeFileAtomically(m_fileName, text::joinLinesCrLf(*m_lines));
     } catch (const FileError&) {
-        RaiseError(kSaveError);
+        raiseError(kSaveError);
     }
 }
 
-void KeyedTextFile::VerifyFile() {
+void KeyedTextFile::verifyFile() {
     m_operation = "VerifyFile()";
     if (!m_lines)
         return;
     for (const std::string& line : *m_lines) {
         for (const char c : line) {
             if (static_cast<signed char>(c) < 10) {
-                Close();
-                RaiseError(kNotTextError);
+                close();
+                raiseError(kNotTextError);
                 return;
             }
         }
     }
 }
 
-void KeyedTextFile::Release() {
+void KeyedTextFile::release() {
     if (m_lines && !m_lines->empty()) {
         try {
-            Save();
+            save();
         } catch (...) {
-            Close();
+            close();
             throw;
         }
     }
-    Close();
+    close();
 }
 
 bool KeyedTextFile::findSection(std::string_view section) {
     LineInfo info;
     const int count = lineCount();
     for (int i = 0; i < count; ++i) {
-        if (ParseLine(i, info) != LineInfo::kSection)
+        if (parseLine(i, info) != LineInfo::kSection)
             continue;
         if (text::iequals(nameOf(info), section)) {
             m_sectionCursor = info;
@@ -188,18 +188,18 @@ bool KeyedTextFile::findSection(std::string_view section) {
     return false;
 }
 
-bool KeyedTextFile::SectionExists(const std::string& section) {
+bool KeyedTextFile::sectionExists(const std::string& section) {
     m_operation = "SectionExists()";
     return findSection(section);
 }
 
-bool KeyedTextFile::EntryExists(int instance, int sectionLine, const std::string& key) {
+bool KeyedTextFile::entryExists(int instance, int sectionLine, const std::string& key) {
     int lastInstanceLine = -1;
     int counter = 0;
     LineInfo info;
     const int count = lineCount();
     for (int i = sectionLine + 1; i < count; ++i) {
-        const int kind = ParseLine(i, info);
+        const int kind = parseLine(i, info);
         if (kind == LineInfo::kSection)
             break;
         if (!(kind & LineInfo::kEntry))
@@ -219,12 +219,12 @@ bool KeyedTextFile::EntryExists(int instance, int sectionLine, const std::string
     return false;
 }
 
-int KeyedTextFile::LastEntry(int sectionLine) const {
+int KeyedTextFile::lastEntry(int sectionLine) const {
     int last = sectionLine;
     LineInfo info;
     const int count = lineCount();
     for (int i = sectionLine + 1; i < count; ++i) {
-        const int kind = ParseLine(i, info);
+        const int kind = parseLine(i, info);
         if (kind == LineInfo::kSection)
             break;
         if (kind & LineInfo::kEntry)
@@ -233,14 +233,14 @@ int KeyedTextFile::LastEntry(int sectionLine) const {
     return last;
 }
 
-std::string KeyedTextFile::ExtractText(int lineIndex, int start, int length) const {
+std::string KeyedTextFile::extractText(int lineIndex, int start, int length) const {
     const std::string_view line = lineView(lineIndex);
     if (start < 1 || length <= 0 || static_cast<std::size_t>(start) > line.size())
         return {};
     return std::string(line.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
 }
 
-void KeyedTextFile::DeleteText(int lineIndex, int start, int count) {
+void KeyedTextFile::deleteText(int lineIndex, int start, int count) {
     if (!m_lines || lineIndex < 0 || lineIndex >= lineCount() || start < 1 || count <= 0)
         return;
     std::string& line = (*m_lines)[static_cast<std::size_t>(lineIndex)];
@@ -248,7 +248,7 @@ void KeyedTextFile::DeleteText(int lineIndex, int start, int count) {
         line.erase(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count));
 }
 
-void KeyedTextFile::InsertText(const std::string& text, int lineIndex, int position) {
+void KeyedTextFile::insertText(const std::string& text, int lineIndex, int position) {
     if (!m_lines || lineIndex < 0 || lineIndex >= lineCount())
         return;
     std::string& line = (*m_lines)[static_cast<std::size_t>(lineIndex)];
@@ -257,72 +257,72 @@ void KeyedTextFile::InsertText(const std::string& text, int lineIndex, int posit
     line.insert(at, text);
 }
 
-std::string KeyedTextFile::ReadStringInstance(int instance, int sectionLine, const std::string& key,
+std::string KeyedTextFile::readStringInstance(int instance, int sectionLine, const std::string& key,
                                            const std::string& def) {
-    if (!EntryExists(instance, sectionLine, key) || !(m_entryCursor.kind & LineInfo::kHasValue))
+    if (!entryExists(instance, sectionLine, key) || !(m_entryCursor.kind & LineInfo::kHasValue))
         return def;
-    return ExtractText(m_entryCursor.lineIndex, m_entryCursor.valueStart, m_entryCursor.valueLength);
+    return extractText(m_entryCursor.lineIndex, m_entryCursor.valueStart, m_entryCursor.valueLength);
 }
 
 std::string KeyedTextFile::readString(int instance, const std::string& section, const std::string& key,
                                    const std::string& def) {
     if (!findSection(section))
         return def;
-    return ReadStringInstance(instance, m_sectionCursor.lineIndex, key, def);
+    return readStringInstance(instance, m_sectionCursor.lineIndex, key, def);
 }
 
-std::string KeyedTextFile::ReadStringInstance(int instance, const std::string& section, const std::string& key,
+std::string KeyedTextFile::readStringInstance(int instance, const std::string& section, const std::string& key,
                                            const std::string& def) {
     m_operation = "ReadStringInstance()";
     return readString(instance, section, key, def);
 }
 
-bool KeyedTextFile::ReadBoolInstance(int instance, const std::string& section, const std::string& key, bool def) {
+bool KeyedTextFile::readBoolInstance(int instance, const std::string& section, const std::string& key, bool def) {
     m_operation = "ReadBoolInstance()";
     const std::string value = readString(instance, section, key, def ? "1" : "0");
     if (const auto number = numbers::parseInt(value))
         return *number != 0;
-    RaiseError("'" + value + "' is not a valid boolean value in Section[" + section + "]-Entry[" + key + "].");
+    raiseError("'" + value + "' is not a valid boolean value in Section[" + section + "]-Entry[" + key + "].");
     return def;
 }
 
-int KeyedTextFile::ReadIntegerInstance(int instance, const std::string& section, const std::string& key, int def) {
+int KeyedTextFile::readIntegerInstance(int instance, const std::string& section, const std::string& key, int def) {
     m_operation = "ReadIntegerInstance()";
     const std::string value = readString(instance, section, key, text::intToText(def));
     if (const auto number = numbers::parseInt(value))
         return *number;
-    RaiseError("'" + value + "' is not a valid integer value in Section[" + section + "]-Entry[" + key + "].");
+    raiseError("'" + value + "' is not a valid integer value in Section[" + section + "]-Entry[" + key + "].");
     return def;
 }
 
-double KeyedTextFile::ReadFloatInstance(int instance, const std::string& section, const std::string& key, double def) {
+double KeyedTextFile::readFloatInstance(int instance, const std::string& section, const std::string& key, double def) {
     m_operation = "ReadFloatInstance()";
     const std::string value = readString(instance, section, key, numbers::generalText(def));
     if (const auto number = numbers::parseDouble(value))
         return *number;
-    RaiseError("'" + value + "' is not a valid floating point value in Section[" + section + "]-Entry[" + key + "].");
+    raiseError("'" + value + "' is not a valid floating point value in Section[" + section + "]-Entry[" + key + "].");
     return def;
 }
 
-void KeyedTextFile::WriteStringInstance(int instance, int sectionLine, const std::string& key, const std::string& value) {
+void KeyedTextFile::writeStringInstance(int instance, int sectionLine, const std::string& key, const std::string& value) {
     if (!m_lines)
         return;
-    if (EntryExists(instance, sectionLine, key)) {
+    if (entryExists(instance, sectionLine, key)) {
         const LineInfo entry = m_entryCursor;
         if (entry.assignmentPos == 0) {
-            RaiseError("No assignment character exists for entry '" + key + "'.");
+            raiseError("No assignment character exists for entry '" + key + "'.");
             return;
         }
         if (entry.kind & LineInfo::kHasValue) {
-            DeleteText(entry.lineIndex, entry.valueStart, entry.valueLength);
-            InsertText(value, entry.lineIndex, entry.valueStart);
+            deleteText(entry.lineIndex, entry.valueStart, entry.valueLength);
+            insertText(value, entry.lineIndex, entry.valueStart);
         } else {
-            InsertText(value, entry.lineIndex, entry.assignmentPos + 1);
+            insertText(value, entry.lineIndex, entry.assignmentPos + 1);
         }
         return;
     }
     const int after =
-        instance > 0 && m_entryCursor.lastInstanceLine >= 0 ? m_entryCursor.lastInstanceLine : LastEntry(sectionLine);
+        instance > 0 && m_entryCursor.lastInstanceLine >= 0 ? m_entryCursor.lastInstanceLine : lastEntry(sectionLine);
     const auto at = static_cast<std::size_t>(after + 1);
     std::string line = key + "=" + value;
     if (at >= m_lines->size())
@@ -344,31 +344,31 @@ void KeyedTextFile::writeString(int instance, const std::string& section, const 
         m_lines->push_back("[" + section + "]");
         sectionLine = lineCount() - 1;
     }
-    WriteStringInstance(instance, sectionLine, key, value);
+    writeStringInstance(instance, sectionLine, key, value);
 }
 
-void KeyedTextFile::WriteStringInstance(int instance, const std::string& section, const std::string& key,
+void KeyedTextFile::writeStringInstance(int instance, const std::string& section, const std::string& key,
                                      const std::string& value) {
     m_operation = "WriteStringInstance()";
     writeString(instance, section, key, value);
 }
 
-void KeyedTextFile::WriteBoolInstance(int instance, const std::string& section, const std::string& key, bool value) {
+void KeyedTextFile::writeBoolInstance(int instance, const std::string& section, const std::string& key, bool value) {
     m_operation = "WriteBoolInstance()";
     writeString(instance, section, key, value ? "1" : "0");
 }
 
-void KeyedTextFile::WriteIntegerInstance(int instance, const std::string& section, const std::string& key, int value) {
+void KeyedTextFile::writeIntegerInstance(int instance, const std::string& section, const std::string& key, int value) {
     m_operation = "WriteIntegerInstance()";
     writeString(instance, section, key, text::intToText(value));
 }
 
-void KeyedTextFile::WriteFloatInstance(int instance, const std::string& section, const std::string& key, double value) {
+void KeyedTextFile::writeFloatInstance(int instance, const std::string& section, const std::string& key, double value) {
     m_operation = "WriteFloatInstance()";
     writeString(instance, section, key, numbers::generalText(value));
 }
 
-void KeyedTextFile::ReadSection(const std::string& section, std::vector<std::string>& target) {
+void KeyedTextFile::readSection(const std::string& section, std::vector<std::string>& target) {
     m_operation = "ReadSection()";
     target.clear();
     if (!findSection(section))
@@ -376,15 +376,15 @@ void KeyedTextFile::ReadSection(const std::string& section, std::vector<std::str
     LineInfo info;
     const int count = lineCount();
     for (int i = m_sectionCursor.lineIndex + 1; i < count; ++i) {
-        const int kind = ParseLine(i, info);
+        const int kind = parseLine(i, info);
         if (kind == LineInfo::kSection)
             break;
         if (kind & LineInfo::kEntry)
-            target.push_back(ExtractText(i, info.nameStart, info.nameLength));
+            target.push_back(extractText(i, info.nameStart, info.nameLength));
     }
 }
 
-void KeyedTextFile::EraseSection(const std::string& section) {
+void KeyedTextFile::eraseSection(const std::string& section) {
     m_operation = "EraseSection()";
     if (!findSection(section))
         return;
@@ -392,7 +392,7 @@ void KeyedTextFile::EraseSection(const std::string& section) {
     int end = first + 1;
     LineInfo info;
     const int count = lineCount();
-    while (end < count && ParseLine(end, info) != LineInfo::kSection)
+    while (end < count && parseLine(end, info) != LineInfo::kSection)
         ++end;
     m_lines->erase(m_lines->begin() + first, m_lines->begin() + end);
     m_sectionCursor = LineInfo{};

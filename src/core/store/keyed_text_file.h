@@ -57,65 +57,65 @@ public:
 
     // Reads the whole file. False when there is no file (the lines stay as they are). Throws KeyedTextFileError, after
     // closing the store, when the path exists but cannot be read.
-    virtual bool Load();
+    virtual bool load();
     // Writes every line followed by CR LF, replacing the file atomically. Throws KeyedTextFileError on failure.
-    virtual void Save();
+    virtual void save();
     // Throws KeyedTextFileError, after closing the store, when a byte is a control character below 10 (tab included) or
     // above 127.
-    virtual void VerifyFile();
+    virtual void verifyFile();
     // Saves now (when the store holds at least one line) and closes, so the destructor writes nothing more.
     // Throws KeyedTextFileError with the Save message; the store is closed either way.
-    void Release();
+    void release();
 
     // On success the section cursor describes the header line; otherwise it is cleared.
-    bool SectionExists(const std::string& section);
+    bool sectionExists(const std::string& section);
 
     // The trimmed value of the instance, as written; the default when the section, the instance or its value is
     // missing.
-    std::string ReadStringInstance(int instance, const std::string& section, const std::string& key,
+    std::string readStringInstance(int instance, const std::string& section, const std::string& key,
                                    const std::string& def);
     // The typed reads throw KeyedTextFileError when the value is not a number of their kind. A boolean is any integer,
     // true when not 0.
-    bool ReadBoolInstance(int instance, const std::string& section, const std::string& key, bool def);
-    int ReadIntegerInstance(int instance, const std::string& section, const std::string& key, int def);
-    virtual double ReadFloatInstance(int instance, const std::string& section, const std::string& key, double def);
+    bool readBoolInstance(int instance, const std::string& section, const std::string& key, bool def);
+    int readIntegerInstance(int instance, const std::string& section, const std::string& key, int def);
+    virtual double readFloatInstance(int instance, const std::string& section, const std::string& key, double def);
 
     // Replaces the instance's value in place. A missing section is appended (after a blank line when the file is
     // not empty); a missing instance becomes a new "key=value" line after the key's last instance, or after the
     // section's last entry. An instance number beyond the last adds exactly one instance.
-    void WriteStringInstance(int instance, const std::string& section, const std::string& key,
+    void writeStringInstance(int instance, const std::string& section, const std::string& key,
                              const std::string& value);
-    void WriteBoolInstance(int instance, const std::string& section, const std::string& key, bool value); // "1"/"0"
-    void WriteIntegerInstance(int instance, const std::string& section, const std::string& key, int value);
+    void writeBoolInstance(int instance, const std::string& section, const std::string& key, bool value); // "1"/"0"
+    void writeIntegerInstance(int instance, const std::string& section, const std::string& key, int value);
     // Up to 15 significant digits, no trailing zeros, "." as decimal point.
-    virtual void WriteFloatInstance(int instance, const std::string& section, const std::string& key, double value);
+    virtual void writeFloatInstance(int instance, const std::string& section, const std::string& key, double value);
 
     // Clears target, then adds the key of every entry of the section in file order, duplicates included.
-    void ReadSection(const std::string& section, std::vector<std::string>& target);
+    void readSection(const std::string& section, std::vector<std::string>& target);
     // Removes the header and every line up to the next header. A missing section is not an error.
-    void EraseSection(const std::string& section);
+    void eraseSection(const std::string& section);
 
     const std::vector<std::string>* lines() const { return m_lines ? &*m_lines : nullptr; } // nullptr when closed
     const std::string& fileName() const { return m_fileName; }
 
 protected:
-    virtual void Close();
+    virtual void close();
     // Throws KeyedTextFileError with the full message for the running operation.
-    virtual void RaiseError(const std::string& text);
-    virtual bool IsDataLine(const std::string& line) const;
+    virtual void raiseError(const std::string& text);
+    virtual bool isDataLine(const std::string& line) const;
     // Fills info for the line and returns its kind.
-    virtual int ParseLine(int lineIndex, LineInfo& info) const;
+    virtual int parseLine(int lineIndex, LineInfo& info) const;
     // Finds the instance of key below the header at sectionLine; on success the entry cursor describes it. Either
     // way the entry cursor's lastInstanceLine is the last lower instance seen, or -1.
-    virtual bool EntryExists(int instance, int sectionLine, const std::string& key);
-    virtual std::string ExtractText(int lineIndex, int start, int length) const;
-    virtual std::string ReadStringInstance(int instance, int sectionLine, const std::string& key,
+    virtual bool entryExists(int instance, int sectionLine, const std::string& key);
+    virtual std::string extractText(int lineIndex, int start, int length) const;
+    virtual std::string readStringInstance(int instance, int sectionLine, const std::string& key,
                                            const std::string& def);
-    virtual void DeleteText(int lineIndex, int start, int count);
-    virtual void InsertText(const std::string& text, int lineIndex, int position);
+    virtual void deleteText(int lineIndex, int start, int count);
+    virtual void insertText(const std::string& text, int lineIndex, int position);
     // The last entry line of the section, or the header's own index when it has none.
-    int LastEntry(int sectionLine) const;
-    void WriteStringInstance(int instance, int sectionLine, const std::string& key, const std::string& value);
+    int lastEntry(int sectionLine) const;
+    void writeStringInstance(int instance, int sectionLine, const std::string& key, const std::string& value);
 
     std::optional<std::vector<std::string>> m_lines; // none once closed
     const std::string m_className = "KeyedTextFile::";

@@ -279,7 +279,7 @@ std::string_view VehicleFile::lineView(int index) const {
     return std::string_view(m_bytes).substr(span.begin, span.length);
 }
 
-int VehicleFile::Load(int mode) {
+int VehicleFile::load(int mode) {
     if (m_loaded)
         return static_cast<int>(m_lines ? m_lines->size() : m_spans.size());
 
@@ -646,7 +646,7 @@ int VehicleFile::findStampLine() const {
     return -1;
 }
 
-int VehicleFile::ListMissingEntries(std::vector<std::string>& target) const {
+int VehicleFile::listMissingEntries(std::vector<std::string>& target) const {
     int count = 0;
     for (int s = veh::SecDetails; s <= veh::SecRearWheels; ++s) {
         const SectionRec& sec = sections[static_cast<std::size_t>(s)];
@@ -666,7 +666,7 @@ int VehicleFile::ListMissingEntries(std::vector<std::string>& target) const {
     return count;
 }
 
-void VehicleFile::Close() {
+void VehicleFile::close() {
     reset();
     torquePoints.clear();
 }
@@ -738,7 +738,7 @@ void VehicleFile::writeValue(int index, const std::string& value, bool inParenth
     line.replace(pos, oldText.size(), newText);
 }
 
-void VehicleFile::Save(const std::string& path, bool prepareOnly) {
+void VehicleFile::save(const std::string& path, bool prepareOnly) {
     if (!m_loaded)
         throw VehicleFileError("Internal Error: the vehicle file [" + fileName + "] is not loaded and cannot be saved.");
     materializeLines();
@@ -896,7 +896,7 @@ void VehicleFile::Save(const std::string& path, bool prepareOnly) {
 
 void VehicleFile::makeBackup() {
     try {
-        m_settings->BackupFile(fileName);
+        m_settings->backupFile(fileName);
     } catch (const FileError& error) {
         const PromptAnswer answer = m_prompt->ask(
             "QORA File IO",

@@ -61,11 +61,11 @@ public:
     // object already holds lines, returns their count without reading again. With detailsOnly set, stops after
     // the details. Throws VehicleFileError; asks through the prompt whether to remove side_skirts= and clutch_eff=
     // lines and whether to erase invalid numbers (Cancel aborts the load).
-    int Load(int mode);
+    int load(int mode);
 
     // Appends, for every required section with keys not found, the section's name once and then each missing
     // key with its "="; returns the number of missing keys. Gears 2 to 6 and the two disabled keys may be absent.
-    int ListMissingEntries(std::vector<std::string>& target) const;
+    int listMissingEntries(std::vector<std::string>& target) const;
 
     // Brings the lines up to date with the buffer: creates missing sections and keys, removes surplus gears and
     // torque points and empty optional entries, writes the values, stamps the editor. Unless prepareOnly: a
@@ -73,10 +73,10 @@ public:
     // written. The file at the path is replaced in one step: a failed write leaves it as it was. A backup that
     // cannot be made is never skipped silently: the user is asked whether to save without it (No keeps the file
     // as it was). Throws VehicleFileError.
-    void Save(const std::string& path, bool prepareOnly);
+    void save(const std::string& path, bool prepareOnly);
 
     // Releases the lines and the torque points.
-    void Close();
+    void close();
 
     // The file's lines; nullptr before Load and after Close.
     const std::vector<std::string>* lines() const;

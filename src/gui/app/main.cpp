@@ -231,7 +231,7 @@ int main(int argc, char* argv[]) {
     if (const auto files = commandLineFiles(parser.positionalArguments(), qtArgc, argv, afterDashes); !files.empty())
         file = files.front();
     try {
-        window.FormShow(file);
+        window.start(file);
     } catch (const std::exception& error) {
         prompt.tell("QORA File Error", error.what(), qora::PromptIcon::Stop);
         return 1;

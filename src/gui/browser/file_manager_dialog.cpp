@@ -36,8 +36,8 @@ FileManagerDialog::FileManagerDialog(QWidget* parent) : MemoDialog(tr("Vehicle F
     contentLayout()->addLayout(select);
     resize(440, 380);
 
-    connect(m_selectAll, &QPushButton::clicked, this, [this] { SetAllChecked(true); });
-    connect(m_selectNone, &QPushButton::clicked, this, [this] { SetAllChecked(false); });
+    connect(m_selectAll, &QPushButton::clicked, this, [this] { setAllChecked(true); });
+    connect(m_selectNone, &QPushButton::clicked, this, [this] { setAllChecked(false); });
     connect(m_list, &QListWidget::itemChanged, this, [this] { updateOk(); });
     updateOk();
 }
@@ -58,7 +58,7 @@ void FileManagerDialog::storeTicks(browser::CheckList& list) const {
         list.setChecked(static_cast<std::size_t>(row), m_list->item(row)->checkState() == Qt::Checked);
 }
 
-void FileManagerDialog::SetAllChecked(bool checked) {
+void FileManagerDialog::setAllChecked(bool checked) {
     for (int row = 0; row < m_list->count(); ++row)
         m_list->item(row)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
     updateOk();
@@ -66,7 +66,7 @@ void FileManagerDialog::SetAllChecked(bool checked) {
 
 void FileManagerDialog::showReport(const std::vector<std::string>& files, std::string_view text) {
     browser::CheckList list(files);
-    list.SetAllChecked(true);
+    list.setAllChecked(true);
     setCheckList(list);
     notes()->setPlainText(fromLatin1(text));
     m_selectAll->hide();

@@ -21,7 +21,7 @@ public:
     void setCheckList(const browser::CheckList& list);
     // Writes the user's ticks back into the check list it was filled from.
     void storeTicks(browser::CheckList& list) const;
-    void SetAllChecked(bool checked);
+    void setAllChecked(bool checked);
     // The report of unreadable files: the names, all ticked, under the report's note; OK alone, centred.
     void showReport(const std::vector<std::string>& files, std::string_view text);
 

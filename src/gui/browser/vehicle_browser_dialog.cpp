@@ -302,7 +302,7 @@ void VehicleBrowserDialog::refresh() {
 
 void VehicleBrowserDialog::syncWidgets() {
     m_syncing = true;
-    const bool masMode = m_list.MasMode();
+    const bool masMode = m_list.archiveMode();
 
     QStringList favorites;
     for (const std::string& folder : m_list.favorites())
@@ -397,14 +397,14 @@ void VehicleBrowserDialog::reportLostFiles() {
     if (!m_list.takeLostFilesReport())
         return;
     FileManagerDialog report(this);
-    report.showReport(m_list.LostFiles(), browser::kLostFilesReport);
+    report.showReport(m_list.lostFiles(), browser::kLostFilesReport);
     m_dialogs->run(report);
 }
 
 // The folder's files changed behind the browser's back: list them again, keeping the selected vehicle.
 void VehicleBrowserDialog::folderFilesChanged() {
     m_shownPicture.reset(); // a picture file may have changed with the folder
-    if (m_list.MasMode())
+    if (m_list.archiveMode())
         return;
     const std::string selected = m_list.selectedName();
     m_list.refreshFiles();
@@ -422,7 +422,7 @@ void VehicleBrowserDialog::folderFilesChanged() {
 // ---- Context menu -----------------------------------------------------------------------------------------------
 
 void VehicleBrowserDialog::openInNotepad() {
-    if (const auto path = m_list.OpenInNotepad())
+    if (const auto path = m_list.openInNotepad())
         openInTextEditor(*path, m_settings->textEditor, *m_prompt);
 }
 

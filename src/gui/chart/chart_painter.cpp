@@ -115,7 +115,7 @@ QColor ChartPainter::toQColor(Color color) {
 }
 
 bool ChartPainter::resizeView(const LineChart& chart) {
-    const ChartView& view = *chart.View();
+    const ChartView& view = *chart.view();
     if (view.width <= 0 || view.height <= 0) {
         m_layer = QImage();
         m_image = QImage();
@@ -138,8 +138,8 @@ bool ChartPainter::resizeView(const LineChart& chart) {
 void ChartPainter::rebuildBackground(const LineChart& chart) {
     if (m_layer.isNull())
         return;
-    const ChartView& view = *chart.View();
-    const ChartGrid& grid = chart.Grid();
+    const ChartView& view = *chart.view();
+    const ChartGrid& grid = chart.grid();
     const QRect all = m_layer.rect();
     QPainter painter(&m_layer);
     painter.fillRect(all, toQColor(view.backgroundColor));
@@ -156,7 +156,7 @@ void ChartPainter::rebuildBackground(const LineChart& chart) {
             painter.fillRect(all, QBrush(*picture));
             break;
         case PictureStyle::Centred: {
-            const auto [x, y] = chart.CentredPicturePosition();
+            const auto [x, y] = chart.centredPicturePosition();
             painter.drawImage(x, y, *picture);
             break;
         }
@@ -175,7 +175,7 @@ void ChartPainter::rebuildBackground(const LineChart& chart) {
 void ChartPainter::redraw(const LineChart& chart, bool partial) {
     if (m_image.isNull() || m_layer.size() != m_image.size())
         return;
-    const QRect area = partial ? toQRect(chart.PartialRect()) & m_image.rect() : m_image.rect();
+    const QRect area = partial ? toQRect(chart.partialRect()) & m_image.rect() : m_image.rect();
     if (area.isEmpty())
         return;
     copyRect(m_layer, m_image, area);
@@ -189,21 +189,21 @@ void ChartPainter::redraw(const LineChart& chart, bool partial) {
 }
 
 void ChartPainter::drawPointLook(const LineChart& chart, int index, bool active) {
-    if (m_image.isNull() || chart.ActiveLine() < 0)
+    if (m_image.isNull() || chart.activeLine() < 0)
         return;
-    const LineData& line = chart.GetLineData(chart.ActiveLine());
+    const LineData& line = chart.lineData(chart.activeLine());
     if (!line.visible || index < 0 || index >= static_cast<int>(line.points.size()))
         return;
     QPainter painter(&m_image);
     drawMarker(painter, chart, line, index, active);
     painter.end();
     const LinePoint& point = line.points[static_cast<std::size_t>(index)];
-    const int r = chart.MarkerRadius();
+    const int r = chart.markerRadius();
     imageChanged(QRect(point.x - r, point.y - r, 2 * r + 1, 2 * r + 1) & m_image.rect());
 }
 
 void ChartPainter::drawLegends(const LineChart& chart) {
-    const ChartLegends* legends = chart.Legends();
+    const ChartLegends* legends = chart.legends();
     if (!legends)
         return;
     fillLegend(m_legendX, legends->x);
@@ -212,9 +212,9 @@ void ChartPainter::drawLegends(const LineChart& chart) {
         painter.setFont(legendFont(legends->x));
         painter.setPen(toQColor(legends->x.textColor));
         // Label 0 would be cut in half by the left edge; the Y legend's 0 stands for both axes.
-        const std::size_t step = labelStep(painter.fontMetrics(), legends->x.labels, chart.Grid().cellWidth);
+        const std::size_t step = labelStep(painter.fontMetrics(), legends->x.labels, chart.grid().cellWidth);
         for (std::size_t i = step; i < legends->x.labels.size(); i += step) {
-            const int x = chart.LegendXLabelX(static_cast<int>(i));
+            const int x = chart.legendXLabelX(static_cast<int>(i));
             painter.drawText(QRect(x - 500, 0, 1000, m_legendX.height()), Qt::AlignHCenter | Qt::AlignTop,
                              labelText(legends->x.labels[i]));
         }
@@ -225,7 +225,7 @@ void ChartPainter::drawLegends(const LineChart& chart) {
         painter.setFont(legendFont(legends->y));
         painter.setPen(toQColor(legends->y.textColor));
         for (std::size_t i = 0; i < legends->y.labels.size(); ++i) {
-            const int y = chart.LegendYLabelY(static_cast<int>(i));
+            const int y = chart.legendYLabelY(static_cast<int>(i));
             painter.drawText(QRect(0, y - 500, m_legendY.width(), 1001), Qt::AlignRight | Qt::AlignVCenter,
                              labelText(legends->y.labels[i]));
         }
@@ -235,12 +235,12 @@ void ChartPainter::drawLegends(const LineChart& chart) {
 }
 
 void ChartPainter::drawLines(QPainter& painter, const LineChart& chart, bool backgroundPass, bool partial) {
-    const bool lines3D = chart.View()->lines3D;
-    for (int l = 0; l < chart.LineCount(); ++l) {
-        const LineData& line = chart.GetLineData(l);
+    const bool lines3D = chart.view()->lines3D;
+    for (int l = 0; l < chart.lineCount(); ++l) {
+        const LineData& line = chart.lineData(l);
         if (!line.visible || line.background != backgroundPass)
             continue;
-        const PointRange range = chart.LinePoints(line, partial);
+        const PointRange range = chart.linePoints(line, partial);
         if (range.count < 2)
             continue;
         m_polyline.resize(range.count);
@@ -262,21 +262,21 @@ void ChartPainter::drawLines(QPainter& painter, const LineChart& chart, bool bac
 }
 
 void ChartPainter::drawPoints(QPainter& painter, const LineChart& chart, bool partial) {
-    if (chart.ActiveLine() < 0)
+    if (chart.activeLine() < 0)
         return;
-    const LineData& line = chart.GetLineData(chart.ActiveLine());
+    const LineData& line = chart.lineData(chart.activeLine());
     if (!line.visible)
         return;
-    const PointRange range = chart.MarkerPoints(line, partial);
+    const PointRange range = chart.markerPoints(line, partial);
     for (int i = range.first; i < range.first + range.count; ++i)
         drawMarker(painter, chart, line, i, i == line.activePointIndex);
 }
 
 void ChartPainter::drawMarker(QPainter& painter, const LineChart& chart, const LineData& line, int index,
                               bool active) {
-    const ChartView& view = *chart.View();
+    const ChartView& view = *chart.view();
     const LinePoint& point = line.points[static_cast<std::size_t>(index)];
-    const int r = chart.MarkerRadius();
+    const int r = chart.markerRadius();
     const QImage* bitmap =
         view.points3D ? chartBitmapImage(active ? view.activePointBitmap : view.pointBitmap) : nullptr;
     if (bitmap) {

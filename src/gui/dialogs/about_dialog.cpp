@@ -46,7 +46,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
     m_guide->installEventFilter(this);
 }
 
-void AboutDialog::Image1Click() {
+void AboutDialog::showAbout() {
     accept();
 }
 
@@ -65,7 +65,7 @@ void AboutDialog::mouseReleaseEvent(QMouseEvent* event) {
     m_pressed = false;
     QDialog::mouseReleaseEvent(event);
     if (click)
-        Image1Click();
+        showAbout();
 }
 
 bool AboutDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -20,7 +20,7 @@ public:
     void setGuideOpener(std::function<void()> opener) { m_openGuide = std::move(opener); }
     QLabel* guideLine() const { return m_guide; }
 
-    void Image1Click();
+    void showAbout();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -115,11 +115,11 @@ void EngineSounds::createMenu() {
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, [this, command] { m_guard(command); });
     };
-    item("mAddSound", tr("Add Sound To List"), [this] { OnAddSound(); });
-    item("mDeleteSound", tr("Delete Sound From List"), [this] { OnDeleteSound(false); });
-    item("mDeleteAllSounds", tr("Clear All Sounds From List"), [this] { OnDeleteSound(true); });
+    item("mAddSound", tr("Add Sound To List"), [this] { addSound(); });
+    item("mDeleteSound", tr("Delete Sound From List"), [this] { deleteSounds(false); });
+    item("mDeleteAllSounds", tr("Clear All Sounds From List"), [this] { deleteSounds(true); });
     m_menu->addSeparator();
-    item("mBrowseSounds", tr("Browse Sound Folder..."), [this] { OnSoundSearch(); });
+    item("mBrowseSounds", tr("Browse Sound Folder..."), [this] { searchSounds(); });
 }
 
 void EngineSounds::addPanel(QLabel* panel, FieldCombo* list, SoundList items) {
@@ -164,7 +164,7 @@ bool EngineSounds::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton)
-            OnSoundMouseDown(label);
+            setSoundMenuTarget(label);
         else if (mouse->button() == Qt::LeftButton)
             m_pressed = label;
         return true;
@@ -228,10 +228,10 @@ void EngineSounds::mPlayerPlay(QLabel* sender) {
         return;
     }
     m_lastPlayed = sender;
-    PlaySoundFile(path);
+    playSoundFile(path);
 }
 
-void EngineSounds::PlaySoundFile(const std::string& path) {
+void EngineSounds::playSoundFile(const std::string& path) {
     SoundPlayer& sounds = player();
     if (sounds.isPlaying())
         sounds.close();
@@ -251,11 +251,11 @@ void EngineSounds::mPlayerNotify(const QString& errorText) {
 
 // ---- The list menu ------------------------------------------------------------------------------------------
 
-void EngineSounds::OnSoundMouseDown(QLabel* sender) {
+void EngineSounds::setSoundMenuTarget(QLabel* sender) {
     m_menuTarget = sender;
 }
 
-void EngineSounds::OnAddSound() {
+void EngineSounds::addSound() {
     const Panel* panel = panelOf(m_menuTarget);
     if (panel == nullptr)
         return;
@@ -266,7 +266,7 @@ void EngineSounds::OnAddSound() {
     showItems(*panel);
 }
 
-void EngineSounds::OnDeleteSound(bool all) {
+void EngineSounds::deleteSounds(bool all) {
     const Panel* panel = panelOf(m_menuTarget);
     if (panel == nullptr)
         return;
@@ -286,7 +286,7 @@ void EngineSounds::OnDeleteSound(bool all) {
     showItems(*panel);
 }
 
-void EngineSounds::OnSoundSearch() {
+void EngineSounds::searchSounds() {
     const Panel* panel = panelOf(m_menuTarget);
     if (panel == nullptr)
         return;

@@ -105,13 +105,13 @@ public:
     // The player has finished, or failed with errorText: it is closed and no panel counts as played last.
     void mPlayerNotify(const QString& errorText);
     // Right button pressed on a panel: the list menu works on its list.
-    void OnSoundMouseDown(QLabel* sender);
-    void OnAddSound();
+    void setSoundMenuTarget(QLabel* sender);
+    void addSound();
     // Deletes the item named by the list's text, or with `all` every item (after asking, with general warnings).
-    void OnDeleteSound(bool all);
+    void deleteSounds(bool all);
     // Chooses a wave file of the sound folder as the list's text.
-    void OnSoundSearch();
-    void PlaySoundFile(const std::string& path);
+    void searchSounds();
+    void playSoundFile(const std::string& path);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -170,7 +170,7 @@ GarageDialog::GarageDialog(const VehicleFile& vehicle, const std::string& carNam
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(garage::PanelFlashes::kIntervalMs);
-    connect(m_timer, &QTimer::timeout, this, &GarageDialog::Timer1Timer);
+    connect(m_timer, &QTimer::timeout, this, &GarageDialog::animateFlashes);
 
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (m_syncing)
@@ -190,13 +190,13 @@ GarageDialog::GarageDialog(const VehicleFile& vehicle, const std::string& carNam
         m_model.setNotes(notesForFile(m_notes->toPlainText()));
         syncButtons();
     });
-    connect(m_new, &QToolButton::clicked, this, &GarageDialog::bNewClick);
-    connect(m_update, &QToolButton::clicked, this, &GarageDialog::bUpdateClick);
-    connect(m_delete, &QToolButton::clicked, this, &GarageDialog::bDeleteClick);
-    connect(m_deleteAll, &QToolButton::clicked, this, &GarageDialog::bDeleteAllClick);
-    connect(m_load, &QToolButton::clicked, this, &GarageDialog::bLoadClick);
-    connect(m_loadGhost, &QToolButton::clicked, this, &GarageDialog::bLoadGhostClick);
-    connect(m_info, &QToolButton::toggled, this, &GarageDialog::bInfoClick);
+    connect(m_new, &QToolButton::clicked, this, &GarageDialog::newVersion);
+    connect(m_update, &QToolButton::clicked, this, &GarageDialog::updateVersion);
+    connect(m_delete, &QToolButton::clicked, this, &GarageDialog::deleteVersion);
+    connect(m_deleteAll, &QToolButton::clicked, this, &GarageDialog::deleteAllVersions);
+    connect(m_load, &QToolButton::clicked, this, &GarageDialog::loadVersion);
+    connect(m_loadGhost, &QToolButton::clicked, this, &GarageDialog::loadVersionAsGhost);
+    connect(m_info, &QToolButton::toggled, this, &GarageDialog::setInfoVisible);
 
     refresh();
     setMinimumSize(413, 293);
@@ -273,45 +273,45 @@ void GarageDialog::startFlashes() {
 
 // ---- Buttons ----------------------------------------------------------------------------------------------------
 
-void GarageDialog::bNewClick() {
-    m_model.New();
+void GarageDialog::newVersion() {
+    m_model.createVersion();
     refresh();
     m_title->setFocus();
 }
 
-void GarageDialog::bUpdateClick() {
-    m_model.Update();
+void GarageDialog::updateVersion() {
+    m_model.updateVersion();
     refresh();
     startFlashes();
 }
 
-void GarageDialog::bDeleteClick() {
-    if (m_model.Delete())
+void GarageDialog::deleteVersion() {
+    if (m_model.deleteSelected())
         refresh();
 }
 
-void GarageDialog::bDeleteAllClick() {
-    if (m_model.DeleteAll())
+void GarageDialog::deleteAllVersions() {
+    if (m_model.deleteAllVersions())
         refresh();
 }
 
-void GarageDialog::bLoadClick() {
-    if (m_model.Load())
+void GarageDialog::loadVersion() {
+    if (m_model.load())
         accept();
 }
 
-void GarageDialog::bLoadGhostClick() {
-    if (m_model.LoadGhost())
+void GarageDialog::loadVersionAsGhost() {
+    if (m_model.loadGhost())
         accept();
 }
 
-void GarageDialog::bInfoClick(bool shown) {
+void GarageDialog::setInfoVisible(bool shown) {
     m_infoText->setVisible(shown);
     if (shown)
         m_infoText->raise();
 }
 
-void GarageDialog::Timer1Timer() {
+void GarageDialog::animateFlashes() {
     m_model.flashes().tick();
     showFlashes();
     if (!m_model.flashes().running())

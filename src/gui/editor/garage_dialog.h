@@ -22,7 +22,7 @@ namespace qora::gui {
 
 // "My Garage": the versions of the loaded vehicle with their notes, and the buttons that create, update, delete
 // and load them. The dialog shows what its garage::FileVersionModel holds and hands every click to it; the window
-// reads Action() and GetVersionFileName() afterwards and carries out a load.
+// reads Action() and versionPath() afterwards and carries out a load.
 class GarageDialog final : public BaseDialog {
     Q_OBJECT
 
@@ -33,16 +33,16 @@ public:
 
     garage::FileVersionModel& model() { return m_model; }
     int Action() const { return m_model.action(); }
-    std::string GetVersionFileName() { return m_model.GetVersionFileName(); }
+    std::string versionPath() { return m_model.versionPath(); }
 
-    void bNewClick();
-    void bUpdateClick();
-    void bDeleteClick();
-    void bDeleteAllClick();
-    void bLoadClick();
-    void bLoadGhostClick();
-    void bInfoClick(bool shown);
-    void Timer1Timer();
+    void newVersion();
+    void updateVersion();
+    void deleteVersion();
+    void deleteAllVersions();
+    void loadVersion();
+    void loadVersionAsGhost();
+    void setInfoVisible(bool shown);
+    void animateFlashes();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -57,7 +57,7 @@ const QColor kStatusRed(255, 0, 0);
 const QColor kStatusBlack(0, 0, 0);
 
 QColor appColour(const Settings& settings, int index) {
-    return ChartPainter::toQColor(settings.GetAppColors(index));
+    return ChartPainter::toQColor(settings.appColor(index));
 }
 
 } // namespace
@@ -69,12 +69,12 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     m_settings.setFolderPicker(m_host.folderPicker);
 
     m_dragDrop = new FieldDragDrop(this);
-    connect(m_dragDrop, &FieldDragDrop::dropped, this, &MainWindow::OnFieldDropped);
+    connect(m_dragDrop, &FieldDragDrop::dropped, this, &MainWindow::dropIntoField);
 
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(editor::kSaveAnimationIntervalMs);
-    connect(m_timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    m_savedStatusTimer = new QTimer(this);
+    m_savedStatusTimer->setObjectName(QStringLiteral("Timer1"));
+    m_savedStatusTimer->setInterval(editor::kSaveAnimationIntervalMs);
+    connect(m_savedStatusTimer, &QTimer::timeout, this, [this] { animateSavedStatus(); });
 
     createActions();
     createMenus();
@@ -103,7 +103,7 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     connect(help, &QShortcut::activated, this, [this] { helpForFocus(); });
 
     m_ghostCarName->hide();
-    RestoreStatus();
+    restoreStatus();
     // The first size shows every page unscrolled, the DriveTrain page's gearing chart included, on screens that
     // are tall enough; smaller screens get what they hold.
     QSize first(1000, 800);
@@ -126,18 +126,18 @@ void MainWindow::createActions() {
     };
     m_openVeh = action("mOpenVeh", tr("Open &Vehicle..."), QKeySequence(Qt::Key_F3));
     m_openVeh->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    connect(m_openVeh, &QAction::triggered, this, &MainWindow::mOpenVehClick);
+    connect(m_openVeh, &QAction::triggered, this, &MainWindow::openVehicle);
     m_openGhost = action("mOpenGhost", tr("Open &Ghost Vehicle..."), QKeySequence(Qt::Key_F4));
     m_openGhost->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     m_openGhost->setEnabled(false);
     m_save = action("mSave", tr("&Save"), QKeySequence(Qt::Key_F2));
     m_save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    connect(m_save, &QAction::triggered, this, &MainWindow::mSaveClick);
+    connect(m_save, &QAction::triggered, this, &MainWindow::saveVehicle);
     m_saveAs = action("mSaveAs", tr("Save &As..."));
-    connect(m_saveAs, &QAction::triggered, this, &MainWindow::mSaveAsClick);
+    connect(m_saveAs, &QAction::triggered, this, &MainWindow::saveVehicleAs);
     m_undoPage = action("mUndoPage", tr("Undo &Page"), QKeySequence(Qt::CTRL | Qt::Key_U));
     m_undoPage->setEnabled(false);
-    connect(m_undoPage, &QAction::triggered, this, &MainWindow::mUndoPageClick);
+    connect(m_undoPage, &QAction::triggered, this, &MainWindow::undoPage);
     m_exit = action("mExit", tr("E&xit"));
     connect(m_exit, &QAction::triggered, this, &QWidget::close);
 }
@@ -317,7 +317,7 @@ void MainWindow::setCarPicture(QLabel* picture) {
 
 // ---- Status line and changed state -------------------------------------------------------------------------
 
-void MainWindow::ShowStatus(const QString& text, const QColor& font, const QColor& background) {
+void MainWindow::showStatus(const QString& text, const QColor& font, const QColor& background) {
     if (text == fromLatin1(editor::kDefaultStatus)) {
         m_carName->setText(controlText("eDescription"));
         QPalette car = m_carName->palette();
@@ -337,11 +337,11 @@ void MainWindow::ShowStatus(const QString& text, const QColor& font, const QColo
     m_carName->setPalette(palette);
 }
 
-void MainWindow::RestoreStatus() {
-    ShowStatus(fromLatin1(editor::kDefaultStatus), QColor(), QColor());
+void MainWindow::restoreStatus() {
+    showStatus(fromLatin1(editor::kDefaultStatus), QColor(), QColor());
 }
 
-void MainWindow::SetChanged(bool changed) {
+void MainWindow::setChanged(bool changed) {
     if (changed == m_changed)
         return;
     m_changed = changed;
@@ -352,17 +352,17 @@ void MainWindow::SetChanged(bool changed) {
     m_changedIndicator->setToolTip(changed ? tr("The vehicle has unsaved changes") : tr("No unsaved changes"));
 }
 
-void MainWindow::SetCaption(const std::string& path) {
+void MainWindow::setCaption(const std::string& path) {
     setWindowTitle(messageText(editor::windowCaption(path)));
 }
 
 // The save animation: the text opens out from its middle, then blinks, then the status returns.
-void MainWindow::Timer1Timer() {
+void MainWindow::animateSavedStatus() {
     const editor::SaveAnimationFrame frame = editor::saveAnimationFrame(m_animationCounter);
     if (frame.done || !isVisible()) {
-        m_timer1->stop();
+        m_savedStatusTimer->stop();
         m_animationCounter = 0;
-        RestoreStatus();
+        restoreStatus();
         return;
     }
     m_carName->setText(fromLatin1(frame.text));
@@ -375,12 +375,12 @@ void MainWindow::guarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& error) {
-        RestoreStatus();
+        restoreStatus();
         prompt().tell("QORA Error", error.what(), PromptIcon::Stop);
     }
 }
 
-std::unique_ptr<VehicleFile> MainWindow::LoadVehicle(const std::string& path, int mode) {
+std::unique_ptr<VehicleFile> MainWindow::loadVehicle(const std::string& path, int mode) {
     // A pipe, a device or a loop of links is not "not found": the load below refuses it with its own message.
     const auto somethingElseIsThere = [&] {
         try {
@@ -395,14 +395,14 @@ std::unique_ptr<VehicleFile> MainWindow::LoadVehicle(const std::string& path, in
     }
     auto vehicle = std::make_unique<VehicleFile>(path, prompt(), m_settings);
     try {
-        vehicle->Load(mode);
+        vehicle->load(mode);
     } catch (const VehicleFileError& error) {
         prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
         return nullptr;
     }
 
     std::vector<std::string> missing;
-    if (vehicle->ListMissingEntries(missing) > 0 && mode != VehicleFile::ModeGhost) {
+    if (vehicle->listMissingEntries(missing) > 0 && mode != VehicleFile::ModeGhost) {
         LostEntriesDialog dialog(this);
         dialog.setEntries(missing);
         if (m_host.dialogs.run(dialog) != QDialog::Accepted)
@@ -411,14 +411,14 @@ std::unique_ptr<VehicleFile> MainWindow::LoadVehicle(const std::string& path, in
     return vehicle;
 }
 
-bool MainWindow::TransferBuffer() {
+bool MainWindow::transferPages() {
     if (!m_vehicle)
         return false;
-    ShowStatus(fromLatin1(editor::kTransferringStatus), kStatusRed, kStatusBlack);
+    showStatus(fromLatin1(editor::kTransferringStatus), kStatusRed, kStatusBlack);
     const auto storeCurve = [this](VehicleFile& vehicle) {
         if (!m_chart->exists())
             return;
-        if (StoreEngineCurve(m_chart->line(TorqueChart::TorqueLine), m_chart->line(TorqueChart::PowerLine), vehicle) >=
+        if (storeEngineCurve(m_chart->line(TorqueChart::TorqueLine), m_chart->line(TorqueChart::PowerLine), vehicle) >=
             0)
             m_chart->refresh();
     };
@@ -427,11 +427,11 @@ bool MainWindow::TransferBuffer() {
     applyTexts(result.rewritten, false);
     if (!result.ok()) {
         prompt().tell(std::string(result.title()), result.text, PromptIcon::Stop);
-        RestoreStatus();
+        restoreStatus();
         focusField(result.field);
         return false;
     }
-    ShowStatus(fromLatin1(editor::kTransferredStatus), kStatusRed, kStatusBlack);
+    showStatus(fromLatin1(editor::kTransferredStatus), kStatusRed, kStatusBlack);
     return true;
 }
 
@@ -446,7 +446,7 @@ void MainWindow::focusField(std::string_view name) {
         edit->selectAll();
 }
 
-void MainWindow::mUndoPageClick() {
+void MainWindow::undoPage() {
     guarded([this] {
         if (!m_vehicle || !m_changed)
             return;
@@ -469,11 +469,11 @@ void MainWindow::loadSettings() {
     m_registry = std::make_unique<IniRegistry>(registryFilePath());
     m_settings.setRegistry(m_registry.get());
     try {
-        m_settings.Load();
+        m_settings.load();
     } catch (const KeyedTextFileError& error) {
         // Start with the defaults, and leave the user's file as it is rather than overwrite it with them.
         m_settingsUnreadable = true;
-        m_settings.SetDefaults();
+        m_settings.setDefaults();
         prompt().tell("QORA Load Settings",
                       std::string(error.what()) + "  QORA starts with its default settings and will not change " +
                           m_settings.settingsFilePath() + ".",
@@ -493,15 +493,15 @@ std::string MainWindow::newFilePath() const {
 }
 
 void MainWindow::openStartFile(const std::string& path, bool asNew) {
-    if (OpenVehicle(path, asNew ? VehicleFile::ModeNew : VehicleFile::ModeOpen))
+    if (openVehicleFile(path, asNew ? VehicleFile::ModeNew : VehicleFile::ModeOpen))
         return;
     if (m_vehicle)
         return; // the document already open stays
-    if (!OpenVehicle(newFilePath(), VehicleFile::ModeNew))
+    if (!openVehicleFile(newFilePath(), VehicleFile::ModeNew))
         throw VehicleFileError(kFatalTemplateText);
 }
 
-void MainWindow::FormShow(const std::optional<std::string>& commandLineFile) {
+void MainWindow::start(const std::optional<std::string>& commandLineFile) {
     loadSettings();
     restoreOptions();
     m_sounds->loadLists();
@@ -535,14 +535,14 @@ void MainWindow::FormShow(const std::optional<std::string>& commandLineFile) {
     rebuildRecentMenus(); // the lists as the settings hold them
 }
 
-bool MainWindow::FormCloseQuery() {
+bool MainWindow::confirmClose() {
     if (!m_vehicle || !m_changed)
         return true;
     switch (prompt().ask(std::string(editor::kSaveChangesTitle), std::string(editor::kSaveChangesQuestion),
                          PromptButtons::YesNoCancel, PromptIcon::Question)) {
     case PromptAnswer::Yes:
         // A failed save keeps the window open, so the edits are not lost.
-        return SaveVehicle(std::string());
+        return saveVehicleTo(std::string());
     case PromptAnswer::No:
         return true;
     default:
@@ -550,26 +550,26 @@ bool MainWindow::FormCloseQuery() {
     }
 }
 
-void MainWindow::FormClose() {
+void MainWindow::shutDown() {
     if (m_closed)
         return;
     m_closed = true;
-    m_timer1->stop();
+    m_savedStatusTimer->stop();
     recordRecentVehicle();
     recordRecentGhost();
     if (!m_settingsUnreadable && !m_settings.programFolder.empty())
-        m_settings.Save();
+        m_settings.save();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Anything going wrong while asking or saving keeps the window, and with it the user's edits.
     bool close = false;
-    guarded([&] { close = FormCloseQuery(); });
+    guarded([&] { close = confirmClose(); });
     if (!close) {
         event->ignore();
         return;
     }
-    guarded([this] { FormClose(); });
+    guarded([this] { shutDown(); });
     event->accept();
 }
 

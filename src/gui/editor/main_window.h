@@ -92,7 +92,7 @@ public:
     // when the settings are of another version, the chart, the last vehicle (or the template under the patch
     // folder + "New.veh"), then the command-line file. Throws VehicleFileError with the fatal message when not even the
     // template can be opened, and FileError when the program folder cannot be created.
-    void FormShow(const std::optional<std::string>& commandLineFile = std::nullopt);
+    void start(const std::optional<std::string>& commandLineFile = std::nullopt);
 
     // ---- Document ------------------------------------------------------------------------------------------
     VehicleFile* currentVehicle() const { return m_vehicle.get(); }
@@ -105,27 +105,27 @@ public:
     // missing entries, then whether to save the changed current document; the current document stays when the
     // new one fails, is aborted, or the save asked for fails. With keepPath the new vehicle takes the current
     // one's path. True when the vehicle became the current one.
-    bool OpenVehicle(const std::string& path, int mode, bool keepPath = false);
+    bool openVehicleFile(const std::string& path, int mode, bool keepPath = false);
     // Loads and checks a vehicle without making it current (mode 2 is load only): the existence check (not for
     // mode 1), the load, and the missing-entries dialog (not for mode 2). nullptr on a failure, which the user has
     // been told of, or on Abort.
-    std::unique_ptr<VehicleFile> LoadVehicle(const std::string& path, int mode);
+    std::unique_ptr<VehicleFile> loadVehicle(const std::string& path, int mode);
     // Transfers the pages and saves the current vehicle to the path (empty: its own path), with validation,
     // stamp and backups; then the changed flag is cleared and "** FILE SAVED **" plays. False on any failure,
     // which the user has been told of; the changed flag then stays set.
-    bool SaveVehicle(const std::string& path);
+    bool saveVehicleTo(const std::string& path);
 
     // Fills every page from a vehicle's buffer (the ghost's fields when ghost is set).
-    void LoadPages(const VehicleFile& vehicle, bool ghost);
+    void fillPages(const VehicleFile& vehicle, bool ghost);
     // Copies all pages back into the current vehicle's buffer; false (after telling the user) on a failure.
-    bool TransferBuffer();
-    void SetChanged(bool changed);
+    bool transferPages();
+    void setChanged(bool changed);
     // Writes a status text into pCarName; "[default]" restores the description and the normal colours.
-    void ShowStatus(const QString& text, const QColor& font, const QColor& background);
-    void RestoreStatus();
-    void SetCaption(const std::string& path);
+    void showStatus(const QString& text, const QColor& font, const QColor& background);
+    void restoreStatus();
+    void setCaption(const std::string& path);
     // The help text of a label (100 to 152) in the information dialog.
-    void ShowHelp(int number);
+    void showHelp(int number);
 
     // ---- Controls ------------------------------------------------------------------------------------------
     // A page control by objectName (vehicle field, ghost twin or display); nullptr when there is none.
@@ -142,52 +142,51 @@ public:
     bool ghostProblems() const { return m_ghostProblems; }
     // Loads a file as the ghost in place of any previous one and shows it; with no current vehicle nothing
     // happens. A ghost that fails to load leaves the previous one. True when the file became the ghost.
-    bool OpenGhost(const std::string& path);
+    bool openGhostFile(const std::string& path);
     // Shows the ghost's values in every ghost display (show), or hides them all and releases the ghost.
-    void ShowGhost(const VehicleFile* ghost, bool show);
-    void CloseGhost();
+    void showGhost(const VehicleFile* ghost, bool show);
+    void closeGhost();
     // The five [QORA] strings kept for the author data dialog.
     const std::array<std::string, 5>& authorData() const { return m_authorData; }
 
     // ---- Appearance (main_window_appearance.cpp) -------------------------------------------------------------
     // Puts a skin behind all seven pages and stores it: "[default]" the built-in picture, empty none, else a
     // picture file (a missing or unreadable one is reported and the built-in picture shown).
-    void PaintPages(const std::string& skin);
+    void paintPages(const std::string& skin);
     // Colours the name panels and every page control from the application colours.
-    void ApplyColours();
+    void applyColours();
     // The toolbar's button set by name, without regard to case; an unknown name selects "mixed".
-    void ChangeToolbarButtons(std::string_view set);
+    void setToolbarButtons(std::string_view set);
     // 0 tabbed, 1 buttons, 2 flat buttons.
-    void ChangePageStyle(int style);
+    void setPageStyle(int style);
 
 public slots:
-    void mOpenVehClick();
-    void mSaveClick();
-    void mSaveAsClick();
-    void mUndoPageClick();
-    void mOpenGhostClick();
-    void mCloseGhostClick();
+    void openVehicle();
+    void saveVehicle();
+    void saveVehicleAs();
+    void undoPage();
+    void openGhost();
     // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
-    void mVersionManClick();
-    void mVehModsClick();
-    void mAiBasisClick();
-    void mAuthorInfoClick();
+    void showGarage();
+    void editParts();
+    void editAiBasis();
+    void editAuthorData();
     // Appearance, preferences and the about box (main_window_appearance.cpp).
-    void mTabIconsClick();
-    void mNoSkinClick();
-    void mSkinClick();
-    void mRestoreSkinClick();
-    void mDataColorsClick();
-    void mOptionsClick();
-    void Image1Click();
+    void toggleTabIcons();
+    void removeSkin();
+    void chooseSkin();
+    void restoreDefaultSkin();
+    void editColours();
+    void showPreferences();
+    void showAbout();
     // The user guide in the help window (main_window_user_guide.cpp).
-    void mQORAHelpClick();
+    void showUserGuide();
     // The vehicle summary and the compare summary with the ghost (main_window_summary.cpp).
-    void mVehicleSummaryClick();
-    void mCompareSummaryClick();
+    void showVehicleSummary();
+    void showCompareSummary();
     // Copy From Ghost, of the Edit menu and of the chart's Options menu (main_window_copy_ghost.cpp).
-    void mCopyFromGhostClick();
-    void mcoCopyFromGhostClick();
+    void copyFromGhost();
+    void copyGhostCurve();
     // Offers to reload the vehicle (and reloads the ghost) when another program changed its file since QORA read
     // or wrote it, or tells that it was deleted (main_window_disk_changes.cpp). The file watchers call it when the
     // user comes back to the window after a change.
@@ -239,23 +238,23 @@ private:
     void afterPageFill(int page, const VehicleFile& vehicle, bool ghost);
 
     // Handlers.
-    void OnEditChange(QWidget* sender);
-    bool OnKeyPressForDigitsOnly(QWidget* field, QKeyEvent* event);
+    void onFieldEdited(QWidget* sender);
+    bool filterFieldKey(QWidget* field, QKeyEvent* event);
     void keepTypableText(QLineEdit* edit, QWidget* field);
-    void OnSpinStep(SpinButton* button, bool up);
-    void OnFieldDropped(QWidget* target, const QString& text);
-    void OnAnglesInDegreesClick();
-    void Timer1Timer();
-    void OnPageChange();
-    void OnGearScroll(int gear);
-    void GearEditChange(int gear);
-    void OnBestGearToggleClick(bool firstGearOnly);
-    void OnGearThreshClick(int mode);
-    void DoCalcUpshift(UpshiftSender sender);
+    void stepField(SpinButton* button, bool up);
+    void dropIntoField(QWidget* target, const QString& text);
+    void toggleAnglesInDegrees();
+    void animateSavedStatus();
+    void onPageChanged();
+    void gearBarMoved(int gear);
+    void gearEditChanged(int gear);
+    void stepUpshiftBase(bool firstGearOnly);
+    void setGearThreshold(int mode);
+    void calculateUpshift(UpshiftSender sender);
     void recalculateDriveTrain();
     void afterDriveTrainFill();
     void restoreDriveTrainOptions();
-    void UpdateBestGears();
+    void updateBestGears();
     DriveTrainTexts driveTrainTexts() const;
     void showUpshift(const UpshiftRefresh& refresh);
     void paintUpshiftReadouts();
@@ -265,8 +264,8 @@ private:
     void connectChart();
     void showPeakFigures(bool ghost);
     bool fieldEvent(QObject* watched, QEvent* event);
-    void OnGearExit(int gear);
-    bool FormMouseWheel(QWidget* over, QWheelEvent* event);
+    void finishGearEdit(int gear);
+    bool wheelOverField(QWidget* over, QWheelEvent* event);
 
     // Start-up and shut-down.
     void loadSettings();
@@ -275,8 +274,8 @@ private:
     void openStartFile(const std::string& path, bool asNew);
     // With unsaved edits, asks whether to save them; false when the user cancels or the save fails. Closing and
     // opening another file both ask it.
-    bool FormCloseQuery();
-    void FormClose();
+    bool confirmClose();
+    void shutDown();
     void setCarPicture(QLabel* picture);
 
     // File commands (main_window_files.cpp).
@@ -286,21 +285,21 @@ private:
     // Reads the archive, runs the browser from the start given and returns the file to open: the chosen file, or
     // the chosen archive entry extracted (as the ghost's copy with asGhost). nullopt when nothing is to be opened.
     std::optional<std::string> browseForVehicle(const browser::BrowserStart& start, bool asGhost);
-    void OnVehMRU(const std::string& path);
-    void OnOpenBackupFile(browser::BackupKind kind);
+    void openRecentVehicle(const std::string& path);
+    void openBackup(browser::BackupKind kind);
     void refreshBackupEntries();
     // Records the current vehicle in the vehicle recent list.
     void recordRecentVehicle();
     void rebuildRecentMenus();
     void updateVehiclePicture();
-    void OnOpenInNotepad(const VehicleFile* vehicle);
+    void openInTextEditor(const VehicleFile* vehicle);
 
     // Engine sounds (main_window_sounds.cpp).
     void createEngineSounds();
 
     // Ghost vehicle (main_window_ghost.cpp).
     void createGhostCommands();
-    void OnGhostMRU(const std::string& path);
+    void openRecentGhost(const std::string& path);
     // Deletes the ghost's archive copy, records it in the ghost recent list and frees it; its picture and chart
     // lines go with it.
     void releaseGhost(bool deleteCopy);
@@ -351,8 +350,8 @@ private:
     // scope (and its torque curve, with the Performance page); false when nothing differed, which the user is told.
     void createCopyFromGhost();
     void updateCopyFromGhostCommands();
-    bool CopyFromGhost(editor::CopyScope scope);
-    bool copyGhostCurve();
+    bool copyGhostValues(editor::CopyScope scope);
+    bool replaceCurveWithGhosts();
     // The texts the ghost's twins show, keyed by the vehicle's objectNames.
     PageTexts ghostTexts() const;
 
@@ -377,7 +376,7 @@ private:
     // vehicle's buffer with the page values, so the buffer itself is not that state).
     std::unique_ptr<VehicleFile> m_lastSaved;
     bool m_ghostProblems = false;
-    bool m_changed = true; // so the first SetChanged(false) paints the indicator
+    bool m_changed = true; // so the first setChanged(false) paints the indicator
     bool m_pagesFilling = false;
     bool m_gearSync = false; // a gear bar is writing its edit
     bool m_settingsUnreadable = false;
@@ -404,7 +403,7 @@ private:
     QTabWidget* m_pages = nullptr;
     FieldDragDrop* m_dragDrop = nullptr;
     TorqueChart* m_chart = nullptr;
-    QTimer* m_timer1 = nullptr;
+    QTimer* m_savedStatusTimer = nullptr;
 
     QLabel* m_carName = nullptr;
     QLabel* m_ghostCarName = nullptr;

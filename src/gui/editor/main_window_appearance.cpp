@@ -77,23 +77,23 @@ void MainWindow::createAppearance() {
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, handler);
     };
-    command(item("mOptions"), &MainWindow::mOptionsClick);
-    command(item("mDataColors"), &MainWindow::mDataColorsClick);
-    command(item("mNoSkin"), &MainWindow::mNoSkinClick);
-    command(item("mRestoreSkin"), &MainWindow::mRestoreSkinClick);
-    command(item("mSkin"), &MainWindow::mSkinClick);
-    command(item("mTabIcons"), &MainWindow::mTabIconsClick);
-    command(item("mAbout"), &MainWindow::Image1Click);
+    command(item("mOptions"), &MainWindow::showPreferences);
+    command(item("mDataColors"), &MainWindow::editColours);
+    command(item("mNoSkin"), &MainWindow::removeSkin);
+    command(item("mRestoreSkin"), &MainWindow::restoreDefaultSkin);
+    command(item("mSkin"), &MainWindow::chooseSkin);
+    command(item("mTabIcons"), &MainWindow::toggleTabIcons);
+    command(item("mAbout"), &MainWindow::showAbout);
     for (int style = 0; style < static_cast<int>(kPageStyleItems.size()); ++style)
         if (QAction* action = item(kPageStyleItems[static_cast<std::size_t>(style)])) {
             action->setEnabled(true);
-            connect(action, &QAction::triggered, this, [this, style] { guarded([&] { ChangePageStyle(style); }); });
+            connect(action, &QAction::triggered, this, [this, style] { guarded([&] { setPageStyle(style); }); });
         }
     for (std::size_t set = 0; set < kToolbarSetItems.size(); ++set)
         if (QAction* action = item(kToolbarSetItems[set])) {
             action->setEnabled(true);
             connect(action, &QAction::triggered, this,
-                    [this, set] { guarded([&] { ChangeToolbarButtons(kToolbarSets[set]); }); });
+                    [this, set] { guarded([&] { setToolbarButtons(kToolbarSets[set]); }); });
         }
 
     // The toolbar stands on the header's picture: its buttons are the set's pictures, which carry their captions.
@@ -115,22 +115,22 @@ void MainWindow::createAppearance() {
         dark.setColor(QPalette::Window, QColor(34, 38, 46));
         header->setPalette(dark);
     }
-    ChangeToolbarButtons(m_settings.toolbarButtons);
+    setToolbarButtons(m_settings.toolbarButtons);
 }
 
 // Start-up (after the welcome): the Preferences on a first run, then the options in the order page skin, spin
 // buttons, tab icons, page style, colours and toolbar buttons.
 void MainWindow::restoreAppearance() {
     if (m_settings.firstRun)
-        mOptionsClick();
-    PaintPages(m_settings.pageBackgroundBitmap);
+        showPreferences();
+    paintPages(m_settings.pageBackgroundBitmap);
     showSpinButtons();
     m_appearance->setTabIcons(m_settings.showTabIcons);
     if (QAction* tabIcons = findChild<QAction*>(QStringLiteral("mTabIcons")))
         tabIcons->setChecked(m_settings.showTabIcons);
-    ChangePageStyle(m_settings.tabStyle);
-    ApplyColours();
-    ChangeToolbarButtons(m_settings.toolbarButtons);
+    setPageStyle(m_settings.tabStyle);
+    applyColours();
+    setToolbarButtons(m_settings.toolbarButtons);
     // The toolbar is always shown; its menu entry only reports the setting.
     if (QAction* toolBar = findChild<QAction*>(QStringLiteral("mToolBar"))) {
         toolBar->setChecked(m_settings.showToolBar);
@@ -140,7 +140,7 @@ void MainWindow::restoreAppearance() {
 
 // ---- Page skin ----------------------------------------------------------------------------------------------
 
-void MainWindow::PaintPages(const std::string& skin) {
+void MainWindow::paintPages(const std::string& skin) {
     const auto defaultSkin = [this] { return artworkPixmap(kPageBackground, devicePixelRatioF()); };
     QPixmap picture;
     const char* checked = "mNoSkin";
@@ -175,15 +175,15 @@ void MainWindow::PaintPages(const std::string& skin) {
     m_settings.pageBackgroundBitmap = skin;
 }
 
-void MainWindow::mNoSkinClick() {
-    guarded([this] { PaintPages(std::string()); });
+void MainWindow::removeSkin() {
+    guarded([this] { paintPages(std::string()); });
 }
 
-void MainWindow::mRestoreSkinClick() {
-    guarded([this] { PaintPages(std::string(kDefaultSkin)); });
+void MainWindow::restoreDefaultSkin() {
+    guarded([this] { paintPages(std::string(kDefaultSkin)); });
 }
 
-void MainWindow::mSkinClick() {
+void MainWindow::chooseSkin() {
     guarded([this] {
         const std::string& current = m_settings.pageBackgroundBitmap;
         FileDialogRequest request;
@@ -198,7 +198,7 @@ void MainWindow::mSkinClick() {
                                   caseFreePattern(QStringLiteral("*.bmp *.png *.jpg *.jpeg")));
         const std::optional<QString> chosen = m_host.fileDialogs.openFile(this, request);
         if (chosen && !chosen->isEmpty()) {
-            PaintPages(toPath(*chosen));
+            paintPages(toPath(*chosen));
             return;
         }
         // Cancelled: the menu entry goes back to what the pages show.
@@ -209,7 +209,7 @@ void MainWindow::mSkinClick() {
 
 // ---- Toolbar, page style, tab icons -------------------------------------------------------------------------
 
-void MainWindow::ChangeToolbarButtons(std::string_view set) {
+void MainWindow::setToolbarButtons(std::string_view set) {
     const std::string_view chosen = toolbarSet(set);
     for (std::size_t i = 0; i < kToolbarSetItems.size(); ++i)
         if (QAction* action = findChild<QAction*>(QString::fromLatin1(kToolbarSetItems[i])))
@@ -220,7 +220,7 @@ void MainWindow::ChangeToolbarButtons(std::string_view set) {
     m_settings.toolbarButtons = std::string(chosen);
 }
 
-void MainWindow::ChangePageStyle(int style) {
+void MainWindow::setPageStyle(int style) {
     m_appearance->setPageStyle(style);
     const int applied = m_appearance->pageStyle();
     for (int i = 0; i < static_cast<int>(kPageStyleItems.size()); ++i)
@@ -229,7 +229,7 @@ void MainWindow::ChangePageStyle(int style) {
     m_settings.tabStyle = applied;
 }
 
-void MainWindow::mTabIconsClick() {
+void MainWindow::toggleTabIcons() {
     guarded([this] {
         m_settings.showTabIcons = !m_settings.showTabIcons;
         m_appearance->setTabIcons(m_settings.showTabIcons);
@@ -240,11 +240,11 @@ void MainWindow::mTabIconsClick() {
 
 // ---- Colours ------------------------------------------------------------------------------------------------
 
-void MainWindow::ApplyColours() {
-    RestoreStatus();
+void MainWindow::applyColours() {
+    restoreStatus();
     AppColours colours;
     for (int index = 0; index < kAppColourCount; ++index)
-        colours[static_cast<std::size_t>(index)] = screenColour(m_settings.GetAppColors(index));
+        colours[static_cast<std::size_t>(index)] = screenColour(m_settings.appColor(index));
     m_appearance->setColours(colours);
     // The header's own text stands on the form's dark picture.
     QPalette header = m_editorName->palette();
@@ -253,23 +253,23 @@ void MainWindow::ApplyColours() {
     paintUpshiftReadouts();
 }
 
-void MainWindow::mDataColorsClick() {
+void MainWindow::editColours() {
     guarded([this] {
         ColorsDialog dialog(prompt(), m_host.dialogs, this);
         dialog.load(m_settings);
         dialog.setBackdrop(m_appearance->skin());
         if (m_host.dialogs.run(dialog) == QDialog::Accepted)
             dialog.store(m_settings);
-        ApplyColours();
+        applyColours();
     });
 }
 
 // ---- Preferences --------------------------------------------------------------------------------------------
 
-void MainWindow::mOptionsClick() {
+void MainWindow::showPreferences() {
     guarded([this] {
         AppPreferences current;
-        current.gameFolder = m_settings.gameFolder.empty() ? m_settings.GetTrevantFolder() : m_settings.gameFolder;
+        current.gameFolder = m_settings.gameFolder.empty() ? m_settings.trevantFolder() : m_settings.gameFolder;
         current.patchFolder = m_settings.patchFolder;
         current.soundFolder = m_settings.soundFolder;
         current.maxGearRange = m_settings.maxGearRange;
@@ -277,7 +277,7 @@ void MainWindow::mOptionsClick() {
         current.warnCompressedFiles = m_settings.warnCompressedFiles;
         current.hideSpinButtons = m_settings.hideSpinButtons;
         current.backupFiles = m_settings.backupFiles;
-        current.associate = m_settings.IsAssociated();
+        current.associate = m_settings.isAssociated();
 
         PreferencesDialog dialog(prompt(), m_host.folderPicker, this);
         dialog.setPreferences(current);
@@ -306,12 +306,12 @@ void MainWindow::mOptionsClick() {
 
 void MainWindow::associateVehFiles(bool associate) {
     const std::string program = toPath(QCoreApplication::applicationFilePath());
-    m_settings.AssociateVehFiles(associate, program);
+    m_settings.associateVehFiles(associate, program);
     DesktopAssociation desktop(userDesktopFolders(), commandRunner());
     // The registration is all or nothing: when the registry store refused a key (the user has been told), the
     // keys it did take go again and no desktop files are written.
-    if (associate && !m_settings.IsAssociated()) {
-        m_settings.AssociateVehFiles(false, program);
+    if (associate && !m_settings.isAssociated()) {
+        m_settings.associateVehFiles(false, program);
         return;
     }
     try {
@@ -323,7 +323,7 @@ void MainWindow::associateVehFiles(bool associate) {
     } catch (const std::exception& error) {
         if (associate) {
             // Undone, so the Preferences never show a registration that only half happened.
-            m_settings.AssociateVehFiles(false, program);
+            m_settings.associateVehFiles(false, program);
             try {
                 desktop.remove();
             } catch (const std::exception&) {
@@ -351,14 +351,14 @@ void MainWindow::showSpinButtons() {
 
 // ---- About box and header -----------------------------------------------------------------------------------
 
-void MainWindow::Image1Click() {
+void MainWindow::showAbout() {
     guarded([this] {
         AboutDialog about(this);
         bool openGuide = false;
         about.setGuideOpener([&openGuide] { openGuide = true; });
         m_host.dialogs.run(about);
         if (openGuide)
-            mQORAHelpClick();
+            showUserGuide();
     });
 }
 

@@ -11,7 +11,7 @@ namespace qora::gui {
 
 void MainWindow::connectChart() {
     m_chart->attach(TorqueChartHost{&m_host.prompt, &m_host.fileDialogs, &m_host.dialogs});
-    connect(m_chart, &TorqueChart::edited, this, [this] { SetChanged(true); });
+    connect(m_chart, &TorqueChart::edited, this, [this] { setChanged(true); });
     connect(m_chart, &TorqueChart::peakFiguresChanged, this, [this](bool ghost) { showPeakFigures(ghost); });
 }
 

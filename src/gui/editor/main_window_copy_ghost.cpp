@@ -17,10 +17,10 @@ namespace qora::gui {
 
 void MainWindow::createCopyFromGhost() {
     m_copyFromGhost = findChild<QAction*>(QStringLiteral("mCopyFromGhost"));
-    connect(m_copyFromGhost, &QAction::triggered, this, &MainWindow::mCopyFromGhostClick);
+    connect(m_copyFromGhost, &QAction::triggered, this, &MainWindow::copyFromGhost);
     m_chartCopyFromGhost = m_chart->findChild<QAction*>(QStringLiteral("mcoCopyFromGhost"));
     m_chartCopyFromGhost->setToolTip(tr("Replace the vehicle's torque curve with the ghost's"));
-    connect(m_chartCopyFromGhost, &QAction::triggered, this, &MainWindow::mcoCopyFromGhostClick);
+    connect(m_chartCopyFromGhost, &QAction::triggered, this, &MainWindow::copyGhostCurve);
     updateCopyFromGhostCommands();
 }
 
@@ -44,7 +44,7 @@ editor::PageTexts MainWindow::ghostTexts() const {
     return texts;
 }
 
-void MainWindow::mCopyFromGhostClick() {
+void MainWindow::copyFromGhost() {
     guarded([this] {
         if (!m_vehicle || !m_ghost)
             return;
@@ -62,21 +62,21 @@ void MainWindow::mCopyFromGhostClick() {
                                  difference(editor::CopyScope::AllPages), this);
         if (m_host.dialogs.run(dialog) != QDialog::Accepted)
             return;
-        CopyFromGhost(dialog.scope());
+        copyGhostValues(dialog.scope());
     });
 }
 
-void MainWindow::mcoCopyFromGhostClick() {
+void MainWindow::copyGhostCurve() {
     guarded([this] {
         if (!m_vehicle || !m_ghost)
             return;
-        if (!copyGhostCurve())
+        if (!replaceCurveWithGhosts())
             prompt().tell(std::string(editor::kCopyFromGhostTitle), std::string(editor::kNothingToCopyText),
                           PromptIcon::Information);
     });
 }
 
-bool MainWindow::CopyFromGhost(editor::CopyScope scope) {
+bool MainWindow::copyGhostValues(editor::CopyScope scope) {
     if (!m_vehicle || !m_ghost)
         return false;
     const int page = m_pages->currentIndex();
@@ -84,26 +84,26 @@ bool MainWindow::CopyFromGhost(editor::CopyScope scope) {
     // Each field's own change handling follows (the gear bars and read-outs, the name panel).
     for (const editor::FieldCopy& copy : plan)
         setControlText(control(copy.name), fromLatin1(copy.text));
-    const bool curve = editor::scopeHasCurve(page, scope) && copyGhostCurve();
+    const bool curve = editor::scopeHasCurve(page, scope) && replaceCurveWithGhosts();
     if (plan.empty() && !curve) {
         prompt().tell(std::string(editor::kCopyFromGhostTitle), std::string(editor::kNothingToCopyText),
                       PromptIcon::Information);
         return false;
     }
-    SetChanged(true);
+    setChanged(true);
     return true;
 }
 
 // The ghost's torque curve into the vehicle's lines; the power line, the peak figures and the gearing chart follow.
-bool MainWindow::copyGhostCurve() {
+bool MainWindow::replaceCurveWithGhosts() {
     if (!m_ghost || !m_chart->exists())
         return false;
-    if (!editor::copyGhostCurve(m_chart->line(TorqueChart::GhostTorqueLine), m_chart->line(TorqueChart::TorqueLine),
+    if (!editor::replaceCurveWithGhosts(m_chart->line(TorqueChart::GhostTorqueLine), m_chart->line(TorqueChart::TorqueLine),
                                 m_chart->line(TorqueChart::PowerLine)))
         return false;
     m_chart->refresh();
     showPeakFigures(false);
-    SetChanged(true);
+    setChanged(true);
     refreshGearingChart();
     return true;
 }

@@ -70,7 +70,7 @@ void MainWindow::checkVehicleOnDisk() {
     if (!now.exists) {
         // Nothing to reload: the vehicle stays open, and its next save writes the file again.
         m_vehicle->diskSnapshot = FileSnapshot{};
-        SetChanged(true);
+        setChanged(true);
         prompt().tell(kChangedTitle,
                       "[" + path + "] was deleted by another program.  The vehicle is still open in QORA: save it "
                       "(F2) to write the file again.",
@@ -90,16 +90,16 @@ void MainWindow::checkVehicleOnDisk() {
         return;
     }
     m_vehicle->diskSnapshot = now;
-    SetChanged(true);
+    setChanged(true);
 }
 
 void MainWindow::reloadVehicle() {
     const std::string path = m_vehicle->fileName;
     const bool wasChanged = m_changed;
     // The user chose to let the edits go, so the save question is not asked; a reload that fails keeps them.
-    SetChanged(false);
-    if (!OpenVehicle(path, VehicleFile::ModeOpen, true))
-        SetChanged(wasChanged);
+    setChanged(false);
+    if (!openVehicleFile(path, VehicleFile::ModeOpen, true))
+        setChanged(wasChanged);
 }
 
 void MainWindow::checkGhostOnDisk() {
@@ -111,7 +111,7 @@ void MainWindow::checkGhostOnDisk() {
         m_ghost->diskSnapshot = FileSnapshot{};
         return;
     }
-    OpenGhost(path);
+    openGhostFile(path);
 }
 
 bool MainWindow::confirmOverwriteOfChangedFile() {

@@ -81,12 +81,12 @@ QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
         bar->setSingleStep(1);
         bar->setMinimumWidth(160);
         bar->setFocusPolicy(Qt::ClickFocus);
-        connect(bar, &QScrollBar::valueChanged, this, [this, gear] { guarded([&] { OnGearScroll(gear); }); });
+        connect(bar, &QScrollBar::valueChanged, this, [this, gear] { guarded([&] { gearBarMoved(gear); }); });
         m_gearBars[static_cast<std::size_t>(gear)] = bar;
         m_gearEdits[static_cast<std::size_t>(gear)] = qobject_cast<QLineEdit*>(row.control);
         m_controls.emplace(kGearBarNames[static_cast<std::size_t>(gear)], bar);
         connect(m_gearEdits[static_cast<std::size_t>(gear)], &QLineEdit::textChanged, this,
-                [this, gear] { guarded([&] { GearEditChange(gear); }); });
+                [this, gear] { guarded([&] { gearEditChanged(gear); }); });
 
         const int r = gear + 1;
         grid->addWidget(row.label, r, 0);
@@ -149,7 +149,7 @@ QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
     m_upshiftBase->installEventFilter(this);
     m_controls.emplace("cbUpshiftBase", m_upshiftBase);
     connect(m_upshiftBase, &QComboBox::currentIndexChanged, this,
-            [this] { guarded([this] { DoCalcUpshift(UpshiftSender::BaseCombo); }); });
+            [this] { guarded([this] { calculateUpshift(UpshiftSender::BaseCombo); }); });
     // Typing a number leaves the items: the typed rpm is used by the button only.
     connect(m_upshiftBase->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
         if (m_upshiftBase->currentIndex() < 0)
@@ -163,7 +163,7 @@ QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
     m_calcUpshift = new QPushButton(tr("&Calculate using specified RPM"), base);
     m_calcUpshift->setObjectName(QStringLiteral("bCalcUpshiftRpm"));
     connect(m_calcUpshift, &QPushButton::clicked, this,
-            [this] { guarded([this] { DoCalcUpshift(UpshiftSender::CalcButton); }); });
+            [this] { guarded([this] { calculateUpshift(UpshiftSender::CalcButton); }); });
     baseLayout->addWidget(m_upshiftBase);
     baseLayout->addWidget(m_calcUpshift);
     side->addWidget(base);
@@ -185,8 +185,8 @@ QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
     basisGroup->addButton(m_baseFirst);
     basisGroup->addButton(m_basePrev);
     m_baseFirst->setChecked(true);
-    connect(m_baseFirst, &QToolButton::clicked, this, [this] { guarded([this] { OnBestGearToggleClick(true); }); });
-    connect(m_basePrev, &QToolButton::clicked, this, [this] { guarded([this] { OnBestGearToggleClick(false); }); });
+    connect(m_baseFirst, &QToolButton::clicked, this, [this] { guarded([this] { stepUpshiftBase(true); }); });
+    connect(m_basePrev, &QToolButton::clicked, this, [this] { guarded([this] { stepUpshiftBase(false); }); });
     basisLayout->addWidget(m_baseFirst);
     basisLayout->addWidget(m_basePrev);
     side->addWidget(basis);
@@ -202,7 +202,7 @@ QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
             toggle(threshold, kThreshNames[static_cast<std::size_t>(mode)], captions[static_cast<std::size_t>(mode)]);
         thresholdGroup->addButton(button, mode);
         thresholdLayout->addWidget(button);
-        connect(button, &QToolButton::clicked, this, [this, mode] { guarded([&] { OnGearThreshClick(mode); }); });
+        connect(button, &QToolButton::clicked, this, [this, mode] { guarded([&] { setGearThreshold(mode); }); });
         m_threshButtons[static_cast<std::size_t>(mode)] = button;
     }
     m_threshButtons[1]->setChecked(true);
@@ -230,18 +230,18 @@ DriveTrainTexts MainWindow::driveTrainTexts() const {
     return texts;
 }
 
-void MainWindow::DoCalcUpshift(UpshiftSender sender) {
+void MainWindow::calculateUpshift(UpshiftSender sender) {
     if (!m_vehicle || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
         return;
     const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
-    showUpshift(m_gears->DoCalcUpshift(sender, driveTrainTexts(), base));
+    showUpshift(m_gears->calculateUpshift(sender, driveTrainTexts(), base));
 }
 
-void MainWindow::UpdateBestGears() {
+void MainWindow::updateBestGears() {
     if (!m_vehicle || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
         return;
     UpshiftRefresh refresh;
-    refresh.bestGears = m_gears->UpdateBestGears(driveTrainTexts());
+    refresh.bestGears = m_gears->updateBestGears(driveTrainTexts());
     showUpshift(refresh);
 }
 
@@ -297,7 +297,7 @@ void MainWindow::paintUpshiftReadouts() {
     }
 }
 
-void MainWindow::OnGearScroll(int gear) {
+void MainWindow::gearBarMoved(int gear) {
     QScrollBar* bar = m_gearBars[static_cast<std::size_t>(gear)];
     QLineEdit* edit = m_gearEdits[static_cast<std::size_t>(gear)];
     const QSignalBlocker blocker(bar);
@@ -308,7 +308,7 @@ void MainWindow::OnGearScroll(int gear) {
     recalculateDriveTrain();
 }
 
-void MainWindow::GearEditChange(int gear) {
+void MainWindow::gearEditChanged(int gear) {
     if (m_gearSync)
         return;
     const auto position =
@@ -321,7 +321,7 @@ void MainWindow::GearEditChange(int gear) {
     }
     if (m_pagesFilling)
         return;
-    SetChanged(true);
+    setChanged(true);
     recalculateDriveTrain();
 }
 
@@ -330,25 +330,25 @@ void MainWindow::recalculateDriveTrain() {
         return;
     UpshiftRefresh refresh;
     const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
-    refresh.upshift = m_gears->CalcUpshiftRpm(driveTrainTexts(), base);
+    refresh.upshift = m_gears->calculateUpshiftRpm(driveTrainTexts(), base);
     showUpshift(refresh);
-    UpdateBestGears();
+    updateBestGears();
 }
 
-void MainWindow::OnBestGearToggleClick(bool firstGearOnly) {
+void MainWindow::stepUpshiftBase(bool firstGearOnly) {
     applyUpshiftBasis(m_settings, firstGearOnly);
     (firstGearOnly ? m_baseFirst : m_basePrev)->setChecked(true);
     recalculateDriveTrain();
 }
 
-void MainWindow::OnGearThreshClick(int mode) {
+void MainWindow::setGearThreshold(int mode) {
     applyGearThresholdMode(m_settings, mode);
     m_threshButtons[static_cast<std::size_t>(std::clamp(mode, 0, 2))]->setChecked(true);
     recalculateDriveTrain();
 }
 
-void MainWindow::OnPageChange() {
-    DoCalcUpshift(UpshiftSender::PageControl);
+void MainWindow::onPageChanged() {
+    calculateUpshift(UpshiftSender::PageControl);
 }
 
 void MainWindow::afterDriveTrainFill() {
@@ -361,8 +361,8 @@ void MainWindow::afterDriveTrainFill() {
         }
     }
     m_pagesFilling = false;
-    DoCalcUpshift(UpshiftSender::PageControl);
-    UpdateBestGears();
+    calculateUpshift(UpshiftSender::PageControl);
+    updateBestGears();
 }
 
 void MainWindow::restoreDriveTrainOptions() {

@@ -35,7 +35,7 @@ bool MainWindow::fieldEvent(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::Wheel:
         if (auto* over = qobject_cast<QWidget*>(watched))
-            return FormMouseWheel(over, static_cast<QWheelEvent*>(event));
+            return wheelOverField(over, static_cast<QWheelEvent*>(event));
         return false;
     case QEvent::FocusIn:
     case QEvent::FocusOut: {
@@ -50,7 +50,7 @@ bool MainWindow::fieldEvent(QObject* watched, QEvent* event) {
         // Switching to another window or opening a menu does not leave the field.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            guarded([&] { OnGearExit(static_cast<int>(it - m_gearEdits.begin())); });
+            guarded([&] { finishGearEdit(static_cast<int>(it - m_gearEdits.begin())); });
         return false;
     }
     default:
@@ -58,13 +58,13 @@ bool MainWindow::fieldEvent(QObject* watched, QEvent* event) {
     }
 }
 
-void MainWindow::OnGearExit(int gear) {
+void MainWindow::finishGearEdit(int gear) {
     QLineEdit* edit = m_gearEdits[static_cast<std::size_t>(gear)];
     // The edit can undo when the user changed its text since entering it; undoing goes back to that text.
     const QVariant entry = edit->property(kEntryText);
     edit->setProperty(kEntryText, QVariant());
     const bool canUndo = entry.isValid() && entry.toString() != edit->text();
-    const GearExitDecision decision = qora::OnGearExit(static_cast<GearField>(gear), toLatin1(edit->text()), canUndo);
+    const GearExitDecision decision = qora::finishGearEdit(static_cast<GearField>(gear), toLatin1(edit->text()), canUndo);
     switch (decision.action) {
     case GearExitAction::Leave:
         break;
@@ -81,7 +81,7 @@ void MainWindow::OnGearExit(int gear) {
 
 // FormMouseWheelUp / FormMouseWheelDown: the wheel over an edit of the active page that a spin button steps
 // works that spin button, one step per notch. Elsewhere the wheel scrolls the page as usual.
-bool MainWindow::FormMouseWheel(QWidget* over, QWheelEvent* event) {
+bool MainWindow::wheelOverField(QWidget* over, QWheelEvent* event) {
     QWidget* page = m_pages->currentWidget();
     if (page == nullptr || !page->isAncestorOf(over))
         return false;
@@ -99,14 +99,14 @@ bool MainWindow::FormMouseWheel(QWidget* over, QWheelEvent* event) {
         buttons.push_back(spin);
     }
     const QPoint point = over->mapTo(page, event->position().toPoint());
-    const std::optional<std::size_t> found = FindSpinButtonAt(sites, {point.x(), point.y()});
+    const std::optional<std::size_t> found = findSpinButtonAt(sites, {point.x(), point.y()});
     if (!found)
         return false;
     m_wheelDelta += event->angleDelta().y();
     while (std::abs(m_wheelDelta) >= kWheelStep) {
         const bool up = m_wheelDelta > 0;
         m_wheelDelta += up ? -kWheelStep : kWheelStep;
-        guarded([&] { OnSpinStep(buttons[*found], up); });
+        guarded([&] { stepField(buttons[*found], up); });
     }
     return true;
 }

@@ -62,8 +62,8 @@ QString menuText(const std::string& text) {
 void MainWindow::createFileCommands() {
     m_loadPrior = findChild<QAction*>(QStringLiteral("mLoadPrior"));
     m_loadOriginal = findChild<QAction*>(QStringLiteral("mLoadOriginal"));
-    connect(m_loadPrior, &QAction::triggered, this, [this] { OnOpenBackupFile(browser::BackupKind::Prior); });
-    connect(m_loadOriginal, &QAction::triggered, this, [this] { OnOpenBackupFile(browser::BackupKind::Original); });
+    connect(m_loadPrior, &QAction::triggered, this, [this] { openBackup(browser::BackupKind::Prior); });
+    connect(m_loadOriginal, &QAction::triggered, this, [this] { openBackup(browser::BackupKind::Original); });
 
     m_recentMenu = new QMenu(this);
     m_recentMenu->setObjectName(QStringLiteral("pmRecent"));
@@ -81,7 +81,7 @@ void MainWindow::createFileCommands() {
     }
 
     connect(m_fileToNotepad, &QToolButton::clicked, this,
-            [this] { guarded([this] { OnOpenInNotepad(m_vehicle.get()); }); });
+            [this] { guarded([this] { openInTextEditor(m_vehicle.get()); }); });
     rebuildRecentMenus();
     refreshBackupEntries();
 }
@@ -93,7 +93,7 @@ bool MainWindow::isWorkingCopyFile(const std::string& path) const {
 
 // ---- Opening ------------------------------------------------------------------------------------------------
 
-bool MainWindow::OpenVehicle(const std::string& path, int mode, bool keepPath) {
+bool MainWindow::openVehicleFile(const std::string& path, int mode, bool keepPath) {
     const std::string currentPath = m_vehicle ? m_vehicle->fileName : std::string();
     // A working copy extracted for this open goes again when the open does not go ahead.
     const auto discardNew = [&] {
@@ -102,7 +102,7 @@ bool MainWindow::OpenVehicle(const std::string& path, int mode, bool keepPath) {
             browser::deleteWorkingCopy(*copy);
     };
 
-    std::unique_ptr<VehicleFile> vehicle = LoadVehicle(path, mode);
+    std::unique_ptr<VehicleFile> vehicle = loadVehicle(path, mode);
     if (!vehicle) {
         discardNew();
         return false;
@@ -127,7 +127,7 @@ bool MainWindow::OpenVehicle(const std::string& path, int mode, bool keepPath) {
 
     // The same "save changes?" question as at closing; the edits are not thrown away: when they cannot be saved,
     // or the user cancels, the current document stays.
-    if (!FormCloseQuery()) {
+    if (!confirmClose()) {
         discardNew();
         return false;
     }
@@ -140,7 +140,7 @@ bool MainWindow::OpenVehicle(const std::string& path, int mode, bool keepPath) {
     recordRecentVehicle();
     if (replacement.deleteWorkingCopy)
         browser::deleteWorkingCopy(*replacement.deleteWorkingCopy);
-    m_timer1->stop();
+    m_savedStatusTimer->stop();
     m_animationCounter = 0;
     m_vehicle = std::move(vehicle);
     m_vehicle->fileName = replacement.path;
@@ -150,14 +150,14 @@ bool MainWindow::OpenVehicle(const std::string& path, int mode, bool keepPath) {
     m_extractedEntryHash.reset();
     m_saveAs->setText(fromLatin1(replacement.saveAsCaption));
 
-    LoadPages(*m_vehicle, false);
+    fillPages(*m_vehicle, false);
     m_lastSaved = std::make_unique<VehicleFile>(*m_vehicle);
 
-    SetCaption(m_vehicle->fileName);
+    setCaption(m_vehicle->fileName);
     m_editorName->setText(fromLatin1(browser::priorEditorText(m_vehicle->editorName)));
     m_settings.lastFile = m_vehicle->fileName;
-    SetChanged(false);
-    RestoreStatus();
+    setChanged(false);
+    restoreStatus();
     if (!keepPath)
         updateVehiclePicture();
     refreshBackupEntries();
@@ -186,29 +186,29 @@ std::optional<std::string> MainWindow::browseForVehicle(const browser::BrowserSt
     m_extractedEntryHash.reset();
     if (path && loaded && !asGhost && browser::isExtraction(*path)) {
         if (const ArchiveEntry* entry = loaded->findEntry(browser::extractedEntryName(*path)))
-            m_extractedEntryHash = contentHash(loaded->EntryBytes(entry->Name));
+            m_extractedEntryHash = contentHash(loaded->entryBytes(entry->Name));
     }
     return path;
 }
 
-void MainWindow::mOpenVehClick() {
+void MainWindow::openVehicle() {
     guarded([this] {
         const std::string current = m_vehicle ? m_vehicle->fileName : std::string();
         const browser::BrowserStart start =
             browser::browserStartForVehicle(current, toLatin1(controlText("eClass")), m_settings.programFolder);
         if (const auto chosen = browseForVehicle(start, false))
-            OpenVehicle(*chosen, VehicleFile::ModeOpen);
+            openVehicleFile(*chosen, VehicleFile::ModeOpen);
     });
 }
 
-void MainWindow::OnVehMRU(const std::string& path) {
+void MainWindow::openRecentVehicle(const std::string& path) {
     guarded([&] {
         if (browser::recentFileAvailable(path, prompt()))
-            OpenVehicle(path, VehicleFile::ModeOpen);
+            openVehicleFile(path, VehicleFile::ModeOpen);
     });
 }
 
-void MainWindow::OnOpenBackupFile(browser::BackupKind kind) {
+void MainWindow::openBackup(browser::BackupKind kind) {
     guarded([&] {
         if (!m_vehicle)
             return;
@@ -218,8 +218,8 @@ void MainWindow::OnOpenBackupFile(browser::BackupKind kind) {
             return;
         }
         // The backup's content takes the current file's place; a save writes it over the current file.
-        if (OpenVehicle(*backup, VehicleFile::ModeOpen, true))
-            SetChanged(true);
+        if (openVehicleFile(*backup, VehicleFile::ModeOpen, true))
+            setChanged(true);
     });
 }
 
@@ -246,28 +246,28 @@ void MainWindow::rebuildRecentMenus() {
     m_recentMenu->clear();
     for (const browser::RecentMenuEntry& entry : browser::recentMenu(m_settings.recentVehicles)) {
         QAction* action = m_recentMenu->addAction(menuText(entry.caption));
-        connect(action, &QAction::triggered, this, [this, path = entry.path] { OnVehMRU(path); });
+        connect(action, &QAction::triggered, this, [this, path = entry.path] { openRecentVehicle(path); });
     }
     m_recentGhostMenu->clear();
     for (const browser::RecentMenuEntry& entry : browser::recentMenu(m_settings.recentGhosts)) {
         QAction* action = m_recentGhostMenu->addAction(menuText(entry.caption));
-        connect(action, &QAction::triggered, this, [this, path = entry.path] { OnGhostMRU(path); });
+        connect(action, &QAction::triggered, this, [this, path = entry.path] { openRecentGhost(path); });
     }
 }
 
 // ---- Saving -------------------------------------------------------------------------------------------------
 
-bool MainWindow::SaveVehicle(const std::string& path) {
+bool MainWindow::saveVehicleTo(const std::string& path) {
     if (!m_vehicle)
         return false;
-    if (!TransferBuffer()) {
-        RestoreStatus();
+    if (!transferPages()) {
+        restoreStatus();
         return false;
     }
     // A save over the vehicle's own file never silently overwrites another program's changes.
     if ((path.empty() || path == m_vehicle->fileName) && !confirmOverwriteOfChangedFile())
         return false;
-    ShowStatus(tr("Saving File..."), kStatusRed, kStatusBlack);
+    showStatus(tr("Saving File..."), kStatusRed, kStatusBlack);
     m_carName->repaint();
     // A game folder without a Patch folder: the patch folder (where New.veh goes) is made when first needed.
     const std::string folder = parentFolder(path.empty() ? m_vehicle->fileName : path);
@@ -279,24 +279,24 @@ bool MainWindow::SaveVehicle(const std::string& path) {
         }
     }
     try {
-        m_vehicle->Save(path, false);
+        m_vehicle->save(path, false);
     } catch (const VehicleFileError& error) {
         prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
-        RestoreStatus();
+        restoreStatus();
         return false;
     } catch (const DataValidationError& error) {
         prompt().tell(std::string(editor::kDataValidationErrorTitle), error.what(), PromptIcon::Stop);
-        RestoreStatus();
+        restoreStatus();
         return false;
     }
 
     if (path.empty() && m_archiveEntry) {
-        ShowStatus(tr("Writing To Mas File..."), kStatusRed, kStatusWhite);
+        showStatus(tr("Writing To Mas File..."), kStatusRed, kStatusWhite);
         m_carName->repaint();
         bool written = false;
         try {
             VehicleArchive archive(m_settings, prompt(), m_host.filePicker);
-            written = archive.SaveEntry(m_archiveEntry->entryName, m_archiveEntry->entryHash);
+            written = archive.saveEntry(m_archiveEntry->entryName, m_archiveEntry->entryHash);
             // The entry now holds the working copy's bytes, just written.
             if (written)
                 m_archiveEntry->entryHash = m_vehicle->diskSnapshot.hash;
@@ -306,12 +306,12 @@ bool MainWindow::SaveVehicle(const std::string& path) {
             // The archive has told the user that the working copy could not be read.
         }
         if (!written) {
-            RestoreStatus();
+            restoreStatus();
             return false;
         }
     }
 
-    SetChanged(false);
+    setChanged(false);
     m_lastSaved = std::make_unique<VehicleFile>(*m_vehicle);
     if (editor::rememberGeometry(toLatin1(controlText("dlGeometry")), m_settings)) {
         if (auto* geometry = qobject_cast<FieldCombo*>(control("dlGeometry"))) {
@@ -322,30 +322,30 @@ bool MainWindow::SaveVehicle(const std::string& path) {
         }
     }
 
-    SetCaption(m_vehicle->fileName);
+    setCaption(m_vehicle->fileName);
     m_editorName->setText(fromLatin1(browser::priorEditorText(m_vehicle->editorName)));
-    ShowStatus(QString(), kStatusLime, kStatusBlack);
+    showStatus(QString(), kStatusLime, kStatusBlack);
     m_animationCounter = 0;
     if (isVisible())
-        m_timer1->start();
+        m_savedStatusTimer->start();
     else
-        RestoreStatus();
+        restoreStatus();
     refreshBackupEntries();
     watchDocuments();
     return true;
 }
 
-void MainWindow::mSaveClick() {
+void MainWindow::saveVehicle() {
     guarded([this] {
         if (m_archiveEntry && m_settings.generalWarnings &&
             prompt().ask(std::string(browser::kMasWriterTitle), browser::archiveSaveQuestion(m_archiveEntry->entryName),
                          PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
             return;
-        SaveVehicle(std::string());
+        saveVehicleTo(std::string());
     });
 }
 
-void MainWindow::mSaveAsClick() {
+void MainWindow::saveVehicleAs() {
     guarded([this] {
         if (!m_vehicle)
             return;
@@ -368,15 +368,15 @@ void MainWindow::mSaveAsClick() {
         const std::string workingCopy = m_vehicle->fileName;
         const FileSnapshot workingCopyOnDisk = m_vehicle->diskSnapshot;
         const bool wasChanged = m_changed;
-        if (SaveVehicle(toPath(*chosen)) && m_archiveEntry) {
+        if (saveVehicleTo(toPath(*chosen)) && m_archiveEntry) {
             // The archive entry stays the open document, and its edits are still not in the archive.
             m_vehicle->fileName = workingCopy;
             m_vehicle->diskSnapshot = workingCopyOnDisk;
             watchDocuments();
-            SetChanged(wasChanged);
+            setChanged(wasChanged);
             refreshBackupEntries();
         }
-        SetCaption(m_vehicle->fileName);
+        setCaption(m_vehicle->fileName);
     });
 }
 
@@ -388,7 +388,7 @@ void MainWindow::updateVehiclePicture() {
     m_vehPic->setPixmap(fitToFrame(carPicturePixmap(picture, ratio), picture.stretched, m_vehPic->size(), ratio));
 }
 
-void MainWindow::OnOpenInNotepad(const VehicleFile* vehicle) {
+void MainWindow::openInTextEditor(const VehicleFile* vehicle) {
     if (vehicle == nullptr)
         return;
     if (m_settings.generalWarnings &&
@@ -401,7 +401,7 @@ void MainWindow::OnOpenInNotepad(const VehicleFile* vehicle) {
                       PromptIcon::Stop);
         return;
     }
-    openInTextEditor(vehicle->fileName, m_settings.textEditor, prompt());
+    gui::openInTextEditor(vehicle->fileName, m_settings.textEditor, prompt());
 }
 
 } // namespace qora::gui

@@ -9,13 +9,13 @@
 
 namespace qora::gui {
 
-void MainWindow::mVersionManClick() {
+void MainWindow::showGarage() {
     guarded([this] {
         if (!m_vehicle)
             return;
         const bool entered =
-            garage::EnterGarage(*m_vehicle, m_settings, prompt(), [this] { return TransferBuffer(); });
-        RestoreStatus();
+            garage::enterGarage(*m_vehicle, m_settings, prompt(), [this] { return transferPages(); });
+        restoreStatus();
         if (!entered)
             return;
 
@@ -28,16 +28,16 @@ void MainWindow::mVersionManClick() {
         const std::string title(garage::kVersionControlTitle);
         try {
             if (load->as == garage::GarageLoad::As::Ghost) {
-                OpenGhost(load->path);
-            } else if (OpenVehicle(load->path, VehicleFile::ModeOpen, load->keepPath)) {
+                openGhostFile(load->path);
+            } else if (openVehicleFile(load->path, VehicleFile::ModeOpen, load->keepPath)) {
                 // The version stands in the editor under the vehicle's own name: a save writes it there.
                 if (load->markChanged)
-                    SetChanged(true);
+                    setChanged(true);
             } else {
                 prompt().tell(title, std::string(garage::kVersionLoadFailed), PromptIcon::Stop);
             }
         } catch (const std::exception& error) {
-            RestoreStatus();
+            restoreStatus();
             prompt().tell(title, error.what(), PromptIcon::Stop);
         }
     });

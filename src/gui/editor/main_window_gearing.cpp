@@ -78,8 +78,8 @@ void MainWindow::refreshGearingChart() {
         const std::string_view tyre = drivenTyreField(toLatin1(controlText(twinOf("cbDriveType"))));
         ghost = gearingChart(gearingInput(texts, base, toLatin1(controlText(twinOf(tyre))), unit));
     }
-    m_gearingChart->setColours(ChartPainter::toQColor(m_settings.GetChartColors(0)),
-                               ChartPainter::toQColor(m_settings.GetChartColors(1)));
+    m_gearingChart->setColours(ChartPainter::toQColor(m_settings.chartColor(0)),
+                               ChartPainter::toQColor(m_settings.chartColor(1)));
     m_gearingChart->setCharts(vehicle, ghost, unit);
 }
 

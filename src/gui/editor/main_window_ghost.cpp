@@ -109,19 +109,19 @@ void widenForGhostFields(QWidget& window, QTabWidget& pages) {
 void MainWindow::createGhostCommands() {
     m_openGhost->setEnabled(true);
     m_openGhost->setToolTip(tr("Open Ghost Vehicle (compare)"));
-    connect(m_openGhost, &QAction::triggered, this, &MainWindow::mOpenGhostClick);
+    connect(m_openGhost, &QAction::triggered, this, &MainWindow::openGhost);
     m_closeGhost = findChild<QAction*>(QStringLiteral("mCloseGhost"));
     m_closeGhost->setEnabled(false);
-    connect(m_closeGhost, &QAction::triggered, this, &MainWindow::mCloseGhostClick);
+    connect(m_closeGhost, &QAction::triggered, this, [this] { guarded([this] { closeGhost(); }); });
 
     connect(m_ghostToNotepad, &QToolButton::clicked, this,
-            [this] { guarded([this] { OnOpenInNotepad(m_ghost.get()); }); });
+            [this] { guarded([this] { openInTextEditor(m_ghost.get()); }); });
     placePeakFigures(false);
 }
 
 // ---- Commands -----------------------------------------------------------------------------------------------
 
-void MainWindow::mOpenGhostClick() {
+void MainWindow::openGhost() {
     guarded([this] {
         if (!m_vehicle)
             return;
@@ -132,27 +132,23 @@ void MainWindow::mOpenGhostClick() {
                     : browser::browserStartForVehicle(m_vehicle->fileName, toLatin1(controlText("eClass")),
                                                       m_settings.programFolder);
         if (const auto chosen = browseForVehicle(start, true))
-            OpenGhost(*chosen);
+            openGhostFile(*chosen);
     });
 }
 
-void MainWindow::mCloseGhostClick() {
-    guarded([this] { CloseGhost(); });
-}
-
-void MainWindow::OnGhostMRU(const std::string& path) {
+void MainWindow::openRecentGhost(const std::string& path) {
     guarded([&] {
         if (browser::recentFileAvailable(path, prompt()))
-            OpenGhost(path);
+            openGhostFile(path);
     });
 }
 
 // ---- Opening and closing ------------------------------------------------------------------------------------
 
-bool MainWindow::OpenGhost(const std::string& path) {
+bool MainWindow::openGhostFile(const std::string& path) {
     if (!m_vehicle)
         return false;
-    std::unique_ptr<VehicleFile> ghost = LoadVehicle(path, VehicleFile::ModeGhost);
+    std::unique_ptr<VehicleFile> ghost = loadVehicle(path, VehicleFile::ModeGhost);
     if (!ghost) {
         // A copy extracted for this open goes again, unless it is the file the open ghost stands on.
         if (isGhostCopyFile(path, m_settings) && !(m_ghost && browser::samePath(m_ghost->fileName, path)))
@@ -161,7 +157,7 @@ bool MainWindow::OpenGhost(const std::string& path) {
         return false;
     }
     std::vector<std::string> missing;
-    const bool missingEntries = ghost->ListMissingEntries(missing) > 0;
+    const bool missingEntries = ghost->listMissingEntries(missing) > 0;
 
     // The same archive entry opened again has just been extracted over the old ghost's copy: that copy stays.
     if (m_ghost)
@@ -174,14 +170,14 @@ bool MainWindow::OpenGhost(const std::string& path) {
     updateSummaryCommands();
 
     // Invalid driver attributes are found while the pages are filled, so the warning follows the filling.
-    ShowGhost(m_ghost.get(), true);
+    showGhost(m_ghost.get(), true);
     if (m_ghostProblems)
         prompt().tell(std::string(editor::kFileErrorTitle), kGhostProblemsWarning, PromptIcon::Exclamation);
     updateGhostPicture();
     return true;
 }
 
-void MainWindow::ShowGhost(const VehicleFile* ghost, bool show) {
+void MainWindow::showGhost(const VehicleFile* ghost, bool show) {
     show = show && ghost != nullptr;
     for (QWidget* widget : m_ghostWidgets)
         widget->setVisible(show);
@@ -208,9 +204,9 @@ void MainWindow::fitGhostColumns() {
         widenForGhostFields(*this, *m_pages);
 }
 
-void MainWindow::CloseGhost() {
+void MainWindow::closeGhost() {
     if (m_ghost)
-        ShowGhost(nullptr, false);
+        showGhost(nullptr, false);
     m_closeGhost->setEnabled(false);
     m_settings.ghostIsOpen = false;
     updateSummaryCommands();
@@ -237,7 +233,7 @@ void MainWindow::recordRecentGhost() {
 void MainWindow::restoreGhost() {
     const std::string last = m_settings.lastGhostFile;
     if (m_settings.ghostIsOpen && !last.empty() && fileSystem().fileExists(last))
-        OpenGhost(last);
+        openGhostFile(last);
     if (!m_ghost)
         m_settings.ghostIsOpen = false;
     const bool open = m_ghost != nullptr;
@@ -267,7 +263,7 @@ void MainWindow::fillGhostPages(const VehicleFile& ghost) {
     m_ghostProblems = m_ghostProblems || load.ghostProblems;
     const auto description = load.texts.find("eDescription");
     m_ghostCarName->setText(description != load.texts.end() ? fromLatin1(description->second) : QString());
-    SetChanged(changed);
+    setChanged(changed);
 }
 
 std::optional<AngleTexts> MainWindow::otherSetAngles(bool ghost) const {

@@ -8,7 +8,7 @@
 
 namespace qora::gui {
 
-void MainWindow::ShowHelp(int number) {
+void MainWindow::showHelp(int number) {
     const std::string_view text = editor::helpText(number);
     if (text.empty())
         return;

@@ -83,7 +83,7 @@ void MainWindow::createPages() {
         scroll->setWidget(buildPage(page));
         m_pages->addTab(scroll, tr(kTabCaptions[static_cast<std::size_t>(page)]));
     }
-    connect(m_pages, &QTabWidget::currentChanged, this, [this] { guarded([this] { OnPageChange(); }); });
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] { guarded([this] { onPageChanged(); }); });
     connect(m_pages, &QTabWidget::currentChanged, this, [this] { fitGhostColumns(); });
 }
 
@@ -126,7 +126,7 @@ MainWindow::FieldRow MainWindow::makeRow(const PageField& field, QWidget* parent
     if (!field.label.empty()) {
         auto* label = new HelpLabel(qtName(field.label), field.helpNumber, parent);
         label->setObjectName(QStringLiteral("l") + name);
-        connect(label, &HelpLabel::helpRequested, this, [this](int number) { guarded([&] { ShowHelp(number); }); });
+        connect(label, &HelpLabel::helpRequested, this, [this](int number) { guarded([&] { showHelp(number); }); });
         row.label = label;
     }
 
@@ -134,7 +134,7 @@ MainWindow::FieldRow MainWindow::makeRow(const PageField& field, QWidget* parent
     case FieldWidget::Edit: {
         auto* edit = new QLineEdit(parent);
         row.control = edit;
-        connect(edit, &QLineEdit::textChanged, this, [this, edit] { OnEditChange(edit); });
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { onFieldEdited(edit); });
         if (field.numeric)
             connect(edit, &QLineEdit::textEdited, this, [this, edit] { keepTypableText(edit, edit); });
         break;
@@ -148,7 +148,7 @@ MainWindow::FieldRow MainWindow::makeRow(const PageField& field, QWidget* parent
         combo->setItems(items);
         combo->setForceUpperCase(field.upperCase);
         row.control = combo;
-        connect(combo, &QComboBox::currentTextChanged, this, [this, combo] { OnEditChange(combo); });
+        connect(combo, &QComboBox::currentTextChanged, this, [this, combo] { onFieldEdited(combo); });
         if (QLineEdit* edit = combo->lineEdit(); edit != nullptr && field.numeric)
             connect(edit, &QLineEdit::textEdited, this, [this, edit, combo] { keepTypableText(edit, combo); });
         break;
@@ -182,7 +182,7 @@ MainWindow::FieldRow MainWindow::makeRow(const PageField& field, QWidget* parent
         row.spin = new SpinButton(row.control, field.catalogueIndex, parent);
         row.spin->setObjectName(QStringLiteral("csb") + name);
         connect(row.spin, &SpinButton::stepped, this,
-                [this](SpinButton* button, bool up) { guarded([&] { OnSpinStep(button, up); }); });
+                [this](SpinButton* button, bool up) { guarded([&] { stepField(button, up); }); });
         m_spinButtons.push_back(row.spin);
     }
 
@@ -267,7 +267,7 @@ QWidget* MainWindow::buildAerodynamicsExtras(QWidget* parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     m_anglesInDegrees = new QCheckBox(tr("Show wing angles in de&grees"), row);
     m_anglesInDegrees->setObjectName(QStringLiteral("cbAnglesInDegrees"));
-    connect(m_anglesInDegrees, &QCheckBox::clicked, this, [this] { guarded([this] { OnAnglesInDegreesClick(); }); });
+    connect(m_anglesInDegrees, &QCheckBox::clicked, this, [this] { guarded([this] { toggleAnglesInDegrees(); }); });
     m_angleHeader = new QLabel(qtName(kAngleHeaderRadians), row);
     m_angleHeader->setObjectName(QStringLiteral("Panel42"));
     QFont bold = m_angleHeader->font();
@@ -392,7 +392,7 @@ void MainWindow::applyLoad(const editor::PageLoad& load, bool ghost) {
     }
 }
 
-void MainWindow::LoadPages(const VehicleFile& vehicle, bool ghost) {
+void MainWindow::fillPages(const VehicleFile& vehicle, bool ghost) {
     m_pagesFilling = true;
     try {
         const editor::PageLoad load = editor::loadPages(vehicle, ghost, m_settings, prompt(), otherSetAngles(ghost));
@@ -415,7 +415,7 @@ void MainWindow::afterPageFill(int page, const VehicleFile& vehicle, bool ghost)
         const TorqueChart::Line torque = ghost ? TorqueChart::GhostTorqueLine : TorqueChart::TorqueLine;
         const TorqueChart::Line power = ghost ? TorqueChart::GhostPowerLine : TorqueChart::PowerLine;
         const PeakFigures figures =
-            UpdatePeakFigures(m_chart->line(torque), m_chart->line(power), m_settings.chartMetricText);
+            updatePeakFigures(m_chart->line(torque), m_chart->line(power), m_settings.chartMetricText);
         (ghost ? m_ghostTorqueFigure : m_torqueFigure)->setText(fromLatin1(figures.torque));
         (ghost ? m_ghostPowerFigure : m_powerFigure)->setText(fromLatin1(figures.power));
     }
@@ -429,20 +429,20 @@ void MainWindow::helpForFocus() {
     for (QWidget* w = QApplication::focusWidget(); w != nullptr && w != this; w = w->parentWidget()) {
         if (const editor::PageField* field = editor::findPageField(toLatin1(w->objectName()))) {
             if (field->helpNumber > 0)
-                ShowHelp(field->helpNumber);
+                showHelp(field->helpNumber);
             return;
         }
     }
     // Outside the page fields F1 opens the user guide.
-    mQORAHelpClick();
+    showUserGuide();
 }
 
 // ---- Field handlers -----------------------------------------------------------------------------------------
 
-void MainWindow::OnEditChange(QWidget* sender) {
+void MainWindow::onFieldEdited(QWidget* sender) {
     if (sender->objectName() == QLatin1String("eDescription"))
         m_carName->setText(textOf(sender));
-    SetChanged(true);
+    setChanged(true);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -450,14 +450,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     if (event->type() == QEvent::KeyPress && watched->property(kNumeric).toBool()) {
         if (auto* field = qobject_cast<QWidget*>(watched))
-            return OnKeyPressForDigitsOnly(field, static_cast<QKeyEvent*>(event));
+            return filterFieldKey(field, static_cast<QKeyEvent*>(event));
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 // Typed characters of numeric fields pass the field rules' key filter; keys that type nothing (moving, editing
 // shortcuts) are not the filter's business.
-bool MainWindow::OnKeyPressForDigitsOnly(QWidget* field, QKeyEvent* event) {
+bool MainWindow::filterFieldKey(QWidget* field, QKeyEvent* event) {
     const QString typed = event->text();
     if (typed.size() != 1 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return false;
@@ -473,7 +473,7 @@ bool MainWindow::OnKeyPressForDigitsOnly(QWidget* field, QKeyEvent* event) {
     }
     const char key = c.unicode() < 0x100 ? static_cast<char>(c.unicode()) : '\x7f';
     const int caret = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-    if (qora::OnKeyPressForDigitsOnly(key, toLatin1(edit->text()), static_cast<std::size_t>(caret),
+    if (qora::filterFieldKey(key, toLatin1(edit->text()), static_cast<std::size_t>(caret),
                                       typingLimit(field)) == KeyDecision::Accept)
         return false;
     prompt().beep();
@@ -493,27 +493,27 @@ void MainWindow::keepTypableText(QLineEdit* edit, QWidget* field) {
     prompt().beep();
 }
 
-void MainWindow::OnSpinStep(SpinButton* button, bool up) {
+void MainWindow::stepField(SpinButton* button, bool up) {
     const PageField* field = editor::findPageField(toLatin1(button->focusControl()->objectName()));
     if (field == nullptr)
         return;
     const FieldDef& def = fieldDef(field->page, button->tag());
     const bool angle = field->name == "efAngle" || field->name == "erAngle";
     const std::string text = toLatin1(textOf(button->focusControl()));
-    const SpinStep step = up ? SpinButtonUp(text, def, angle, m_settings.anglesInDegrees)
-                             : SpinButtonDown(text, def, angle, m_settings.anglesInDegrees);
+    const SpinStep step = up ? spinButtonUp(text, def, angle, m_settings.anglesInDegrees)
+                             : spinButtonDown(text, def, angle, m_settings.anglesInDegrees);
     if (step.beep)
         prompt().beep();
     if (step.text != text)
         setControlText(button->focusControl(), fromLatin1(step.text));
 }
 
-void MainWindow::OnFieldDropped(QWidget* target, const QString& text) {
-    SetChanged(true);
+void MainWindow::dropIntoField(QWidget* target, const QString& text) {
+    setChanged(true);
     setControlText(target, text);
 }
 
-void MainWindow::OnAnglesInDegreesClick() {
+void MainWindow::toggleAnglesInDegrees() {
     const bool wanted = !m_settings.anglesInDegrees;
     if (!m_vehicle) {
         applyAngleMode(m_settings.anglesInDegrees);
@@ -521,7 +521,7 @@ void MainWindow::OnAnglesInDegreesClick() {
     }
     const AngleTexts shown{toLatin1(controlText("efAngle")), toLatin1(controlText("erAngle"))};
     const AngleModeChange change =
-        SetAngleMode(m_settings.anglesInDegrees, wanted, true, shown, otherSetAngles(false));
+        setAngleMode(m_settings.anglesInDegrees, wanted, true, shown, otherSetAngles(false));
     switch (change.outcome) {
     case AngleModeOutcome::Failed:
         prompt().tell(std::string(kMathUnitTitle), change.message, PromptIcon::Exclamation);

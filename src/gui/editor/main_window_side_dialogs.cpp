@@ -17,13 +17,13 @@ void MainWindow::createSideCommands() {
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, handler);
     };
-    wire("mVersionMan", &MainWindow::mVersionManClick);
-    wire("mVehMods", &MainWindow::mVehModsClick);
-    wire("mAiBasis", &MainWindow::mAiBasisClick);
-    wire("mAuthorInfo", &MainWindow::mAuthorInfoClick);
+    wire("mVersionMan", &MainWindow::showGarage);
+    wire("mVehMods", &MainWindow::editParts);
+    wire("mAiBasis", &MainWindow::editAiBasis);
+    wire("mAuthorInfo", &MainWindow::editAuthorData);
 }
 
-void MainWindow::mVehModsClick() {
+void MainWindow::editParts() {
     guarded([this] {
         if (!m_vehicle)
             return;
@@ -31,29 +31,29 @@ void MainWindow::mVehModsClick() {
         if (m_host.dialogs.run(dialog) != QDialog::Accepted)
             return;
         dialog.form().store(*m_vehicle);
-        SetChanged(true);
+        setChanged(true);
     });
 }
 
-void MainWindow::mAiBasisClick() {
+void MainWindow::editAiBasis() {
     guarded([this] {
         if (!m_vehicle)
             return;
         AiBasisDialog dialog(editor::AiBasisForm(*m_vehicle), m_settings, prompt(), this);
         m_host.dialogs.run(dialog);
         if (dialog.form().store(*m_vehicle))
-            SetChanged(true);
+            setChanged(true);
     });
 }
 
-void MainWindow::mAuthorInfoClick() {
+void MainWindow::editAuthorData() {
     guarded([this] {
         if (!m_vehicle)
             return;
         AuthorDialog dialog(editor::AuthorForm(m_authorData), m_settings, prompt(), this);
         m_host.dialogs.run(dialog);
         if (dialog.form().store(m_authorData, *m_vehicle))
-            SetChanged(true);
+            setChanged(true);
     });
 }
 

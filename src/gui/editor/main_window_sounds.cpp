@@ -11,7 +11,7 @@ namespace qora::gui {
 
 void MainWindow::createEngineSounds() {
     m_sounds = new EngineSounds(
-        prompt(), m_settings, m_host.dialogs, this, [this] { SetChanged(true); },
+        prompt(), m_settings, m_host.dialogs, this, [this] { setChanged(true); },
         [this](const std::function<void()>& command) { guarded(command); });
     struct SoundPanel {
         const char* panel;

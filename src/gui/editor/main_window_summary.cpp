@@ -33,8 +33,8 @@ void MainWindow::createSummaryCommands() {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, handler);
     };
-    wire("mVehicleSummary", &MainWindow::mVehicleSummaryClick);
-    wire("mCompareSummary", &MainWindow::mCompareSummaryClick);
+    wire("mVehicleSummary", &MainWindow::showVehicleSummary);
+    wire("mCompareSummary", &MainWindow::showCompareSummary);
     updateSummaryCommands();
 }
 
@@ -74,7 +74,7 @@ void MainWindow::showSummary(editor::VehicleSummary summary) {
     m_host.dialogs.run(dialog);
 }
 
-void MainWindow::mVehicleSummaryClick() {
+void MainWindow::showVehicleSummary() {
     guarded([this] {
         if (!m_vehicle)
             return;
@@ -82,7 +82,7 @@ void MainWindow::mVehicleSummaryClick() {
     });
 }
 
-void MainWindow::mCompareSummaryClick() {
+void MainWindow::showCompareSummary() {
     guarded([this] {
         if (!m_vehicle || !m_ghost)
             return;

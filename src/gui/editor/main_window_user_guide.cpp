@@ -27,10 +27,10 @@ void MainWindow::createUserGuide() {
     item->setEnabled(true);
     // F1 stays with the fields' own help texts; outside a field it opens the guide too (helpForFocus).
     item->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    connect(item, &QAction::triggered, this, &MainWindow::mQORAHelpClick);
+    connect(item, &QAction::triggered, this, &MainWindow::showUserGuide);
 }
 
-void MainWindow::mQORAHelpClick() {
+void MainWindow::showUserGuide() {
     guarded([this] {
         // The settings know the program folder once the window has started; before that it is looked up.
         const std::string folder = m_settings.programFolder.empty() ? programFolder() : m_settings.programFolder;

@@ -110,7 +110,7 @@ PartsDialog::PartsDialog(const editor::PartsForm& form, QWidget* parent)
         readOut->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         readOut->setAlignment(Qt::AlignCenter);
         readOut->setFixedWidth(readOut->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 12);
-        connect(slider, &QSlider::valueChanged, this, [this, tag] { OnSliderChange(tag); });
+        connect(slider, &QSlider::valueChanged, this, [this, tag] { sliderMoved(tag); });
         m_sliders[static_cast<std::size_t>(tag)] = slider;
         m_readOuts[static_cast<std::size_t>(tag)] = readOut;
 
@@ -127,11 +127,11 @@ PartsDialog::PartsDialog(const editor::PartsForm& form, QWidget* parent)
         wrappedNote(tr("To remove this section from your file, leave all boxes unchecked and all sliders to far left."),
                     this));
     for (int tag = 0; tag < static_cast<int>(m_sliders.size()); ++tag)
-        OnSliderChange(tag);
+        sliderMoved(tag);
     resize(sizeHint().expandedTo(QSize(560, 0)));
 }
 
-void PartsDialog::OnSliderChange(int tag) {
+void PartsDialog::sliderMoved(int tag) {
     const std::size_t part = editor::PartsForm::partOfSliderTag(tag);
     const auto index = static_cast<std::size_t>(tag);
     m_form.setPosition(part, m_sliders[index]->value());
@@ -141,7 +141,7 @@ void PartsDialog::OnSliderChange(int tag) {
 void PartsDialog::showEvent(QShowEvent* event) {
     BaseDialog::showEvent(event);
     for (int tag = 0; tag < static_cast<int>(m_sliders.size()); ++tag)
-        OnSliderChange(tag);
+        sliderMoved(tag);
 }
 
 // ---- Computer-opponent basis --------------------------------------------------------------------------------------
@@ -180,11 +180,11 @@ AiBasisDialog::AiBasisDialog(const editor::AiBasisForm& form, const Settings& se
     okButton()->setText(tr("&Close"));
     okButton()->setObjectName(QStringLiteral("bClose"));
     makeClearButton(cancelButton(), this);
-    connect(cancelButton(), &QPushButton::clicked, this, &AiBasisDialog::bCancelClick);
+    connect(cancelButton(), &QPushButton::clicked, this, &AiBasisDialog::cancelEdits);
     resize(sizeHint().expandedTo(QSize(400, 0)));
 }
 
-void AiBasisDialog::bCancelClick() {
+void AiBasisDialog::cancelEdits() {
     if (!m_form.clearAllFields(m_settings, m_prompt))
         return;
     for (QLineEdit* field : m_fields)
@@ -251,7 +251,7 @@ AuthorDialog::AuthorDialog(const editor::AuthorForm& form, const Settings& setti
     okButton()->setText(tr("&Close"));
     okButton()->setObjectName(QStringLiteral("bClose"));
     makeClearButton(cancelButton(), this);
-    connect(cancelButton(), &QPushButton::clicked, this, &AuthorDialog::bCancelClick);
+    connect(cancelButton(), &QPushButton::clicked, this, &AuthorDialog::cancelEdits);
     resize(sizeHint().expandedTo(QSize(460, 400)));
 }
 
@@ -264,7 +264,7 @@ void AuthorDialog::showTexts() {
     m_filling = false;
 }
 
-void AuthorDialog::bCancelClick() {
+void AuthorDialog::cancelEdits() {
     if (m_form.clearAllFields(m_settings, m_prompt))
         showTexts();
 }

@@ -30,7 +30,7 @@ public:
     const editor::PartsForm& form() const { return m_form; }
 
     // A slider moved: its read-out follows. The tag selects the slider (0 turbo ... 9 air intake).
-    void OnSliderChange(int tag);
+    void sliderMoved(int tag);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -52,7 +52,7 @@ public:
                     QWidget* parent = nullptr);
 
     const editor::AiBasisForm& form() const { return m_form; }
-    void bCancelClick();
+    void cancelEdits();
     // However the dialog is closed, a field that is not a number keeps it open, with a message.
     void done(int result) override;
 
@@ -72,7 +72,7 @@ public:
                    QWidget* parent = nullptr);
 
     const editor::AuthorForm& form() const { return m_form; }
-    void bCancelClick();
+    void cancelEdits();
     // However the dialog is closed, a text that cannot be stored keeps it open, with a message.
     void done(int result) override;
 

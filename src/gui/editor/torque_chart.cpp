@@ -289,7 +289,7 @@ TorqueChart::TorqueChart(QWidget* parent) : QWidget(parent) {
 
 TorqueChart::~TorqueChart() {
     if (m_chart)
-        m_chart->SetRenderer(nullptr);
+        m_chart->setRenderer(nullptr);
 }
 
 void TorqueChart::attach(const TorqueChartHost& host) {
@@ -330,8 +330,8 @@ void TorqueChart::buildControls(QWidget* bar) {
         scale("bXScaleAdjust", "lXScale", Qt::Horizontal, tr("rpm"), tr("Magnify the rpm axis"));
     std::tie(m_yScale, m_yScaleText) =
         scale("bYScaleAdjust", "lYScale", Qt::Vertical, tr("torque"), tr("Magnify the torque axis"));
-    connect(m_xScale, &UpDown::clicked, this, [this] { guarded([this] { bXScaleAdjustClick(); }); });
-    connect(m_yScale, &UpDown::clicked, this, [this] { guarded([this] { bYScaleAdjustClick(); }); });
+    connect(m_xScale, &UpDown::clicked, this, [this] { guarded([this] { adjustRpmScale(); }); });
+    connect(m_yScale, &UpDown::clicked, this, [this] { guarded([this] { adjustTorqueScale(); }); });
     row->addSpacing(12);
 
     auto* pointCaption = new QLabel(tr("Point:"), bar);
@@ -346,7 +346,7 @@ void TorqueChart::buildControls(QWidget* bar) {
     m_pointSpin = new SpinButton(m_pointValue, 0, bar);
     m_pointSpin->setObjectName(QStringLiteral("csbChartPoint"));
     connect(m_pointSpin, &SpinButton::stepped, this, [this](SpinButton*, bool up) {
-        guarded([this, up] { up ? csbChartPointUpClick() : csbChartPointDownClick(); });
+        guarded([this, up] { up ? stepActivePointUp() : stepActivePointDown(); });
     });
     row->addWidget(pointCaption);
     auto* pointCell = new QHBoxLayout;
@@ -359,7 +359,7 @@ void TorqueChart::buildControls(QWidget* bar) {
     m_highPoint->setObjectName(QStringLiteral("sbHighPoint"));
     m_highPoint->setText(tr("Peak"));
     m_highPoint->setToolTip(tr("Select Highest Point"));
-    connect(m_highPoint, &QToolButton::clicked, this, [this] { guarded([this] { sbHighPointClick(); }); });
+    connect(m_highPoint, &QToolButton::clicked, this, [this] { guarded([this] { selectHighPoint(); }); });
     row->addWidget(m_highPoint);
     row->addStretch(1);
 
@@ -372,7 +372,7 @@ void TorqueChart::buildControls(QWidget* bar) {
         button->setArrowType(Qt::NoArrow);
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         connect(button, &QToolButton::clicked, this,
-                [this, tag] { guarded([this, tag] { OnChartChangeClick(tag); }); });
+                [this, tag] { guarded([this, tag] { showChartMenu(tag); }); });
         row->addWidget(button);
         m_menuButtons[static_cast<std::size_t>(tag)] = button;
     }
@@ -419,7 +419,7 @@ void TorqueChart::setUp(Settings& settings) {
     legends->verticalMaximum = settings.chartNm ? kTorqueAxisMaxNm : kTorqueAxisMaxFtLbs;
 
     if (m_chart)
-        m_chart->SetRenderer(nullptr);
+        m_chart->setRenderer(nullptr);
     m_dragging = false;
     m_hovered = -1;
     // A centred picture is centred in the part of the chart on view (the scroll area less its bars).
@@ -428,15 +428,15 @@ void TorqueChart::setUp(Settings& settings) {
     m_chart =
         std::make_unique<LineChart>(ChartOwner{shown.width() + kScrollBarRoom, shown.height() + kLeftLegendExtra},
                                      std::move(view), std::move(legends), &m_painter);
-    m_chart->OnPointChanged = [this](int, int point) { RecalcPowerPoint(point); };
+    m_chart->pointChanged = [this](int, int point) { recalculatePowerPoint(point); };
     loadBackground();
-    LoadPointBitmap(settings.chartPointBitmap, false);
-    LoadPointBitmap(settings.chartActPointBitmap, true);
+    loadPointMarker(settings.chartPointBitmap, false);
+    loadPointMarker(settings.chartActPointBitmap, true);
 
-    m_chart->Add(emptyLine(true, false));
-    m_chart->Add(emptyLine(true, false));
-    m_chart->Add(emptyLine(false, true));
-    m_chart->Add(emptyLine(false, true));
+    m_chart->add(emptyLine(true, false));
+    m_chart->add(emptyLine(true, false));
+    m_chart->add(emptyLine(false, true));
+    m_chart->add(emptyLine(false, true));
     LineData& torque = line(TorqueLine);
     torque.userTag = 2;
     torque.unit = settings.chartNm ? TorqueNm : TorqueFtLbs;
@@ -444,7 +444,7 @@ void TorqueChart::setUp(Settings& settings) {
     line(PowerLine).unit = settings.chartKW ? PowerKW : PowerHp;
     line(GhostPowerLine).unit = line(PowerLine).unit;
 
-    AssignChartColors();
+    assignChartColors();
     m_xScale->setPosition(settings.chartXZoom);
     m_yScale->setPosition(settings.chartYZoom);
     applyZoom();
@@ -454,26 +454,26 @@ void TorqueChart::setUp(Settings& settings) {
 void TorqueChart::loadCurve(const VehicleFile& vehicle, bool ghost, const Settings& settings) {
     if (!m_chart)
         return;
-    m_chart->SetDrawing(false);
+    m_chart->setDrawing(false);
     if (ghost) {
-        LoadEngineCurve(vehicle, true, settings, line(GhostTorqueLine), line(GhostPowerLine));
+        loadEngineCurve(vehicle, true, settings, line(GhostTorqueLine), line(GhostPowerLine));
         // Shown only while a ghost is open and its lines are wanted.
         line(GhostTorqueLine).visible = line(GhostPowerLine).visible = m_ghostOpen && settings.chartGhostLines;
     } else {
-        LoadEngineCurve(vehicle, false, settings, line(TorqueLine), line(PowerLine));
+        loadEngineCurve(vehicle, false, settings, line(TorqueLine), line(PowerLine));
     }
-    m_chart->RecalcAll();
-    m_chart->SetDrawing(true);
-    ShowActivePointValue();
+    m_chart->recalculateAll();
+    m_chart->setDrawing(true);
+    showActivePointValue();
     emit peakFiguresChanged(ghost);
 }
 
 void TorqueChart::viewportResized(QSize size) {
     if (!m_chart)
         return;
-    m_chart->SetOwnerSize(size.width() + kScrollBarRoom, size.height() + kLeftLegendExtra);
-    const ChartView& view = *m_chart->View();
-    if (view.picture && view.pictureStyle == PictureStyle::Centred && m_chart->Drawing())
+    m_chart->setOwnerSize(size.width() + kScrollBarRoom, size.height() + kLeftLegendExtra);
+    const ChartView& view = *m_chart->view();
+    if (view.picture && view.pictureStyle == PictureStyle::Centred && m_chart->drawing())
         rebuild();
 }
 
@@ -486,9 +486,9 @@ void TorqueChart::refresh() {
 }
 
 void TorqueChart::rebuild() {
-    m_chart->RecalcAll();
-    m_chart->Redraw();
-    ShowActivePointValue();
+    m_chart->recalculateAll();
+    m_chart->redraw();
+    showActivePointValue();
 }
 
 void TorqueChart::setGhostOpen(bool open) {
@@ -505,9 +505,9 @@ void TorqueChart::setGhostOpen(bool open) {
 PeakFigures TorqueChart::peakFigures(bool ghost) const {
     if (!m_chart || !m_settings)
         return {};
-    const LineData& torque = m_chart->GetLineData(ghost ? GhostTorqueLine : TorqueLine);
-    const LineData& power = m_chart->GetLineData(ghost ? GhostPowerLine : PowerLine);
-    return UpdatePeakFigures(torque, power, m_settings->chartMetricText);
+    const LineData& torque = m_chart->lineData(ghost ? GhostTorqueLine : TorqueLine);
+    const LineData& power = m_chart->lineData(ghost ? GhostPowerLine : PowerLine);
+    return updatePeakFigures(torque, power, m_settings->chartMetricText);
 }
 
 // ---- Editing the curve --------------------------------------------------------------------------------------
@@ -516,16 +516,16 @@ bool TorqueChart::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_grid) {
         switch (event->type()) {
         case QEvent::MouseMove:
-            guarded([&] { iTorqueGridMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint()); });
+            guarded([&] { chartMouseMoved(static_cast<QMouseEvent*>(event)->position().toPoint()); });
             return true;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            guarded([&] { iTorqueGridMouseDown(mouse->position().toPoint(), mouse->button()); });
+            guarded([&] { chartMousePressed(mouse->position().toPoint(), mouse->button()); });
             return true;
         }
         case QEvent::MouseButtonRelease:
-            guarded([&] { iTorqueGridMouseUp(static_cast<QMouseEvent*>(event)->button()); });
+            guarded([&] { chartMouseReleased(static_cast<QMouseEvent*>(event)->button()); });
             return true;
         case QEvent::Leave:
             if (!m_dragging) {
@@ -542,14 +542,14 @@ bool TorqueChart::eventFilter(QObject* watched, QEvent* event) {
         while (std::abs(m_wheelDelta) >= kWheelStep) {
             const bool up = m_wheelDelta > 0;
             m_wheelDelta += up ? -kWheelStep : kWheelStep;
-            guarded([this, up] { up ? csbChartPointUpClick() : csbChartPointDownClick(); });
+            guarded([this, up] { up ? stepActivePointUp() : stepActivePointDown(); });
         }
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TorqueChart::iTorqueGridMouseMove(QPoint position) {
+void TorqueChart::chartMouseMoved(QPoint position) {
     if (!m_chart)
         return;
     if (m_dragging) {
@@ -557,18 +557,18 @@ void TorqueChart::iTorqueGridMouseMove(QPoint position) {
         if (!m_dragMoved && position == m_dragOrigin)
             return;
         m_dragMoved = true;
-        m_chart->DragPointTo(position.x(), position.y() - m_dragOffset);
+        m_chart->dragPointTo(position.x(), position.y() - m_dragOffset);
         return;
     }
-    m_hovered = m_chart->PointAt(position.x(), position.y());
+    m_hovered = m_chart->pointAt(position.x(), position.y());
     m_grid->setCursor(m_hovered >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void TorqueChart::iTorqueGridMouseDown(QPoint position, Qt::MouseButton button) {
-    if (!m_chart || !m_chart->Drawing() || button != Qt::LeftButton || m_dragging)
+void TorqueChart::chartMousePressed(QPoint position, Qt::MouseButton button) {
+    if (!m_chart || !m_chart->drawing() || button != Qt::LeftButton || m_dragging)
         return;
     // A press where no move came first (a touch, a click right after a scroll) picks as a hover would.
-    m_hovered = m_chart->PointAt(position.x(), position.y());
+    m_hovered = m_chart->pointAt(position.x(), position.y());
     if (m_hovered < 0)
         return;
     const LinePoint& point = line(TorqueLine).points[static_cast<std::size_t>(m_hovered)];
@@ -579,9 +579,9 @@ void TorqueChart::iTorqueGridMouseDown(QPoint position, Qt::MouseButton button) 
     if (canMovePointer)
         QCursor::setPos(m_grid->mapToGlobal(target));
     m_dragOffset = canMovePointer ? 0 : position.y() - target.y();
-    m_chart->SetActivePoint(m_hovered);
-    ShowActivePointValue();
-    if (m_chart->BeginPointDrag()) {
+    m_chart->setActivePoint(m_hovered);
+    showActivePointValue();
+    if (m_chart->beginPointDrag()) {
         m_dragging = true;
         m_dragMoved = false;
         m_dragOrigin = canMovePointer ? target : position;
@@ -589,33 +589,33 @@ void TorqueChart::iTorqueGridMouseDown(QPoint position, Qt::MouseButton button) 
     }
 }
 
-void TorqueChart::iTorqueGridMouseUp(Qt::MouseButton button) {
+void TorqueChart::chartMouseReleased(Qt::MouseButton button) {
     if (!m_chart || button != Qt::LeftButton || !m_dragging)
         return;
     m_dragging = false;
-    m_chart->EndPointDrag();
+    m_chart->endPointDrag();
 }
 
-void TorqueChart::RecalcPowerPoint(int index) {
+void TorqueChart::recalculatePowerPoint(int index) {
     LineData& power = line(PowerLine);
-    qora::RecalcPowerPoint(line(TorqueLine), power, index);
+    qora::recalculatePowerPoint(line(TorqueLine), power, index);
     if (index >= 0 && index < static_cast<int>(power.points.size()))
-        m_chart->SetPointValue(PowerLine, index, power.points[static_cast<std::size_t>(index)].value);
-    ShowActivePointValue();
+        m_chart->setPointValue(PowerLine, index, power.points[static_cast<std::size_t>(index)].value);
+    showActivePointValue();
     emit peakFiguresChanged(false);
 }
 
-void TorqueChart::ShowActivePointValue() {
+void TorqueChart::showActivePointValue() {
     if (!m_chart)
         return;
-    m_pointValue->setText(QString::fromStdString(qora::ShowActivePointValue(line(TorqueLine))));
+    m_pointValue->setText(QString::fromStdString(qora::showActivePointValue(line(TorqueLine))));
 }
 
-void TorqueChart::csbChartPointUpClick() {
+void TorqueChart::stepActivePointUp() {
     stepActivePoint(1.0);
 }
 
-void TorqueChart::csbChartPointDownClick() {
+void TorqueChart::stepActivePointDown() {
     stepActivePoint(-1.0);
 }
 
@@ -628,33 +628,33 @@ void TorqueChart::stepActivePoint(double delta) {
     const int index = torque.activePointIndex;
     // The end points of the curve are always 0: like a drag, a step leaves them alone.
     const bool endPoint = index < 1 || index > static_cast<int>(torque.points.size()) - 2;
-    if (endPoint || value > m_chart->Legends()->verticalMaximum || value < 0) {
+    if (endPoint || value > m_chart->legends()->verticalMaximum || value < 0) {
         if (m_host.prompt)
             m_host.prompt->beep();
         return;
     }
     m_pointValue->setText(QString::fromStdString(numbers::formatFloat("###0.00", value)));
-    m_chart->SetPointValue(TorqueLine, index, value);
-    m_chart->SetPointValue(PowerLine, index, PowerAtPoint(torque, index, line(PowerLine).unit));
+    m_chart->setPointValue(TorqueLine, index, value);
+    m_chart->setPointValue(PowerLine, index, powerAtPoint(torque, index, line(PowerLine).unit));
     emit peakFiguresChanged(false);
-    m_chart->Redraw();
+    m_chart->redraw();
     emit edited();
 }
 
-void TorqueChart::sbHighPointClick() {
+void TorqueChart::selectHighPoint() {
     if (!m_chart)
         return;
-    m_chart->SetActivePoint(line(TorqueLine).highestPointIndex);
-    ShowActivePointValue();
+    m_chart->setActivePoint(line(TorqueLine).highestPointIndex);
+    showActivePointValue();
 }
 
 // ---- Zoom ---------------------------------------------------------------------------------------------------
 
-void TorqueChart::bXScaleAdjustClick() {
+void TorqueChart::adjustRpmScale() {
     applyZoom();
 }
 
-void TorqueChart::bYScaleAdjustClick() {
+void TorqueChart::adjustTorqueScale() {
     applyZoom();
 }
 
@@ -667,16 +667,16 @@ void TorqueChart::applyZoom() {
     const int yPosition = m_yScale->position();
     const int width = chartWidth(xPosition);
     const int height = chartHeight(yPosition);
-    m_chart->SetDrawing(false);
-    m_chart->View()->width = width;
-    m_chart->Legends()->x.width = width;
-    m_chart->View()->height = height;
-    m_chart->Legends()->y.height = height + kLeftLegendExtra;
+    m_chart->setDrawing(false);
+    m_chart->view()->width = width;
+    m_chart->legends()->x.width = width;
+    m_chart->view()->height = height;
+    m_chart->legends()->y.height = height + kLeftLegendExtra;
     fitDefaultBackground();
-    m_chart->SetView();
-    m_chart->SetLegends();
-    m_chart->RecalcAll();
-    m_chart->SetDrawing(true);
+    m_chart->setView();
+    m_chart->setLegends();
+    m_chart->recalculateAll();
+    m_chart->setDrawing(true);
     m_scrollToBottom = true;
     showActivePointInView();
     m_xScaleText->setText(QString::fromLatin1(kXScaleTexts[static_cast<std::size_t>(xPosition)]));
@@ -685,7 +685,7 @@ void TorqueChart::applyZoom() {
         m_settings->chartXZoom = xPosition;
         m_settings->chartYZoom = yPosition;
     }
-    ShowActivePointValue();
+    showActivePointValue();
 }
 
 void TorqueChart::showActivePointInView() {

@@ -119,7 +119,7 @@ public:
     PeakFigures peakFigures(bool ghost) const;
 
     LineChart& chart() { return *m_chart; }
-    LineData& line(Line line) { return m_chart->GetLineData(line); }
+    LineData& line(Line line) { return m_chart->lineData(line); }
     const ChartPainter& painter() const { return m_painter; }
     ChartImage* gridImage() const { return m_grid; }
     QScrollArea* scrollArea() const { return m_scroll; }
@@ -128,38 +128,38 @@ public:
 
     // ---- Handlers ------------------------------------------------------------------------------------------
     // Mouse on the chart image, in image coordinates.
-    void iTorqueGridMouseMove(QPoint position);
-    void iTorqueGridMouseDown(QPoint position, Qt::MouseButton button);
-    void iTorqueGridMouseUp(Qt::MouseButton button);
-    void csbChartPointUpClick();
-    void csbChartPointDownClick();
-    void sbHighPointClick();
-    void bXScaleAdjustClick();
-    void bYScaleAdjustClick();
+    void chartMouseMoved(QPoint position);
+    void chartMousePressed(QPoint position, Qt::MouseButton button);
+    void chartMouseReleased(Qt::MouseButton button);
+    void stepActivePointUp();
+    void stepActivePointDown();
+    void selectHighPoint();
+    void adjustRpmScale();
+    void adjustTorqueScale();
     // Shows the Options (0), Colors (1) or Bitmaps (2) menu under its button.
-    void OnChartChangeClick(int tag);
-    void mcoMetricTextClick();
-    void OnChartNmClick();
-    void mcoPowerKwClick();
-    void mcoGhostLinesClick();
-    void mco3DPointsClick();
-    void mco3DLinesClick();
+    void showChartMenu(int tag);
+    void toggleMetricText();
+    void toggleTorqueNm();
+    void togglePowerKw();
+    void toggleGhostLines();
+    void toggle3dPoints();
+    void toggle3dLines();
     // A colour item (tag = colour index) or "Reset To Defaults" (kResetColorsTag).
-    void OnChartColorClick(int tag);
+    void changeChartColour(int tag);
     // "Draw Normal" 0, "Draw Tiled" 1, "Draw Centered" 2, "Draw Stretched" 3.
-    void OnDrawStyleClick(int tag);
-    void OnChartBgClick(int item);
-    void OnChartPointChangeClick(int item);
+    void setBackgroundStyle(int tag);
+    void setBackground(int item);
+    void changePointMarker(int item);
 
     // Loads a point marker from the file a setting names (empty: the built-in one). A file that is not an
     // 11 x 11 picture of 24 bits per pixel is refused with a message, the built-in marker is used and the
     // setting is emptied.
-    void LoadPointBitmap(std::string& pathSetting, bool isActive);
-    void AssignChartColors();
+    void loadPointMarker(std::string& pathSetting, bool isActive);
+    void assignChartColors();
     // The chart's callback for a dragged torque point: the power point, its position, the active point's value
     // and the vehicle's peak figures follow.
-    void RecalcPowerPoint(int index);
-    void ShowActivePointValue();
+    void recalculatePowerPoint(int index);
+    void showActivePointValue();
 
 signals:
     // The user changed the vehicle's curve (a drag began, a step was taken).

@@ -76,18 +76,18 @@ void TorqueChart::buildMenus() {
 
     QMenu* options = menu(0, "pmChartOptions");
     m_3DPoints = item(
-        options, "mco3DPoints", tr("3D Points"), [this] { mco3DPointsClick(); }, true);
+        options, "mco3DPoints", tr("3D Points"), [this] { toggle3dPoints(); }, true);
     m_3DLines = item(
-        options, "mco3DLines", tr("3D Lines"), [this] { mco3DLinesClick(); }, true);
+        options, "mco3DLines", tr("3D Lines"), [this] { toggle3dLines(); }, true);
     m_ghostLines = item(
-        options, "mcoGhostLines", tr("Ghost Lines"), [this] { mcoGhostLinesClick(); }, true);
+        options, "mcoGhostLines", tr("Ghost Lines"), [this] { toggleGhostLines(); }, true);
     options->addSeparator();
     m_metricText = item(
-        options, "mcoMetricText", tr("Metric Text"), [this] { mcoMetricTextClick(); }, true);
+        options, "mcoMetricText", tr("Metric Text"), [this] { toggleMetricText(); }, true);
     m_torqueNm = item(
-        options, "mcoTorqueNm", tr("Nm Torque Line"), [this] { OnChartNmClick(); }, true);
+        options, "mcoTorqueNm", tr("Nm Torque Line"), [this] { toggleTorqueNm(); }, true);
     m_powerKw = item(
-        options, "mcoPowerKw", tr("kW Power Line"), [this] { mcoPowerKwClick(); }, true);
+        options, "mcoPowerKw", tr("kW Power Line"), [this] { togglePowerKw(); }, true);
     options->addSeparator();
     // Copying the ghost's curve comes with the ghost vehicle.
     QAction* copy = options->addAction(tr("Copy From Ghost"));
@@ -97,7 +97,7 @@ void TorqueChart::buildMenus() {
     QMenu* colors = menu(1, "pmChartColors");
     const auto colorItem = [&](QMenu* owner, int tag, const QString& text) {
         const std::string name = std::string("mcc") + kColorKeys[static_cast<std::size_t>(tag)];
-        QAction* action = item(owner, name.c_str(), text, [this, tag] { OnChartColorClick(tag); });
+        QAction* action = item(owner, name.c_str(), text, [this, tag] { changeChartColour(tag); });
         action->setData(tag);
     };
     colorItem(colors, 0, tr("Grid Background..."));
@@ -119,7 +119,7 @@ void TorqueChart::buildMenus() {
     colorItem(points, 16, tr("Active Center..."));
     colorItem(points, 17, tr("Active Outline..."));
     colors->addSeparator();
-    item(colors, "mccDefaults", tr("Reset To Defaults"), [this] { OnChartColorClick(kResetColorsTag); });
+    item(colors, "mccDefaults", tr("Reset To Defaults"), [this] { changeChartColour(kResetColorsTag); });
 
     QMenu* bitmaps = menu(2, "pmChartBitmaps");
     bitmaps->addSection(tr("Background"));
@@ -129,7 +129,7 @@ void TorqueChart::buildMenus() {
     for (int i = 0; i < 3; ++i) {
         QAction* action = item(
             bitmaps, kBackgroundNames[static_cast<std::size_t>(i)], backgroundTexts[static_cast<std::size_t>(i)],
-            [this, i] { OnChartBgClick(i); }, true);
+            [this, i] { setBackground(i); }, true);
         backgrounds->addAction(action);
         m_backgroundItems[static_cast<std::size_t>(i)] = action;
     }
@@ -142,15 +142,15 @@ void TorqueChart::buildMenus() {
     for (int tag = 0; tag < 4; ++tag) {
         QAction* action = item(
             bitmaps, kStyleNames[static_cast<std::size_t>(tag)], styleTexts[static_cast<std::size_t>(tag)],
-            [this, tag] { OnDrawStyleClick(tag); }, true);
+            [this, tag] { setBackgroundStyle(tag); }, true);
         styles->addAction(action);
         m_drawStyleItems[static_cast<std::size_t>(tag)] = action;
     }
     m_drawStyleItems[2]->setChecked(true);
     bitmaps->addSection(tr("Points"));
-    item(bitmaps, "mcbPointActive", tr("Active..."), [this] { OnChartPointChangeClick(PointActive); });
-    item(bitmaps, "mcbPointNormal", tr("Normal..."), [this] { OnChartPointChangeClick(PointNormal); });
-    item(bitmaps, "mcbPointDefault", tr("Default"), [this] { OnChartPointChangeClick(PointDefault); });
+    item(bitmaps, "mcbPointActive", tr("Active..."), [this] { changePointMarker(PointActive); });
+    item(bitmaps, "mcbPointNormal", tr("Normal..."), [this] { changePointMarker(PointNormal); });
+    item(bitmaps, "mcbPointDefault", tr("Default"), [this] { changePointMarker(PointDefault); });
 }
 
 // The menus show what the settings hold: a handler that changed nothing (a cancelled dialog, a refused file)
@@ -175,11 +175,11 @@ void TorqueChart::syncMenus() {
         bool isColor = false;
         const int tag = action->data().toInt(&isColor);
         if (isColor && action->data().isValid() && tag >= 0 && tag < kChartColorCount)
-            action->setIcon(swatch(ChartPainter::toQColor(settings.GetChartColors(tag))));
+            action->setIcon(swatch(ChartPainter::toQColor(settings.chartColor(tag))));
     }
 }
 
-void TorqueChart::OnChartChangeClick(int tag) {
+void TorqueChart::showChartMenu(int tag) {
     if (tag < 0 || tag > 2)
         return;
     QToolButton* button = m_menuButtons[static_cast<std::size_t>(tag)];
@@ -188,7 +188,7 @@ void TorqueChart::OnChartChangeClick(int tag) {
 
 // ---- Options ------------------------------------------------------------------------------------------------
 
-void TorqueChart::mcoMetricTextClick() {
+void TorqueChart::toggleMetricText() {
     if (!m_settings)
         return;
     m_settings->chartMetricText = m_metricText->isChecked();
@@ -196,7 +196,7 @@ void TorqueChart::mcoMetricTextClick() {
     emit peakFiguresChanged(false);
 }
 
-void TorqueChart::OnChartNmClick() {
+void TorqueChart::toggleTorqueNm() {
     if (!m_settings)
         return;
     const bool nm = m_torqueNm->isChecked();
@@ -204,7 +204,7 @@ void TorqueChart::OnChartNmClick() {
         m_settings->chartNm = nm;
         return;
     }
-    m_chart->Legends()->verticalMaximum =
+    m_chart->legends()->verticalMaximum =
         applyChartNm(*m_settings, nm, &line(TorqueLine), m_ghostOpen ? &line(GhostTorqueLine) : nullptr);
     rebuild();
     emit peakFiguresChanged(false);
@@ -212,7 +212,7 @@ void TorqueChart::OnChartNmClick() {
         emit peakFiguresChanged(true);
 }
 
-void TorqueChart::mcoPowerKwClick() {
+void TorqueChart::togglePowerKw() {
     if (!m_settings)
         return;
     const bool kw = m_powerKw->isChecked();
@@ -227,7 +227,7 @@ void TorqueChart::mcoPowerKwClick() {
         emit peakFiguresChanged(true);
 }
 
-void TorqueChart::mcoGhostLinesClick() {
+void TorqueChart::toggleGhostLines() {
     if (!m_settings || !m_chart || !m_ghostOpen) {
         syncMenus();
         return;
@@ -238,32 +238,32 @@ void TorqueChart::mcoGhostLinesClick() {
     rebuild();
 }
 
-void TorqueChart::mco3DPointsClick() {
+void TorqueChart::toggle3dPoints() {
     if (!m_settings || !m_chart)
         return;
     m_settings->chart3DPoints = m_3DPoints->isChecked();
-    m_chart->View()->points3D = m_settings->chart3DPoints;
-    m_chart->Redraw();
+    m_chart->view()->points3D = m_settings->chart3DPoints;
+    m_chart->redraw();
 }
 
-void TorqueChart::mco3DLinesClick() {
+void TorqueChart::toggle3dLines() {
     if (!m_settings || !m_chart)
         return;
     m_settings->chart3DLines = m_3DLines->isChecked();
-    m_chart->View()->lines3D = m_settings->chart3DLines;
+    m_chart->view()->lines3D = m_settings->chart3DLines;
     // The ghost lines are drawn into the background layer, which is built again for them.
     rebuild();
 }
 
 // ---- Colours ------------------------------------------------------------------------------------------------
 
-void TorqueChart::AssignChartColors() {
+void TorqueChart::assignChartColors() {
     if (!m_chart || !m_settings)
         return;
     const Settings& settings = *m_settings;
-    const auto colour = [&settings](int index) { return settings.GetChartColors(index); };
-    m_chart->View()->gridColor = colour(1);
-    m_chart->View()->backgroundColor = colour(0);
+    const auto colour = [&settings](int index) { return settings.chartColor(index); };
+    m_chart->view()->gridColor = colour(1);
+    m_chart->view()->backgroundColor = colour(0);
     const auto paint = [&colour](LineData& line, int high, int normal, int shadow) {
         line.high = colour(high);
         line.normal = colour(normal);
@@ -280,7 +280,7 @@ void TorqueChart::AssignChartColors() {
     torque.activePointShadow = colour(17);
 }
 
-void TorqueChart::OnChartColorClick(int tag) {
+void TorqueChart::changeChartColour(int tag) {
     if (!m_settings || !m_chart)
         return;
     if (tag == kResetColorsTag) {
@@ -289,11 +289,11 @@ void TorqueChart::OnChartColorClick(int tag) {
             return;
         const Settings defaults;
         for (int index = 0; index < kChartColorCount; ++index)
-            m_settings->SetChartColors(index, defaults.GetChartColors(index));
+            m_settings->setChartColor(index, defaults.chartColor(index));
     } else {
         if (tag < 0 || tag >= kChartColorCount || !m_host.dialogs)
             return;
-        QColorDialog dialog(ChartPainter::toQColor(m_settings->GetChartColors(tag)), this);
+        QColorDialog dialog(ChartPainter::toQColor(m_settings->chartColor(tag)), this);
         dialog.setObjectName(QStringLiteral("dlgChartColor"));
         dialog.setWindowTitle(tr("Chart Color"));
         if (m_host.dialogs->run(dialog) != QDialog::Accepted)
@@ -301,11 +301,11 @@ void TorqueChart::OnChartColorClick(int tag) {
         const QColor chosen = dialog.selectedColor();
         if (!chosen.isValid())
             return;
-        m_settings->SetChartColors(tag, rgbColor(static_cast<std::uint8_t>(chosen.red()),
+        m_settings->setChartColor(tag, rgbColor(static_cast<std::uint8_t>(chosen.red()),
                                                  static_cast<std::uint8_t>(chosen.green()),
                                                  static_cast<std::uint8_t>(chosen.blue())));
     }
-    AssignChartColors();
+    assignChartColors();
     rebuild();
     syncMenus();
 }
@@ -313,7 +313,7 @@ void TorqueChart::OnChartColorClick(int tag) {
 // ---- Bitmaps ------------------------------------------------------------------------------------------------
 
 void TorqueChart::loadBackground() {
-    ChartView& view = *m_chart->View();
+    ChartView& view = *m_chart->view();
     view.picture.reset();
     m_backgroundItem = BackgroundNone;
     const std::string& setting = m_settings->chartBitmap;
@@ -333,7 +333,7 @@ void TorqueChart::loadBackground() {
     }
 }
 
-void TorqueChart::LoadPointBitmap(std::string& pathSetting, bool isActive) {
+void TorqueChart::loadPointMarker(std::string& pathSetting, bool isActive) {
     if (!m_chart)
         return;
     ChartPicturePtr bitmap;
@@ -355,14 +355,14 @@ void TorqueChart::LoadPointBitmap(std::string& pathSetting, bool isActive) {
     }
     if (!bitmap)
         bitmap = makeChartBitmap(builtInChartPicture(isActive ? kActivePointPicture : kPointPicture));
-    (isActive ? m_chart->View()->activePointBitmap : m_chart->View()->pointBitmap) = std::move(bitmap);
+    (isActive ? m_chart->view()->activePointBitmap : m_chart->view()->pointBitmap) = std::move(bitmap);
 }
 
 // QORA's own background is laid out for the chart's size, so it fills the chart at every zoom without seams.
 void TorqueChart::fitDefaultBackground() {
     if (m_backgroundItem != BackgroundDefault)
         return;
-    ChartView& view = *m_chart->View();
+    ChartView& view = *m_chart->view();
     view.picture = makeChartBitmap(builtInChartPicture(kChartBackgroundPicture, QSize(view.width, view.height)));
 }
 
@@ -382,16 +382,16 @@ QString TorqueChart::askPictureFile(const QString& title, const std::string& cur
     return chosen ? *chosen : QString();
 }
 
-void TorqueChart::OnChartBgClick(int item) {
+void TorqueChart::setBackground(int item) {
     if (!m_settings || !m_chart || item < BackgroundNone || item > BackgroundUser)
         return;
-    ChartView& view = *m_chart->View();
+    ChartView& view = *m_chart->view();
     switch (item) {
     case BackgroundNone:
         if (m_backgroundItem == BackgroundNone)
             break;
         m_settings->chartBitmap.clear();
-        m_chart->ClearPicture();
+        m_chart->clearPicture();
         m_backgroundItem = BackgroundNone;
         rebuild();
         break;
@@ -435,25 +435,25 @@ void TorqueChart::OnChartBgClick(int item) {
     syncMenus();
 }
 
-void TorqueChart::OnDrawStyleClick(int tag) {
+void TorqueChart::setBackgroundStyle(int tag) {
     if (!m_settings || !m_chart || tag < 0 || tag > 3)
         return;
     const PictureStyle style = kDrawStyleOfTag[static_cast<std::size_t>(tag)];
     if (static_cast<int>(style) != m_settings->chartBitmapStyle) {
         m_settings->chartBitmapStyle = static_cast<int>(style);
-        m_chart->View()->pictureStyle = style;
+        m_chart->view()->pictureStyle = style;
         rebuild();
     }
     syncMenus();
 }
 
-void TorqueChart::OnChartPointChangeClick(int item) {
+void TorqueChart::changePointMarker(int item) {
     if (!m_settings || !m_chart)
         return;
     switch (item) {
     case PointDefault:
-        m_chart->View()->pointBitmap = makeChartBitmap(builtInChartPicture(kPointPicture));
-        m_chart->View()->activePointBitmap = makeChartBitmap(builtInChartPicture(kActivePointPicture));
+        m_chart->view()->pointBitmap = makeChartBitmap(builtInChartPicture(kPointPicture));
+        m_chart->view()->activePointBitmap = makeChartBitmap(builtInChartPicture(kActivePointPicture));
         m_settings->chartPointBitmap.clear();
         m_settings->chartActPointBitmap.clear();
         break;
@@ -466,7 +466,7 @@ void TorqueChart::OnChartPointChangeClick(int item) {
         if (chosen.isEmpty())
             return;
         setting = toPath(chosen);
-        LoadPointBitmap(setting, active);
+        loadPointMarker(setting, active);
         break;
     }
     default:

@@ -152,13 +152,13 @@ ColorsDialog::ColorsDialog(Prompt& prompt, DialogRunner& dialogs, QWidget* paren
 
 void ColorsDialog::load(const Settings& settings) {
     for (int index = 0; index < static_cast<int>(m_colours.size()); ++index)
-        m_colours[static_cast<std::size_t>(index)] = settings.GetAppColors(index);
+        m_colours[static_cast<std::size_t>(index)] = settings.appColor(index);
     showColours();
 }
 
 void ColorsDialog::store(Settings& settings) const {
     for (int index : kEditedColours)
-        settings.SetAppColors(index, m_colours[static_cast<std::size_t>(index)]);
+        settings.setAppColor(index, m_colours[static_cast<std::size_t>(index)]);
 }
 
 void ColorsDialog::setBackdrop(const QPixmap& skin) {

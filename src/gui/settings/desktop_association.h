@@ -7,7 +7,7 @@
 
 // QORA as the desktop's program for .veh files, for the current user: a desktop entry, a shared-mime-info type for
 // *.veh, and the user's default-application choice, all in the user's XDG folders. The registry-store keys of the
-// association are the settings' business (Settings::AssociateVehFiles); this is the desktop's side of it.
+// association are the settings' business (Settings::associateVehFiles); this is the desktop's side of it.
 namespace qora::gui {
 
 inline constexpr std::string_view kQoraDesktopId = "io.qora.Qora";

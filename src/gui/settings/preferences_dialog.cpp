@@ -113,7 +113,7 @@ QLineEdit* PreferencesDialog::folderRow(QGridLayout* grid, int row, const char* 
     button->setObjectName(QString::fromLatin1(buttonName));
     button->setText(QStringLiteral("..."));
     button->setToolTip(tr("Choose the folder"));
-    connect(button, &QToolButton::clicked, this, [this, field] { OnSelectFolder(field); });
+    connect(button, &QToolButton::clicked, this, [this, field] { chooseFolder(field); });
     auto* cell = new QHBoxLayout;
     cell->setSpacing(2);
     cell->addWidget(field, 1);
@@ -150,7 +150,7 @@ AppPreferences PreferencesDialog::preferences() const {
     return out;
 }
 
-void PreferencesDialog::OnSelectFolder(QLineEdit* field) {
+void PreferencesDialog::chooseFolder(QLineEdit* field) {
     const char* caption = field == m_gameFolder    ? "Select Trevant Folder"
                           : field == m_patchFolder ? "Select Patch Folder"
                                                    : "Select Sound Folder";

@@ -54,7 +54,7 @@ public:
 
     // Opens the folder chooser for one of the three folder fields ("eTrevantFolder", "ePatchFolder",
     // "eSoundFolder"), starting at its folder; the chosen folder replaces the field's text.
-    void OnSelectFolder(QLineEdit* field);
+    void chooseFolder(QLineEdit* field);
 
     void accept() override;
 
