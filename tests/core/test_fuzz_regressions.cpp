@@ -78,3 +78,15 @@ TEST(FuzzRegressions, SaveKeepsALineWithAHeaderInsideItsText) {
     EXPECT_TRUE(holdsLine(saved, "rpm_[AIBASIS]torque=(1000.0, 180.00)"));
     EXPECT_EQ(saved.torquePoints.size(), 2u);
 }
+
+TEST(FuzzRegressions, SaveKeepsAHeaderAfterATorquePoint) {
+    // "[SOUNDS]" follows the first torque point's ")" on its line. Writing the points back replaces the values in
+    // parentheses only, so the header stays and the saved file still has its [SOUNDS] section.
+    VehFixture f;
+    const std::string path = openAndSave(f, "header_after_a_torque_point.veh");
+    auto saved = f.open(path);
+    ASSERT_NO_THROW(saved.load(VehicleFile::ModeOpen));
+    EXPECT_TRUE(holdsLine(saved, "rpm_torque=(0.0, 100.00)[SOUNDS]"));
+    EXPECT_TRUE(holdsLine(saved, "rpm_torque=(500.0, 150.00)"));
+    EXPECT_EQ(saved.torquePoints.size(), 3u);
+}

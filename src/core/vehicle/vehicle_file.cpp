@@ -725,7 +725,12 @@ void VehicleFile::writeValue(int index, const std::string& value, bool inParenth
     const auto eq = line.find('=');
     if (eq == std::string::npos)
         return;
-    const std::string oldText = readValue(line, false);
+    std::string oldText = readValue(line, false);
+    // A value in parentheses ends at its ")": what follows it (a section header sharing the line) stays.
+    if (inParentheses && !oldText.empty() && oldText.front() == '(') {
+        if (const auto close = oldText.find(')'); close != std::string::npos)
+            oldText.resize(close + 1);
+    }
     if (oldText == newText)
         return;
     if (oldText.empty()) {
