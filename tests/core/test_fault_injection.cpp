@@ -17,6 +17,7 @@
 #include "settings/settings.h"
 #include "support/failing_file_system.h"
 #include "support/mas_builder.h"
+#include "support/message_of.h"
 #include "support/scripted_folder_picker.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
@@ -31,24 +32,6 @@ namespace {
 
 const std::string kSaveAdvice = ".  Check that the folder exists, that you have enough disk space and that you may write "
                                 "to it.  The file on disk was not changed.";
-
-// The names in a folder, so a test can see that nothing (no temporary file, no half copy) was left behind.
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-template <typename Error, typename F> std::string messageOf(F&& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no failure)";
-}
 
 void save(VehicleFile& vehicle, const std::string& path = "") {
     storeAbsentGearsAsZero(vehicle);

@@ -265,8 +265,5 @@ TEST(FileCommands, AWorkingCopyGoesWithItsBackups) {
                                     dir.file("vehiclemas=G02E.VEX")})
         writeBytes(name, "x");
     deleteWorkingCopy(copy);
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        left.push_back(entry.path().filename().string());
-    EXPECT_EQ(left, std::vector<std::string>{"vehiclemas=G02E.VEX"}) << "another entry's backup stays";
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"vehiclemas=G02E.VEX"}) << "another entry's backup stays";
 }

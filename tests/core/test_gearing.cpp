@@ -3,22 +3,13 @@
 #include "calc/data_validation.h"
 #include "calc/gearing.h"
 #include "calc/number_text.h"
+#include "support/message_of.h"
 #include "support/veh_fixture.h"
 
 using namespace qora;
 using namespace qora::testing;
 
 namespace {
-
-// The message of the DataValidationError the call throws, or "" when it does not throw.
-template <typename F> std::string validationMessage(F&& call) {
-    try {
-        call();
-    } catch (const DataValidationError& e) {
-        return e.what();
-    }
-    return {};
-}
 
 // The template's DriveTrain page: 5 forward gears, Maximum 7750, Auto-Shift 7300, peaks at 5000 and 7500 rpm.
 DriveTrainTexts templatePage() {
@@ -62,7 +53,7 @@ TEST(Gearing, BestRatioRecordIsValidatedInOrder) {
     EXPECT_NEAR(static_cast<double>(calc.calculateBestGearRatio(info)), 3.0 / 7000 * 5000, 1e-12);
 
     const auto failure = [&](GearInfo record) {
-        const std::string message = validationMessage([&] { calc.calculateBestGearRatio(record); });
+        const std::string message = messageOf<DataValidationError>([&] { calc.calculateBestGearRatio(record); });
         EXPECT_EQ("MainWindow::CalcBestGearRatio(GearInfo)-> " + record.ErrorText, message);
         return message;
     };
@@ -94,13 +85,13 @@ TEST(Gearing, BestRatioFromTexts) {
     GearCalculator calc(settings);
     EXPECT_EQ(calc.calculateBestGearRatio("*", "junk", 1, 5000), 0);
     EXPECT_NEAR(static_cast<double>(calc.calculateBestGearRatio("3.000", "7000", 1, 5000)), 3.0 / 7000 * 4000, 1e-12);
-    EXPECT_EQ(validationMessage([&] { calc.calculateBestGearRatio("", "7000", 2, 5000); }),
+    EXPECT_EQ(messageOf<DataValidationError>([&] { calc.calculateBestGearRatio("", "7000", 2, 5000); }),
               "MainWindow::CalcBestGearRatio(GearInfo)-> [0.000] is not a valid gear ratio (gear=2).");
-    EXPECT_EQ(validationMessage([&] { calc.calculateBestGearRatio("3,0", "7000", 1, 5000); }),
+    EXPECT_EQ(messageOf<DataValidationError>([&] { calc.calculateBestGearRatio("3,0", "7000", 1, 5000); }),
               "MainWindow::CalcBestGearRatio(void)-> BaseRatio could not be converted to type double.");
-    EXPECT_EQ(validationMessage([&] { calc.calculateBestGearRatio("3.000", "7000 rpm", 1, 5000); }),
+    EXPECT_EQ(messageOf<DataValidationError>([&] { calc.calculateBestGearRatio("3.000", "7000 rpm", 1, 5000); }),
               "MainWindow::CalcBestGearRatio(void)-> ShiftRpm could not be converted to type double.");
-    EXPECT_EQ(validationMessage([&] { calc.calculateBestGearRatio("3.000", "", 1, 5000); }),
+    EXPECT_EQ(messageOf<DataValidationError>([&] { calc.calculateBestGearRatio("3.000", "", 1, 5000); }),
               "MainWindow::CalcBestGearRatio(GearInfo)-> [0] is not a valid upshift rpm.");
 }
 
@@ -161,7 +152,7 @@ TEST(Gearing, RpmValuesAreReadThenCrossChecked) {
 
     const auto message = [&](DriveTrainTexts p) {
         values = RpmValues{};
-        return validationMessage([&] { calc.validateRpmValues(p, values); });
+        return messageOf<DataValidationError>([&] { calc.validateRpmValues(p, values); });
     };
     page.maxRpm = "";
     EXPECT_EQ(message(page),
@@ -200,7 +191,7 @@ TEST(Gearing, GearsAreReadInOrderAndStopAtTheFirstFailure) {
     GearCalculator calc(settings);
     std::array<double, kGearEditCount> ratios{};
     const auto message = [&](std::array<std::string, kGearEditCount> gears) {
-        return validationMessage([&] { calc.validateGears(gears, ratios); });
+        return messageOf<DataValidationError>([&] { calc.validateGears(gears, ratios); });
     };
     const std::string p = "MainWindow::ValidateGears()-> ";
     EXPECT_EQ(message({"-3.500", "3.570", "2.315", "1.549", "1.035", "0.690", "0.500", "3.900"}), "");

@@ -5,6 +5,7 @@
 
 #include "platform/ini_registry.h"
 #include "support/failing_file_system.h"
+#include "support/message_of.h"
 #include "support/temp_dir.h"
 
 using namespace qora;
@@ -14,22 +15,6 @@ namespace {
 
 constexpr RegistryRoot LM = RegistryRoot::LocalMachine;
 constexpr RegistryRoot CR = RegistryRoot::ClassesRoot;
-
-template <typename F> std::string registryErrorOf(F&& f) {
-    try {
-        f();
-    } catch (const RegistryError& e) {
-        return e.what();
-    }
-    return "no RegistryError";
-}
-
-int entriesIn(const std::string& folder) {
-    int n = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
-        ++n;
-    return n;
-}
 
 } // namespace
 
@@ -109,7 +94,7 @@ TEST(IniRegistry, DeleteKeyRemovesTheKeyWithItsSubkeysOnly) {
     registry.deleteKey(CR, "\\QORAVehicleFile");
     registry.deleteKey(CR, "\\Nowhere\\Deeper");
     EXPECT_EQ(readBytes(path), before);
-    EXPECT_EQ(registryErrorOf([&] { registry.deleteKey(CR, "\\"); }),
+    EXPECT_EQ(messageOf<RegistryError>([&] { registry.deleteKey(CR, "\\"); }),
               "The registry root HKEY_CLASSES_ROOT cannot be deleted.");
 }
 
@@ -120,15 +105,16 @@ TEST(IniRegistry, RefusesNamesTheFileCannotHold) {
     for (const std::string key : {"\\A]B", "\\A\\\\B", "\\A\\", "\\A ", "\\A\nB"}) {
         EXPECT_FALSE(registry.createKey(CR, key)) << key;
         EXPECT_FALSE(registry.keyExists(CR, key)) << key;
-        EXPECT_EQ(registryErrorOf([&] { registry.writeString(CR, key, "", "x"); }),
+        EXPECT_EQ(messageOf<RegistryError>([&] { registry.writeString(CR, key, "", "x"); }),
                   "The registry file cannot hold the key [" + key + "].");
     }
     for (const std::string name : {"@", "a=b", "[x]", ";x", " x"}) {
-        EXPECT_EQ(registryErrorOf([&] { registry.writeString(CR, "\\Key", name, "x"); }),
+        EXPECT_EQ(messageOf<RegistryError>([&] { registry.writeString(CR, "\\Key", name, "x"); }),
                   "The registry file cannot hold the value name [" + name + "].");
         EXPECT_EQ(registry.readString(CR, "\\Key", name), std::nullopt) << name;
     }
-    EXPECT_EQ(registryErrorOf([&] { registry.writeString(CR, "\\Key", "Name", "one\r\n[HKEY_CLASSES_ROOT\\Evil]"); }),
+    EXPECT_EQ(messageOf<RegistryError>(
+                  [&] { registry.writeString(CR, "\\Key", "Name", "one\r\n[HKEY_CLASSES_ROOT\\Evil]"); }),
               "The registry file cannot hold a value with a line break [Name].");
     EXPECT_FALSE(std::filesystem::exists(path));
 }
@@ -144,9 +130,9 @@ TEST(IniRegistry, AFailedWriteRaisesAndLeavesTheOldFileByteIdentical) {
     failing.failWritesAfterBytes = 10;
     {
         ScopedFileSystem scoped(failing);
-        EXPECT_EQ(registryErrorOf([&] { registry.writeString(CR, "\\.VEH", "", "Other"); }),
+        EXPECT_EQ(messageOf<RegistryError>([&] { registry.writeString(CR, "\\.VEH", "", "Other"); }),
                   "Cannot write the registry file '" + path + "': No space left on device");
-        EXPECT_EQ(registryErrorOf([&] { registry.deleteKey(CR, "\\.VEH"); }),
+        EXPECT_EQ(messageOf<RegistryError>([&] { registry.deleteKey(CR, "\\.VEH"); }),
                   "Cannot write the registry file '" + path + "': No space left on device");
         EXPECT_FALSE(registry.createKey(CR, "\\QORAVehicleFile"));
         // Reading needs no write.
@@ -154,7 +140,7 @@ TEST(IniRegistry, AFailedWriteRaisesAndLeavesTheOldFileByteIdentical) {
     }
     EXPECT_GE(failing.writeCalls, 3);
     EXPECT_EQ(readBytes(path), before);
-    EXPECT_EQ(entriesIn(dir.path()), 1); // no temporary file is left behind
+    EXPECT_EQ(namesIn(dir.path()).size(), 1u); // no temporary file is left behind
 }
 
 TEST(IniRegistry, AFileThatCannotBeReadOrPlacedRaises) {
@@ -163,15 +149,15 @@ TEST(IniRegistry, AFileThatCannotBeReadOrPlacedRaises) {
     writeBytes(dir.file("blocker"), "x");
     IniRegistry blocked(dir.file("blocker/registry.ini"));
     EXPECT_FALSE(blocked.createKey(CR, "\\.VEH"));
-    EXPECT_EQ(registryErrorOf([&] { blocked.writeString(CR, "\\.VEH", "", "QORAVehicleFile"); }),
+    EXPECT_EQ(messageOf<RegistryError>([&] { blocked.writeString(CR, "\\.VEH", "", "QORAVehicleFile"); }),
               "Cannot write the registry file '" + dir.file("blocker/registry.ini") + "': File exists");
 
     // A folder where the registry file should be.
     std::filesystem::create_directory(dir.file("registry.ini"));
     IniRegistry unreadable(dir.file("registry.ini"));
     const std::string message = "Cannot read the registry file '" + dir.file("registry.ini") + "': it is a folder";
-    EXPECT_EQ(registryErrorOf([&] { unreadable.keyExists(LM, "\\SOFTWARE"); }), message);
-    EXPECT_EQ(registryErrorOf([&] { unreadable.readString(LM, "\\SOFTWARE", "InstallPath"); }), message);
-    EXPECT_EQ(registryErrorOf([&] { unreadable.deleteKey(LM, "\\SOFTWARE"); }), message);
+    EXPECT_EQ(messageOf<RegistryError>([&] { unreadable.keyExists(LM, "\\SOFTWARE"); }), message);
+    EXPECT_EQ(messageOf<RegistryError>([&] { unreadable.readString(LM, "\\SOFTWARE", "InstallPath"); }), message);
+    EXPECT_EQ(messageOf<RegistryError>([&] { unreadable.deleteKey(LM, "\\SOFTWARE"); }), message);
     EXPECT_FALSE(unreadable.createKey(LM, "\\SOFTWARE"));
 }

@@ -8,6 +8,7 @@
 
 #include "store/keyed_text_file.h"
 #include "support/failing_file_system.h"
+#include "support/message_of.h"
 #include "support/temp_dir.h"
 
 using namespace qora;
@@ -32,15 +33,6 @@ public:
         return info;
     }
 };
-
-std::string messageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const KeyedTextFileError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 } // namespace
 
@@ -150,12 +142,12 @@ TEST(IniFileIO, TypedReadsConvertOrFailWithTheValueInTheMessage) {
     EXPECT_EQ(store.readFloatInstance(0, "Typed", "missing", 0.125), 0.125);
 
     EXPECT_EQ(
-        messageOf([&] { store.readBoolInstance(0, "Typed", "bad", false); }),
+        messageOf<KeyedTextFileError>([&] { store.readBoolInstance(0, "Typed", "bad", false); }),
         "KeyedTextFile::ReadBoolInstance() -  [] - '1.5' is not a valid boolean value in Section[Typed]-Entry[bad].");
-    EXPECT_EQ(messageOf([&] { store.readIntegerInstance(0, "typed", "BAD", 0); }),
+    EXPECT_EQ(messageOf<KeyedTextFileError>([&] { store.readIntegerInstance(0, "typed", "BAD", 0); }),
               "KeyedTextFile::ReadIntegerInstance() -  [] - '1.5' is not a valid integer value in "
               "Section[typed]-Entry[BAD].");
-    EXPECT_EQ(messageOf([&] { store.readFloatInstance(0, "Typed", "word", 0); }),
+    EXPECT_EQ(messageOf<KeyedTextFileError>([&] { store.readFloatInstance(0, "Typed", "word", 0); }),
               "KeyedTextFile::ReadFloatInstance() -  [] - 'yes please' is not a valid floating point value in "
               "Section[Typed]-Entry[word].");
 }
@@ -180,7 +172,7 @@ TEST(IniFileIO, ReadSectionAndEraseSection) {
 TEST(IniFileIO, VerifyFileRefusesControlAndHighBytes) {
     for (const std::string& bad : {std::string("a\tb"), std::string("caf\xE9"), std::string("x\0", 2)}) {
         MemoryStore store({"[Ok]", "k=1", bad});
-        EXPECT_EQ(messageOf([&] { store.verifyFile(); }),
+        EXPECT_EQ(messageOf<KeyedTextFileError>([&] { store.verifyFile(); }),
                   "KeyedTextFile::VerifyFile() -  [] - File does not appear to be a valid text file.");
         EXPECT_EQ(store.lines(), nullptr);
         EXPECT_EQ(store.readStringInstance(0, "Ok", "k", "d"), "d"); // a closed store reads as empty
@@ -218,7 +210,7 @@ TEST(IniFileIO, LoadOfAnUnreadablePathReleasesTheLines) {
     const std::string path = dir.file("folder.ini");
     KeyedTextFile store(path);
     std::filesystem::create_directory(path);
-    EXPECT_EQ(messageOf([&] { store.load(); }),
+    EXPECT_EQ(messageOf<KeyedTextFileError>([&] { store.load(); }),
               "KeyedTextFile::Load() -  [" + path +
                   "] - Error attempting to load file.  This file may not be a text file, or is corrupt.");
     EXPECT_EQ(store.lines(), nullptr);
@@ -240,19 +232,19 @@ TEST(IniFileIO, FailedSaveLeavesTheOldFileAndReportsIt) {
         KeyedTextFile store(path);
         store.writeStringInstance(0, "Main", "A", "2");
         failing.failWritesAfterBytes = 5;
-        EXPECT_EQ(messageOf([&] { store.save(); }), expected);
+        EXPECT_EQ(messageOf<KeyedTextFileError>([&] { store.save(); }), expected);
         EXPECT_EQ(readBytes(path), original);
 
         failing.failWritesAfterBytes = -1;
         failing.failRenames = true;
-        EXPECT_EQ(messageOf([&] { store.release(); }), expected);
+        EXPECT_EQ(messageOf<KeyedTextFileError>([&] { store.release(); }), expected);
         EXPECT_EQ(store.lines(), nullptr);
         EXPECT_EQ(readBytes(path), original);
         failing.failRenames = false;
     }
     EXPECT_EQ(failing.renameCalls, 1); // the released store wrote nothing more on destruction
     EXPECT_EQ(readBytes(path), original);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(namesIn(dir.path()).size(), 1u);
 
     {
         KeyedTextFile store(path);

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "chart/line_chart.h"
+#include "support/message_of.h"
 
 using namespace qora;
+using qora::testing::messageOf;
 
 namespace {
 
@@ -72,15 +74,6 @@ void addEngineLines(LineChart& chart, double torque = 500) {
     chart.add(lineOf(std::vector<double>(41, 200)));
     chart.add(lineOf(std::vector<double>(41, torque)));
     chart.recalculateAll();
-}
-
-template <class F> std::string messageOf(F&& f) {
-    try {
-        f();
-    } catch (const LineChartError& e) {
-        return e.what();
-    }
-    return "(nothing thrown)";
 }
 
 } // namespace
@@ -299,42 +292,49 @@ TEST(LineChart, CentresAPictureInTheVisiblePartOfTheLayer) {
 TEST(LineChart, FailuresNameTheOperation) {
     RecordingRenderer refusing;
     refusing.canResize = false;
-    EXPECT_EQ(messageOf([&] { LineChart c({}, engineView(), engineLegends(), &refusing); }),
+    EXPECT_EQ(messageOf<LineChartError>([&] { LineChart c({}, engineView(), engineLegends(), &refusing); }),
               "LineChart::LineChart()-> Back-buffer creation failed.  There may not be enough memory.");
-    EXPECT_EQ(messageOf([] { LineChart c({}, nullptr, engineLegends()); }),
+    EXPECT_EQ(messageOf<LineChartError>([] { LineChart c({}, nullptr, engineLegends()); }),
               "LineChart::SetLegends()-> A view must exist before a legend can be calculated.");
-    EXPECT_EQ(messageOf([] { LineChart c({}, engineView(), nullptr); }),
+    EXPECT_EQ(messageOf<LineChartError>([] { LineChart c({}, engineView(), nullptr); }),
               "LineChart::CalcGrid()-> No legends have been defined.");
     auto oneLabel = engineLegends();
     oneLabel->y.labels.resize(1);
-    EXPECT_EQ(messageOf([&] { LineChart c({}, engineView(), std::move(oneLabel)); }),
+    EXPECT_EQ(messageOf<LineChartError>([&] { LineChart c({}, engineView(), std::move(oneLabel)); }),
               "LineChart::CalcGrid()-> Each legend needs at least two labels.");
-    EXPECT_EQ(messageOf([] { LineChart c({}, engineView(30, 288), engineLegends()); }),
+    EXPECT_EQ(messageOf<LineChartError>([] { LineChart c({}, engineView(30, 288), engineLegends()); }),
               "LineChart::CalcGrid()-> The view is too small for its legends.");
     auto noRange = engineLegends();
     noRange->verticalRange = 0;
-    EXPECT_EQ(messageOf([&] { LineChart c({}, engineView(), std::move(noRange)); }),
+    EXPECT_EQ(messageOf<LineChartError>([&] { LineChart c({}, engineView(), std::move(noRange)); }),
               "LineChart::CalcGrid()-> The vertical range must be greater than 0.");
 
     RecordingRenderer renderer;
     LineChart chart({}, engineView(), engineLegends(), &renderer);
-    EXPECT_EQ(messageOf([&] { chart.recalculateAll(); }), "LineChart::DrawLines()-> No lines exist to be drawn.");
-    EXPECT_EQ(messageOf([&] { chart.setDrawing(true); }), "LineChart::DrawLines()-> No lines exist to be drawn.");
-    EXPECT_EQ(messageOf([&] { chart.setActivePoint(0); }), "LineChart::DrawPoints()-> No lines exist to be drawn.");
-    EXPECT_EQ(messageOf([&] { chart.removeLine(0); }), "LineChart::Delete()-> Index out of bounds.");
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.recalculateAll(); }),
+              "LineChart::DrawLines()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.setDrawing(true); }),
+              "LineChart::DrawLines()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.setActivePoint(0); }),
+              "LineChart::DrawPoints()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.removeLine(0); }), "LineChart::Delete()-> Index out of bounds.");
     addEngineLines(chart);
-    EXPECT_EQ(messageOf([&] { chart.lineData(4); }), "LineChart::GetLineData()-> Index out of bounds.");
-    EXPECT_EQ(messageOf([&] { chart.lineData(-1); }), "LineChart::GetLineData()-> Index out of bounds.");
-    EXPECT_EQ(messageOf([&] { chart.setPointValue(3, 41, 1); }), "LineChart::SetPointValue()-> Index out of bounds.");
-    EXPECT_EQ(messageOf([&] { chart.setActivePoint(41); }), "LineChart::SetActivePoint()-> Index out of bounds.");
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.lineData(4); }), "LineChart::GetLineData()-> Index out of bounds.");
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.lineData(-1); }),
+              "LineChart::GetLineData()-> Index out of bounds.");
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.setPointValue(3, 41, 1); }),
+              "LineChart::SetPointValue()-> Index out of bounds.");
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.setActivePoint(41); }),
+              "LineChart::SetActivePoint()-> Index out of bounds.");
 
     renderer.canResize = false;
-    EXPECT_EQ(messageOf([&] { chart.setView(); }),
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.setView(); }),
               "LineChart::SetView()-> Back-buffer creation failed.  There may not be enough memory.");
     chart.setView(nullptr);
-    EXPECT_EQ(messageOf([&] { chart.calculateGrid(); }), "LineChart::CalcGrid()-> No view has been defined.");
-    EXPECT_EQ(messageOf([&] { chart.recalculateAll(); }),
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.calculateGrid(); }),
+              "LineChart::CalcGrid()-> No view has been defined.");
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.recalculateAll(); }),
               "LineChart::CreateBgLayer()-> Cannot create background layer without an allocated view.");
-    EXPECT_EQ(messageOf([&] { chart.setLegends(engineLegends()); }),
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.setLegends(engineLegends()); }),
               "LineChart::SetLegends()-> A view must exist before a legend can be calculated.");
 }

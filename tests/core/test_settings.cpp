@@ -18,6 +18,7 @@
 #include "settings/settings.h"
 #include "store/keyed_text_file.h"
 #include "support/failing_file_system.h"
+#include "support/message_of.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
@@ -62,11 +63,6 @@ bool hasLine(const std::string& bytes, const std::string& wanted) {
         if (line == wanted)
             return true;
     return false;
-}
-
-std::size_t entriesIn(const std::string& folder) {
-    return static_cast<std::size_t>(
-        std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
 }
 
 // A program folder in a temporary folder, with settings that tell the scripted prompt.
@@ -155,23 +151,15 @@ TEST_F(SettingsTest, ColourAccessorsAndThresholdPresets) {
     EXPECT_THROW(settings.chartColor(18), std::out_of_range);
     EXPECT_THROW(settings.setAppColor(-1, 0), std::out_of_range);
 
-    const auto messageOf = [](auto action) -> std::string {
-        try {
-            action();
-        } catch (const SettingsError& e) {
-            return e.what();
-        }
-        return "(no error)";
-    };
     settings.chartColors.clear();
     settings.appColors.clear();
-    EXPECT_EQ(messageOf([&] { settings.setChartColor(0, 0); }),
+    EXPECT_EQ(messageOf<SettingsError>([&] { settings.setChartColor(0, 0); }),
               "Exception SettingsError: Settings::SetChartColors() - Chart color list is NULL or empty.");
-    EXPECT_EQ(messageOf([&] { settings.chartColor(0); }),
+    EXPECT_EQ(messageOf<SettingsError>([&] { settings.chartColor(0); }),
               "Exception SettingsError: Settings::GetChartColors() - Chart color list is NULL or empty.");
-    EXPECT_EQ(messageOf([&] { settings.setAppColor(0, 0); }),
+    EXPECT_EQ(messageOf<SettingsError>([&] { settings.setAppColor(0, 0); }),
               "Exception SettingsError: Settings::SetAppColors() - App color list is NULL or empty.");
-    EXPECT_EQ(messageOf([&] { settings.appColor(0); }),
+    EXPECT_EQ(messageOf<SettingsError>([&] { settings.appColor(0); }),
               "Exception SettingsError: Settings::GetAppColors() - App color list is NULL or empty.");
 
     settings.setGearThresholds(0);
@@ -329,7 +317,7 @@ TEST_F(SettingsTest, SaveWritesSectionsKeysAndValuesInTheirFixedForm) {
                                  "ChartGhostLines=1\r\n\r\n[GEAR_SETTINGS]\r\nGearRpmThresholdMode=1\r\n"
                                  "GearUpshiftBaseFirst=1\r\n"));
     EXPECT_EQ(bytes.substr(bytes.size() - 24), "GearUpshiftBaseFirst=1\r\n");
-    EXPECT_EQ(entriesIn(dir.path()), 2u); // qora.ini and car.veh: no temporary file is left
+    EXPECT_EQ(namesIn(dir.path()).size(), 2u); // qora.ini and car.veh: no temporary file is left
 }
 
 TEST_F(SettingsTest, AnOldVersionIsReadAndThenReplacedByAFreshFile) {
@@ -498,7 +486,7 @@ TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileAndTellsTheUser) {
         EXPECT_FALSE(settings.save());
     }
     EXPECT_EQ(readBytes(iniPath()), old);
-    EXPECT_EQ(entriesIn(dir.path()), 1u);
+    EXPECT_EQ(namesIn(dir.path()).size(), 1u);
     EXPECT_EQ(settings.version, "3.0"); // the next save still replaces the old file as a whole
     ASSERT_EQ(prompt.calls.size(), 1u);
     EXPECT_EQ(prompt.calls[0].kind, ScriptedPrompt::Call::Tell);
@@ -517,7 +505,7 @@ TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileAndTellsTheUser) {
         EXPECT_FALSE(settings.save());
     }
     EXPECT_EQ(readBytes(iniPath()), current);
-    EXPECT_EQ(entriesIn(dir.path()), 1u);
+    EXPECT_EQ(namesIn(dir.path()).size(), 1u);
     EXPECT_EQ(prompt.messages().size(), 2u);
 
     EXPECT_TRUE(settings.save());

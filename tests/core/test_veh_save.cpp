@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "support/failing_file_system.h"
+#include "support/temp_dir.h"
 #include "support/veh_fixture.h"
 #include "vehicle/veh_format.h"
 
@@ -22,13 +23,6 @@ std::vector<std::string> templatePlus(std::vector<std::string> extra) {
     auto lines = veh::templateLines();
     lines.insert(lines.end(), extra.begin(), extra.end());
     return lines;
-}
-
-std::size_t filesIn(const std::string& folder) {
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
-        ++n;
-    return n;
 }
 
 void expectLine(const VehicleFile& veh, int section, std::string_view key, int instance, const std::string& text) {
@@ -57,7 +51,7 @@ TEST(VehSave, GoldenLoadSaveRoundTrips) {
         EXPECT_EQ(readBytes(path), readBytes(dataFile(std::string("golden/") + name + "/expected.veh")));
         EXPECT_EQ(readBytes(f.dir.file("car.veX")), readBytes(dataFile(std::string("golden/") + name + "/input.veh")));
         EXPECT_EQ(veh.editorName, "QORA 4.0");
-        EXPECT_EQ(filesIn(f.dir.path()), 2u) << "no temporary file is left behind";
+        EXPECT_EQ(namesIn(f.dir.path()).size(), 2u) << "no temporary file is left behind";
     }
 }
 
@@ -104,7 +98,7 @@ TEST(VehSave, FileWithoutVehExtensionIsSavedWithoutBackup) {
     EXPECT_EQ(messages[0].text,
               "[" + f.dir.file("car.txt") + "] contains an invalid file VEH extention and cannot be backed up.");
     EXPECT_EQ(messages[0].icon, PromptIcon::Exclamation);
-    EXPECT_EQ(filesIn(f.dir.path()), 1u);
+    EXPECT_EQ(namesIn(f.dir.path()).size(), 1u);
     EXPECT_EQ(readBytes(path), crlf(templatePlus({"// Editor=QORA 4.0"})));
 }
 
@@ -114,7 +108,7 @@ TEST(VehSave, NewVehicleIsTheTemplateWithTheStamp) {
     veh.load(VehicleFile::ModeNew);
     save(veh);
     EXPECT_EQ(readBytes(f.dir.file("New.veh")), crlf(templatePlus({"// Editor=QORA 4.0"})));
-    EXPECT_EQ(filesIn(f.dir.path()), 1u);
+    EXPECT_EQ(namesIn(f.dir.path()).size(), 1u);
 }
 
 TEST(VehSave, ChangedValuesReplaceOnlyTheirValue) {
@@ -227,7 +221,7 @@ TEST(VehSave, EmptyGearStopsTheSaveBeforeAnythingIsWritten) {
         EXPECT_STREQ(e.what(), "Internal Error: Gear [6] contains no valid value (empty).");
     }
     EXPECT_EQ(readBytes(path), readBytes(dataFile("template.veh")));
-    EXPECT_EQ(filesIn(f.dir.path()), 1u);
+    EXPECT_EQ(namesIn(f.dir.path()).size(), 1u);
 }
 
 TEST(VehSave, TorqueCurveEndsAtTheFirstZeroFromTheThirdPoint) {
@@ -292,7 +286,7 @@ TEST(VehSave, SaveAsWritesTheNewPathAndKeepsTheOld) {
     EXPECT_EQ(veh.fileName, f.dir.file("copy.veh"));
     EXPECT_EQ(readBytes(path), readBytes(dataFile("template.veh")));
     EXPECT_EQ(readBytes(f.dir.file("copy.veh")), crlf(templatePlus({"// Editor=QORA 4.0"})));
-    EXPECT_EQ(filesIn(f.dir.path()), 2u);
+    EXPECT_EQ(namesIn(f.dir.path()).size(), 2u);
 }
 
 TEST(VehSave, FailedWritesNeverCostTheFileOnDisk) {
@@ -316,7 +310,7 @@ TEST(VehSave, FailedWritesNeverCostTheFileOnDisk) {
             EXPECT_EQ(e.what(), "Error saving file [" + path + "]: No space left on device" + messageEnd);
         }
         EXPECT_EQ(readBytes(path), before);
-        EXPECT_EQ(filesIn(f.dir.path()), 1u) << "neither a backup nor a partial file is left";
+        EXPECT_EQ(namesIn(f.dir.path()).size(), 1u) << "neither a backup nor a partial file is left";
     }
     {
         // The new text is written, but it cannot be moved into place.
@@ -331,7 +325,7 @@ TEST(VehSave, FailedWritesNeverCostTheFileOnDisk) {
         EXPECT_THROW(save(veh), VehicleFileError);
         EXPECT_EQ(readBytes(path), before);
         EXPECT_EQ(readBytes(f.dir.file("car.veX")), before);
-        EXPECT_EQ(filesIn(f.dir.path()), 2u);
+        EXPECT_EQ(namesIn(f.dir.path()).size(), 2u);
     }
     {
         // A real failure: saving as a name that is taken by a folder. The document keeps its own name.
@@ -345,7 +339,7 @@ TEST(VehSave, FailedWritesNeverCostTheFileOnDisk) {
         EXPECT_THROW(save(veh, folder), VehicleFileError);
         EXPECT_EQ(veh.fileName, path);
         EXPECT_EQ(readBytes(folder + "/inside.txt"), "x");
-        EXPECT_EQ(filesIn(f.dir.path()), 2u);
+        EXPECT_EQ(namesIn(f.dir.path()).size(), 2u);
         // A later save in place still works.
         save(veh);
         EXPECT_EQ(readBytes(f.dir.file("car.veX")), before);
@@ -388,13 +382,13 @@ TEST(VehSave, ABackupThatCannotBeMadeIsNeverSkippedSilently) {
     EXPECT_EQ(question.buttons, PromptButtons::YesNo);
     EXPECT_EQ(question.defaultButton, PromptAnswer::No);
     EXPECT_EQ(readBytes(path), before);
-    EXPECT_EQ(filesIn(f.dir.path()), 1u) << "no backup, no partial copy, no temporary file";
+    EXPECT_EQ(namesIn(f.dir.path()).size(), 1u) << "no backup, no partial copy, no temporary file";
 
     // Yes: the file is saved without its backup.
     f.prompt.answer(PromptAnswer::Yes);
     save(veh);
     EXPECT_EQ(readBytes(path), crlf(templatePlus({"// Editor=QORA 4.0"})));
-    EXPECT_EQ(filesIn(f.dir.path()), 1u);
+    EXPECT_EQ(namesIn(f.dir.path()).size(), 1u);
 }
 
 TEST(VehSave, SaveWithoutLoadIsRefused) {

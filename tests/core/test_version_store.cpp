@@ -11,6 +11,7 @@
 #include "garage/version_store.h"
 #include "platform/text.h"
 #include "support/failing_file_system.h"
+#include "support/temp_dir.h"
 #include "support/veh_fixture.h"
 #include "vehicle/veh_format.h"
 
@@ -137,7 +138,7 @@ TEST(VersionStore, EnterGarageCreatesTheFolderAndPreparesTheVehicleWithoutWritin
     EXPECT_EQ(f.vehicle->fileName, f.vehiclePath);
     EXPECT_EQ(readBytes(f.vehiclePath), before);
     EXPECT_FALSE(fs::exists("dummy.txt"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(f.dir.file("cars")), fs::directory_iterator()), 1);
+    EXPECT_EQ(namesIn(f.dir.file("cars")).size(), 1u);
 
     // A failed transfer, an invalid buffer and a folder that cannot be made each stop with their message.
     f.prompt.calls.clear();
@@ -258,7 +259,7 @@ TEST(VersionStore, TitlesMustBeUniqueAndUsable) {
     EXPECT_FALSE(d.updateVersion());
     EXPECT_EQ(f.prompt.messages().back().text, "No version title entered.");
     EXPECT_EQ(d.action(), FileVersionModel::ActionNone);
-    EXPECT_EQ(std::distance(fs::directory_iterator(f.garage), fs::directory_iterator()), 1);
+    EXPECT_EQ(namesIn(f.garage).size(), 1u);
 }
 
 TEST(VersionStore, NotesFollowTheirVersionAndDeleteAllKeepsOtherVehicles) {
@@ -308,11 +309,7 @@ TEST(VersionStore, NotesFollowTheirVersionAndDeleteAllKeepsOtherVehicles) {
     EXPECT_EQ(d.selected(), -1);
     EXPECT_EQ(d.buttons(), (GarageButtons{.New = true}));
     EXPECT_FALSE(d.deleteAllVersions()) << "nothing to delete, nothing asked";
-    std::vector<std::string> left;
-    for (const auto& entry : fs::directory_iterator(f.garage))
-        left.push_back(entry.path().filename().string());
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"bmwx~A.txt", "bmwx~A.vfv"}));
+    EXPECT_EQ(namesIn(f.garage), (std::vector<std::string>{"bmwx~A.txt", "bmwx~A.vfv"}));
 }
 
 TEST(VersionStore, AFailedWriteLeavesTheOldVersionAndNotes) {
@@ -356,8 +353,7 @@ TEST(VersionStore, AFailedWriteLeavesTheOldVersionAndNotes) {
               "Unable to write version notes file [" + f.inGarage("bmw~Fast.txt") + "].  No space left on device.");
     EXPECT_EQ(readBytes(f.inGarage("bmw~Fast.txt")), "old notes");
     EXPECT_EQ(readBytes(version), text::joinLinesCrLf(*f.vehicle->lines()));
-    EXPECT_EQ(std::distance(fs::directory_iterator(f.garage), fs::directory_iterator()), 2)
-        << "no temporary file is left behind";
+    EXPECT_EQ(namesIn(f.garage).size(), 2u) << "no temporary file is left behind";
 
     // A version that cannot be deleted keeps its notes.
     failing.failWritesAfterBytes = -1;

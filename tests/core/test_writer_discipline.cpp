@@ -32,6 +32,7 @@
 #include "settings/settings.h"
 #include "support/failing_file_system.h"
 #include "support/mas_builder.h"
+#include "support/message_of.h"
 #include "support/scripted_folder_picker.h"
 #include "support/temp_dir.h"
 #include "vehicle/vehicle_file.h"
@@ -92,22 +93,13 @@ std::string archiveBytes(const std::string& firstCar) {
     return MasBuilder().add("CAR1.VEH", vehicleText(firstCar, "GT")).add("CAR2.VEH", vehicleText("Second", "GT")).bytes();
 }
 
-template <typename F> std::string failureOf(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return {};
-}
-
 std::vector<Writer> writers() {
     std::vector<Writer> all;
     all.push_back({"vehicle save", "car.veh", true, true, true, templateText(), "mass=(1234.5)", [](Run& run) {
                        Settings settings;
                        settings.setPrompt(run.prompt);
                        VehicleFile vehicle(run.path, run.prompt, settings);
-                       return failureOf([&] {
+                       return messageOf<std::exception>([&] {
                            vehicle.load(VehicleFile::ModeOpen);
                            vehicle.findEntry(veh::SecBody, "mass=")->value = "1234.5";
                            storeAbsentGearsAsZero(vehicle);
@@ -120,7 +112,7 @@ std::vector<Writer> writers() {
                        settings.setPrompt(run.prompt);
                        NoFilePicker picker;
                        VehicleArchive archive(settings, run.prompt, picker);
-                       return failureOf([&] {
+                       return messageOf<std::exception>([&] {
                            archive.loadFile(run.path);
                            archive.replaceEntry("CAR1.VEH", vehicleText("Written Car", "GT"));
                        });
@@ -130,14 +122,14 @@ std::vector<Writer> writers() {
                        settings.setPrompt(run.prompt);
                        settings.setProgramFolder(run.folder);
                        settings.version = kProgramVersion;
-                       const std::string failure = failureOf([&] {
+                       const std::string failure = messageOf<std::exception>([&] {
                            if (!settings.save())
                                throw std::runtime_error(run.prompt.lastMessage());
                        });
                        return failure;
                    }});
     all.push_back({"registry.ini", "registry.ini", false, false, false, "", "QoraWriterTest", [](Run& run) {
-                       return failureOf([&] {
+                       return messageOf<std::exception>([&] {
                            IniRegistry registry(run.path);
                            registry.writeString(RegistryRoot::ClassesRoot, "QoraWriterTest", "", "QoraWriterTest");
                        });
@@ -146,7 +138,7 @@ std::vector<Writer> writers() {
                        Settings settings;
                        settings.setPrompt(run.prompt);
                        VehicleFile vehicle(dataFile("template.veh"), run.prompt, settings);
-                       return failureOf([&] {
+                       return messageOf<std::exception>([&] {
                            vehicle.load(VehicleFile::ModeOpen);
                            vehicle.findEntry(veh::SecBody, "mass=")->value = "1234.5";
                            storeAbsentGearsAsZero(vehicle);
@@ -155,9 +147,8 @@ std::vector<Writer> writers() {
                        });
                    }});
     all.push_back({"Garage notes", "car~Heavy.txt", false, false, false, "old notes", "New notes", [](Run& run) {
-                       return failureOf([&] {
-                           garage::saveNotes(joinPath(parentFolder(run.path), "car~Heavy.vfv"), "New notes");
-                       });
+                       return messageOf<std::exception>(
+                           [&] { garage::saveNotes(joinPath(parentFolder(run.path), "car~Heavy.vfv"), "New notes"); });
                    }});
     all.push_back({"extraction", "MasVeh/vehiclemas=CAR1.VEH", false, false, false, "old working copy", "Extracted Car",
                    [](Run& run) {
@@ -168,7 +159,7 @@ std::vector<Writer> writers() {
                        settings.setProgramFolder(run.folder);
                        NoFilePicker picker;
                        VehicleArchive archive(settings, run.prompt, picker);
-                       return failureOf([&] {
+                       return messageOf<std::exception>([&] {
                            archive.loadFile(archivePath);
                            archive.extractEntry("CAR1.VEH", false);
                        });
@@ -587,7 +578,7 @@ TEST(WriterDiscipline, AFailedWriteInPlacePutsThePreviousContentBack) {
     std::string failure;
     {
         ScopedFileSystem scoped(failing);
-        failure = failureOf([&] { writeFileAtomically(path, "new content that does not fit"); });
+        failure = messageOf<std::exception>([&] { writeFileAtomically(path, "new content that does not fit"); });
     }
     EXPECT_EQ(failure, "cannot write '" + path + "': No space left on device; its previous content was put back");
     EXPECT_EQ(readBytes(dir.file("other-name")), "previous content");

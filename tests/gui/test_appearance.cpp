@@ -58,12 +58,6 @@ struct Editor : EditorFixture {
             out << QString::fromStdString(call.title + "|" + call.text);
         return out;
     }
-    int beeps() const {
-        int n = 0;
-        for (const auto& call : prompt.calls)
-            n += call.kind == ScriptedPrompt::Call::Beep ? 1 : 0;
-        return n;
-    }
 };
 
 // A colour dialog step: picks the colour and accepts, or cancels with an invalid colour.
@@ -298,7 +292,7 @@ private slots:
                                                     QStringLiteral("dlgDataColor"), QStringLiteral("dlgDataColor")}));
         QCOMPARE(leftTitle, QStringLiteral("Text Color"));
         QCOMPARE(rightTitle, QStringLiteral("Background Color"));
-        QCOMPARE(editor.beeps(), 2);
+        QCOMPARE(editor.prompt.beeps(), std::size_t(2));
         QCOMPARE(settings.appColor(gui::PromptText), rgbColor(10, 20, 30));
         QCOMPARE(settings.appColor(gui::GhostBackground), rgbColor(40, 50, 60));
         QCOMPARE(settings.appColor(gui::HotClearText), hotBefore); // its colour dialog was cancelled

@@ -26,6 +26,7 @@
 #include "support/failing_file_system.h"
 #include "support/gui_test_support.h"
 #include "support/mas_builder.h"
+#include "support/qt_strings.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
@@ -34,10 +35,6 @@ using namespace qora::testing;
 namespace fs = std::filesystem;
 
 namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QStringList rows(const QListWidget* list) {
     QStringList out;

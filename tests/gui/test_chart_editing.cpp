@@ -46,12 +46,6 @@ struct ChartEditor : EditorFixture {
     }
     QString pointValue() const { return find<QLineEdit>("ePointValue")->text(); }
     QString label(const char* name) const { return find<QLabel>(name)->text(); }
-    std::size_t beeps() const {
-        std::size_t count = 0;
-        for (const auto& call : prompt.calls)
-            count += call.kind == ScriptedPrompt::Call::Beep ? 1 : 0;
-        return count;
-    }
     // The image a chart picture was made from, for comparing pictures.
     static QImage imageOf(const ChartPicturePtr& bitmap) {
         const QImage* image = chartBitmapImage(bitmap);
@@ -155,9 +149,9 @@ private slots:
         QTest::mouseMove(editor.grid(), QPoint(peak.x(), -50));
         QTest::mouseRelease(editor.grid(), Qt::LeftButton, {}, QPoint(peak.x(), -50));
         QCOMPARE(editor.pointValue(), QStringLiteral("1400.00"));
-        const std::size_t beeps = editor.beeps();
+        const std::size_t beeps = editor.prompt.beeps();
         spin->upButton()->click();
-        QCOMPARE(editor.beeps(), beeps + 1);
+        QCOMPARE(editor.prompt.beeps(), beeps + 1);
         QCOMPARE(editor.pointValue(), QStringLiteral("1400.00"));
         QCOMPARE(editor.torque().points[10].value, 1400.0);
         spin->downButton()->click();
@@ -171,7 +165,7 @@ private slots:
         QCOMPARE(editor.torque().activePointIndex, 30);
         QCOMPARE(editor.pointValue(), QStringLiteral("0.00"));
         spin->downButton()->click();
-        QCOMPARE(editor.beeps(), beeps + 2);
+        QCOMPARE(editor.prompt.beeps(), beeps + 2);
         QCOMPARE(editor.pointValue(), QStringLiteral("0.00"));
         QCOMPARE(editor.torque().points[30].value, 0.0);
 

@@ -10,16 +10,13 @@
 #include <QLineEdit>
 
 #include "support/editor_fixture.h"
+#include "support/qt_strings.h"
 
 using namespace qora;
 using namespace qora::testing;
 namespace fs = std::filesystem;
 
 namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 bool contains(const std::string& bytes, const std::string& part) {
     return bytes.find(part) != std::string::npos;

@@ -128,13 +128,6 @@ struct SoundsEditor : EditorFixture {
         sounds().setPlayer(std::move(player));
         return raw;
     }
-
-    std::size_t beeps() const {
-        std::size_t n = 0;
-        for (const auto& call : prompt.calls)
-            n += call.kind == ScriptedPrompt::Call::Beep ? 1 : 0;
-        return n;
-    }
 };
 
 } // namespace
@@ -188,15 +181,15 @@ private slots:
         editor.typeInto("eIIdleSound", QStringLiteral("  Rev.WAV "));
         editor.command("mAddSound");
         QCOMPARE(editor.items("eIIdleSound"), (QStringList{"Aa.wav", "idle22.wav", "Rev.WAV", "zz.wav"}));
-        QCOMPARE(editor.beeps(), std::size_t(0));
+        QCOMPARE(editor.prompt.beeps(), std::size_t(0));
 
         // Refused with a beep: another extension, a point inside the name, a name listed in another letter case
         // (with or without its ".wav"), an empty text.
         for (const char* refused : {"idle.mp3", "a.b.wav", "IDLE22.wav", "AA", "   "}) {
-            const std::size_t before = editor.beeps();
+            const std::size_t before = editor.prompt.beeps();
             editor.typeInto("eIIdleSound", QString::fromLatin1(refused));
             editor.command("mAddSound");
-            QVERIFY2(editor.beeps() == before + 1, refused);
+            QVERIFY2(editor.prompt.beeps() == before + 1, refused);
         }
         QCOMPARE(editor.items("eIIdleSound"), (QStringList{"Aa.wav", "idle22.wav", "Rev.WAV", "zz.wav"}));
         QVERIFY(editor.prompt.messages().empty());
@@ -219,10 +212,10 @@ private slots:
         QCOMPARE(editor.items("eIRevvedSound"), (QStringList{"one.wav", "three.wav"}));
 
         for (const char* refused : {"two.wav", ""}) {
-            const std::size_t before = editor.beeps();
+            const std::size_t before = editor.prompt.beeps();
             editor.typeInto("eIRevvedSound", QString::fromLatin1(refused));
             editor.command("mDeleteSound");
-            QVERIFY2(editor.beeps() == before + 1, refused);
+            QVERIFY2(editor.prompt.beeps() == before + 1, refused);
         }
 
         editor.typeInto("eIRevvedSound", QStringLiteral("mine.wav"));

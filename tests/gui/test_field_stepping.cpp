@@ -26,12 +26,6 @@ namespace {
 struct FieldEditor : EditorFixture {
     FieldEditor() { startWith(); }
     QLineEdit* edit(const char* name) const { return find<QLineEdit>(name); }
-    std::size_t beeps() const {
-        std::size_t count = 0;
-        for (const auto& call : prompt.calls)
-            count += call.kind == ScriptedPrompt::Call::Beep ? 1 : 0;
-        return count;
-    }
     void wheel(QWidget* over, int delta) const {
         QWheelEvent event(QPointF(over->rect().center()), QPointF(over->mapToGlobal(over->rect().center())), QPoint(),
                           QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -74,15 +68,15 @@ private slots:
             const QString name = text->objectName();
 
             text->setText(shown(*field, def, def.maximum));
-            std::size_t beeps = editor.beeps();
+            std::size_t beeps = editor.prompt.beeps();
             spin->upButton()->click();
-            QVERIFY2(editor.beeps() == beeps + 1, qPrintable(name));
+            QVERIFY2(editor.prompt.beeps() == beeps + 1, qPrintable(name));
             QCOMPARE(text->text(), shown(*field, def, def.maximum));
 
             text->setText(shown(*field, def, def.minimum));
-            beeps = editor.beeps();
+            beeps = editor.prompt.beeps();
             spin->downButton()->click();
-            QVERIFY2(editor.beeps() == beeps + 1, qPrintable(name));
+            QVERIFY2(editor.prompt.beeps() == beeps + 1, qPrintable(name));
             QCOMPARE(text->text(), shown(*field, def, def.minimum));
             ++stepped;
         }
@@ -93,10 +87,10 @@ private slots:
         const editor::PageField& maxRpm = *editor::findPageField("eMaxRpm");
         const FieldDef& def = fieldDef(maxRpm.page, maxRpm.catalogueIndex);
         editor.edit("eMaxRpm")->setText(QStringLiteral("7750.0"));
-        const std::size_t beeps = editor.beeps();
+        const std::size_t beeps = editor.prompt.beeps();
         editor.find<gui::SpinButton>("csbeMaxRpm")->upButton()->click();
         QCOMPARE(editor.edit("eMaxRpm")->text(), shown(maxRpm, def, 7750.0 + def.step));
-        QCOMPARE(editor.beeps(), beeps);
+        QCOMPARE(editor.prompt.beeps(), beeps);
         QVERIFY(editor.window->isChanged());
     }
 
@@ -130,7 +124,7 @@ private slots:
         // Too high: undone, with a beep.
         editor.typeAndLeave("eGear1", QStringLiteral("12"));
         QCOMPARE(editor.edit("eGear1")->text(), QStringLiteral("3.570"));
-        QCOMPARE(editor.beeps(), std::size_t(1));
+        QCOMPARE(editor.prompt.beeps(), std::size_t(1));
 
         // Empty texts take the gear's default; a short number is written in full.
         editor.typeAndLeave("eGearFinal", QString());
@@ -141,25 +135,25 @@ private slots:
         editor.typeAndLeave("eGear2", QStringLiteral("2.5"));
         QCOMPARE(editor.edit("eGear2")->text(), QStringLiteral("2.500"));
         QCOMPARE(editor.find<QScrollBar>("sbGear2")->value(), 2500);
-        QCOMPARE(editor.beeps(), std::size_t(1));
+        QCOMPARE(editor.prompt.beeps(), std::size_t(1));
 
         // A final gear below 1: refused when short, taken unchecked in the full form.
         editor.typeAndLeave("eGearFinal", QStringLiteral("0.5"));
         QCOMPARE(editor.edit("eGearFinal")->text(), QStringLiteral("3.500"));
-        QCOMPARE(editor.beeps(), std::size_t(2));
+        QCOMPARE(editor.prompt.beeps(), std::size_t(2));
         editor.typeAndLeave("eGearFinal", QStringLiteral("0.500"));
         QCOMPARE(editor.edit("eGearFinal")->text(), QStringLiteral("0.500"));
-        QCOMPARE(editor.beeps(), std::size_t(2));
+        QCOMPARE(editor.prompt.beeps(), std::size_t(2));
 
         // Reverse: an emptied edit goes back; a refused text nobody typed becomes -3.000.
         editor.typeAndLeave("eGearReverse", QString());
         QCOMPARE(editor.edit("eGearReverse")->text(), QStringLiteral("-3.500"));
-        QCOMPARE(editor.beeps(), std::size_t(3));
+        QCOMPARE(editor.prompt.beeps(), std::size_t(3));
         editor.edit("eGearReverse")->setText(QStringLiteral("-0.5"));
         editor.edit("eGearReverse")->setFocus();
         editor.find<QWidget>("cbDriveType")->setFocus();
         QCOMPARE(editor.edit("eGearReverse")->text(), QStringLiteral("-3.000"));
-        QCOMPARE(editor.beeps(), std::size_t(4));
+        QCOMPARE(editor.prompt.beeps(), std::size_t(4));
     }
 
     void theKeyFilterGuardsEveryNumericField() {
@@ -174,9 +168,9 @@ private slots:
                 continue;
             QLineEdit* text = gui::editOf(control);
             const QString before = text->text();
-            const std::size_t beeps = editor.beeps();
+            const std::size_t beeps = editor.prompt.beeps();
             QTest::keyClick(control, Qt::Key_X);
-            QVERIFY2(editor.beeps() == beeps + 1, field.name.data());
+            QVERIFY2(editor.prompt.beeps() == beeps + 1, field.name.data());
             QCOMPARE(text->text(), before);
             ++checked;
         }
@@ -186,17 +180,17 @@ private slots:
         // takes both.
         QLineEdit* gear = editor.edit("eGear2");
         gear->setCursorPosition(1);
-        std::size_t beeps = editor.beeps();
+        std::size_t beeps = editor.prompt.beeps();
         QTest::keyClicks(gear, QStringLiteral(".-"));
         QCOMPARE(gear->text(), QStringLiteral("2.315"));
-        QCOMPARE(editor.beeps(), beeps + 2);
+        QCOMPARE(editor.prompt.beeps(), beeps + 2);
         QVERIFY(!editor.window->isChanged());
         QLineEdit* mass = editor.edit("eMass");
         mass->end(false);
-        beeps = editor.beeps();
+        beeps = editor.prompt.beeps();
         QTest::keyClicks(mass, QStringLiteral(".-"));
         QCOMPARE(mass->text(), QStringLiteral("1125.0.-"));
-        QCOMPARE(editor.beeps(), beeps);
+        QCOMPARE(editor.prompt.beeps(), beeps);
     }
 
     void wingAnglesInDegreesOrRadians() {

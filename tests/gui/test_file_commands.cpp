@@ -17,16 +17,13 @@
 #include "support/editor_fixture.h"
 #include "support/failing_file_system.h"
 #include "support/mas_builder.h"
+#include "support/qt_strings.h"
 
 using namespace qora;
 using namespace qora::testing;
 namespace fs = std::filesystem;
 
 namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 bool contains(const std::string& bytes, const std::string& part) {
     return bytes.find(part) != std::string::npos;
@@ -54,15 +51,6 @@ struct Archive {
         return mas.entryBytes(name);
     }
 };
-
-// A browser step: switches to the archive through its favourite and picks the entry.
-ScriptedDialogRunner::Step pickFromArchive(const QString& entry) {
-    return [entry](QDialog& dialog) {
-        auto* favorites = dialog.findChild<QComboBox*>(QStringLiteral("cbFavoriteFolders"));
-        emit favorites->activated(favorites->findText(QStringLiteral("Vehicle.mas")));
-        return pickInBrowser(entry)(dialog);
-    };
-}
 
 struct RecordingEditor : gui::TextEditorLauncher {
     std::vector<std::string> opened;

@@ -21,15 +21,12 @@
 
 #include "editor/torque_chart.h"
 #include "support/editor_fixture.h"
+#include "support/qt_strings.h"
 
 using namespace qora;
 using namespace qora::testing;
 
 namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // The letter after a single "&" of a caption, lower case; nothing when it has none.
 std::optional<QChar> mnemonicOf(const QString& text) {

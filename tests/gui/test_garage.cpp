@@ -16,6 +16,7 @@
 #include "platform/text.h"
 #include "support/editor_fixture.h"
 #include "support/failing_file_system.h"
+#include "support/qt_strings.h"
 
 using namespace qora;
 using namespace qora::testing;
@@ -23,17 +24,6 @@ using gui::GarageDialog;
 namespace fs = std::filesystem;
 
 namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-template <typename T = QWidget> T* child(QDialog& dialog, const char* name) {
-    auto* widget = dialog.findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr)
-        throw std::logic_error(std::string("no control ") + name);
-    return widget;
-}
 
 QString panelText(QDialog& dialog, const char* name) {
     return child<QLabel>(dialog, name)->text();
@@ -83,13 +73,6 @@ std::string vehicleText(EditorFixture& editor) {
     return text::joinLinesCrLf(*editor.window->currentVehicle()->lines());
 }
 
-std::size_t beeps(const ScriptedPrompt& prompt) {
-    std::size_t n = 0;
-    for (const auto& call : prompt.calls)
-        n += call.kind == ScriptedPrompt::Call::Beep ? 1 : 0;
-    return n;
-}
-
 } // namespace
 
 class TestGarage : public QObject {
@@ -122,7 +105,7 @@ private slots:
             QVERIFY(!child<QToolButton>(dialog, "bNew")->isEnabled());
             QTest::keyClicks(child<QLineEdit>(dialog, "eVersionTitle"), QStringLiteral("Fast~Setup.1"));
             QCOMPARE(child<QLineEdit>(dialog, "eVersionTitle")->text(), QStringLiteral("FastSetup1"));
-            QCOMPARE(beeps(editor.prompt), std::size_t(2));
+            QCOMPARE(editor.prompt.beeps(), std::size_t(2));
             QVERIFY(child<QToolButton>(dialog, "bUpdate")->isEnabled());
             child<QPlainTextEdit>(dialog, "mNotes")->setPlainText(QStringLiteral("Softer springs\nLonger gears"));
             click(dialog, "bUpdate");

@@ -20,6 +20,7 @@
 #include "platform/qt_text.h"
 #include "support/editor_fixture.h"
 #include "support/mas_builder.h"
+#include "support/qt_strings.h"
 
 using namespace qora;
 using namespace qora::testing;
@@ -28,10 +29,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 std::size_t count(const std::string& bytes, const std::string& part) {
     std::size_t n = 0;
     for (std::size_t at = bytes.find(part); at != std::string::npos; at = bytes.find(part, at + 1))
@@ -39,24 +36,12 @@ std::size_t count(const std::string& bytes, const std::string& part) {
     return n;
 }
 
-// The template with some of its text replaced (the first occurrence of each), written into the program folder.
-std::string writeVehicle(EditorFixture& editor, const std::string& name,
-                         const std::vector<std::pair<std::string, std::string>>& edits) {
-    std::string bytes = readBytes(dataFile("template.veh"));
-    for (const auto& [from, to] : edits)
-        bytes.replace(bytes.find(from), from.size(), to);
-    const std::string path = editor.home.file(name);
-    writeBytes(path, bytes);
-    return path;
-}
-
 // A ghost that differs from the template where the tests look: name, front pressure, mass and peak torque.
 std::string writeGhost(EditorFixture& editor, const std::string& name = "ghost.veh") {
-    return writeVehicle(editor, name,
-                        {{"GT2 #6 BMW M3", "GT2 #9 Saleen"},
-                         {"pressure=(155.0000)", "pressure=(190.0000)"},
-                         {"mass=(1125.0)", "mass=(1300.0)"},
-                         {"rpm_torque=(5000.0, 633.00)", "rpm_torque=(5000.0, 700.00)"}});
+    return editor.writeVehicle(name, {{"GT2 #6 BMW M3", "GT2 #9 Saleen"},
+                                      {"pressure=(155.0000)", "pressure=(190.0000)"},
+                                      {"mass=(1125.0)", "mass=(1300.0)"},
+                                      {"rpm_torque=(5000.0, 633.00)", "rpm_torque=(5000.0, 700.00)"}});
 }
 
 bool shown(EditorFixture& editor, const char* name) {
@@ -66,15 +51,6 @@ bool shown(EditorFixture& editor, const char* name) {
 
 QString text(EditorFixture& editor, const char* name) {
     return editor.find<QLineEdit>(name)->text();
-}
-
-// A browser step: switches to the archive through its favourite and picks the entry.
-ScriptedDialogRunner::Step pickFromArchive(const QString& entry) {
-    return [entry](QDialog& dialog) {
-        auto* favorites = dialog.findChild<QComboBox*>(QStringLiteral("cbFavoriteFolders"));
-        emit favorites->activated(favorites->findText(QStringLiteral("Vehicle.mas")));
-        return pickInBrowser(entry)(dialog);
-    };
 }
 
 // Drags the data onto the field: whether the field took the drag and the drop.
@@ -240,8 +216,8 @@ private slots:
         EditorFixture editor;
         editor.startWith();
         const std::string ghost =
-            writeVehicle(editor, "odd.veh",
-                         {{"//Driver1=Ray Colter/0.6/0.4/0.9", "//Driver1=Ray Colter"}, {"drag_coeff=(1.700,3.000,0.357)\r\n", ""}});
+            editor.writeVehicle("odd.veh", {{"//Driver1=Ray Colter/0.6/0.4/0.9", "//Driver1=Ray Colter"},
+                                            {"drag_coeff=(1.700,3.000,0.357)\r\n", ""}});
         QVERIFY(editor.window->openGhostFile(ghost));
         const auto messages = editor.prompt.messages();
         QCOMPARE(messages.size(), std::size_t(1));

@@ -14,6 +14,7 @@
 
 #include "editor/side_section_dialogs.h"
 #include "support/editor_fixture.h"
+#include "support/qt_strings.h"
 #include "vehicle/veh_format.h"
 
 using namespace qora;
@@ -21,19 +22,8 @@ using namespace qora::testing;
 
 namespace {
 
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 bool contains(const std::string& bytes, const std::string& part) {
     return bytes.find(part) != std::string::npos;
-}
-
-template <typename T = QWidget> T* child(QDialog& dialog, const char* name) {
-    auto* widget = dialog.findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr)
-        throw std::logic_error(std::string("no control ") + name);
-    return widget;
 }
 
 // A dialog step on a dialog of type T: the check runs on it, then it closes with the given result.

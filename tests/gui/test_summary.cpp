@@ -19,21 +19,10 @@ using namespace qora::testing;
 
 namespace {
 
-// The template with some of its text replaced (the first occurrence of each), written into the program folder.
-std::string writeVehicle(EditorFixture& editor, const std::string& name,
-                         const std::vector<std::pair<std::string, std::string>>& edits) {
-    std::string bytes = readBytes(dataFile("template.veh"));
-    for (const auto& [from, to] : edits)
-        bytes.replace(bytes.find(from), from.size(), to);
-    const std::string path = editor.home.file(name);
-    writeBytes(path, bytes);
-    return path;
-}
-
 // A ghost whose name carries markup and whose mass and 2nd gear differ from the template's.
 std::string writeGhost(EditorFixture& editor) {
-    return writeVehicle(
-        editor, "ghost.veh",
+    return editor.writeVehicle(
+        "ghost.veh",
         {{"GT2 #6 BMW M3", "Rival <b>GT</b>"}, {"mass=(1125.0)", "mass=(1300.0)"}, {"gear=(2.315)", "gear=(2.000)"}});
 }
 

@@ -15,25 +15,11 @@
 #include "editor/page_fields.h"
 #include "editor/torque_chart.h"
 #include "support/editor_fixture.h"
+#include "support/qt_strings.h"
 
 using namespace qora;
 using namespace qora::testing;
 using gui::TorqueChart;
-
-namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-std::size_t beeps(const ScriptedPrompt& prompt) {
-    std::size_t count = 0;
-    for (const auto& call : prompt.calls)
-        count += call.kind == ScriptedPrompt::Call::Beep ? 1 : 0;
-    return count;
-}
-
-} // namespace
 
 class TestValueChecks : public QObject {
     Q_OBJECT
@@ -90,10 +76,10 @@ private slots:
         field->setFocus();
         field->selectAll();
         QApplication::clipboard()->setText(QStringLiteral("7x5"));
-        const std::size_t before = beeps(editor.prompt);
+        const std::size_t before = editor.prompt.beeps();
         QTest::keySequence(field, QKeySequence::Paste);
         QCOMPARE(field->text(), QStringLiteral("75"));
-        QCOMPARE(beeps(editor.prompt), before + 1);
+        QCOMPARE(editor.prompt.beeps(), before + 1);
     }
 
     void thePeakFiguresFollowASaveThatEndsTheCurveEarly() {

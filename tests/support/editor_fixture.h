@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <QByteArray>
 #include <QLineEdit>
@@ -44,6 +46,16 @@ struct EditorFixture {
         const std::string target = home.file(as);
         std::filesystem::copy_file(dataFile(fixture), target, std::filesystem::copy_options::overwrite_existing);
         return target;
+    }
+
+    // The template with some of its text replaced (the first occurrence of each), written into the program folder.
+    std::string writeVehicle(const std::string& name, const std::vector<std::pair<std::string, std::string>>& edits) {
+        std::string bytes = readBytes(dataFile("template.veh"));
+        for (const auto& [from, to] : edits)
+            bytes.replace(bytes.find(from), from.size(), to);
+        const std::string path = home.file(name);
+        writeBytes(path, bytes);
+        return path;
     }
 
     // Starts with a copy of the fixture as last vehicle.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -94,6 +95,14 @@ private:
     std::deque<Step> m_steps;
 };
 
+// The control of a dialog or window with this objectName and type; a missing one fails the test loudly.
+template <typename T = QWidget> T* child(const QObject& parent, const char* name) {
+    auto* widget = parent.findChild<T*>(QString::fromLatin1(name));
+    if (widget == nullptr)
+        throw std::logic_error(std::string("no control ") + name);
+    return widget;
+}
+
 // Triggers the window's action with this objectName; fails when it is missing or disabled.
 inline bool triggerAction(QObject* window, const char* name) {
     auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
@@ -120,6 +129,16 @@ inline ScriptedDialogRunner::Step pickInBrowser(const QString& name) {
             }
         }
         return int(QDialog::Rejected);
+    };
+}
+
+// A dialog step for the vehicle browser: switches to the archive through its "Vehicle.mas" favourite, then picks
+// the entry as pickInBrowser does.
+inline ScriptedDialogRunner::Step pickFromArchive(const QString& entry) {
+    return [entry](QDialog& dialog) {
+        auto* favorites = dialog.findChild<QComboBox*>(QStringLiteral("cbFavoriteFolders"));
+        emit favorites->activated(favorites->findText(QStringLiteral("Vehicle.mas")));
+        return pickInBrowser(entry)(dialog);
     };
 }
 

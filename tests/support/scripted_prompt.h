@@ -67,6 +67,7 @@ public:
 
     std::vector<Call> questions() const { return filter(Call::Ask); }
     std::vector<Call> messages() const { return filter(Call::Tell); }
+    std::size_t beeps() const { return filter(Call::Beep).size(); }
     std::size_t unusedAnswers() const { return m_answers.size() + m_choices.size(); }
 
     std::vector<Call> calls;

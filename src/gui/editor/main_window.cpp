@@ -67,6 +67,8 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     setWindowTitle(QStringLiteral("QORA"));
     m_settings.setPrompt(m_host.prompt);
     m_settings.setFolderPicker(m_host.folderPicker);
+    m_document = new VehicleDocument(this);
+    m_ghostDocument = new GhostDocument(this);
 
     m_dragDrop = new FieldDragDrop(this);
     connect(m_dragDrop, &FieldDragDrop::dropped, this, &MainWindow::dropIntoField);
@@ -78,6 +80,7 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
 
     createActions();
     createMenus();
+    connect(m_document, &VehicleDocument::changedStateChanged, this, &MainWindow::showChangedState);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -342,9 +345,10 @@ void MainWindow::restoreStatus() {
 }
 
 void MainWindow::setChanged(bool changed) {
-    if (changed == m_changed)
-        return;
-    m_changed = changed;
+    m_document->setChanged(changed);
+}
+
+void MainWindow::showChangedState(bool changed) {
     m_undoPage->setEnabled(changed);
     QPalette palette = m_changedIndicator->palette();
     palette.setColor(QPalette::Window, changed ? QColor(255, 0, 0) : QColor(0, 255, 0));
@@ -412,7 +416,7 @@ std::unique_ptr<VehicleFile> MainWindow::loadVehicle(const std::string& path, in
 }
 
 bool MainWindow::transferPages() {
-    if (!m_vehicle)
+    if (!m_document->vehicle())
         return false;
     showStatus(fromLatin1(editor::kTransferringStatus), kStatusRed, kStatusBlack);
     const auto storeCurve = [this](VehicleFile& vehicle) {
@@ -423,7 +427,7 @@ bool MainWindow::transferPages() {
             m_chart->refresh();
     };
     const editor::TransferResult result =
-        editor::transferBuffer(*m_vehicle, collectTexts(), m_authorData, m_settings, prompt(), storeCurve);
+        editor::transferBuffer(*m_document->vehicle(), collectTexts(), m_document->authorData(), m_settings, prompt(), storeCurve);
     applyTexts(result.rewritten, false);
     if (!result.ok()) {
         prompt().tell(std::string(result.title()), result.text, PromptIcon::Stop);
@@ -448,13 +452,13 @@ void MainWindow::focusField(std::string_view name) {
 
 void MainWindow::undoPage() {
     guarded([this] {
-        if (!m_vehicle || !m_changed)
+        if (!m_document->vehicle() || !m_document->isChanged())
             return;
         if (prompt().ask(std::string(editor::kUndoPageTitle), std::string(editor::kUndoPageQuestion),
                          PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
             return;
         const int page = m_pages->currentIndex();
-        const VehicleFile& saved = m_lastSaved ? *m_lastSaved : *m_vehicle;
+        const VehicleFile& saved = m_document->lastSaved() ? *m_document->lastSaved() : *m_document->vehicle();
         m_pagesFilling = true;
         editor::PageLoad load = editor::loadPage(saved, page, false, m_settings, prompt());
         applyLoad(load, false);
@@ -495,7 +499,7 @@ std::string MainWindow::newFilePath() const {
 void MainWindow::openStartFile(const std::string& path, bool asNew) {
     if (openVehicleFile(path, asNew ? VehicleFile::ModeNew : VehicleFile::ModeOpen))
         return;
-    if (m_vehicle)
+    if (m_document->vehicle())
         return; // the document already open stays
     if (!openVehicleFile(newFilePath(), VehicleFile::ModeNew))
         throw VehicleFileError(kFatalTemplateText);
@@ -522,7 +526,7 @@ void MainWindow::start(const std::optional<std::string>& commandLineFile) {
     // The last file named again on the command line is open already: opening it twice would ask its questions
     // twice.
     if (commandLineFile && !commandLineFile->empty() &&
-        !(m_vehicle && browser::samePath(m_vehicle->fileName, *commandLineFile)))
+        !(m_document->vehicle() && browser::samePath(m_document->vehicle()->fileName, *commandLineFile)))
         openStartFile(*commandLineFile, false);
 
     showSpinButtons();
@@ -536,7 +540,7 @@ void MainWindow::start(const std::optional<std::string>& commandLineFile) {
 }
 
 bool MainWindow::confirmClose() {
-    if (!m_vehicle || !m_changed)
+    if (!m_document->vehicle() || !m_document->isChanged())
         return true;
     switch (prompt().ask(std::string(editor::kSaveChangesTitle), std::string(editor::kSaveChangesQuestion),
                          PromptButtons::YesNoCancel, PromptIcon::Question)) {

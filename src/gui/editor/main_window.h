@@ -14,6 +14,8 @@
 #include <QMainWindow>
 
 #include "browser/file_commands.h"
+#include "documents/ghost_document.h"
+#include "documents/vehicle_document.h"
 #include "platform/ini_registry.h"
 #include "settings/settings.h"
 #include "vehicle/vehicle_file.h"
@@ -95,11 +97,12 @@ public:
     void start(const std::optional<std::string>& commandLineFile = std::nullopt);
 
     // ---- Document ------------------------------------------------------------------------------------------
-    VehicleFile* currentVehicle() const { return m_vehicle.get(); }
+    VehicleFile* currentVehicle() const { return m_document->vehicle(); }
+    VehicleDocument& document() const { return *m_document; }
     Settings& settings() { return m_settings; }
-    bool isChanged() const { return m_changed; }
+    bool isChanged() const { return m_document->isChanged(); }
     // The archive entry the current vehicle was extracted from; Save writes it back into the archive.
-    const std::optional<browser::ArchiveEntryRecord>& archiveEntry() const { return m_archiveEntry; }
+    const std::optional<browser::ArchiveEntryRecord>& archiveEntry() const { return m_document->archiveEntry(); }
 
     // Opens a vehicle: mode 0 normally, 1 as a new file from the template (no existence check). Asks about
     // missing entries, then whether to save the changed current document; the current document stays when the
@@ -120,6 +123,8 @@ public:
     // Copies all pages back into the current vehicle's buffer; false (after telling the user) on a failure.
     bool transferPages();
     void setChanged(bool changed);
+    // Paints the changed indicator and enables Undo Page as the document's changed state says.
+    void showChangedState(bool changed);
     // Writes a status text into pCarName; "[default]" restores the description and the normal colours.
     void showStatus(const QString& text, const QColor& font, const QColor& background);
     void restoreStatus();
@@ -137,9 +142,9 @@ public:
     QTabWidget* pages() const { return m_pages; }
 
     // ---- Ghost vehicle (main_window_ghost.cpp) ---------------------------------------------------------------
-    VehicleFile* ghostVehicle() const { return m_ghost.get(); }
+    VehicleFile* ghostVehicle() const { return m_ghostDocument->vehicle(); }
     // Set while the open ghost lacked entries or had invalid driver attributes.
-    bool ghostProblems() const { return m_ghostProblems; }
+    bool ghostProblems() const { return m_ghostDocument->hasProblems(); }
     // Loads a file as the ghost in place of any previous one and shows it; with no current vehicle nothing
     // happens. A ghost that fails to load leaves the previous one. True when the file became the ghost.
     bool openGhostFile(const std::string& path);
@@ -147,7 +152,7 @@ public:
     void showGhost(const VehicleFile* ghost, bool show);
     void closeGhost();
     // The five [QORA] strings kept for the author data dialog.
-    const std::array<std::string, 5>& authorData() const { return m_authorData; }
+    const std::array<std::string, 5>& authorData() const { return m_document->authorData(); }
 
     // ---- Appearance (main_window_appearance.cpp) -------------------------------------------------------------
     // Puts a skin behind all seven pages and stores it: "[default]" the built-in picture, empty none, else a
@@ -368,27 +373,18 @@ private:
     std::string newFilePath() const;
 
     MainWindowHost m_host;
+    VehicleDocument* m_document = nullptr;
+    GhostDocument* m_ghostDocument = nullptr;
     Settings m_settings;
     std::unique_ptr<IniRegistry> m_registry;
-    std::unique_ptr<VehicleFile> m_vehicle;
-    std::unique_ptr<VehicleFile> m_ghost;
-    // The vehicle as it was last opened or saved: Undo Page puts a page back to it (My Garage prepares the
-    // vehicle's buffer with the page values, so the buffer itself is not that state).
-    std::unique_ptr<VehicleFile> m_lastSaved;
-    bool m_ghostProblems = false;
-    bool m_changed = true; // so the first setChanged(false) paints the indicator
     bool m_pagesFilling = false;
     bool m_gearSync = false; // a gear bar is writing its edit
     bool m_settingsUnreadable = false;
     bool m_closed = false;
-    std::array<std::string, 5> m_authorData; // the [QORA] strings kept for the author data dialog
     std::unique_ptr<GearCalculator, GearCalculatorDeleter> m_gears;
     int m_animationCounter = 0;
     std::array<ReadoutColour, 5> m_upshiftColours{}; // of the read-outs eGearRpm2..6
     int m_wheelDelta = 0; // wheel turns not yet a whole notch
-    std::optional<browser::ArchiveEntryRecord> m_archiveEntry;
-    // The hash of the archive entry the browser has just extracted for the vehicle, for the record of its open.
-    std::optional<std::uint64_t> m_extractedEntryHash;
     FileChangeWatcher* m_vehicleWatch = nullptr;
     FileChangeWatcher* m_ghostWatch = nullptr;
     bool m_diskCheckDue = false; // a watcher saw a change that was not looked at yet

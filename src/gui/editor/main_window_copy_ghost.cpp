@@ -25,7 +25,7 @@ void MainWindow::createCopyFromGhost() {
 }
 
 void MainWindow::updateCopyFromGhostCommands() {
-    const bool enabled = m_vehicle != nullptr && m_ghost != nullptr;
+    const bool enabled = m_document->vehicle() != nullptr && m_ghostDocument->vehicle() != nullptr;
     m_copyFromGhost->setEnabled(enabled);
     m_chartCopyFromGhost->setEnabled(enabled);
 }
@@ -46,7 +46,7 @@ editor::PageTexts MainWindow::ghostTexts() const {
 
 void MainWindow::copyFromGhost() {
     guarded([this] {
-        if (!m_vehicle || !m_ghost)
+        if (!m_document->vehicle() || !m_ghostDocument->vehicle())
             return;
         const int page = m_pages->currentIndex();
         const editor::PageTexts vehicle = collectTexts();
@@ -68,7 +68,7 @@ void MainWindow::copyFromGhost() {
 
 void MainWindow::copyGhostCurve() {
     guarded([this] {
-        if (!m_vehicle || !m_ghost)
+        if (!m_document->vehicle() || !m_ghostDocument->vehicle())
             return;
         if (!replaceCurveWithGhosts())
             prompt().tell(std::string(editor::kCopyFromGhostTitle), std::string(editor::kNothingToCopyText),
@@ -77,7 +77,7 @@ void MainWindow::copyGhostCurve() {
 }
 
 bool MainWindow::copyGhostValues(editor::CopyScope scope) {
-    if (!m_vehicle || !m_ghost)
+    if (!m_document->vehicle() || !m_ghostDocument->vehicle())
         return false;
     const int page = m_pages->currentIndex();
     const std::vector<editor::FieldCopy> plan = editor::copyFromGhostPlan(collectTexts(), ghostTexts(), page, scope);
@@ -96,7 +96,7 @@ bool MainWindow::copyGhostValues(editor::CopyScope scope) {
 
 // The ghost's torque curve into the vehicle's lines; the power line, the peak figures and the gearing chart follow.
 bool MainWindow::replaceCurveWithGhosts() {
-    if (!m_ghost || !m_chart->exists())
+    if (!m_ghostDocument->vehicle() || !m_chart->exists())
         return false;
     if (!editor::replaceCurveWithGhosts(m_chart->line(TorqueChart::GhostTorqueLine), m_chart->line(TorqueChart::TorqueLine),
                                 m_chart->line(TorqueChart::PowerLine)))

@@ -35,8 +35,8 @@ void MainWindow::createDiskWatch() {
 void MainWindow::watchDocuments() {
     if (m_vehicleWatch == nullptr)
         return;
-    const std::string vehicle = m_vehicle ? m_vehicle->fileName : std::string();
-    const std::string ghost = m_ghost ? m_ghost->fileName : std::string();
+    const std::string vehicle = m_document->vehicle() ? m_document->vehicle()->fileName : std::string();
+    const std::string ghost = m_ghostDocument->vehicle() ? m_ghostDocument->vehicle()->fileName : std::string();
     if (m_vehicleWatch->path() != vehicle)
         m_vehicleWatch->watch(vehicle);
     if (m_ghostWatch->path() != ghost)
@@ -63,13 +63,13 @@ void MainWindow::checkForChangesOnDisk() {
 }
 
 void MainWindow::checkVehicleOnDisk() {
-    if (!m_vehicle || !m_vehicle->diskSnapshot.exists || !m_vehicle->changedOnDisk())
+    if (!m_document->vehicle() || !m_document->vehicle()->diskSnapshot.exists || !m_document->vehicle()->changedOnDisk())
         return;
-    const std::string path = m_vehicle->fileName;
+    const std::string path = m_document->vehicle()->fileName;
     const FileSnapshot now = takeSnapshot(path);
     if (!now.exists) {
         // Nothing to reload: the vehicle stays open, and its next save writes the file again.
-        m_vehicle->diskSnapshot = FileSnapshot{};
+        m_document->vehicle()->diskSnapshot = FileSnapshot{};
         setChanged(true);
         prompt().tell(kChangedTitle,
                       "[" + path + "] was deleted by another program.  The vehicle is still open in QORA: save it "
@@ -84,18 +84,18 @@ void MainWindow::checkVehicleOnDisk() {
         kChangedTitle,
         "[" + path + "] was changed by another program.  Reload it, or keep your version (saving then overwrites "
         "the other program's changes)?",
-        {"Reload", "Keep my version"}, m_changed ? keep : reload, keep, PromptIcon::Question);
+        {"Reload", "Keep my version"}, m_document->isChanged() ? keep : reload, keep, PromptIcon::Question);
     if (choice == reload) {
         reloadVehicle();
         return;
     }
-    m_vehicle->diskSnapshot = now;
+    m_document->vehicle()->diskSnapshot = now;
     setChanged(true);
 }
 
 void MainWindow::reloadVehicle() {
-    const std::string path = m_vehicle->fileName;
-    const bool wasChanged = m_changed;
+    const std::string path = m_document->vehicle()->fileName;
+    const bool wasChanged = m_document->isChanged();
     // The user chose to let the edits go, so the save question is not asked; a reload that fails keeps them.
     setChanged(false);
     if (!openVehicleFile(path, VehicleFile::ModeOpen, true))
@@ -104,21 +104,21 @@ void MainWindow::reloadVehicle() {
 
 void MainWindow::checkGhostOnDisk() {
     // The ghost is never saved: a changed file is simply read again; a deleted one stays shown as it was read.
-    if (!m_ghost || !m_ghost->diskSnapshot.exists || !m_ghost->changedOnDisk())
+    if (!m_ghostDocument->vehicle() || !m_ghostDocument->vehicle()->diskSnapshot.exists || !m_ghostDocument->vehicle()->changedOnDisk())
         return;
-    const std::string path = m_ghost->fileName;
+    const std::string path = m_ghostDocument->vehicle()->fileName;
     if (!takeSnapshot(path).exists) {
-        m_ghost->diskSnapshot = FileSnapshot{};
+        m_ghostDocument->vehicle()->diskSnapshot = FileSnapshot{};
         return;
     }
     openGhostFile(path);
 }
 
 bool MainWindow::confirmOverwriteOfChangedFile() {
-    if (!m_vehicle->diskSnapshot.exists || !m_vehicle->changedOnDisk())
+    if (!m_document->vehicle()->diskSnapshot.exists || !m_document->vehicle()->changedOnDisk())
         return true;
     return prompt().ask(kChangedTitle,
-                        "[" + m_vehicle->fileName + "] was changed by another program since QORA opened it. "
+                        "[" + m_document->vehicle()->fileName + "] was changed by another program since QORA opened it. "
                         "Overwrite it with your edits?",
                         PromptButtons::YesNo, PromptIcon::Exclamation, PromptAnswer::No) == PromptAnswer::Yes;
 }

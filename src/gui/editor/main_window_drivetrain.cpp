@@ -231,14 +231,14 @@ DriveTrainTexts MainWindow::driveTrainTexts() const {
 }
 
 void MainWindow::calculateUpshift(UpshiftSender sender) {
-    if (!m_vehicle || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
+    if (!m_document->vehicle() || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
         return;
     const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
     showUpshift(m_gears->calculateUpshift(sender, driveTrainTexts(), base));
 }
 
 void MainWindow::updateBestGears() {
-    if (!m_vehicle || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
+    if (!m_document->vehicle() || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
         return;
     UpshiftRefresh refresh;
     refresh.bestGears = m_gears->updateBestGears(driveTrainTexts());
@@ -326,7 +326,7 @@ void MainWindow::gearEditChanged(int gear) {
 }
 
 void MainWindow::recalculateDriveTrain() {
-    if (!m_vehicle || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
+    if (!m_document->vehicle() || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
         return;
     UpshiftRefresh refresh;
     const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};

@@ -81,7 +81,7 @@ void MainWindow::createFileCommands() {
     }
 
     connect(m_fileToNotepad, &QToolButton::clicked, this,
-            [this] { guarded([this] { openInTextEditor(m_vehicle.get()); }); });
+            [this] { guarded([this] { openInTextEditor(m_document->vehicle()); }); });
     rebuildRecentMenus();
     refreshBackupEntries();
 }
@@ -94,7 +94,7 @@ bool MainWindow::isWorkingCopyFile(const std::string& path) const {
 // ---- Opening ------------------------------------------------------------------------------------------------
 
 bool MainWindow::openVehicleFile(const std::string& path, int mode, bool keepPath) {
-    const std::string currentPath = m_vehicle ? m_vehicle->fileName : std::string();
+    const std::string currentPath = m_document->vehicle() ? m_document->vehicle()->fileName : std::string();
     // A working copy extracted for this open goes again when the open does not go ahead.
     const auto discardNew = [&] {
         const auto copy = browser::workingCopyOfDiscarded(path, keepPath, currentPath);
@@ -110,7 +110,7 @@ bool MainWindow::openVehicleFile(const std::string& path, int mode, bool keepPat
 
     browser::Replacement replacement;
     try {
-        replacement = browser::replaceDocument({currentPath, m_archiveEntry}, path, keepPath, descriptionOf(*vehicle));
+        replacement = browser::replaceDocument({currentPath, m_document->archiveEntry()}, path, keepPath, descriptionOf(*vehicle));
     } catch (const VehicleArchiveError& error) {
         // Another role's copy (the ghost's) is left alone.
         prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
@@ -135,27 +135,27 @@ bool MainWindow::openVehicleFile(const std::string& path, int mode, bool keepPat
     // A vehicle read from another file (a backup, a Garage version) takes the current path: what QORA knows of the
     // file at that path stays what it last read or wrote there.
     if (replacement.path != path)
-        vehicle->diskSnapshot = m_vehicle && m_vehicle->fileName == replacement.path ? m_vehicle->diskSnapshot
+        vehicle->diskSnapshot = m_document->vehicle() && m_document->vehicle()->fileName == replacement.path ? m_document->vehicle()->diskSnapshot
                                                                                      : takeSnapshot(replacement.path);
     recordRecentVehicle();
     if (replacement.deleteWorkingCopy)
         browser::deleteWorkingCopy(*replacement.deleteWorkingCopy);
     m_savedStatusTimer->stop();
     m_animationCounter = 0;
-    m_vehicle = std::move(vehicle);
-    m_vehicle->fileName = replacement.path;
-    m_archiveEntry = replacement.archiveEntry;
-    if (!keepPath && m_archiveEntry)
-        m_archiveEntry->entryHash = m_extractedEntryHash;
-    m_extractedEntryHash.reset();
+    m_document->setVehicle(std::move(vehicle));
+    m_document->vehicle()->fileName = replacement.path;
+    m_document->archiveEntry() = replacement.archiveEntry;
+    if (!keepPath && m_document->archiveEntry())
+        m_document->archiveEntry()->entryHash = m_document->extractedEntryHash();
+    m_document->extractedEntryHash().reset();
     m_saveAs->setText(fromLatin1(replacement.saveAsCaption));
 
-    fillPages(*m_vehicle, false);
-    m_lastSaved = std::make_unique<VehicleFile>(*m_vehicle);
+    fillPages(*m_document->vehicle(), false);
+    m_document->rememberAsSaved();
 
-    setCaption(m_vehicle->fileName);
-    m_editorName->setText(fromLatin1(browser::priorEditorText(m_vehicle->editorName)));
-    m_settings.lastFile = m_vehicle->fileName;
+    setCaption(m_document->vehicle()->fileName);
+    m_editorName->setText(fromLatin1(browser::priorEditorText(m_document->vehicle()->editorName)));
+    m_settings.lastFile = m_document->vehicle()->fileName;
     setChanged(false);
     restoreStatus();
     if (!keepPath)
@@ -183,17 +183,17 @@ std::optional<std::string> MainWindow::browseForVehicle(const browser::BrowserSt
         return std::nullopt;
     std::optional<std::string> path = browser::browserSelectionPath(dialog.list(), loaded, asGhost, prompt());
     // What the entry held when it was extracted, so its write-back can tell whether another program changed it.
-    m_extractedEntryHash.reset();
+    m_document->extractedEntryHash().reset();
     if (path && loaded && !asGhost && browser::isExtraction(*path)) {
         if (const ArchiveEntry* entry = loaded->findEntry(browser::extractedEntryName(*path)))
-            m_extractedEntryHash = contentHash(loaded->entryBytes(entry->Name));
+            m_document->extractedEntryHash() = contentHash(loaded->entryBytes(entry->Name));
     }
     return path;
 }
 
 void MainWindow::openVehicle() {
     guarded([this] {
-        const std::string current = m_vehicle ? m_vehicle->fileName : std::string();
+        const std::string current = m_document->vehicle() ? m_document->vehicle()->fileName : std::string();
         const browser::BrowserStart start =
             browser::browserStartForVehicle(current, toLatin1(controlText("eClass")), m_settings.programFolder);
         if (const auto chosen = browseForVehicle(start, false))
@@ -210,9 +210,9 @@ void MainWindow::openRecentVehicle(const std::string& path) {
 
 void MainWindow::openBackup(browser::BackupKind kind) {
     guarded([&] {
-        if (!m_vehicle)
+        if (!m_document->vehicle())
             return;
-        const auto backup = browser::backupToOpen(m_vehicle->fileName, kind, prompt());
+        const auto backup = browser::backupToOpen(m_document->vehicle()->fileName, kind, prompt());
         if (!backup) {
             refreshBackupEntries();
             return;
@@ -224,7 +224,7 @@ void MainWindow::openBackup(browser::BackupKind kind) {
 }
 
 void MainWindow::refreshBackupEntries() {
-    const std::string path = m_vehicle ? m_vehicle->fileName : std::string();
+    const std::string path = m_document->vehicle() ? m_document->vehicle()->fileName : std::string();
     const std::locale locale = browser::userLocale();
     const auto refresh = [&](QAction* action, browser::BackupKind kind) {
         const browser::BackupEntry entry = browser::backupEntry(path, kind, locale);
@@ -238,7 +238,7 @@ void MainWindow::refreshBackupEntries() {
 // ---- Recent lists -------------------------------------------------------------------------------------------
 
 void MainWindow::recordRecentVehicle() {
-    if (m_vehicle && browser::recordRecent(m_settings.recentVehicles, m_vehicle->fileName, descriptionOf(*m_vehicle)))
+    if (m_document->vehicle() && browser::recordRecent(m_settings.recentVehicles, m_document->vehicle()->fileName, descriptionOf(*m_document->vehicle())))
         rebuildRecentMenus();
 }
 
@@ -258,19 +258,19 @@ void MainWindow::rebuildRecentMenus() {
 // ---- Saving -------------------------------------------------------------------------------------------------
 
 bool MainWindow::saveVehicleTo(const std::string& path) {
-    if (!m_vehicle)
+    if (!m_document->vehicle())
         return false;
     if (!transferPages()) {
         restoreStatus();
         return false;
     }
     // A save over the vehicle's own file never silently overwrites another program's changes.
-    if ((path.empty() || path == m_vehicle->fileName) && !confirmOverwriteOfChangedFile())
+    if ((path.empty() || path == m_document->vehicle()->fileName) && !confirmOverwriteOfChangedFile())
         return false;
     showStatus(tr("Saving File..."), kStatusRed, kStatusBlack);
     m_carName->repaint();
     // A game folder without a Patch folder: the patch folder (where New.veh goes) is made when first needed.
-    const std::string folder = parentFolder(path.empty() ? m_vehicle->fileName : path);
+    const std::string folder = parentFolder(path.empty() ? m_document->vehicle()->fileName : path);
     if (!folder.empty() && !fileSystem().folderExists(folder) && browser::samePath(folder, m_settings.patchFolder)) {
         try {
             createFolderPath(folder);
@@ -279,7 +279,7 @@ bool MainWindow::saveVehicleTo(const std::string& path) {
         }
     }
     try {
-        m_vehicle->save(path, false);
+        m_document->vehicle()->save(path, false);
     } catch (const VehicleFileError& error) {
         prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
         restoreStatus();
@@ -290,16 +290,16 @@ bool MainWindow::saveVehicleTo(const std::string& path) {
         return false;
     }
 
-    if (path.empty() && m_archiveEntry) {
+    if (path.empty() && m_document->archiveEntry()) {
         showStatus(tr("Writing To Mas File..."), kStatusRed, kStatusWhite);
         m_carName->repaint();
         bool written = false;
         try {
             VehicleArchive archive(m_settings, prompt(), m_host.filePicker);
-            written = archive.saveEntry(m_archiveEntry->entryName, m_archiveEntry->entryHash);
+            written = archive.saveEntry(m_document->archiveEntry()->entryName, m_document->archiveEntry()->entryHash);
             // The entry now holds the working copy's bytes, just written.
             if (written)
-                m_archiveEntry->entryHash = m_vehicle->diskSnapshot.hash;
+                m_document->archiveEntry()->entryHash = m_document->vehicle()->diskSnapshot.hash;
         } catch (const VehicleArchiveError& error) {
             prompt().tell(kMasErrorTitle, error.what(), PromptIcon::Stop);
         } catch (const FileError&) {
@@ -312,7 +312,7 @@ bool MainWindow::saveVehicleTo(const std::string& path) {
     }
 
     setChanged(false);
-    m_lastSaved = std::make_unique<VehicleFile>(*m_vehicle);
+    m_document->rememberAsSaved();
     if (editor::rememberGeometry(toLatin1(controlText("dlGeometry")), m_settings)) {
         if (auto* geometry = qobject_cast<FieldCombo*>(control("dlGeometry"))) {
             QStringList items;
@@ -322,8 +322,8 @@ bool MainWindow::saveVehicleTo(const std::string& path) {
         }
     }
 
-    setCaption(m_vehicle->fileName);
-    m_editorName->setText(fromLatin1(browser::priorEditorText(m_vehicle->editorName)));
+    setCaption(m_document->vehicle()->fileName);
+    m_editorName->setText(fromLatin1(browser::priorEditorText(m_document->vehicle()->editorName)));
     showStatus(QString(), kStatusLime, kStatusBlack);
     m_animationCounter = 0;
     if (isVisible())
@@ -337,8 +337,8 @@ bool MainWindow::saveVehicleTo(const std::string& path) {
 
 void MainWindow::saveVehicle() {
     guarded([this] {
-        if (m_archiveEntry && m_settings.generalWarnings &&
-            prompt().ask(std::string(browser::kMasWriterTitle), browser::archiveSaveQuestion(m_archiveEntry->entryName),
+        if (m_document->archiveEntry() && m_settings.generalWarnings &&
+            prompt().ask(std::string(browser::kMasWriterTitle), browser::archiveSaveQuestion(m_document->archiveEntry()->entryName),
                          PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
             return;
         saveVehicleTo(std::string());
@@ -347,9 +347,9 @@ void MainWindow::saveVehicle() {
 
 void MainWindow::saveVehicleAs() {
     guarded([this] {
-        if (!m_vehicle)
+        if (!m_document->vehicle())
             return;
-        if (m_archiveEntry)
+        if (m_document->archiveEntry())
             prompt().tell(std::string(browser::kMasHandlerTitle), std::string(browser::kSaveCopyNotice),
                           PromptIcon::Stop);
         FileDialogRequest request;
@@ -359,31 +359,31 @@ void MainWindow::saveVehicleAs() {
         // A copy of an archive entry is proposed under the entry's own name: a name with the working copy's
         // prefix would make the copy pass for a working copy when it is opened.
         request.proposedName =
-            fromPath(m_archiveEntry ? m_archiveEntry->entryName : fileNameOf(m_vehicle->fileName));
+            fromPath(m_document->archiveEntry() ? m_document->archiveEntry()->entryName : fileNameOf(m_document->vehicle()->fileName));
         request.folder = fromPath(fileSystem().folderExists(m_settings.patchFolder) ? m_settings.patchFolder
                                                                                     : m_settings.programFolder);
         const std::optional<QString> chosen = m_host.fileDialogs.saveFile(this, request);
         if (!chosen || chosen->isEmpty())
             return;
-        const std::string workingCopy = m_vehicle->fileName;
-        const FileSnapshot workingCopyOnDisk = m_vehicle->diskSnapshot;
-        const bool wasChanged = m_changed;
-        if (saveVehicleTo(toPath(*chosen)) && m_archiveEntry) {
+        const std::string workingCopy = m_document->vehicle()->fileName;
+        const FileSnapshot workingCopyOnDisk = m_document->vehicle()->diskSnapshot;
+        const bool wasChanged = m_document->isChanged();
+        if (saveVehicleTo(toPath(*chosen)) && m_document->archiveEntry()) {
             // The archive entry stays the open document, and its edits are still not in the archive.
-            m_vehicle->fileName = workingCopy;
-            m_vehicle->diskSnapshot = workingCopyOnDisk;
+            m_document->vehicle()->fileName = workingCopy;
+            m_document->vehicle()->diskSnapshot = workingCopyOnDisk;
             watchDocuments();
             setChanged(wasChanged);
             refreshBackupEntries();
         }
-        setCaption(m_vehicle->fileName);
+        setCaption(m_document->vehicle()->fileName);
     });
 }
 
 // ---- Header -------------------------------------------------------------------------------------------------
 
 void MainWindow::updateVehiclePicture() {
-    const browser::CarPicture picture = browser::vehiclePicture(m_vehicle ? m_vehicle->fileName : std::string());
+    const browser::CarPicture picture = browser::vehiclePicture(m_document->vehicle() ? m_document->vehicle()->fileName : std::string());
     const qreal ratio = devicePixelRatioF();
     m_vehPic->setPixmap(fitToFrame(carPicturePixmap(picture, ratio), picture.stretched, m_vehPic->size(), ratio));
 }

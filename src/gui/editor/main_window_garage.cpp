@@ -11,18 +11,18 @@ namespace qora::gui {
 
 void MainWindow::showGarage() {
     guarded([this] {
-        if (!m_vehicle)
+        if (!m_document->vehicle())
             return;
         const bool entered =
-            garage::enterGarage(*m_vehicle, m_settings, prompt(), [this] { return transferPages(); });
+            garage::enterGarage(*m_document->vehicle(), m_settings, prompt(), [this] { return transferPages(); });
         restoreStatus();
         if (!entered)
             return;
 
-        GarageDialog dialog(*m_vehicle, toLatin1(controlText("eDescription")), m_settings, prompt(), this);
+        GarageDialog dialog(*m_document->vehicle(), toLatin1(controlText("eDescription")), m_settings, prompt(), this);
         m_host.dialogs.run(dialog);
         const std::optional<garage::GarageLoad> load =
-            garage::garageLoadRequest(dialog.model(), m_vehicle->fileName, m_settings, prompt());
+            garage::garageLoadRequest(dialog.model(), m_document->vehicle()->fileName, m_settings, prompt());
         if (!load)
             return;
         const std::string title(garage::kVersionControlTitle);

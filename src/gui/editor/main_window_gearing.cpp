@@ -59,12 +59,12 @@ void MainWindow::refreshGearingChart() {
     const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
 
     GearingChartData vehicle;
-    if (m_vehicle) {
+    if (m_document->vehicle()) {
         const std::string_view tyre = drivenTyreField(toLatin1(controlText("cbDriveType")));
         vehicle = gearingChart(gearingInput(driveTrainTexts(), base, toLatin1(controlText(tyre)), unit));
     }
     std::optional<GearingChartData> ghost;
-    if (m_ghost) {
+    if (m_ghostDocument->vehicle()) {
         DriveTrainTexts texts;
         for (int gear = 0; gear < kGearEditCount; ++gear)
             texts.gears[static_cast<std::size_t>(gear)] =

@@ -115,7 +115,7 @@ void MainWindow::createGhostCommands() {
     connect(m_closeGhost, &QAction::triggered, this, [this] { guarded([this] { closeGhost(); }); });
 
     connect(m_ghostToNotepad, &QToolButton::clicked, this,
-            [this] { guarded([this] { openInTextEditor(m_ghost.get()); }); });
+            [this] { guarded([this] { openInTextEditor(m_ghostDocument->vehicle()); }); });
     placePeakFigures(false);
 }
 
@@ -123,13 +123,13 @@ void MainWindow::createGhostCommands() {
 
 void MainWindow::openGhost() {
     guarded([this] {
-        if (!m_vehicle)
+        if (!m_document->vehicle())
             return;
         const browser::BrowserStart start =
-            m_ghost ? browser::browserStartForGhost(m_ghost->fileName, detailOf(*m_ghost, "//DescClass="),
-                                                    m_vehicle->fileName, m_settings.garageFolder,
+            m_ghostDocument->vehicle() ? browser::browserStartForGhost(m_ghostDocument->vehicle()->fileName, detailOf(*m_ghostDocument->vehicle(), "//DescClass="),
+                                                    m_document->vehicle()->fileName, m_settings.garageFolder,
                                                     m_settings.programFolder)
-                    : browser::browserStartForVehicle(m_vehicle->fileName, toLatin1(controlText("eClass")),
+                    : browser::browserStartForVehicle(m_document->vehicle()->fileName, toLatin1(controlText("eClass")),
                                                       m_settings.programFolder);
         if (const auto chosen = browseForVehicle(start, true))
             openGhostFile(*chosen);
@@ -146,12 +146,12 @@ void MainWindow::openRecentGhost(const std::string& path) {
 // ---- Opening and closing ------------------------------------------------------------------------------------
 
 bool MainWindow::openGhostFile(const std::string& path) {
-    if (!m_vehicle)
+    if (!m_document->vehicle())
         return false;
     std::unique_ptr<VehicleFile> ghost = loadVehicle(path, VehicleFile::ModeGhost);
     if (!ghost) {
         // A copy extracted for this open goes again, unless it is the file the open ghost stands on.
-        if (isGhostCopyFile(path, m_settings) && !(m_ghost && browser::samePath(m_ghost->fileName, path)))
+        if (isGhostCopyFile(path, m_settings) && !(m_ghostDocument->vehicle() && browser::samePath(m_ghostDocument->vehicle()->fileName, path)))
             browser::deleteWorkingCopy(path);
         prompt().tell(std::string(editor::kFileErrorTitle), kCannotOpenGhost, PromptIcon::Stop);
         return false;
@@ -160,18 +160,18 @@ bool MainWindow::openGhostFile(const std::string& path) {
     const bool missingEntries = ghost->listMissingEntries(missing) > 0;
 
     // The same archive entry opened again has just been extracted over the old ghost's copy: that copy stays.
-    if (m_ghost)
-        releaseGhost(!browser::samePath(m_ghost->fileName, path));
-    m_ghost = std::move(ghost);
-    m_ghostProblems = missingEntries;
-    m_settings.lastGhostFile = m_ghost->fileName;
+    if (m_ghostDocument->vehicle())
+        releaseGhost(!browser::samePath(m_ghostDocument->vehicle()->fileName, path));
+    m_ghostDocument->setVehicle(std::move(ghost));
+    m_ghostDocument->setProblems(missingEntries);
+    m_settings.lastGhostFile = m_ghostDocument->vehicle()->fileName;
     m_settings.ghostIsOpen = true;
     m_closeGhost->setEnabled(true);
     updateSummaryCommands();
 
     // Invalid driver attributes are found while the pages are filled, so the warning follows the filling.
-    showGhost(m_ghost.get(), true);
-    if (m_ghostProblems)
+    showGhost(m_ghostDocument->vehicle(), true);
+    if (m_ghostDocument->hasProblems())
         prompt().tell(std::string(editor::kFileErrorTitle), kGhostProblemsWarning, PromptIcon::Exclamation);
     updateGhostPicture();
     return true;
@@ -200,12 +200,12 @@ void MainWindow::showGhost(const VehicleFile* ghost, bool show) {
 }
 
 void MainWindow::fitGhostColumns() {
-    if (m_ghost)
+    if (m_ghostDocument->vehicle())
         widenForGhostFields(*this, *m_pages);
 }
 
 void MainWindow::closeGhost() {
-    if (m_ghost)
+    if (m_ghostDocument->vehicle())
         showGhost(nullptr, false);
     m_closeGhost->setEnabled(false);
     m_settings.ghostIsOpen = false;
@@ -213,20 +213,20 @@ void MainWindow::closeGhost() {
 }
 
 void MainWindow::releaseGhost(bool deleteCopy) {
-    if (!m_ghost)
+    if (!m_ghostDocument->vehicle())
         return;
-    if (deleteCopy && isGhostCopyFile(m_ghost->fileName, m_settings))
-        browser::deleteWorkingCopy(m_ghost->fileName);
+    if (deleteCopy && isGhostCopyFile(m_ghostDocument->vehicle()->fileName, m_settings))
+        browser::deleteWorkingCopy(m_ghostDocument->vehicle()->fileName);
     recordRecentGhost();
-    m_ghost.reset();
-    m_ghostProblems = false;
+    m_ghostDocument->setVehicle(nullptr);
+    m_ghostDocument->setProblems(false);
     setCarPicture(m_ghostPic);
     m_ghostPic->setToolTip(tr("Ghost vehicle"));
     m_chart->setGhostOpen(false);
 }
 
 void MainWindow::recordRecentGhost() {
-    if (m_ghost && browser::recordRecent(m_settings.recentGhosts, m_ghost->fileName, detailOf(*m_ghost, "//DescFile=")))
+    if (m_ghostDocument->vehicle() && browser::recordRecent(m_settings.recentGhosts, m_ghostDocument->vehicle()->fileName, detailOf(*m_ghostDocument->vehicle(), "//DescFile=")))
         rebuildRecentMenus();
 }
 
@@ -234,9 +234,9 @@ void MainWindow::restoreGhost() {
     const std::string last = m_settings.lastGhostFile;
     if (m_settings.ghostIsOpen && !last.empty() && fileSystem().fileExists(last))
         openGhostFile(last);
-    if (!m_ghost)
+    if (!m_ghostDocument->vehicle())
         m_settings.ghostIsOpen = false;
-    const bool open = m_ghost != nullptr;
+    const bool open = m_ghostDocument->vehicle() != nullptr;
     placePeakFigures(open);
     m_ghostToNotepad->setVisible(open);
     m_ghostCarName->setVisible(open);
@@ -248,7 +248,7 @@ void MainWindow::restoreGhost() {
 // in pGhostCarName. Filling never marks the vehicle changed, not even when the angle display falls back to
 // radians and the vehicle's own angles are shown anew.
 void MainWindow::fillGhostPages(const VehicleFile& ghost) {
-    const bool changed = m_changed;
+    const bool changed = m_document->isChanged();
     m_pagesFilling = true;
     editor::PageLoad load;
     try {
@@ -260,14 +260,14 @@ void MainWindow::fillGhostPages(const VehicleFile& ghost) {
     }
     afterPageFill(editor::PgPerformance, ghost, true);
     afterPageFill(editor::PgDriveTrain, ghost, true);
-    m_ghostProblems = m_ghostProblems || load.ghostProblems;
+    m_ghostDocument->setProblems(m_ghostDocument->hasProblems() || load.ghostProblems);
     const auto description = load.texts.find("eDescription");
     m_ghostCarName->setText(description != load.texts.end() ? fromLatin1(description->second) : QString());
     setChanged(changed);
 }
 
 std::optional<AngleTexts> MainWindow::otherSetAngles(bool ghost) const {
-    if (ghost ? !m_vehicle : !m_ghost)
+    if (ghost ? !m_document->vehicle() : !m_ghostDocument->vehicle())
         return std::nullopt;
     return AngleTexts{toLatin1(controlText(ghost ? "efAngle" : "gefAngle")),
                       toLatin1(controlText(ghost ? "erAngle" : "gerAngle"))};
@@ -280,12 +280,12 @@ void MainWindow::placePeakFigures(bool ghostShown) {
 }
 
 void MainWindow::updateGhostPicture() {
-    const std::string path = m_ghost ? m_ghost->fileName : std::string();
+    const std::string path = m_ghostDocument->vehicle() ? m_ghostDocument->vehicle()->fileName : std::string();
     const browser::CarPicture picture =
         browser::ghostPicture(path, m_settings.garageFolder, m_settings.patchFolder);
     const qreal ratio = devicePixelRatioF();
     m_ghostPic->setPixmap(fitToFrame(carPicturePixmap(picture, ratio), picture.stretched, m_ghostPic->size(), ratio));
-    m_ghostPic->setToolTip(m_ghost ? tr("Ghost vehicle: %1").arg(fromLatin1(detailOf(*m_ghost, "//DescFile=")))
+    m_ghostPic->setToolTip(m_ghostDocument->vehicle() ? tr("Ghost vehicle: %1").arg(fromLatin1(detailOf(*m_ghostDocument->vehicle(), "//DescFile=")))
                                    : tr("Ghost vehicle"));
 }
 

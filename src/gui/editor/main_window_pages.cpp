@@ -404,7 +404,7 @@ void MainWindow::fillPages(const VehicleFile& vehicle, bool ghost) {
     afterPageFill(editor::PgPerformance, vehicle, ghost);
     afterPageFill(editor::PgDriveTrain, vehicle, ghost);
     if (!ghost)
-        m_authorData = editor::keptAuthorData(vehicle);
+        m_document->authorData() = editor::keptAuthorData(vehicle);
 }
 
 // The steps a page loader takes beyond its field texts: the engine curve and its figures for the Performance
@@ -515,7 +515,7 @@ void MainWindow::dropIntoField(QWidget* target, const QString& text) {
 
 void MainWindow::toggleAnglesInDegrees() {
     const bool wanted = !m_settings.anglesInDegrees;
-    if (!m_vehicle) {
+    if (!m_document->vehicle()) {
         applyAngleMode(m_settings.anglesInDegrees);
         return;
     }

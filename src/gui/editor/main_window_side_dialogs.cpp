@@ -25,34 +25,34 @@ void MainWindow::createSideCommands() {
 
 void MainWindow::editParts() {
     guarded([this] {
-        if (!m_vehicle)
+        if (!m_document->vehicle())
             return;
-        PartsDialog dialog(editor::PartsForm(*m_vehicle), this);
+        PartsDialog dialog(editor::PartsForm(*m_document->vehicle()), this);
         if (m_host.dialogs.run(dialog) != QDialog::Accepted)
             return;
-        dialog.form().store(*m_vehicle);
+        dialog.form().store(*m_document->vehicle());
         setChanged(true);
     });
 }
 
 void MainWindow::editAiBasis() {
     guarded([this] {
-        if (!m_vehicle)
+        if (!m_document->vehicle())
             return;
-        AiBasisDialog dialog(editor::AiBasisForm(*m_vehicle), m_settings, prompt(), this);
+        AiBasisDialog dialog(editor::AiBasisForm(*m_document->vehicle()), m_settings, prompt(), this);
         m_host.dialogs.run(dialog);
-        if (dialog.form().store(*m_vehicle))
+        if (dialog.form().store(*m_document->vehicle()))
             setChanged(true);
     });
 }
 
 void MainWindow::editAuthorData() {
     guarded([this] {
-        if (!m_vehicle)
+        if (!m_document->vehicle())
             return;
-        AuthorDialog dialog(editor::AuthorForm(m_authorData), m_settings, prompt(), this);
+        AuthorDialog dialog(editor::AuthorForm(m_document->authorData()), m_settings, prompt(), this);
         m_host.dialogs.run(dialog);
-        if (dialog.form().store(m_authorData, *m_vehicle))
+        if (dialog.form().store(m_document->authorData(), *m_document->vehicle()))
             setChanged(true);
     });
 }

@@ -40,15 +40,15 @@ void MainWindow::createSummaryCommands() {
 
 void MainWindow::updateSummaryCommands() {
     if (auto* summary = findChild<QAction*>(QStringLiteral("mVehicleSummary")))
-        summary->setEnabled(m_vehicle != nullptr);
+        summary->setEnabled(m_document->vehicle() != nullptr);
     if (auto* compare = findChild<QAction*>(QStringLiteral("mCompareSummary")))
-        compare->setEnabled(m_vehicle != nullptr && m_ghost != nullptr);
+        compare->setEnabled(m_document->vehicle() != nullptr && m_ghostDocument->vehicle() != nullptr);
 }
 
 // The vehicle as the user sees it now: the page fields, the chart's curve and figures, the side dialogs' values.
 editor::SummarySource MainWindow::pagesSummarySource() const {
     editor::SummarySource source;
-    source.path = m_vehicle->fileName;
+    source.path = m_document->vehicle()->fileName;
     source.texts = collectTexts();
     source.anglesInDegrees = m_settings.anglesInDegrees;
     if (m_chart->exists()) {
@@ -57,26 +57,26 @@ editor::SummarySource MainWindow::pagesSummarySource() const {
         source.peakTorque = figures.torque;
         source.peakPower = figures.power;
     }
-    source.sideValues = editor::summarySideValues(*m_vehicle);
+    source.sideValues = editor::summarySideValues(*m_document->vehicle());
     // The author data the window keeps is what the next save writes.
     for (std::size_t i = 0; i < editor::kAuthorKeys.size(); ++i) {
         std::string_view key = editor::kAuthorKeys[i];
         key.remove_suffix(1); // its "="
-        source.sideValues["QORA." + std::string(key)] = m_authorData[i];
+        source.sideValues["QORA." + std::string(key)] = m_document->authorData()[i];
     }
     return source;
 }
 
 void MainWindow::showSummary(editor::VehicleSummary summary) {
     const bool compare = summary.compare;
-    VehicleSummaryDialog dialog(std::move(summary), parentFolder(m_vehicle->fileName),
-                              summaryBaseName(m_vehicle->fileName, compare), m_host.fileDialogs, prompt(), this);
+    VehicleSummaryDialog dialog(std::move(summary), parentFolder(m_document->vehicle()->fileName),
+                              summaryBaseName(m_document->vehicle()->fileName, compare), m_host.fileDialogs, prompt(), this);
     m_host.dialogs.run(dialog);
 }
 
 void MainWindow::showVehicleSummary() {
     guarded([this] {
-        if (!m_vehicle)
+        if (!m_document->vehicle())
             return;
         showSummary(editor::buildSummary(pagesSummarySource()));
     });
@@ -84,10 +84,10 @@ void MainWindow::showVehicleSummary() {
 
 void MainWindow::showCompareSummary() {
     guarded([this] {
-        if (!m_vehicle || !m_ghost)
+        if (!m_document->vehicle() || !m_ghostDocument->vehicle())
             return;
         // The ghost is read-only: its fields show what its file holds.
-        showSummary(editor::buildCompareSummary(pagesSummarySource(), editor::summarySource(*m_ghost, m_settings)));
+        showSummary(editor::buildCompareSummary(pagesSummarySource(), editor::summarySource(*m_ghostDocument->vehicle(), m_settings)));
     });
 }
 
