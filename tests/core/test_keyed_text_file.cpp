@@ -12,6 +12,8 @@
 #include "support/temp_dir.h"
 
 using namespace qora;
+using qora::testing::messageOf;
+using qora::testing::namesIn;
 using qora::testing::readBytes;
 using qora::testing::TempDir;
 using qora::testing::writeBytes;

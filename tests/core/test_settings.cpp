@@ -24,6 +24,8 @@
 
 using namespace qora;
 using qora::testing::FailingFileSystem;
+using qora::testing::messageOf;
+using qora::testing::namesIn;
 using qora::testing::readBytes;
 using qora::testing::ScriptedPrompt;
 using qora::testing::TempDir;
