@@ -6,14 +6,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include "median_reporter.h"
+#include "bench_support.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -25,11 +24,16 @@
 #include "platform/prompt.h"
 #include "platform/text.h"
 #include "settings/settings.h"
+#include "support/mas_builder.h"
 #include "vehicle/veh_format.h"
 
 namespace fs = std::filesystem;
 using namespace qora;
 using namespace qora::browser;
+using qora::bench::MedianReporter;
+using qora::bench::printRatio;
+using qora::bench::ScratchFolder;
+using qora::bench::TimeUnit;
 
 namespace {
 
@@ -52,28 +56,6 @@ struct Setup {
     std::string archive;
 } g_setup;
 
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::random_device rd;
-        for (;;) {
-            m_path = fs::temp_directory_path() / ("qora-bench-" + std::to_string(rd()));
-            if (fs::create_directory(m_path))
-                break;
-        }
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
 // The template with its description, class and unlock points changed per file.
 std::string vehicleText(int index) {
     std::vector<std::string> lines = veh::templateLines();
@@ -95,17 +77,11 @@ void writeFile(const fs::path& path, const std::string& bytes) {
         throw std::runtime_error("cannot write " + path.string());
 }
 
-void putU32(std::string& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
 // A folder of vehicles, one thumbnail per ten of them, and an archive of the same texts.
 void writeCorpus(const fs::path& root) {
     const fs::path folder = root / "cars";
     fs::create_directories(folder);
-    std::string directory;
-    std::string data;
+    qora::testing::MasBuilder archive;
     char name[32];
     for (int i = 0; i < kFileCount; ++i) {
         const std::string bytes = vehicleText(i);
@@ -116,19 +92,9 @@ void writeCorpus(const fs::path& root) {
             writeFile(folder / name, "BM");
         }
         std::snprintf(name, sizeof name, "C%04d.VHS", i);
-        std::string record(name);
-        record.resize(16, '\0');
-        putU32(record, static_cast<std::uint32_t>(data.size()));
-        putU32(record, static_cast<std::uint32_t>(bytes.size()));
-        putU32(record, static_cast<std::uint32_t>(bytes.size()));
-        putU32(record, 0);
-        directory += record;
-        data += bytes;
+        archive.add(name, bytes);
     }
-    std::string archive;
-    putU32(archive, kFileCount);
-    putU32(archive, static_cast<std::uint32_t>(data.size()));
-    writeFile(root / "Vehicle.Mas", archive + directory + data);
+    writeFile(root / "Vehicle.Mas", archive.bytes());
     g_setup.folder = folder.string();
     g_setup.archive = (root / "Vehicle.Mas").string();
 }
@@ -194,8 +160,6 @@ void BM_ClassChangeArchive(benchmark::State& state) {
     }
 }
 
-using qora::bench::MedianReporter;
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -221,26 +185,16 @@ int main(int argc, char** argv) {
         MedianReporter reporter;
         benchmark::RunSpecifiedBenchmarks(&reporter);
 
-        const double base = reporter.median(kBaseline);
-        const double rebuild = reporter.median(kRebuild);
-        std::printf("\nMedian real time (%d repetitions):\n", kRepetitions);
-        const auto line = [base](const char* label, double seconds) {
-            if (seconds <= 0) {
-                std::printf("  %-44s not measured\n", label);
-                return;
-            }
-            std::printf("  %-44s %9.3f ms", label, seconds * 1e3);
-            if (base > 0)
-                std::printf("  (%5.2fx the plain read)", seconds / base);
-            std::printf("\n");
+        std::printf("\nRatios to the plain read of the folder, median real time (%d repetitions):\n", kRepetitions);
+        const auto line = [&reporter](const char* label, const char* name, qora::bench::Target target = {}) {
+            return printRatio(reporter, label, name, kBaseline, TimeUnit::Milliseconds, target);
         };
-        line("plain read of the folder's vehicle files", base);
-        line("rebuild of the folder list", rebuild);
-        line("class change, folder (from what was read)", reporter.median(kKeystroke));
-        line("class change, archive (entries in memory)", reporter.median(kArchiveKeystroke));
-        if (rebuild > 0)
-            std::printf("Rebuild target <= %.0f ms: %s\n", kRebuildTargetMs,
-                        rebuild * 1e3 <= kRebuildTargetMs ? "met" : "MISSED");
+        line("plain read of the folder's vehicle files", kBaseline);
+        const bool met = line("rebuild of the folder list", kRebuild, {.milliseconds = kRebuildTargetMs});
+        line("class change, folder (from what was read)", kKeystroke);
+        line("class change, archive (entries in memory)", kArchiveKeystroke);
+        if (!met)
+            std::printf("A target was missed.\n");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "qora-bench-browser: %s\n", e.what());
         status = 1;

@@ -7,7 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "median_reporter.h"
+#include "bench_support.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +27,8 @@
 #include "chart/line_chart.h"
 
 using namespace qora;
+using qora::bench::MedianReporter;
+using qora::bench::TimeUnit;
 
 namespace {
 
@@ -122,7 +124,7 @@ struct ChartSetup {
         torque.activePoint = rgbColor(0, 255, 0);
         torque.activePointShadow = rgbColor(0, 128, 0);
         chart->add(torque);
-        chart->OnPointChanged = [this](int lineIndex, int point) {
+        chart->pointChanged = [this](int lineIndex, int point) {
             chart->setPointValue(2, point, powerAt(chart->lineData(lineIndex), point));
         };
         chart->recalculateAll();
@@ -177,24 +179,9 @@ void BM_RedrawOnly(benchmark::State& state) {
     }
 }
 
-using RatioReporter = qora::bench::MedianReporter;
-
-// One line of the report; false when a target (in milliseconds) was missed.
-bool printResult(const RatioReporter& r, const char* label, const char* name, double targetMs) {
-    const double base = r.median(kBaseline);
-    const double time = r.median(name);
-    if (base <= 0 || time <= 0) {
-        std::printf("  %-34s not measured\n", label);
-        return true;
-    }
-    std::printf("  %-34s %9.1f us  %6.2fx", label, time * 1e6, time / base);
-    if (targetMs > 0) {
-        const bool met = time * 1e3 <= targetMs;
-        std::printf("  target <= %.0f ms: %s\n", targetMs, met ? "met" : "MISSED");
-        return met;
-    }
-    std::printf("\n");
-    return true;
+// One line of the report against filling the image; the target is a time in milliseconds.
+bool printResult(const MedianReporter& r, const char* label, const char* name, double targetMs) {
+    return qora::bench::printRatio(r, label, name, kBaseline, TimeUnit::Microseconds, {.milliseconds = targetMs});
 }
 
 } // namespace
@@ -219,7 +206,7 @@ int main(int argc, char** argv) {
     runs(benchmark::RegisterBenchmark(kFullRebuild, BM_RecalcAllAndRedraw));
     runs(benchmark::RegisterBenchmark(kFullRedraw, BM_RedrawOnly));
 
-    RatioReporter reporter;
+    MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     std::printf("\nMedian time per step and ratio to filling a %d x %d image:\n", kWidth, kHeight);

@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "median_reporter.h"
+#include "bench_support.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -33,6 +32,10 @@
 
 namespace fs = std::filesystem;
 using namespace qora;
+using qora::bench::MedianReporter;
+using qora::bench::printRatio;
+using qora::bench::ScratchFolder;
+using qora::bench::TimeUnit;
 
 namespace {
 
@@ -173,25 +176,6 @@ void BM_SaveEntryGrownBy1KB(benchmark::State& state) {
     g_peakMiB[kSaveEntry] = peakMemoryMiB();
 }
 
-using RatioReporter = qora::bench::MedianReporter;
-
-bool printRatio(const RatioReporter& r, const char* label, const char* name, const char* baseline, double target) {
-    const double base = r.median(baseline);
-    const double time = r.median(name);
-    if (base <= 0 || time <= 0) {
-        std::printf("  %-40s not measured\n", label);
-        return true;
-    }
-    const double ratio = time / base;
-    std::printf("  %-40s = %5.2fx  (%7.1f ms)", label, ratio, time * 1e3);
-    if (target > 0) {
-        std::printf("  target <= %.1fx: %s\n", target, ratio <= target ? "met" : "MISSED");
-        return ratio <= target;
-    }
-    std::printf("\n");
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -199,9 +183,8 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     std::error_code ec;
-    const fs::path parent = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::random_device rd;
-    g_setup.root = parent / ("qora-bench-mas-" + std::to_string(rd()));
+    const ScratchFolder scratch(fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path());
+    g_setup.root = scratch.path();
     fs::create_directories(g_setup.root / "Dat");
     fs::create_directories(g_setup.root / "program" / "MasVeh");
     g_setup.archive = g_setup.root / "Dat" / "Vehicle.Mas";
@@ -226,13 +209,16 @@ int main(int argc, char** argv) {
         runs(benchmark::RegisterBenchmark(kLoad, BM_LoadAndList));
         runs(benchmark::RegisterBenchmark(kSaveEntry, BM_SaveEntryGrownBy1KB));
 
-        RatioReporter reporter;
+        MedianReporter reporter;
         benchmark::RunSpecifiedBenchmarks(&reporter);
 
         std::printf("\nRatios to copying the archive (read whole, write whole), medians:\n");
-        bool met = printRatio(reporter, "load and list / copy", kLoad, kBaseline, 1.5);
-        met = printRatio(reporter, "write-back (re-read, rebuild, write) / copy", kSaveEntry, kBaseline, 2.0) && met;
-        printRatio(reporter, "write-back / copy flushed to disk", kSaveEntry, kBaselineFlushed, 0);
+        bool met =
+            printRatio(reporter, "load and list / copy", kLoad, kBaseline, TimeUnit::Milliseconds, {.ratio = 1.5});
+        met = printRatio(reporter, "write-back (re-read, rebuild, write) / copy", kSaveEntry, kBaseline,
+                         TimeUnit::Milliseconds, {.ratio = 2.0}) &&
+              met;
+        printRatio(reporter, "write-back / copy flushed to disk", kSaveEntry, kBaselineFlushed, TimeUnit::Milliseconds);
         std::printf("Peak resident memory: load and list %.0f MiB, write-back %.0f MiB (archive %.0f MiB)\n",
                     g_peakMiB[kLoad], g_peakMiB[kSaveEntry],
                     static_cast<double>(fs::file_size(g_setup.archive)) / (1024.0 * 1024.0));
@@ -242,6 +228,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qora-bench-mas: %s\n", e.what());
         status = 1;
     }
-    fs::remove_all(g_setup.root, ec);
     return status;
 }

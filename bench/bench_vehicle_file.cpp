@@ -5,7 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "median_reporter.h"
+#include "bench_support.h"
 
 #include <algorithm>
 #include <chrono>
@@ -15,7 +15,6 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -31,6 +30,8 @@
 
 namespace fs = std::filesystem;
 using namespace qora;
+using qora::bench::ScratchFolder;
+using qora::bench::TimeUnit;
 
 namespace {
 
@@ -51,40 +52,6 @@ const char* const kSaveCounter = "save_us";
 const char* const kPartRead = "BM_PartCoreReadFile";
 const char* const kPartSplit = "BM_PartReadAndSplitLines";
 const char* const kPartTable = "BM_PartEmptyVehicleObject";
-
-// A fresh folder, removed with everything in it when the object goes.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const fs::path& parent) {
-        std::random_device rd;
-        for (;;) {
-            m_path = parent / ("qora-bench-" + std::to_string(rd()));
-            if (fs::create_directory(m_path))
-                break;
-        }
-    }
-    ~ScratchFolder() { remove(); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const fs::path& path() const { return m_path; }
-    void remove() {
-        if (m_path.empty())
-            return;
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-        m_path.clear();
-    }
-    // Empties the folder but keeps it.
-    void clear() const {
-        std::error_code ec;
-        for (const auto& entry : fs::directory_iterator(m_path, ec))
-            fs::remove_all(entry.path(), ec);
-    }
-
-private:
-    fs::path m_path;
-};
 
 // Everything the benchmarks share; set up in main before they run.
 struct Corpus {
@@ -265,23 +232,10 @@ private:
     std::map<std::string, std::vector<double>> m_savePerFile;
 };
 
-// Prints "what / baseline = 2.1x" with the target when there is one; returns false when a target is missed.
+// One line of the report against the plain read, per file; the target is a ratio to it.
 bool printRatio(const RatioReporter& r, const char* label, const char* name, double target, bool saveOnly = false) {
-    const double base = r.median(kBaseline);
-    const double time = r.median(name, saveOnly);
-    if (base <= 0 || time <= 0) {
-        std::printf("  %-34s not measured\n", label);
-        return true;
-    }
-    const double ratio = time / base;
-    std::printf("  %-34s = %6.1fx  (%8.2f us per file)", label, ratio, time * 1e6);
-    if (target > 0) {
-        const bool met = ratio <= target;
-        std::printf("  target <= %.1fx: %s\n", target, met ? "met" : "MISSED");
-        return met;
-    }
-    std::printf("\n");
-    return true;
+    return qora::bench::printRatio(label, r.median(name, saveOnly), r.median(kBaseline), TimeUnit::Microseconds,
+                                   {.ratio = target});
 }
 
 // One load and save before timing, so the benchmarks time the success path and not a rejected file.
@@ -322,8 +276,8 @@ int main(int argc, char** argv) {
 
     int status = 0;
     try {
-        ScratchFolder inputs(fs::temp_directory_path());
-        ScratchFolder diskOut(fs::temp_directory_path());
+        ScratchFolder inputs;
+        ScratchFolder diskOut;
         std::error_code ec;
         std::unique_ptr<ScratchFolder> tmpfsOut;
         if (fs::is_directory("/dev/shm", ec))
