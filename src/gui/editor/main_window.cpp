@@ -31,6 +31,7 @@
 #include "editor/page_model.h"
 #include "editor/torque_chart.h"
 #include "editor/window_shortcuts.h"
+#include "pages/field_page.h"
 #include "platform/app_paths.h"
 #include "platform/dialog_runner.h"
 #include "platform/file_dialog_hook.h"
@@ -71,7 +72,10 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     m_ghostDocument = new GhostDocument(this);
 
     m_dragDrop = new FieldDragDrop(this);
-    connect(m_dragDrop, &FieldDragDrop::dropped, this, &MainWindow::dropIntoField);
+    connect(m_dragDrop, &FieldDragDrop::dropped, this, [this](QWidget* target, const QString& text) {
+        setChanged(true);
+        FieldPage::setControlText(target, text);
+    });
 
     m_savedStatusTimer = new QTimer(this);
     m_savedStatusTimer->setObjectName(QStringLiteral("Timer1"));
@@ -98,7 +102,6 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     createUserGuide();
     createSummaryCommands();
     createCopyFromGhost();
-    connectGearingChart();
     createDiskWatch();
 
     new WindowShortcutGuard(this);
@@ -530,7 +533,7 @@ void MainWindow::start(const std::optional<std::string>& commandLineFile) {
         openStartFile(*commandLineFile, false);
 
     showSpinButtons();
-    for (QWidget* ghost : m_ghostWidgets)
+    for (QWidget* ghost : ghostWidgets())
         ghost->hide();
     m_ghostToNotepad->hide();
     m_ghostCarName->clear();

@@ -16,6 +16,7 @@
 #include "browser/file_commands.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
+#include "pages/page_host.h"
 #include "platform/ini_registry.h"
 #include "settings/settings.h"
 #include "vehicle/vehicle_file.h"
@@ -56,7 +57,11 @@ class Prompt;
 
 namespace qora::gui {
 
+class AerodynamicsPage;
 class DialogRunner;
+class DriveTrainPage;
+class FieldPage;
+class PerformancePage;
 class EngineSounds;
 class FieldDragDrop;
 class FileChangeWatcher;
@@ -81,12 +86,10 @@ struct MainWindowHost {
 //
 // The pages are built from the page tables (page_fields.h); values travel between the vehicle's buffer and the
 // controls through the page model (page_model.h), keyed by the controls' objectNames.
-class MainWindow final : public QMainWindow {
+class MainWindow final : public QMainWindow, private PageHost {
     Q_OBJECT
 
 public:
-    static constexpr int kGearCount = 8; // the gear edits: reverse, 1st to 6th, final
-
     explicit MainWindow(MainWindowHost host, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -98,8 +101,8 @@ public:
 
     // ---- Document ------------------------------------------------------------------------------------------
     VehicleFile* currentVehicle() const { return m_document->vehicle(); }
-    VehicleDocument& document() const { return *m_document; }
-    Settings& settings() { return m_settings; }
+    Settings& settings() override { return m_settings; }
+    VehicleDocument& document() const override { return *m_document; }
     bool isChanged() const { return m_document->isChanged(); }
     // The archive entry the current vehicle was extracted from; Save writes it back into the archive.
     const std::optional<browser::ArchiveEntryRecord>& archiveEntry() const { return m_document->archiveEntry(); }
@@ -130,13 +133,13 @@ public:
     void restoreStatus();
     void setCaption(const std::string& path);
     // The help text of a label (100 to 152) in the information dialog.
-    void showHelp(int number);
+    void showHelp(int number) override;
 
     // ---- Controls ------------------------------------------------------------------------------------------
     // A page control by objectName (vehicle field, ghost twin or display); nullptr when there is none.
-    QWidget* control(std::string_view name) const;
+    QWidget* control(std::string_view name) const override;
     QString controlText(std::string_view name) const;
-    FieldDragDrop& dragDrop() const { return *m_dragDrop; }
+    FieldDragDrop& dragDrop() const override { return *m_dragDrop; }
     TorqueChart& torqueChart() const { return *m_chart; }
     EngineSounds& engineSounds() const { return *m_sounds; }
     QTabWidget* pages() const { return m_pages; }
@@ -201,76 +204,41 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Field texts keyed by the vehicle controls' objectNames (editor::PageTexts).
     using PageTexts = std::map<std::string, std::string, std::less<>>;
-    struct GearCalculatorDeleter {
-        void operator()(GearCalculator* calculator) const;
-    };
-
-    struct FieldRow {
-        const editor::PageField* field = nullptr;
-        QWidget* label = nullptr;
-        QWidget* control = nullptr;
-        SpinButton* spin = nullptr;
-        QWidget* ghost = nullptr;
-    };
-
     // Window parts.
     void createActions();
     void createMenus();
     QWidget* createHeader();
     void createPages();
-    QWidget* buildPage(int page);
-    FieldRow makeRow(const editor::PageField& field, QWidget* parent);
-    void placeRow(QGridLayout* grid, int row, const FieldRow& fieldRow, int column = 0);
-    QWidget* buildGroups(int page, QWidget* parent, const std::vector<std::string_view>& skip = {});
-    QWidget* buildPerformanceExtras(QWidget* parent);
-    QWidget* buildDriveTrain(QWidget* parent);
-    QWidget* buildAerodynamicsExtras(QWidget* parent);
+
+    std::vector<QWidget*> ghostWidgets() const;
+    std::vector<SpinButton*> spinButtons() const;
+
+    // What the pages ask of the window.
+    Prompt& prompt() const override { return m_host.prompt; }
+    const GhostDocument& ghostDocument() const override { return *m_ghostDocument; }
+    int currentPage() const override;
+    bool pagesFilling() const override { return m_pagesFilling; }
+    void endFilling() override { m_pagesFilling = false; }
+    void guarded(const std::function<void()>& command) override;
+    void onFieldEdited(QWidget* field);
+    // The save animation: the text opens out from its middle, then blinks, then the status returns.
+    void animateSavedStatus();
+    // F1: the help of the focused field's label, or the user guide.
+    void helpForFocus();
 
     // Field texts.
-    void setControlText(QWidget* control, const QString& text);
-    QString textOf(const QWidget* control) const;
     PageTexts collectTexts() const;
     void applyTexts(const PageTexts& texts, bool ghost);
     void applyLoad(const editor::PageLoad& load, bool ghost);
-    void applyAngleMode(bool degrees);
     // Brings a field's page to the front and puts the focus in the field (a value refused by a save).
     void focusField(std::string_view name);
     void afterPageFill(int page, const VehicleFile& vehicle, bool ghost);
 
-    // Handlers.
-    void onFieldEdited(QWidget* sender);
-    bool filterFieldKey(QWidget* field, QKeyEvent* event);
-    void keepTypableText(QLineEdit* edit, QWidget* field);
-    void stepField(SpinButton* button, bool up);
-    void dropIntoField(QWidget* target, const QString& text);
-    void toggleAnglesInDegrees();
-    void animateSavedStatus();
-    void onPageChanged();
-    void gearBarMoved(int gear);
-    void gearEditChanged(int gear);
-    void stepUpshiftBase(bool firstGearOnly);
-    void setGearThreshold(int mode);
-    void calculateUpshift(UpshiftSender sender);
-    void recalculateDriveTrain();
-    void afterDriveTrainFill();
-    void restoreDriveTrainOptions();
-    void updateBestGears();
-    DriveTrainTexts driveTrainTexts() const;
-    void showUpshift(const UpshiftRefresh& refresh);
-    void paintUpshiftReadouts();
-    void helpForFocus();
 
-    // The engine chart and the field events (main_window_chart.cpp, main_window_fields.cpp).
-    void connectChart();
-    void showPeakFigures(bool ghost);
-    bool fieldEvent(QObject* watched, QEvent* event);
-    void finishGearEdit(int gear);
-    bool wheelOverField(QWidget* over, QWheelEvent* event);
 
     // Start-up and shut-down.
     void loadSettings();
@@ -311,10 +279,6 @@ private:
     void recordRecentGhost();
     void fillGhostPages(const VehicleFile& ghost);
     void updateGhostPicture();
-    // The angle texts the other set of fields shows (the ghost's while the vehicle is filled, or the reverse), when
-    // that set is open.
-    std::optional<AngleTexts> otherSetAngles(bool ghost) const;
-    void placePeakFigures(bool ghostShown);
     // FormShow: the ghost open at the end of the last run comes back when its file still exists.
     void restoreGhost();
     // Widens the window, as far as its screen allows, so the page in front shows the ghost column unscrolled.
@@ -360,16 +324,9 @@ private:
     // The texts the ghost's twins show, keyed by the vehicle's objectNames.
     PageTexts ghostTexts() const;
 
-    // The gearing chart of the DriveTrain page (main_window_gearing.cpp).
-    QWidget* buildGearingChart(QWidget* parent);
-    void connectGearingChart();
-    void refreshGearingChart();
     // A ghost was shown or released: the commands and displays that depend on it follow.
     void afterGhostChange();
 
-    // Runs a command, showing any failure that escapes it instead of letting it leave the event loop.
-    void guarded(const std::function<void()>& command);
-    Prompt& prompt() const { return m_host.prompt; }
     std::string newFilePath() const;
 
     MainWindowHost m_host;
@@ -378,25 +335,20 @@ private:
     Settings m_settings;
     std::unique_ptr<IniRegistry> m_registry;
     bool m_pagesFilling = false;
-    bool m_gearSync = false; // a gear bar is writing its edit
     bool m_settingsUnreadable = false;
     bool m_closed = false;
-    std::unique_ptr<GearCalculator, GearCalculatorDeleter> m_gears;
     int m_animationCounter = 0;
-    std::array<ReadoutColour, 5> m_upshiftColours{}; // of the read-outs eGearRpm2..6
-    int m_wheelDelta = 0; // wheel turns not yet a whole notch
     FileChangeWatcher* m_vehicleWatch = nullptr;
     FileChangeWatcher* m_ghostWatch = nullptr;
     bool m_diskCheckDue = false; // a watcher saw a change that was not looked at yet
     bool m_checkingDisk = false;
 
-    std::map<std::string, QWidget*, std::less<>> m_controls; // every page control by objectName
-    std::vector<QWidget*> m_ghostWidgets;                    // hidden while no ghost is open
-    std::vector<SpinButton*> m_spinButtons;
-    std::array<QScrollBar*, kGearCount> m_gearBars{};
-    std::array<QLineEdit*, kGearCount> m_gearEdits{};
 
     QTabWidget* m_pages = nullptr;
+    std::array<FieldPage*, 7> m_fieldPages{};
+    AerodynamicsPage* m_aerodynamics = nullptr;
+    PerformancePage* m_performance = nullptr;
+    DriveTrainPage* m_driveTrain = nullptr;
     FieldDragDrop* m_dragDrop = nullptr;
     TorqueChart* m_chart = nullptr;
     QTimer* m_savedStatusTimer = nullptr;
@@ -409,19 +361,6 @@ private:
     QLabel* m_editorName = nullptr;
     QToolButton* m_fileToNotepad = nullptr;
     QToolButton* m_ghostToNotepad = nullptr;
-    QLabel* m_torqueFigure = nullptr;
-    QLabel* m_powerFigure = nullptr;
-    QLabel* m_ghostTorqueFigure = nullptr;
-    QLabel* m_ghostPowerFigure = nullptr;
-    QCheckBox* m_anglesInDegrees = nullptr;
-    QLabel* m_angleHeader = nullptr;
-    QLabel* m_dtTorque = nullptr;
-    QLabel* m_dtPower = nullptr;
-    QComboBox* m_upshiftBase = nullptr;
-    QPushButton* m_calcUpshift = nullptr;
-    QToolButton* m_baseFirst = nullptr;
-    QToolButton* m_basePrev = nullptr;
-    std::array<QToolButton*, 3> m_threshButtons{};
 
     QAction* m_openVeh = nullptr;
     QAction* m_openGhost = nullptr;
@@ -438,7 +377,6 @@ private:
     PageAppearance* m_appearance = nullptr;
     QAction* m_copyFromGhost = nullptr;      // mCopyFromGhost
     QAction* m_chartCopyFromGhost = nullptr; // mcoCopyFromGhost
-    GearingChart* m_gearingChart = nullptr;
 };
 
 } // namespace qora::gui

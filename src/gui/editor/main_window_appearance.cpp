@@ -17,6 +17,7 @@
 #include "editor/field_widgets.h"
 #include "editor/main_window.h"
 #include "editor/page_appearance.h"
+#include "pages/drivetrain_page.h"
 #include "platform/dialog_runner.h"
 #include "platform/file_dialog_hook.h"
 #include "platform/file_system.h"
@@ -250,7 +251,7 @@ void MainWindow::applyColours() {
     QPalette header = m_editorName->palette();
     header.setColor(QPalette::WindowText, colours[ClearText]);
     m_editorName->setPalette(header);
-    paintUpshiftReadouts();
+    m_driveTrain->paintUpshiftReadouts();
 }
 
 void MainWindow::editColours() {
@@ -295,11 +296,7 @@ void MainWindow::showPreferences() {
         if (chosen.associate != current.associate)
             associateVehFiles(chosen.associate);
 
-        // A bar beyond its new maximum only moves its slider: the gear it shows keeps its value.
-        for (QScrollBar* bar : m_gearBars) {
-            const QSignalBlocker blocker(bar);
-            bar->setMaximum(m_settings.maxGearRange);
-        }
+        m_driveTrain->setMaxGearRange(m_settings.maxGearRange);
         showSpinButtons();
     });
 }
@@ -343,7 +340,7 @@ void MainWindow::associateVehFiles(bool associate) {
 // "Hide Spin Buttons": every spin button of the window follows it, the chart point's included.
 void MainWindow::showSpinButtons() {
     const bool show = !m_settings.hideSpinButtons;
-    for (SpinButton* spin : m_spinButtons)
+    for (SpinButton* spin : spinButtons())
         spin->setVisible(show);
     if (auto* chartPoint = findChild<SpinButton*>(QStringLiteral("csbChartPoint")))
         chartPoint->setVisible(show);

@@ -8,6 +8,8 @@
 #include "editor/copy_from_ghost.h"
 #include "editor/copy_from_ghost_dialog.h"
 #include "editor/main_window.h"
+#include "pages/drivetrain_page.h"
+#include "pages/performance_page.h"
 #include "editor/page_fields.h"
 #include "editor/torque_chart.h"
 #include "platform/dialog_runner.h"
@@ -32,7 +34,7 @@ void MainWindow::updateCopyFromGhostCommands() {
 
 void MainWindow::afterGhostChange() {
     updateCopyFromGhostCommands();
-    refreshGearingChart();
+    m_driveTrain->refreshGearingChart();
 }
 
 editor::PageTexts MainWindow::ghostTexts() const {
@@ -40,7 +42,7 @@ editor::PageTexts MainWindow::ghostTexts() const {
     for (const editor::PageField& field : editor::allPageFields())
         if (!field.ghostName.empty())
             if (const QWidget* twin = control(field.ghostName))
-                texts.emplace(std::string(field.name), toLatin1(textOf(twin)));
+                texts.emplace(std::string(field.name), toLatin1(FieldPage::textOf(twin)));
     return texts;
 }
 
@@ -83,7 +85,7 @@ bool MainWindow::copyGhostValues(editor::CopyScope scope) {
     const std::vector<editor::FieldCopy> plan = editor::copyFromGhostPlan(collectTexts(), ghostTexts(), page, scope);
     // Each field's own change handling follows (the gear bars and read-outs, the name panel).
     for (const editor::FieldCopy& copy : plan)
-        setControlText(control(copy.name), fromLatin1(copy.text));
+        FieldPage::setControlText(control(copy.name), fromLatin1(copy.text));
     const bool curve = editor::scopeHasCurve(page, scope) && replaceCurveWithGhosts();
     if (plan.empty() && !curve) {
         prompt().tell(std::string(editor::kCopyFromGhostTitle), std::string(editor::kNothingToCopyText),
@@ -102,9 +104,9 @@ bool MainWindow::replaceCurveWithGhosts() {
                                 m_chart->line(TorqueChart::PowerLine)))
         return false;
     m_chart->refresh();
-    showPeakFigures(false);
+    m_performance->showPeakFigures(false);
     setChanged(true);
-    refreshGearingChart();
+    m_driveTrain->refreshGearingChart();
     return true;
 }
 

@@ -18,6 +18,9 @@
 #include "browser/file_commands.h"
 #include "calc/field_rules.h"
 #include "editor/main_window.h"
+#include "pages/aerodynamics_page.h"
+#include "pages/drivetrain_page.h"
+#include "pages/performance_page.h"
 #include "editor/page_model.h"
 #include "editor/torque_chart.h"
 #include "platform/file_system.h"
@@ -32,8 +35,6 @@ namespace {
 constexpr const char* kCannotOpenGhost = "Cannot Open Ghost File.";
 constexpr const char* kGhostProblemsWarning =
     "Some entries in the Ghost File were missing or invalid.  Those entries will appear empty in QORA.";
-// The vehicle's figures sit this much lower while no ghost figures are shown under them.
-constexpr int kFiguresDropWithoutGhost = 7;
 
 std::string detailOf(const VehicleFile& vehicle, std::string_view key) {
     const EntryRec* entry = vehicle.findEntry(veh::SecDetails, key);
@@ -116,7 +117,6 @@ void MainWindow::createGhostCommands() {
 
     connect(m_ghostToNotepad, &QToolButton::clicked, this,
             [this] { guarded([this] { openInTextEditor(m_ghostDocument->vehicle()); }); });
-    placePeakFigures(false);
 }
 
 // ---- Commands -----------------------------------------------------------------------------------------------
@@ -179,12 +179,12 @@ bool MainWindow::openGhostFile(const std::string& path) {
 
 void MainWindow::showGhost(const VehicleFile* ghost, bool show) {
     show = show && ghost != nullptr;
-    for (QWidget* widget : m_ghostWidgets)
+    for (QWidget* widget : ghostWidgets())
         widget->setVisible(show);
     m_ghostToNotepad->setVisible(show);
     m_ghostToNotepad->setEnabled(show);
     m_ghostCarName->setVisible(show);
-    placePeakFigures(show);
+    m_performance->placePeakFigures(show);
     if (!show) {
         m_ghostCarName->clear();
         releaseGhost(true);
@@ -237,7 +237,7 @@ void MainWindow::restoreGhost() {
     if (!m_ghostDocument->vehicle())
         m_settings.ghostIsOpen = false;
     const bool open = m_ghostDocument->vehicle() != nullptr;
-    placePeakFigures(open);
+    m_performance->placePeakFigures(open);
     m_ghostToNotepad->setVisible(open);
     m_ghostCarName->setVisible(open);
 }
@@ -252,7 +252,7 @@ void MainWindow::fillGhostPages(const VehicleFile& ghost) {
     m_pagesFilling = true;
     editor::PageLoad load;
     try {
-        load = editor::loadPages(ghost, true, m_settings, prompt(), otherSetAngles(true));
+        load = editor::loadPages(ghost, true, m_settings, prompt(), m_aerodynamics->otherSetAngles(true));
         applyLoad(load, true);
     } catch (...) {
         m_pagesFilling = false;
@@ -264,19 +264,6 @@ void MainWindow::fillGhostPages(const VehicleFile& ghost) {
     const auto description = load.texts.find("eDescription");
     m_ghostCarName->setText(description != load.texts.end() ? fromLatin1(description->second) : QString());
     setChanged(changed);
-}
-
-std::optional<AngleTexts> MainWindow::otherSetAngles(bool ghost) const {
-    if (ghost ? !m_document->vehicle() : !m_ghostDocument->vehicle())
-        return std::nullopt;
-    return AngleTexts{toLatin1(controlText(ghost ? "efAngle" : "gefAngle")),
-                      toLatin1(controlText(ghost ? "erAngle" : "gerAngle"))};
-}
-
-void MainWindow::placePeakFigures(bool ghostShown) {
-    const int top = ghostShown ? 0 : kFiguresDropWithoutGhost;
-    m_torqueFigure->setContentsMargins(0, top, 0, 0);
-    m_powerFigure->setContentsMargins(0, top, 0, 0);
 }
 
 void MainWindow::updateGhostPicture() {

@@ -1,5 +1,8 @@
-// The DriveTrain page of the main window: the gear bars and edits kept in step, and the gearing calculator's
-// read-outs, best gears and options.
+// The DriveTrain page: the gear bars and edits kept in step, the gearing calculator's upshift read-outs, best
+// gears and options, and the gearing chart under the gears, fed from this page's fields and the figures other pages
+// hold (tyre radius, rpm limits, the engine curve).
+
+#include "pages/drivetrain_page.h"
 
 #include <algorithm>
 #include <map>
@@ -7,6 +10,8 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,17 +19,24 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "calc/engine_curve.h"
+#include "calc/field_rules.h"
 #include "calc/gearing.h"
+#include "calc/gearing_chart.h"
+#include "chart/chart_painter.h"
+#include "documents/ghost_document.h"
+#include "documents/vehicle_document.h"
 #include "editor/field_access.h"
-#include "editor/main_window.h"
+#include "editor/gearing_chart.h"
 #include "editor/page_fields.h"
 #include "editor/torque_chart.h"
+#include "pages/page_host.h"
+#include "platform/prompt.h"
 #include "platform/qt_text.h"
+#include "settings/settings.h"
 
 namespace qora::gui {
 
@@ -32,21 +44,68 @@ namespace {
 
 using editor::PageField;
 
-static_assert(kGearEditCount == MainWindow::kGearCount);
+static_assert(kGearEditCount == DriveTrainPage::kGearCount);
+static_assert(static_cast<int>(GearField::Reverse) == GearReverse && static_cast<int>(GearField::First) == Gear1 &&
+              static_cast<int>(GearField::Final) == GearFinal);
 
 constexpr std::array<const char*, kGearEditCount> kGearEditNames{"eGearReverse", "eGear1", "eGear2", "eGear3",
                                                                  "eGear4",       "eGear5", "eGear6", "eGearFinal"};
 constexpr std::array<const char*, kGearEditCount> kGearBarNames{"sbGearReverse", "sbGear1", "sbGear2", "sbGear3",
                                                                 "sbGear4",       "sbGear5", "sbGear6", "sbGearFinal"};
 
-} // namespace
+// The text a gear edit held when the user entered it: what undoing a refused text goes back to.
+constexpr const char* kEntryText = "qoraEntryText";
 
-void MainWindow::GearCalculatorDeleter::operator()(GearCalculator* calculator) const {
-    delete calculator;
+// The objectName of a vehicle field's ghost twin ("eGear1" -> "geGear1", "erRadius" -> "gerRadius").
+std::string twinOf(std::string_view name) {
+    const editor::PageField* field = editor::findPageField(name);
+    return field != nullptr ? std::string(field->ghostName) : std::string();
 }
 
-QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
-    m_gears.reset(new GearCalculator(m_settings));
+} // namespace
+
+DriveTrainPage::DriveTrainPage(PageHost& host, TorqueChart& chart, QWidget* parent)
+    : FieldPage(editor::PgDriveTrain, host, parent), m_chart(chart) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(8);
+    // The gearing chart under the gears takes the spare height.
+    layout->addWidget(buildContent(this), 1);
+    // A changed curve moves the peak power rpm; "Metric Text" switches between km/h and mph.
+    connect(&m_chart, &TorqueChart::peakFiguresChanged, this, [this] { refreshGearingChart(); });
+}
+
+DriveTrainPage::~DriveTrainPage() = default;
+
+// Leaving a gear edit checks its text (switching to another window or opening a menu does not leave it).
+bool DriveTrainPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        const auto it = std::find(m_gearEdits.begin(), m_gearEdits.end(), watched);
+        if (it != m_gearEdits.end()) {
+            QLineEdit* edit = *it;
+            if (event->type() == QEvent::FocusIn) {
+                edit->setProperty(kEntryText, edit->text());
+            } else {
+                const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+                if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                    host().guarded([&] { finishGearEdit(static_cast<int>(it - m_gearEdits.begin())); });
+            }
+            return false;
+        }
+    }
+    return FieldPage::eventFilter(watched, event);
+}
+
+void DriveTrainPage::setMaxGearRange(int maximum) {
+    // A bar beyond its new maximum only moves its slider: the gear it shows keeps its value.
+    for (QScrollBar* bar : m_gearBars) {
+        const QSignalBlocker blocker(bar);
+        bar->setMaximum(maximum);
+    }
+}
+
+QWidget* DriveTrainPage::buildContent(QWidget* parent) {
+    m_gears.reset(new GearCalculator(host().settings()));
     std::map<std::string_view, FieldRow> rows;
     auto* area = new QWidget(parent);
     auto* columns = new QHBoxLayout(area);
@@ -81,12 +140,12 @@ QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
         bar->setSingleStep(1);
         bar->setMinimumWidth(160);
         bar->setFocusPolicy(Qt::ClickFocus);
-        connect(bar, &QScrollBar::valueChanged, this, [this, gear] { guarded([&] { gearBarMoved(gear); }); });
+        connect(bar, &QScrollBar::valueChanged, this, [this, gear] { host().guarded([&] { gearBarMoved(gear); }); });
         m_gearBars[static_cast<std::size_t>(gear)] = bar;
         m_gearEdits[static_cast<std::size_t>(gear)] = qobject_cast<QLineEdit*>(row.control);
-        m_controls.emplace(kGearBarNames[static_cast<std::size_t>(gear)], bar);
+        addControl(kGearBarNames[static_cast<std::size_t>(gear)], bar);
         connect(m_gearEdits[static_cast<std::size_t>(gear)], &QLineEdit::textChanged, this,
-                [this, gear] { guarded([&] { gearEditChanged(gear); }); });
+                [this, gear] { host().guarded([&] { gearEditChanged(gear); }); });
 
         const int r = gear + 1;
         grid->addWidget(row.label, r, 0);
@@ -147,9 +206,9 @@ QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
     setTypedLengthLimit(m_upshiftBase, 5);
     m_upshiftBase->setProperty(kNumeric, true);
     m_upshiftBase->installEventFilter(this);
-    m_controls.emplace("cbUpshiftBase", m_upshiftBase);
+    addControl("cbUpshiftBase", m_upshiftBase);
     connect(m_upshiftBase, &QComboBox::currentIndexChanged, this,
-            [this] { guarded([this] { calculateUpshift(UpshiftSender::BaseCombo); }); });
+            [this] { host().guarded([this] { calculateUpshift(UpshiftSender::BaseCombo); }); });
     // Typing a number leaves the items: the typed rpm is used by the button only.
     connect(m_upshiftBase->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
         if (m_upshiftBase->currentIndex() < 0)
@@ -163,7 +222,7 @@ QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
     m_calcUpshift = new QPushButton(tr("&Calculate using specified RPM"), base);
     m_calcUpshift->setObjectName(QStringLiteral("bCalcUpshiftRpm"));
     connect(m_calcUpshift, &QPushButton::clicked, this,
-            [this] { guarded([this] { calculateUpshift(UpshiftSender::CalcButton); }); });
+            [this] { host().guarded([this] { calculateUpshift(UpshiftSender::CalcButton); }); });
     baseLayout->addWidget(m_upshiftBase);
     baseLayout->addWidget(m_calcUpshift);
     side->addWidget(base);
@@ -185,8 +244,8 @@ QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
     basisGroup->addButton(m_baseFirst);
     basisGroup->addButton(m_basePrev);
     m_baseFirst->setChecked(true);
-    connect(m_baseFirst, &QToolButton::clicked, this, [this] { guarded([this] { stepUpshiftBase(true); }); });
-    connect(m_basePrev, &QToolButton::clicked, this, [this] { guarded([this] { stepUpshiftBase(false); }); });
+    connect(m_baseFirst, &QToolButton::clicked, this, [this] { host().guarded([this] { stepUpshiftBase(true); }); });
+    connect(m_basePrev, &QToolButton::clicked, this, [this] { host().guarded([this] { stepUpshiftBase(false); }); });
     basisLayout->addWidget(m_baseFirst);
     basisLayout->addWidget(m_basePrev);
     side->addWidget(basis);
@@ -202,7 +261,7 @@ QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
             toggle(threshold, kThreshNames[static_cast<std::size_t>(mode)], captions[static_cast<std::size_t>(mode)]);
         thresholdGroup->addButton(button, mode);
         thresholdLayout->addWidget(button);
-        connect(button, &QToolButton::clicked, this, [this, mode] { guarded([&] { setGearThreshold(mode); }); });
+        connect(button, &QToolButton::clicked, this, [this, mode] { host().guarded([&] { setGearThreshold(mode); }); });
         m_threshButtons[static_cast<std::size_t>(mode)] = button;
     }
     m_threshButtons[1]->setChecked(true);
@@ -217,35 +276,35 @@ QWidget* MainWindow::buildDriveTrain(QWidget* parent) {
     return area;
 }
 
-DriveTrainTexts MainWindow::driveTrainTexts() const {
+DriveTrainTexts DriveTrainPage::driveTrainTexts() const {
     DriveTrainTexts texts;
     for (int gear = 0; gear < kGearEditCount; ++gear)
         texts.gears[static_cast<std::size_t>(gear)] = toLatin1(m_gearEdits[static_cast<std::size_t>(gear)]->text());
-    texts.maxRpm = toLatin1(controlText("eMaxRpm"));
-    texts.autoShiftRpm = toLatin1(controlText("eAutoShiftRpm"));
-    if (m_chart->exists()) {
-        texts.peakTorqueRpm = peakRpm(m_chart->line(TorqueChart::TorqueLine));
-        texts.peakPowerRpm = peakRpm(m_chart->line(TorqueChart::PowerLine));
+    texts.maxRpm = toLatin1(textOf(host().control("eMaxRpm")));
+    texts.autoShiftRpm = toLatin1(textOf(host().control("eAutoShiftRpm")));
+    if (m_chart.exists()) {
+        texts.peakTorqueRpm = peakRpm(m_chart.line(TorqueChart::TorqueLine));
+        texts.peakPowerRpm = peakRpm(m_chart.line(TorqueChart::PowerLine));
     }
     return texts;
 }
 
-void MainWindow::calculateUpshift(UpshiftSender sender) {
-    if (!m_document->vehicle() || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
+void DriveTrainPage::calculateUpshift(UpshiftSender sender) {
+    if (!host().document().isOpen() || host().pagesFilling() || !m_chart.exists() || host().currentPage() != editor::PgDriveTrain)
         return;
     const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
     showUpshift(m_gears->calculateUpshift(sender, driveTrainTexts(), base));
 }
 
-void MainWindow::updateBestGears() {
-    if (!m_document->vehicle() || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
+void DriveTrainPage::updateBestGears() {
+    if (!host().document().isOpen() || host().pagesFilling() || !m_chart.exists() || host().currentPage() != editor::PgDriveTrain)
         return;
     UpshiftRefresh refresh;
     refresh.bestGears = m_gears->updateBestGears(driveTrainTexts());
     showUpshift(refresh);
 }
 
-void MainWindow::showUpshift(const UpshiftRefresh& refresh) {
+void DriveTrainPage::showUpshift(const UpshiftRefresh& refresh) {
     if (refresh.captions) {
         m_dtTorque->setText(fromLatin1(refresh.captions->torque));
         m_dtPower->setText(fromLatin1(refresh.captions->power));
@@ -262,13 +321,13 @@ void MainWindow::showUpshift(const UpshiftRefresh& refresh) {
     if (refresh.upshift) {
         for (int i = 0; i < 5; ++i) {
             const UpshiftReadout& readout = refresh.upshift->readouts[static_cast<std::size_t>(i)];
-            auto* display = qobject_cast<QLineEdit*>(control("eGearRpm" + std::to_string(i + 2)));
+            auto* display = qobject_cast<QLineEdit*>(host().control("eGearRpm" + std::to_string(i + 2)));
             display->setText(fromLatin1(readout.text));
             m_upshiftColours[static_cast<std::size_t>(i)] = readout.colour;
         }
         paintUpshiftReadouts();
         if (refresh.upshift->message)
-            prompt().tell(refresh.upshift->message->title, refresh.upshift->message->text, PromptIcon::Stop);
+            host().prompt().tell(refresh.upshift->message->title, refresh.upshift->message->text, PromptIcon::Stop);
         if (refresh.upshift->selectAutoShiftItem) {
             const QSignalBlocker blocker(m_upshiftBase);
             m_upshiftBase->setCurrentIndex(BaseAutoShift);
@@ -276,18 +335,18 @@ void MainWindow::showUpshift(const UpshiftRefresh& refresh) {
     }
     if (refresh.bestGears) {
         for (int i = 0; i < 5; ++i)
-            setControlText(control("eBestGear" + std::to_string(i + 2)),
+            setControlText(host().control("eBestGear" + std::to_string(i + 2)),
                            fromLatin1(refresh.bestGears->best[static_cast<std::size_t>(i)]));
-        setControlText(control("eUpgraded6th"), fromLatin1(refresh.bestGears->upgraded6th));
+        setControlText(host().control("eUpgraded6th"), fromLatin1(refresh.bestGears->upgraded6th));
     }
     refreshGearingChart();
 }
 
 // The read-outs' red (over the limit) and grey (not reached) stay through a change of the application colours.
-void MainWindow::paintUpshiftReadouts() {
+void DriveTrainPage::paintUpshiftReadouts() {
     const QColor normal = m_gearEdits[Gear1]->palette().color(QPalette::Text);
     for (int i = 0; i < 5; ++i) {
-        auto* display = qobject_cast<QLineEdit*>(control("eGearRpm" + std::to_string(i + 2)));
+        auto* display = qobject_cast<QLineEdit*>(host().control("eGearRpm" + std::to_string(i + 2)));
         const ReadoutColour colour = m_upshiftColours[static_cast<std::size_t>(i)];
         QPalette palette = display->palette();
         palette.setColor(QPalette::Text, colour == ReadoutColour::Red    ? QColor(255, 0, 0)
@@ -297,7 +356,7 @@ void MainWindow::paintUpshiftReadouts() {
     }
 }
 
-void MainWindow::gearBarMoved(int gear) {
+void DriveTrainPage::gearBarMoved(int gear) {
     QScrollBar* bar = m_gearBars[static_cast<std::size_t>(gear)];
     QLineEdit* edit = m_gearEdits[static_cast<std::size_t>(gear)];
     const QSignalBlocker blocker(bar);
@@ -308,7 +367,7 @@ void MainWindow::gearBarMoved(int gear) {
     recalculateDriveTrain();
 }
 
-void MainWindow::gearEditChanged(int gear) {
+void DriveTrainPage::gearEditChanged(int gear) {
     if (m_gearSync)
         return;
     const auto position =
@@ -319,14 +378,14 @@ void MainWindow::gearEditChanged(int gear) {
         const QSignalBlocker blocker(m_gearBars[static_cast<std::size_t>(gear)]);
         m_gearBars[static_cast<std::size_t>(gear)]->setValue(*position);
     }
-    if (m_pagesFilling)
+    if (host().pagesFilling())
         return;
-    setChanged(true);
+    host().document().setChanged(true);
     recalculateDriveTrain();
 }
 
-void MainWindow::recalculateDriveTrain() {
-    if (!m_document->vehicle() || m_pagesFilling || !m_chart->exists() || m_pages->currentIndex() != editor::PgDriveTrain)
+void DriveTrainPage::recalculateDriveTrain() {
+    if (!host().document().isOpen() || host().pagesFilling() || !m_chart.exists() || host().currentPage() != editor::PgDriveTrain)
         return;
     UpshiftRefresh refresh;
     const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
@@ -335,23 +394,27 @@ void MainWindow::recalculateDriveTrain() {
     updateBestGears();
 }
 
-void MainWindow::stepUpshiftBase(bool firstGearOnly) {
-    applyUpshiftBasis(m_settings, firstGearOnly);
+void DriveTrainPage::stepUpshiftBase(bool firstGearOnly) {
+    applyUpshiftBasis(host().settings(), firstGearOnly);
     (firstGearOnly ? m_baseFirst : m_basePrev)->setChecked(true);
     recalculateDriveTrain();
 }
 
-void MainWindow::setGearThreshold(int mode) {
-    applyGearThresholdMode(m_settings, mode);
+void DriveTrainPage::setGearThreshold(int mode) {
+    applyGearThresholdMode(host().settings(), mode);
     m_threshButtons[static_cast<std::size_t>(std::clamp(mode, 0, 2))]->setChecked(true);
     recalculateDriveTrain();
 }
 
-void MainWindow::onPageChanged() {
+void DriveTrainPage::pageShown() {
     calculateUpshift(UpshiftSender::PageControl);
 }
 
-void MainWindow::afterDriveTrainFill() {
+void DriveTrainPage::afterFill(const VehicleFile& /*vehicle*/, bool ghost) {
+    if (ghost) {
+        host().endFilling();
+        return;
+    }
     for (int gear = 0; gear < kGearEditCount; ++gear) {
         const auto position =
             gearPositionFromText(toLatin1(m_gearEdits[static_cast<std::size_t>(gear)]->text()), gear == GearReverse);
@@ -360,16 +423,87 @@ void MainWindow::afterDriveTrainFill() {
             m_gearBars[static_cast<std::size_t>(gear)]->setValue(*position);
         }
     }
-    m_pagesFilling = false;
+    host().endFilling();
     calculateUpshift(UpshiftSender::PageControl);
     updateBestGears();
 }
 
-void MainWindow::restoreDriveTrainOptions() {
-    (m_settings.gearUpShiftBaseFirst ? m_baseFirst : m_basePrev)->setChecked(true);
-    m_threshButtons[static_cast<std::size_t>(std::clamp(m_settings.gearRpmThresholdMode, 0, 2))]->setChecked(true);
+void DriveTrainPage::restoreOptions() {
+    (host().settings().gearUpShiftBaseFirst ? m_baseFirst : m_basePrev)->setChecked(true);
+    m_threshButtons[static_cast<std::size_t>(std::clamp(host().settings().gearRpmThresholdMode, 0, 2))]->setChecked(true);
     for (QScrollBar* bar : m_gearBars)
-        bar->setMaximum(m_settings.maxGearRange);
+        bar->setMaximum(host().settings().maxGearRange);
+}
+
+QWidget* DriveTrainPage::buildGearingChart(QWidget* parent) {
+    auto* box = new QGroupBox(tr("Road Speed in Each Gear"), parent);
+    box->setObjectName(QStringLiteral("grpGearingChart"));
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(4, 4, 4, 4);
+    m_gearingChart = new GearingChart(box);
+    layout->addWidget(m_gearingChart);
+    return box;
+}
+
+void DriveTrainPage::followOtherPages() {
+    // The figures the chart takes from other pages; the gears and the upshift base come with the read-outs.
+    for (const char* name : {"efRadius", "erRadius", "eMaxRpm", "eAutoShiftRpm"})
+        if (auto* edit = qobject_cast<QLineEdit*>(host().control(name)))
+            connect(edit, &QLineEdit::textChanged, this, [this] { refreshGearingChart(); });
+    if (auto* drive = qobject_cast<QComboBox*>(host().control("cbDriveType")))
+        connect(drive, &QComboBox::currentTextChanged, this, [this] { refreshGearingChart(); });
+}
+
+void DriveTrainPage::refreshGearingChart() {
+    if (m_gearingChart == nullptr || host().pagesFilling())
+        return;
+    const SpeedUnit unit = host().settings().chartMetricText ? SpeedUnit::Kmh : SpeedUnit::Mph;
+    const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
+
+    GearingChartData vehicle;
+    if (host().document().isOpen()) {
+        const std::string_view tyre = drivenTyreField(toLatin1(textOf(host().control("cbDriveType"))));
+        vehicle = gearingChart(gearingInput(driveTrainTexts(), base, toLatin1(textOf(host().control(tyre))), unit));
+    }
+    std::optional<GearingChartData> ghost;
+    if (host().ghostDocument().isOpen()) {
+        DriveTrainTexts texts;
+        for (int gear = 0; gear < kGearEditCount; ++gear)
+            texts.gears[static_cast<std::size_t>(gear)] =
+                toLatin1(textOf(host().control(twinOf(kGearEditNames[static_cast<std::size_t>(gear)]))));
+        texts.maxRpm = toLatin1(textOf(host().control(twinOf("eMaxRpm"))));
+        texts.autoShiftRpm = toLatin1(textOf(host().control(twinOf("eAutoShiftRpm"))));
+        if (m_chart.exists()) {
+            texts.peakTorqueRpm = peakRpm(m_chart.line(TorqueChart::GhostTorqueLine));
+            texts.peakPowerRpm = peakRpm(m_chart.line(TorqueChart::GhostPowerLine));
+        }
+        const std::string_view tyre = drivenTyreField(toLatin1(textOf(host().control(twinOf("cbDriveType")))));
+        ghost = gearingChart(gearingInput(texts, base, toLatin1(textOf(host().control(twinOf(tyre)))), unit));
+    }
+    m_gearingChart->setColours(ChartPainter::toQColor(host().settings().chartColor(0)),
+                               ChartPainter::toQColor(host().settings().chartColor(1)));
+    m_gearingChart->setCharts(vehicle, ghost, unit);
+}
+
+void DriveTrainPage::finishGearEdit(int gear) {
+    QLineEdit* edit = m_gearEdits[static_cast<std::size_t>(gear)];
+    // The edit can undo when the user changed its text since entering it; undoing goes back to that text.
+    const QVariant entry = edit->property(kEntryText);
+    edit->setProperty(kEntryText, QVariant());
+    const bool canUndo = entry.isValid() && entry.toString() != edit->text();
+    const GearExitDecision decision = qora::finishGearEdit(static_cast<GearField>(gear), toLatin1(edit->text()), canUndo);
+    switch (decision.action) {
+    case GearExitAction::Leave:
+        break;
+    case GearExitAction::Rewrite:
+        setControlText(edit, fromLatin1(decision.text));
+        break;
+    case GearExitAction::Undo:
+        setControlText(edit, entry.toString());
+        break;
+    }
+    if (decision.beep)
+        host().prompt().beep();
 }
 
 } // namespace qora::gui
