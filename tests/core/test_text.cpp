@@ -20,6 +20,12 @@ TEST(Text, CaseFoldingCoversLatin1Letters) {
     EXPECT_FALSE(text::iequals("\xD7", "\xF7"));          // multiplication and division signs are not letters
     EXPECT_EQ(text::ifind("x = MASS=(1)", "mass="), 4u);
     EXPECT_EQ(text::ifind("abc", "abcd"), std::string_view::npos);
+    EXPECT_TRUE(text::istartsWith("VehicleMas=G01B.VEH", "vehiclemas="));
+    EXPECT_TRUE(text::iendsWith("bmw~Fast.VFV", ".vfv"));
+    EXPECT_TRUE(text::iendsWith("\xC9T\xC9", "t\xE9"));
+    EXPECT_FALSE(text::istartsWith("cl", "clRed")); // a prefix longer than the text
+    EXPECT_FALSE(text::iendsWith("vfv", ".vfv"));
+    EXPECT_TRUE(text::istartsWith("", "") && text::iendsWith("car.veh", ""));
 }
 
 TEST(Text, TrimRemovesControlCharactersAndBlanks) {

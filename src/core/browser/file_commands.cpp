@@ -97,7 +97,7 @@ Replacement replaceDocument(const OpenDocument& current, const std::string& newP
     } else {
         const std::string name = fileNameOf(newPath);
         const bool extraction = isExtraction(newPath);
-        if (extraction && !text::startsWith(text::toLower(name), kVehicleMasPrefix))
+        if (extraction && !text::istartsWith(name, kVehicleMasPrefix))
             throw VehicleArchiveError(std::string(kInvalidExtractionPrefix));
         result.path = newPath;
         if (hasCurrent && isExtraction(current.path) && !samePath(current.path, newPath))
@@ -225,7 +225,7 @@ CarPicture vehiclePicture(const std::string& path) {
     // code + "*.bmp", with the code's characters taken literally.
     const std::string folder = withoutTrailingSeparator(parentFolder(path));
     for (const std::string& bitmap : listFiles(folder, "*.bmp"))
-        if (bitmap.size() >= code.size() + 4 && text::iequals(std::string_view(bitmap).substr(0, code.size()), code))
+        if (bitmap.size() >= code.size() + 4 && text::istartsWith(bitmap, code))
             return CarPicture::bitmapFile(joinPath(folder, bitmap));
     return CarPicture::noCar();
 }

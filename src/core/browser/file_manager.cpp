@@ -16,14 +16,6 @@ namespace qora::browser {
 
 namespace {
 
-bool startsWithIgnoringCase(std::string_view name, std::string_view prefix) {
-    return name.size() >= prefix.size() && text::iequals(name.substr(0, prefix.size()), prefix);
-}
-
-bool endsWithIgnoringCase(std::string_view name, std::string_view suffix) {
-    return name.size() >= suffix.size() && text::iequals(name.substr(name.size() - suffix.size()), suffix);
-}
-
 void removeQuietly(const std::string& path) {
     try {
         fileSystem().removeFile(path);
@@ -43,9 +35,9 @@ std::vector<std::string> companionFiles(const std::string& folder, std::string_v
             if (!entry.isFile)
                 continue;
             const std::string_view name = entry.name;
-            const bool bitmap = name.size() >= code.size() + 4 && startsWithIgnoringCase(name, code) &&
-                                endsWithIgnoringCase(name, ".bmp");
-            if (bitmap || startsWithIgnoringCase(name, base))
+            const bool bitmap =
+                name.size() >= code.size() + 4 && text::istartsWith(name, code) && text::iendsWith(name, ".bmp");
+            if (bitmap || text::istartsWith(name, base))
                 names.push_back(std::move(entry.name));
         }
     } catch (const FileError&) {

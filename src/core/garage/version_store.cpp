@@ -13,10 +13,6 @@ namespace qora::garage {
 
 namespace {
 
-bool endsWithNoCase(std::string_view s, std::string_view suffix) {
-    return s.size() >= suffix.size() && text::iequals(s.substr(s.size() - suffix.size()), suffix);
-}
-
 // "Unable to write version file [/g/bmw~fast.vfv].  No space left on device."
 std::string failureText(std::string_view what, const std::string& path, const FileError& error) {
     return "Unable to " + std::string(what) + " [" + path + "].  " + error.reason() + ".";
@@ -92,8 +88,7 @@ VersionListing listVersions(const std::string& garageFolder, std::string_view ba
     for (const FolderEntry& entry : entries) {
         const std::string& name = entry.name;
         if (entry.isFile && name.size() >= prefix.size() + kVersionExtension.size() &&
-            text::iequals(std::string_view(name).substr(0, prefix.size()), prefix) &&
-            endsWithNoCase(name, kVersionExtension))
+            text::istartsWith(name, prefix) && text::iendsWith(name, kVersionExtension))
             listing.files.push_back(name);
     }
     std::sort(listing.files.begin(), listing.files.end(),
@@ -173,7 +168,7 @@ NotesResult saveNotes(const std::string& versionPath, std::string_view notes) {
 }
 
 DeleteResult deleteVersion(const std::string& versionPath) {
-    if (!endsWithNoCase(versionPath, kVersionExtension) || fileNameOf(versionPath).size() <= kVersionExtension.size())
+    if (!text::iendsWith(versionPath, kVersionExtension) || fileNameOf(versionPath).size() <= kVersionExtension.size())
         return DeleteResult::InvalidExtension;
     try {
         fileSystem().removeFile(versionPath);

@@ -148,8 +148,7 @@ public:
             if (parseLine(i, info) != LineInfo::kSection)
                 continue;
             const std::string name = extractText(i, info.nameStart, info.nameLength);
-            if (text::iequals(name, section) ||
-                (name.size() > prefix.size() && text::iequals(std::string_view(name).substr(0, prefix.size()), prefix)))
+            if (text::iequals(name, section) || (name.size() > prefix.size() && text::istartsWith(name, prefix)))
                 doomed.push_back(name);
         }
         for (const std::string& name : doomed)

@@ -59,6 +59,13 @@ inline bool iequals(std::string_view a, std::string_view b) noexcept {
             return false;
     return true;
 }
+// Whether s begins (ends) with prefix (suffix), ignoring letter case: file names, extensions and section names.
+inline bool istartsWith(std::string_view s, std::string_view prefix) noexcept {
+    return s.size() >= prefix.size() && iequals(s.substr(0, prefix.size()), prefix);
+}
+inline bool iendsWith(std::string_view s, std::string_view suffix) noexcept {
+    return s.size() >= suffix.size() && iequals(s.substr(s.size() - suffix.size()), suffix);
+}
 // Position of the first occurrence of needle in hay, ignoring letter case; npos when absent.
 std::size_t ifind(std::string_view hay, std::string_view needle) noexcept;
 bool startsWith(std::string_view s, std::string_view prefix) noexcept;

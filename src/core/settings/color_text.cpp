@@ -78,7 +78,7 @@ std::optional<Color> byName(std::string_view name) {
         if (text::iequals(name, c.name))
             return c.color;
     std::string_view plain = name;
-    if (plain.size() > 2 && text::iequals(plain.substr(0, 2), "cl"))
+    if (plain.size() > 2 && text::istartsWith(plain, "cl"))
         plain.remove_prefix(2);
     for (const NamedColor& c : kBasicColors)
         if (text::iequals(plain, c.name))

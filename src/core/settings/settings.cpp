@@ -535,10 +535,9 @@ bool Settings::backupFile(const std::string& path) {
     FileSystem& fs = fileSystem();
     if (!fs.fileExists(path))
         return false;
-    const std::string lower = text::toLower(path);
-    if (lower.empty() || lower.back() != 'h') {
+    if (!text::iendsWith(path, "h")) {
         m_prompt->tell("QORA File IO",
-                       "[" + lower + "] contains an invalid file VEH extention and cannot be backed up.",
+                       "[" + text::toLower(path) + "] contains an invalid file VEH extention and cannot be backed up.",
                        PromptIcon::Exclamation);
         return false;
     }
