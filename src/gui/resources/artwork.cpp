@@ -98,26 +98,13 @@ public:
     const std::vector<Entry>& entries() const { return m_entries; }
 
     QImage image(const Entry& entry, QSize size, qreal ratio) {
-        const Key key{&entry, size.width(), size.height(), ratio};
-        std::lock_guard lock(m_mutex);
-        auto it = m_images.find(key);
-        if (it == m_images.end())
-            it = m_images.emplace(key, render(entry, size, ratio)).first;
-        return it->second;
+        return art::cachedImage(entry.name, size, ratio, [&] { return render(entry, size, ratio); });
     }
-
-    // QPixmaps belong to the GUI thread, which is the only caller.
     QPixmap pixmap(const Entry& entry, QSize size, qreal ratio) {
-        const Key key{&entry, size.width(), size.height(), ratio};
-        auto it = m_pixmaps.find(key);
-        if (it == m_pixmaps.end())
-            it = m_pixmaps.emplace(key, QPixmap::fromImage(image(entry, size, ratio))).first;
-        return it->second;
+        return art::cachedPixmap(entry.name, size, ratio, [&] { return render(entry, size, ratio); });
     }
 
 private:
-    using Key = std::tuple<const Entry*, int, int, qreal>;
-
     static QImage render(const Entry& entry, QSize size, qreal ratio) {
         const QSize pixels(static_cast<int>(std::ceil(size.width() * ratio)),
                            static_cast<int>(std::ceil(size.height() * ratio)));
@@ -134,10 +121,50 @@ private:
 
     std::vector<Entry> m_entries;
     std::unordered_map<std::string, std::size_t> m_index;
-    std::mutex m_mutex;
-    std::map<Key, QImage> m_images;
-    std::map<Key, QPixmap> m_pixmaps;
 };
+
+// Every picture painted so far, under its id, size and pixel ratio: painted once, held once. A picture asked for as
+// a pixmap keeps that pixmap beside its image; the two share their pixels.
+class PictureCache {
+public:
+    QImage image(std::string_view id, QSize size, qreal ratio, const std::function<QImage()>& render) {
+        std::lock_guard lock(m_mutex);
+        return picture(id, size, ratio, render).image;
+    }
+
+    // QPixmaps belong to the GUI thread, which is the only caller.
+    QPixmap pixmap(std::string_view id, QSize size, qreal ratio, const std::function<QImage()>& render) {
+        std::lock_guard lock(m_mutex);
+        Picture& picture = this->picture(id, size, ratio, render);
+        if (picture.pixmap.isNull() && !picture.image.isNull())
+            picture.pixmap = QPixmap::fromImage(picture.image);
+        return picture.pixmap;
+    }
+
+private:
+    struct Picture {
+        QImage image;
+        QPixmap pixmap;
+    };
+    using Key = std::tuple<std::string, int, int, qreal>;
+
+    Picture& picture(std::string_view id, QSize size, qreal ratio, const std::function<QImage()>& render) {
+        Key key{std::string(id), size.width(), size.height(), ratio};
+        auto it = m_pictures.find(key);
+        if (it == m_pictures.end())
+            it = m_pictures.emplace(std::move(key), Picture{render(), {}}).first;
+        return it->second;
+    }
+
+    // Recursive: a picture may be painted from another cached picture.
+    std::recursive_mutex m_mutex;
+    std::map<Key, Picture> m_pictures;
+};
+
+PictureCache& pictureCache() {
+    static PictureCache instance;
+    return instance;
+}
 
 Catalogue& catalogue() {
     static Catalogue instance;
@@ -158,6 +185,18 @@ QIcon iconOf(const std::string& name) {
 }
 
 } // namespace
+
+namespace art {
+
+QImage cachedImage(std::string_view id, QSize size, qreal ratio, const std::function<QImage()>& render) {
+    return pictureCache().image(id, size, ratio, render);
+}
+
+QPixmap cachedPixmap(std::string_view id, QSize size, qreal ratio, const std::function<QImage()>& render) {
+    return pictureCache().pixmap(id, size, ratio, render);
+}
+
+} // namespace art
 
 QImage artworkImage(std::string_view name) {
     const Entry* entry = catalogue().find(name);

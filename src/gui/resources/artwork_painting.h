@@ -1,11 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include <QColor>
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -15,6 +17,14 @@
 // The painting behind artwork.cpp, shared by its source files. Every function paints into a painter whose
 // coordinates are device-independent pixels with (0, 0) at the top left of a picture of the given size.
 namespace qora::gui::art {
+
+// ---- The picture cache -----------------------------------------------------------------------------------------
+
+// The picture `id` painted for `size` at `ratio`, from the one cache of painted pictures: `render` runs the first
+// time only, and every later call returns the same image. Any thread.
+QImage cachedImage(std::string_view id, QSize size, qreal ratio, const std::function<QImage()>& render);
+// The same picture as a pixmap, made once from the cached image and sharing its pixels. GUI thread only.
+QPixmap cachedPixmap(std::string_view id, QSize size, qreal ratio, const std::function<QImage()>& render);
 
 // ---- The visual language: graphite, brushed metal, racing red, signal amber ------------------------------------
 

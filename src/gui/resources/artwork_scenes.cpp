@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <string>
 
 #include <QLinearGradient>
 #include <QPainterPath>
@@ -55,7 +56,7 @@ constexpr int kWeavePeriod = 16; // 4 x 4 cells of 4 pixels: a 2/2 twill
 constexpr int kGrainPeriod = 64;
 
 // Carbon fibre: tows of 4-pixel cells in a 2/2 twill, each tow rounded by its shading. Repeats every 16 pixels.
-QImage weaveTile(int base, int relief) {
+QImage paintWeaveTile(int base, int relief) {
     QImage tile(kWeavePeriod, kWeavePeriod, QImage::Format_RGB32);
     for (int y = 0; y < kWeavePeriod; ++y) {
         auto* row = reinterpret_cast<QRgb*>(tile.scanLine(y));
@@ -74,7 +75,7 @@ QImage weaveTile(int base, int relief) {
 
 // Fine horizontal grain of brushed metal, as light and dark streaks over whatever lies below. Repeats every 64
 // pixels across and down (kGrainPeriod).
-QImage grainTile(int strength, int seed) {
+QImage paintGrainTile(int strength, int seed) {
     constexpr int kSide = kGrainPeriod;
     constexpr int kSpan = 16; // the length of one streak's change along a row
     QImage tile(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
@@ -94,6 +95,17 @@ QImage grainTile(int strength, int seed) {
         }
     }
     return tile;
+}
+
+// The tiles, painted once for each look and kept in the picture cache.
+QImage weaveTile(int base, int relief) {
+    const std::string id = "weave tile " + std::to_string(base) + "/" + std::to_string(relief);
+    return cachedImage(id, QSize(kWeavePeriod, kWeavePeriod), 1.0, [=] { return paintWeaveTile(base, relief); });
+}
+
+QImage grainTile(int strength, int seed) {
+    const std::string id = "grain tile " + std::to_string(strength) + "/" + std::to_string(seed);
+    return cachedImage(id, QSize(kGrainPeriod, kGrainPeriod), 1.0, [=] { return paintGrainTile(strength, seed); });
 }
 
 // A gradient that repeats once per width across and once per height down, so that a tile of that size stays

@@ -16,6 +16,9 @@ namespace qora::gui {
 namespace {
 
 constexpr int kMaxSide = 1024;
+// The program icon's ids in the picture cache, apart from every artwork name.
+constexpr std::string_view kIconId = "program icon";
+constexpr std::string_view kDisabledIconId = "program icon, disabled";
 
 // The engine curve inside the ring: torque rising to its peak and falling off towards the rev limit, in ring
 // units (the ring's centre at 0, 0, its inner radius 1).
@@ -104,16 +107,17 @@ public:
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
-        const int side = std::min(size.width(), size.height());
-        const QPixmap plain = QPixmap::fromImage(programIconImage(side));
+        const int side = std::clamp(std::min(size.width(), size.height()), 1, kMaxSide);
         if (mode != QIcon::Disabled)
-            return plain;
-        QPixmap faded(plain.size());
-        faded.fill(Qt::transparent);
-        QPainter painter(&faded);
-        painter.setOpacity(0.4);
-        painter.drawPixmap(0, 0, plain);
-        return faded;
+            return art::cachedPixmap(kIconId, QSize(side, side), 1.0, [side] { return programIconImage(side); });
+        return art::cachedPixmap(kDisabledIconId, QSize(side, side), 1.0, [side] {
+            QImage faded(side, side, QImage::Format_ARGB32_Premultiplied);
+            faded.fill(Qt::transparent);
+            QPainter painter(&faded);
+            painter.setOpacity(0.4);
+            painter.drawImage(0, 0, programIconImage(side));
+            return faded;
+        });
     }
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
@@ -131,11 +135,13 @@ public:
 
 QImage programIconImage(int side) {
     side = std::clamp(side, 1, kMaxSide);
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    paintIcon(painter, side);
-    return image;
+    return art::cachedImage(kIconId, QSize(side, side), 1.0, [side] {
+        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        paintIcon(painter, side);
+        return image;
+    });
 }
 
 QIcon programIcon() {
