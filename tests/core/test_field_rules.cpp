@@ -231,7 +231,7 @@ TEST(FieldRules, SavingAnglesStoresRadiansOrFailsTheSave) {
         FAIL() << "expected DataValidationError";
     } catch (const DataValidationError& e) {
         EXPECT_EQ(e.reason(), "File contains invalid data and cannot be saved.");
-        EXPECT_STREQ(e.what(), "MainWindow::SaveAerodynamicsPage()-> File contains invalid data and cannot be saved.");
+        EXPECT_STREQ(e.what(), "TfMain::SaveAerodynamicsPage()-> File contains invalid data and cannot be saved.");
     }
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_EQ(prompt.messages()[0].title, "QORA Math Unit");

@@ -54,28 +54,28 @@ TEST(Gearing, BestRatioRecordIsValidatedInOrder) {
 
     const auto failure = [&](GearInfo record) {
         const std::string message = messageOf<DataValidationError>([&] { calc.calculateBestGearRatio(record); });
-        EXPECT_EQ("MainWindow::CalcBestGearRatio(GearInfo)-> " + record.ErrorText, message);
+        EXPECT_EQ("TfMain::CalcBestGearRatio(GearInfo)-> " + record.ErrorText, message);
         return message;
     };
     GearInfo bad = info;
     bad.Gear = 7;
     bad.BaseRatio = 0; // the gear is checked first
-    EXPECT_EQ(failure(bad), "MainWindow::CalcBestGearRatio(GearInfo)-> [7] is not a valid gear.");
+    EXPECT_EQ(failure(bad), "TfMain::CalcBestGearRatio(GearInfo)-> [7] is not a valid gear.");
     bad = info;
     bad.Gear = 2;
     bad.BaseRatio = 10;
-    EXPECT_EQ(failure(bad), "MainWindow::CalcBestGearRatio(GearInfo)-> [10.000] is not a valid gear ratio (gear=2).");
+    EXPECT_EQ(failure(bad), "TfMain::CalcBestGearRatio(GearInfo)-> [10.000] is not a valid gear ratio (gear=2).");
     bad = info;
     bad.ShiftRpm = 500;
-    EXPECT_EQ(failure(bad), "MainWindow::CalcBestGearRatio(GearInfo)-> [500] is not a valid upshift rpm.");
+    EXPECT_EQ(failure(bad), "TfMain::CalcBestGearRatio(GearInfo)-> [500] is not a valid upshift rpm.");
     bad = info;
     bad.ShiftRpm = 20000.5;
-    EXPECT_EQ(failure(bad), "MainWindow::CalcBestGearRatio(GearInfo)-> [20000.5] is not a valid upshift rpm.");
+    EXPECT_EQ(failure(bad), "TfMain::CalcBestGearRatio(GearInfo)-> [20000.5] is not a valid upshift rpm.");
     // The target (1400 - 1000) is out of range; the message names the torque rpm.
     bad = info;
     bad.Gear = 1;
     bad.TorqueRpm = 1400;
-    EXPECT_EQ(failure(bad), "MainWindow::CalcBestGearRatio(GearInfo)-> [1400] is not a valid torque rpm.");
+    EXPECT_EQ(failure(bad), "TfMain::CalcBestGearRatio(GearInfo)-> [1400] is not a valid torque rpm.");
     EXPECT_NO_THROW(calc.calculateBestGearRatio(info));
     EXPECT_EQ(info.ErrorText, "");
 }
@@ -86,13 +86,13 @@ TEST(Gearing, BestRatioFromTexts) {
     EXPECT_EQ(calc.calculateBestGearRatio("*", "junk", 1, 5000), 0);
     EXPECT_NEAR(static_cast<double>(calc.calculateBestGearRatio("3.000", "7000", 1, 5000)), 3.0 / 7000 * 4000, 1e-12);
     EXPECT_EQ(messageOf<DataValidationError>([&] { calc.calculateBestGearRatio("", "7000", 2, 5000); }),
-              "MainWindow::CalcBestGearRatio(GearInfo)-> [0.000] is not a valid gear ratio (gear=2).");
+              "TfMain::CalcBestGearRatio(GearInfo)-> [0.000] is not a valid gear ratio (gear=2).");
     EXPECT_EQ(messageOf<DataValidationError>([&] { calc.calculateBestGearRatio("3,0", "7000", 1, 5000); }),
-              "MainWindow::CalcBestGearRatio(void)-> BaseRatio could not be converted to type double.");
+              "TfMain::CalcBestGearRatio(void)-> BaseRatio could not be converted to type double.");
     EXPECT_EQ(messageOf<DataValidationError>([&] { calc.calculateBestGearRatio("3.000", "7000 rpm", 1, 5000); }),
-              "MainWindow::CalcBestGearRatio(void)-> ShiftRpm could not be converted to type double.");
+              "TfMain::CalcBestGearRatio(void)-> ShiftRpm could not be converted to type double.");
     EXPECT_EQ(messageOf<DataValidationError>([&] { calc.calculateBestGearRatio("3.000", "", 1, 5000); }),
-              "MainWindow::CalcBestGearRatio(GearInfo)-> [0] is not a valid upshift rpm.");
+              "TfMain::CalcBestGearRatio(GearInfo)-> [0] is not a valid upshift rpm.");
 }
 
 TEST(Gearing, ThresholdModesAndBasisLiveInTheSettings) {
@@ -156,33 +156,33 @@ TEST(Gearing, RpmValuesAreReadThenCrossChecked) {
     };
     page.maxRpm = "";
     EXPECT_EQ(message(page),
-              "MainWindow::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance Page contains no useful or valid "
+              "TfMain::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance Page contains no useful or valid "
               "value.");
     page = templatePage();
     page.autoShiftRpm = "7,300";
-    EXPECT_EQ(message(page), "MainWindow::ValidateRpmValues()-> Field 'Auto-Shift RPM' on the Performance Page contains "
+    EXPECT_EQ(message(page), "TfMain::ValidateRpmValues()-> Field 'Auto-Shift RPM' on the Performance Page contains "
                              "no useful or valid value.");
     page = templatePage();
     page.peakTorqueRpm = 7500;
     page.maxRpm = "100";
-    EXPECT_EQ(message(page), "MainWindow::ValidateRpmValues()-> Your vehicles Torque RPM value is greater than or equal "
+    EXPECT_EQ(message(page), "TfMain::ValidateRpmValues()-> Your vehicles Torque RPM value is greater than or equal "
                              "to your vehicles Horsepower RPM value.  Horsepower should be higher in RPM than your "
                              "highest torque value.");
     EXPECT_EQ(values.maxRpm, 100) << "all four values are set before the checks";
     EXPECT_EQ(values.autoShiftRpm, 7300);
     page = templatePage();
     page.maxRpm = "4000";
-    EXPECT_EQ(message(page), "MainWindow::ValidateRpmValues()-> Your vehicles Maximum RPM is less than its highest torque "
+    EXPECT_EQ(message(page), "TfMain::ValidateRpmValues()-> Your vehicles Maximum RPM is less than its highest torque "
                              "RPM.");
     page.maxRpm = "7000";
     EXPECT_EQ(message(page),
-              "MainWindow::ValidateRpmValues()-> Your vehicles Maximum RPM is less than its horsepower RPM.");
+              "TfMain::ValidateRpmValues()-> Your vehicles Maximum RPM is less than its horsepower RPM.");
     page.maxRpm = "7500";
     page.autoShiftRpm = "7600";
-    EXPECT_EQ(message(page), "MainWindow::ValidateRpmValues()-> Your vehicles Maximum RPM is less than its AutoShift RPM.");
+    EXPECT_EQ(message(page), "TfMain::ValidateRpmValues()-> Your vehicles Maximum RPM is less than its AutoShift RPM.");
     page = templatePage();
     page.autoShiftRpm = "4000";
-    EXPECT_EQ(message(page), "MainWindow::ValidateRpmValues()-> Your vehicles AutoShift RPM is less than its highest "
+    EXPECT_EQ(message(page), "TfMain::ValidateRpmValues()-> Your vehicles AutoShift RPM is less than its highest "
                              "torque RPM.");
 }
 
@@ -193,7 +193,7 @@ TEST(Gearing, GearsAreReadInOrderAndStopAtTheFirstFailure) {
     const auto message = [&](std::array<std::string, kGearEditCount> gears) {
         return messageOf<DataValidationError>([&] { calc.validateGears(gears, ratios); });
     };
-    const std::string p = "MainWindow::ValidateGears()-> ";
+    const std::string p = "TfMain::ValidateGears()-> ";
     EXPECT_EQ(message({"-3.500", "3.570", "2.315", "1.549", "1.035", "0.690", "0.500", "3.900"}), "");
     EXPECT_EQ(ratios, (std::array<double, 8>{3.57, 2.315, 1.549, 1.035, 0.69, 0.5, 3.9, -3.5}));
 
@@ -301,7 +301,7 @@ TEST(Gearing, UnusableInputsAreReportedInMessageBoxes) {
     r = calc.calculateUpshiftRpm(page, {BaseMaximum, {}});
     ASSERT_TRUE(r.message);
     EXPECT_EQ(r.message->title, "QORA Data Validation");
-    EXPECT_EQ(r.message->text, "MainWindow::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance Page contains no "
+    EXPECT_EQ(r.message->text, "TfMain::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance Page contains no "
                                "useful or valid value.  Cannot calculate Upshift RPM values.");
     EXPECT_EQ(readoutTexts(r), (std::array<std::string, 5>{}));
 }

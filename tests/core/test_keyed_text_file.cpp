@@ -145,12 +145,12 @@ TEST(IniFileIO, TypedReadsConvertOrFailWithTheValueInTheMessage) {
 
     EXPECT_EQ(
         messageOf<KeyedTextFileError>([&] { store.readBoolInstance(0, "Typed", "bad", false); }),
-        "KeyedTextFile::ReadBoolInstance() -  [] - '1.5' is not a valid boolean value in Section[Typed]-Entry[bad].");
+        "TIniFileIO::ReadBoolInstance() -  [] - '1.5' is not a valid boolean value in Section[Typed]-Entry[bad].");
     EXPECT_EQ(messageOf<KeyedTextFileError>([&] { store.readIntegerInstance(0, "typed", "BAD", 0); }),
-              "KeyedTextFile::ReadIntegerInstance() -  [] - '1.5' is not a valid integer value in "
+              "TIniFileIO::ReadIntegerInstance() -  [] - '1.5' is not a valid integer value in "
               "Section[typed]-Entry[BAD].");
     EXPECT_EQ(messageOf<KeyedTextFileError>([&] { store.readFloatInstance(0, "Typed", "word", 0); }),
-              "KeyedTextFile::ReadFloatInstance() -  [] - 'yes please' is not a valid floating point value in "
+              "TIniFileIO::ReadFloatInstance() -  [] - 'yes please' is not a valid floating point value in "
               "Section[Typed]-Entry[word].");
 }
 
@@ -175,7 +175,7 @@ TEST(IniFileIO, VerifyFileRefusesControlAndHighBytes) {
     for (const std::string& bad : {std::string("a\tb"), std::string("caf\xE9"), std::string("x\0", 2)}) {
         MemoryStore store({"[Ok]", "k=1", bad});
         EXPECT_EQ(messageOf<KeyedTextFileError>([&] { store.verifyFile(); }),
-                  "KeyedTextFile::VerifyFile() -  [] - File does not appear to be a valid text file.");
+                  "TIniFileIO::VerifyFile() -  [] - File does not appear to be a valid text file.");
         EXPECT_EQ(store.lines(), nullptr);
         EXPECT_EQ(store.readStringInstance(0, "Ok", "k", "d"), "d"); // a closed store reads as empty
     }
@@ -213,7 +213,7 @@ TEST(IniFileIO, LoadOfAnUnreadablePathReleasesTheLines) {
     KeyedTextFile store(path);
     std::filesystem::create_directory(path);
     EXPECT_EQ(messageOf<KeyedTextFileError>([&] { store.load(); }),
-              "KeyedTextFile::Load() -  [" + path +
+              "TIniFileIO::Load() -  [" + path +
                   "] - Error attempting to load file.  This file may not be a text file, or is corrupt.");
     EXPECT_EQ(store.lines(), nullptr);
     EXPECT_THROW(KeyedTextFile{path}, KeyedTextFileError);
@@ -224,7 +224,7 @@ TEST(IniFileIO, FailedSaveLeavesTheOldFileAndReportsIt) {
     const std::string path = dir.file("qora.ini");
     const std::string original = "[Main]\r\nA=1\r\n";
     writeBytes(path, original);
-    const std::string expected = "KeyedTextFile::Save() -  [" + path +
+    const std::string expected = "TIniFileIO::Save() -  [" + path +
                                  "] - Error saving file.  Check that you have enough disk space or if this is a "
                                  "removable disk, that write protect is OFF.";
 

@@ -293,48 +293,48 @@ TEST(LineChart, FailuresNameTheOperation) {
     RecordingRenderer refusing;
     refusing.canResize = false;
     EXPECT_EQ(messageOf<LineChartError>([&] { LineChart c({}, engineView(), engineLegends(), &refusing); }),
-              "LineChart::LineChart()-> Back-buffer creation failed.  There may not be enough memory.");
+              "TLineChart::TLineChart()-> Back-buffer creation failed.  There may not be enough memory.");
     EXPECT_EQ(messageOf<LineChartError>([] { LineChart c({}, nullptr, engineLegends()); }),
-              "LineChart::SetLegends()-> A view must exist before a legend can be calculated.");
+              "TLineChart::SetLegends()-> A view must exist before a legend can be calculated.");
     EXPECT_EQ(messageOf<LineChartError>([] { LineChart c({}, engineView(), nullptr); }),
-              "LineChart::CalcGrid()-> No legends have been defined.");
+              "TLineChart::CalcGrid()-> No legends have been defined.");
     auto oneLabel = engineLegends();
     oneLabel->y.labels.resize(1);
     EXPECT_EQ(messageOf<LineChartError>([&] { LineChart c({}, engineView(), std::move(oneLabel)); }),
-              "LineChart::CalcGrid()-> Each legend needs at least two labels.");
+              "TLineChart::CalcGrid()-> Each legend needs at least two labels.");
     EXPECT_EQ(messageOf<LineChartError>([] { LineChart c({}, engineView(30, 288), engineLegends()); }),
-              "LineChart::CalcGrid()-> The view is too small for its legends.");
+              "TLineChart::CalcGrid()-> The view is too small for its legends.");
     auto noRange = engineLegends();
     noRange->verticalRange = 0;
     EXPECT_EQ(messageOf<LineChartError>([&] { LineChart c({}, engineView(), std::move(noRange)); }),
-              "LineChart::CalcGrid()-> The vertical range must be greater than 0.");
+              "TLineChart::CalcGrid()-> The vertical range must be greater than 0.");
 
     RecordingRenderer renderer;
     LineChart chart({}, engineView(), engineLegends(), &renderer);
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.recalculateAll(); }),
-              "LineChart::DrawLines()-> No lines exist to be drawn.");
+              "TLineChart::DrawLines()-> No lines exist to be drawn.");
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.setDrawing(true); }),
-              "LineChart::DrawLines()-> No lines exist to be drawn.");
+              "TLineChart::DrawLines()-> No lines exist to be drawn.");
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.setActivePoint(0); }),
-              "LineChart::DrawPoints()-> No lines exist to be drawn.");
-    EXPECT_EQ(messageOf<LineChartError>([&] { chart.removeLine(0); }), "LineChart::Delete()-> Index out of bounds.");
+              "TLineChart::DrawPoints()-> No lines exist to be drawn.");
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.removeLine(0); }), "TLineChart::Delete()-> Index out of bounds.");
     addEngineLines(chart);
-    EXPECT_EQ(messageOf<LineChartError>([&] { chart.lineData(4); }), "LineChart::GetLineData()-> Index out of bounds.");
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.lineData(4); }), "TLineChart::GetLineData()-> Index out of bounds.");
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.lineData(-1); }),
-              "LineChart::GetLineData()-> Index out of bounds.");
+              "TLineChart::GetLineData()-> Index out of bounds.");
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.setPointValue(3, 41, 1); }),
-              "LineChart::SetPointValue()-> Index out of bounds.");
+              "TLineChart::SetPointValue()-> Index out of bounds.");
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.setActivePoint(41); }),
-              "LineChart::SetActivePoint()-> Index out of bounds.");
+              "TLineChart::SetActivePoint()-> Index out of bounds.");
 
     renderer.canResize = false;
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.setView(); }),
-              "LineChart::SetView()-> Back-buffer creation failed.  There may not be enough memory.");
+              "TLineChart::SetView()-> Back-buffer creation failed.  There may not be enough memory.");
     chart.setView(nullptr);
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.calculateGrid(); }),
-              "LineChart::CalcGrid()-> No view has been defined.");
+              "TLineChart::CalcGrid()-> No view has been defined.");
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.recalculateAll(); }),
-              "LineChart::CreateBgLayer()-> Cannot create background layer without an allocated view.");
+              "TLineChart::CreateBgLayer()-> Cannot create background layer without an allocated view.");
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.setLegends(engineLegends()); }),
-              "LineChart::SetLegends()-> A view must exist before a legend can be calculated.");
+              "TLineChart::SetLegends()-> A view must exist before a legend can be calculated.");
 }

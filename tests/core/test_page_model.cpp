@@ -166,7 +166,7 @@ TEST(PageModel, DetailsSaverChecksAttributesAndRebuildsTheDriverLine) {
             ADD_FAILURE() << name;
         } catch (const DataValidationError& e) {
             EXPECT_EQ(e.reason(), reason);
-            EXPECT_EQ(std::string(e.what()), "MainWindow::SaveDetailsPage()-> " + reason);
+            EXPECT_EQ(std::string(e.what()), "TfMain::SaveDetailsPage()-> " + reason);
         }
         EXPECT_EQ(t.value(veh::SecDetails, "//TeamName="), " Blanks Kept ");
     }
@@ -248,7 +248,7 @@ TEST(PageModel, TransferStopsAtAnAngleThatCannotBeSaved) {
     const TransferResult result = transferBuffer(t.vehicle, loaded.texts, {}, t.settings, t.prompt);
     EXPECT_EQ(result.failure, TransferResult::Failure::DataValidation);
     EXPECT_EQ(result.title(), "QORA Data Validation Error");
-    EXPECT_EQ(result.text, "MainWindow::SaveAerodynamicsPage()-> File contains invalid data and cannot be saved.");
+    EXPECT_EQ(result.text, "TfMain::SaveAerodynamicsPage()-> File contains invalid data and cannot be saved.");
     const auto messages = t.prompt.messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title, "QORA Math Unit");

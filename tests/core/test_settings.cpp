@@ -156,13 +156,13 @@ TEST_F(SettingsTest, ColourAccessorsAndThresholdPresets) {
     settings.chartColors.clear();
     settings.appColors.clear();
     EXPECT_EQ(messageOf<SettingsError>([&] { settings.setChartColor(0, 0); }),
-              "Exception SettingsError: Settings::SetChartColors() - Chart color list is NULL or empty.");
+              "Exception EAppSettings: TSettings::SetChartColors() - Chart color list is NULL or empty.");
     EXPECT_EQ(messageOf<SettingsError>([&] { settings.chartColor(0); }),
-              "Exception SettingsError: Settings::GetChartColors() - Chart color list is NULL or empty.");
+              "Exception EAppSettings: TSettings::GetChartColors() - Chart color list is NULL or empty.");
     EXPECT_EQ(messageOf<SettingsError>([&] { settings.setAppColor(0, 0); }),
-              "Exception SettingsError: Settings::SetAppColors() - App color list is NULL or empty.");
+              "Exception EAppSettings: TSettings::SetAppColors() - App color list is NULL or empty.");
     EXPECT_EQ(messageOf<SettingsError>([&] { settings.appColor(0); }),
-              "Exception SettingsError: Settings::GetAppColors() - App color list is NULL or empty.");
+              "Exception EAppSettings: TSettings::GetAppColors() - App color list is NULL or empty.");
 
     settings.setGearThresholds(0);
     EXPECT_EQ(settings.gearRpmThresholds, (std::array<int, 5>{0, 0, 0, 0, 0}));
@@ -367,7 +367,7 @@ TEST_F(SettingsTest, LoadNeverRewritesTheFileEvenWhenAValueIsUnreadable) {
         other.load();
         FAIL() << "no error";
     } catch (const KeyedTextFileError& e) {
-        EXPECT_EQ(std::string(e.what()), "KeyedTextFile::ReadBoolInstance() -  [" + iniPath() +
+        EXPECT_EQ(std::string(e.what()), "TIniFileIO::ReadBoolInstance() -  [" + iniPath() +
                                              "] - 'yes' is not a valid boolean value in Section[SETTINGS]-"
                                              "Entry[ShowCarPic].");
     }

@@ -261,7 +261,7 @@ private slots:
             QFAIL("no failure");
         } catch (const LineChartError& e) {
             QCOMPARE(QString(e.what()),
-                     QString("LineChart::LineChart()-> Back-buffer creation failed.  There may not be enough "
+                     QString("TLineChart::TLineChart()-> Back-buffer creation failed.  There may not be enough "
                              "memory."));
         }
         QVERIFY(painter.image().isNull());

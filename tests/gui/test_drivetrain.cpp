@@ -124,7 +124,7 @@ private slots:
         const auto messages = editor.prompt.messages();
         QCOMPARE(messages.size(), std::size_t(1));
         QCOMPARE(messages[0].title, std::string("QORA Data Validation"));
-        QCOMPARE(messages[0].text, std::string("MainWindow::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance "
+        QCOMPARE(messages[0].text, std::string("TfMain::ValidateRpmValues()-> Field 'Maximum RPM' on the Performance "
                                                "Page contains no useful or valid value.  Cannot calculate Upshift "
                                                "RPM values."));
         QVERIFY(messages[0].icon == PromptIcon::Stop);

@@ -254,7 +254,7 @@ private slots:
         QCOMPARE(q(editor.messages()[0].title), QStringLiteral("QORA Data Validation Error"));
         QCOMPARE(
             q(editor.messages()[0].text),
-            QStringLiteral("MainWindow::SaveDetailsPage()-> Driver attribute 'Aggression' must be in the format of #.#"));
+            QStringLiteral("TfMain::SaveDetailsPage()-> Driver attribute 'Aggression' must be in the format of #.#"));
         QVERIFY(editor.messages()[0].icon == PromptIcon::Stop);
         QCOMPARE(readBytes(path), before);
         QVERIFY(editor.window->isChanged());
@@ -263,7 +263,7 @@ private slots:
         editor.type("e2Defensive", QStringLiteral("5"));
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         QCOMPARE(q(editor.messages()[1].text),
-                 QStringLiteral("MainWindow::SaveDetailsPage()-> Driver attribute defensive must be in the format of #.#"));
+                 QStringLiteral("TfMain::SaveDetailsPage()-> Driver attribute defensive must be in the format of #.#"));
 
         editor.type("e2Defensive", QStringLiteral("0.3"));
         editor.type("e2Ability", QString());

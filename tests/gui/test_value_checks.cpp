@@ -36,7 +36,7 @@ private slots:
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         const auto message = editor.prompt.messages().back();
         QCOMPARE(q(message.title), QStringLiteral("QORA Data Validation Error"));
-        QCOMPARE(q(message.text), QStringLiteral("MainWindow::SavePerformancePage()-> Maximum RPM on the Performance page: "
+        QCOMPARE(q(message.text), QStringLiteral("TfMain::SavePerformancePage()-> Maximum RPM on the Performance page: "
                                                  "'77..50' is not a number.  Type a number, with \".\" as the decimal "
                                                  "point."));
         QCOMPARE(readBytes(car), before);
@@ -60,7 +60,7 @@ private slots:
         editor.type("eDescription", QStringLiteral("Mustang // V8"));
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         QCOMPARE(q(editor.prompt.messages().back().text),
-                 QStringLiteral("MainWindow::SaveDetailsPage()-> Description on the Details page: \"Mustang // V8\" cannot "
+                 QStringLiteral("TfMain::SaveDetailsPage()-> Description on the Details page: \"Mustang // V8\" cannot "
                                 "be stored: it holds \"//\", which starts a comment in a vehicle file.  Leave out "
                                 "\"//\", line breaks, \"editor=\" and section names in square brackets such as "
                                 "\"[ENGINE]\"."));

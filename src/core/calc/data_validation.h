@@ -7,8 +7,8 @@
 namespace qora {
 
 // A page value or calculator input that cannot be used. The message names where it was found:
-// "MainWindow::" + the running operation + "-> " + the reason, as the editor shows it under its data-validation
-// titles ("MainWindow::validateGears()-> 2nd gear must be less than 1st gear.").
+// "TfMain::" + the running operation + "-> " + the reason, as the editor shows it under its data-validation
+// titles ("TfMain::validateGears()-> 2nd gear must be less than 1st gear.").
 class DataValidationError : public std::runtime_error {
 public:
     DataValidationError(std::string_view operation, std::string_view reason, std::string_view field = {})
@@ -20,7 +20,7 @@ public:
     // The objectName of the page field at fault, so the window can put the focus on it; empty when none is.
     const std::string& field() const noexcept { return m_field; }
 
-    static constexpr std::string_view kPrefix = "MainWindow::";
+    static constexpr std::string_view kPrefix = "TfMain::";
 
 private:
     std::string m_reason;

@@ -15,7 +15,7 @@ namespace {
 constexpr long double kCoordinateLimit = 1 << 20;
 
 [[noreturn]] void fail(const char* operation, const char* text) {
-    throw LineChartError(std::string("LineChart::") + operation + "-> " + text);
+    throw LineChartError(std::string("TLineChart::") + operation + "-> " + text);
 }
 
 // To the nearest whole number, a half going to the even neighbour (the default rounding mode).
@@ -29,7 +29,7 @@ LineChart::LineChart(ChartOwner owner, std::unique_ptr<ChartView> view, std::uni
                        ChartRenderer* renderer)
     : m_renderer(renderer), m_owner(owner), m_view(std::move(view)), m_legends(std::move(legends)) {
     if (m_view && m_renderer && !m_renderer->resizeView(*this))
-        fail("LineChart()", "Back-buffer creation failed.  There may not be enough memory.");
+        fail("TLineChart()", "Back-buffer creation failed.  There may not be enough memory.");
     setLegends();
 }
 

@@ -11,7 +11,7 @@
 
 namespace qora {
 
-// A failure of the chart engine: "LineChart::" + operation + "-> " + what went wrong.
+// A failure of the chart engine: "TLineChart::" + operation + "-> " + what went wrong.
 class LineChartError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

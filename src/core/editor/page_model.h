@@ -106,7 +106,7 @@ PageLoad loadPages(const VehicleFile& vehicle, bool ghost, Settings& settings, P
 // One page saver: assigns the page's texts to the buffer. A field whose objectName is not in `texts` leaves its
 // buffer value as it is. Returns the texts the saver rewrote in the page's controls (the window shows them).
 //  - Details (SaveDetailsPage()): each attribute through driverAttributeText; a wrong format throws
-//    DataValidationError "MainWindow::SaveDetailsPage()-> Driver attribute 'Aggression' must be in the format of #.#"
+//    DataValidationError "TfMain::SaveDetailsPage()-> Driver attribute 'Aggression' must be in the format of #.#"
 //    (" defensive ", " ability " for the others). The driver line is the trimmed name + "/" + the three
 //    attributes joined by "/". Sound names and rpm texts trimmed. Race % stores the position of its item text
 //    (an unknown text keeps the stored position).

@@ -488,7 +488,7 @@ bool Settings::save() {
 
 void Settings::raise(const char* operation, const std::string& text) const {
     m_operation = operation;
-    throw SettingsError("Exception SettingsError: " + m_className + m_operation + " - " + text);
+    throw SettingsError("Exception EAppSettings: " + m_className + m_operation + " - " + text);
 }
 
 void Settings::setChartColor(int index, Color color) {

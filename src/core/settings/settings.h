@@ -18,7 +18,7 @@ inline constexpr const char* kProgramVersion = "4.0";
 // The name the editor stamps into the files it saves.
 inline constexpr const char* kEditorName = "QORA";
 
-// Failure of the settings object; the message is "Exception SettingsError: " + class + operation + " - " + text.
+// Failure of the settings object; the message is "Exception EAppSettings: " + class + operation + " - " + text.
 class SettingsError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -152,7 +152,7 @@ public:
 private:
     [[noreturn]] void raise(const char* operation, const std::string& text) const;
 
-    std::string m_className = "Settings::";
+    std::string m_className = "TSettings::";
     mutable std::string m_operation; // the running operation, for messages (the const accessors set it too)
     Prompt* m_prompt;
     Registry* m_registry = nullptr;

@@ -8,7 +8,7 @@
 
 namespace qora {
 
-// Failure of the keyed text store. The message is "KeyedTextFile::" + operation + " - " + " [" + file name + "] - "
+// Failure of the keyed text store. The message is "TIniFileIO::" + operation + " - " + " [" + file name + "] - "
 // + text.
 class KeyedTextFileError : public std::runtime_error {
 public:
@@ -118,7 +118,7 @@ protected:
     void writeStringInstance(int instance, int sectionLine, const std::string& key, const std::string& value);
 
     std::optional<std::vector<std::string>> m_lines; // none once closed
-    const std::string m_className = "KeyedTextFile::";
+    const std::string m_className = "TIniFileIO::";
     std::string m_operation;
     const std::string m_commentMarker = ";";
     LineInfo m_entryCursor;
