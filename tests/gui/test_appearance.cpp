@@ -21,6 +21,7 @@
 #include "resources/artwork.h"
 #include "settings/colors_dialog.h"
 #include "help/help_window.h"
+#include "commands/appearance_commands.h"
 #include "support/editor_fixture.h"
 
 using namespace qora;
@@ -163,7 +164,7 @@ private slots:
         QCOMPARE(iconOf("mOpenGhost"), pixelsOf(gui::artworkImage("tbPorcheOpenGhost")));
         QCOMPARE(editor.window->settings().toolbarButtons, std::string("porche"));
 
-        editor.window->setToolbarButtons("ferrari");
+        editor.window->appearance().setToolbarButtons("ferrari");
         QVERIFY(editor.checked("mButtonsMixed"));
         QCOMPARE(editor.window->settings().toolbarButtons, std::string("mixed"));
     }
@@ -194,7 +195,7 @@ private slots:
                  pixelsOf(gui::tabIcon(4).pixmap(QSize(24, 24)).toImage()));
         QVERIFY(editor.window->settings().showTabIcons);
 
-        editor.window->setPageStyle(7);
+        editor.window->appearance().setPageStyle(7);
         QCOMPARE(editor.window->settings().tabStyle, 2);
     }
 

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
@@ -20,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "calc/data_validation.h"
+#include "commands/appearance_commands.h"
 #include "calc/engine_curve.h"
 #include "chart/chart_painter.h"
 #include "dialogs/info_dialog.h"
@@ -37,11 +39,20 @@
 #include "platform/file_dialog_hook.h"
 #include "platform/file_system.h"
 #include "platform/qt_text.h"
+#include "resources/artwork.h"
 #include "store/keyed_text_file.h"
 
 namespace qora::gui {
 
 namespace {
+
+// The header picture is asked for in steps of this many pixels, so resizing the window reuses a few paintings.
+constexpr int kHeaderWidthStep = 128;
+constexpr int kHeaderHeightStep = 8;
+
+int roundUp(int value, int step) {
+    return (value + step - 1) / step * step;
+}
 
 constexpr const char* kVersionText = "4.0";
 constexpr const char* kFatalTemplateText =
@@ -514,7 +525,7 @@ void MainWindow::start(const std::optional<std::string>& commandLineFile) {
     m_sounds->loadLists();
     if (m_settings.version != kVersionText)
         showWelcome();
-    restoreAppearance();
+    m_appearance->restore();
 
     m_chart->setUp(m_settings);
 
@@ -532,7 +543,7 @@ void MainWindow::start(const std::optional<std::string>& commandLineFile) {
         !(m_document->vehicle() && browser::samePath(m_document->vehicle()->fileName, *commandLineFile)))
         openStartFile(*commandLineFile, false);
 
-    showSpinButtons();
+    m_appearance->showSpinButtons();
     for (QWidget* ghost : ghostWidgets())
         ghost->hide();
     m_ghostToNotepad->hide();
@@ -578,6 +589,34 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     guarded([this] { shutDown(); });
     event->accept();
+}
+
+void MainWindow::createAppearance() {
+    const AppearanceTargets targets{this, m_pages, m_openVeh, m_openGhost, m_save, m_editorName, m_driveTrain};
+    m_appearance = new AppearanceCommands(
+        targets, m_settings, m_host, [this](const std::function<void()>& command) { guarded(command); },
+        [this] { return spinButtons(); });
+    connect(m_appearance, &AppearanceCommands::coloursApplied, this, &MainWindow::restoreStatus);
+    connect(m_appearance, &AppearanceCommands::userGuideRequested, this, &MainWindow::showUserGuide);
+}
+
+// The form's picture behind the toolbar and the header, from below the menu bar down to 3 pixels into
+// the page control.
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (m_pages == nullptr)
+        return;
+    const int top = menuWidget() != nullptr && menuWidget()->isVisible() ? menuWidget()->geometry().bottom() + 1 : 0;
+    const int bottom = m_pages->mapTo(this, QPoint(0, 0)).y() + 3;
+    if (bottom <= top || width() <= 0)
+        return;
+    const QRect area(0, top, width(), bottom - top);
+    // Laid out for a slightly larger size and aligned to the bottom right, where the picture's stripes and edge are.
+    const QSize size(roundUp(area.width(), kHeaderWidthStep), roundUp(area.height(), kHeaderHeightStep));
+    const QPixmap header = artworkPixmap(kFormBackground, size, devicePixelRatioF());
+    QPainter painter(this);
+    painter.setClipRect(area);
+    painter.drawPixmap(area.right() + 1 - size.width(), area.bottom() + 1 - size.height(), header);
 }
 
 } // namespace qora::gui

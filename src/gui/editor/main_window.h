@@ -16,6 +16,7 @@
 #include "browser/file_commands.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
+#include "editor/main_window_host.h"
 #include "pages/page_host.h"
 #include "platform/ini_registry.h"
 #include "settings/settings.h"
@@ -58,6 +59,7 @@ class Prompt;
 namespace qora::gui {
 
 class AerodynamicsPage;
+class AppearanceCommands;
 class DialogRunner;
 class DriveTrainPage;
 class FieldPage;
@@ -70,16 +72,6 @@ class GearingChart;
 class PageAppearance;
 class SpinButton;
 class TorqueChart;
-
-// What the window's creator provides: the message boxes, the file dialogs, the modal-dialog runner and the two
-// pickers the settings may need. None is owned; all must outlive the window.
-struct MainWindowHost {
-    Prompt& prompt;
-    FileDialogHook& fileDialogs;
-    DialogRunner& dialogs;
-    FolderPicker& folderPicker;
-    FilePicker& filePicker;
-};
 
 // The main window: one current vehicle edited on seven pages, the header with its name panel (which doubles as
 // the status line) and changed indicator, the menus, and the start-up and shut-down of the program.
@@ -157,16 +149,7 @@ public:
     // The five [QORA] strings kept for the author data dialog.
     const std::array<std::string, 5>& authorData() const { return m_document->authorData(); }
 
-    // ---- Appearance (main_window_appearance.cpp) -------------------------------------------------------------
-    // Puts a skin behind all seven pages and stores it: "[default]" the built-in picture, empty none, else a
-    // picture file (a missing or unreadable one is reported and the built-in picture shown).
-    void paintPages(const std::string& skin);
-    // Colours the name panels and every page control from the application colours.
-    void applyColours();
-    // The toolbar's button set by name, without regard to case; an unknown name selects "mixed".
-    void setToolbarButtons(std::string_view set);
-    // 0 tabbed, 1 buttons, 2 flat buttons.
-    void setPageStyle(int style);
+    AppearanceCommands& appearance() const { return *m_appearance; }
 
 public slots:
     void openVehicle();
@@ -179,14 +162,6 @@ public slots:
     void editParts();
     void editAiBasis();
     void editAuthorData();
-    // Appearance, preferences and the about box (main_window_appearance.cpp).
-    void toggleTabIcons();
-    void removeSkin();
-    void chooseSkin();
-    void restoreDefaultSkin();
-    void editColours();
-    void showPreferences();
-    void showAbout();
     // The user guide in the help window (main_window_user_guide.cpp).
     void showUserGuide();
     // The vehicle summary and the compare summary with the ghost (main_window_summary.cpp).
@@ -283,8 +258,6 @@ private:
     void restoreGhost();
     // Widens the window, as far as its screen allows, so the page in front shows the ghost column unscrolled.
     void fitGhostColumns();
-    // Shows or hides the window's spin buttons as the "Hide Spin Buttons" preference says.
-    void showSpinButtons();
 
     // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
     void createSideCommands();
@@ -300,11 +273,7 @@ private:
     // agrees to overwrite another program's changes.
     bool confirmOverwriteOfChangedFile();
 
-    // Appearance (main_window_appearance.cpp).
     void createAppearance();
-    void restoreAppearance();
-    // Registers .veh files to QORA (registry store and desktop) or removes the registration, and tells the user.
-    void associateVehFiles(bool associate);
 
     // The user guide (main_window_user_guide.cpp).
     void createUserGuide();
@@ -374,7 +343,7 @@ private:
     QMenu* m_recentMenu = nullptr;      // pmRecent
     QMenu* m_recentGhostMenu = nullptr; // pmRecentGhost
     EngineSounds* m_sounds = nullptr;
-    PageAppearance* m_appearance = nullptr;
+    AppearanceCommands* m_appearance = nullptr;
     QAction* m_copyFromGhost = nullptr;      // mCopyFromGhost
     QAction* m_chartCopyFromGhost = nullptr; // mcoCopyFromGhost
 };

@@ -1,13 +1,14 @@
-// MainWindow's appearance and preferences: the page skin, the toolbar's button sets, the page style and tab icons, the
-// application colours and their dialog, the Preferences dialog with the .veh association, the about box, and the
-// header painted with the form's picture.
+// The window's appearance and preferences: the page skin, the toolbar's button sets, the page style and tab icons, the
+// application colours and their dialog, the Preferences dialog with the .veh association, and the about box.
+
+#include "commands/appearance_commands.h"
 
 #include <QAction>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
-#include <QPainter>
+#include <QMainWindow>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -15,18 +16,19 @@
 #include "chart/chart_artwork.h"
 #include "dialogs/about_dialog.h"
 #include "editor/field_widgets.h"
-#include "editor/main_window.h"
 #include "editor/page_appearance.h"
 #include "pages/drivetrain_page.h"
 #include "platform/dialog_runner.h"
 #include "platform/file_dialog_hook.h"
 #include "platform/file_system.h"
+#include "platform/prompt.h"
 #include "platform/qt_text.h"
 #include "resources/artwork.h"
 #include "resources/program_icon.h"
 #include "settings/desktop_association.h"
 #include "settings/preferences_dialog.h"
 #include "settings/colors_dialog.h"
+#include "settings/settings.h"
 
 namespace qora::gui {
 
@@ -42,14 +44,6 @@ constexpr std::string_view kDefaultSkin = "[default]";
 constexpr std::array<const char*, 4> kToolbarSetItems{"mButtonsMixed", "mButtonsBmw", "mButtonsPorche",
                                                       "mButtonsMustang"};
 constexpr std::array<const char*, 3> kPageStyleItems{"mTabbedPages", "mButtonPages", "mFlatButtonPages"};
-
-// The header picture is asked for in steps of this many pixels, so resizing the window reuses a few paintings.
-constexpr int kHeaderWidthStep = 128;
-constexpr int kHeaderHeightStep = 8;
-
-int roundUp(int value, int step) {
-    return (value + step - 1) / step * step;
-}
 
 // QORA's icon in the sizes a desktop icon theme holds, as PNG files.
 std::map<int, std::string> programIconFiles() {
@@ -68,37 +62,44 @@ std::map<int, std::string> programIconFiles() {
 
 // ---- Set-up -------------------------------------------------------------------------------------------------
 
-void MainWindow::createAppearance() {
-    m_appearance = new PageAppearance(m_pages, this);
+AppearanceCommands::AppearanceCommands(const AppearanceTargets& targets, Settings& settings, const MainWindowHost& host,
+                                       Guard guarded, SpinButtonList spinButtons)
+    : QObject(targets.window), m_targets(targets), m_settings(settings), m_host(host), m_guarded(std::move(guarded)),
+      m_spinButtons(std::move(spinButtons)) {
+    m_pageAppearance = new PageAppearance(m_targets.pages, this);
+    connectMenus();
+}
 
-    const auto item = [this](const char* name) { return findChild<QAction*>(QString::fromLatin1(name)); };
+void AppearanceCommands::connectMenus() {
+
+    const auto item = [this](const char* name) { return m_targets.window->findChild<QAction*>(QString::fromLatin1(name)); };
     const auto command = [this](QAction* action, auto handler) {
         if (action == nullptr)
             return;
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, handler);
     };
-    command(item("mOptions"), &MainWindow::showPreferences);
-    command(item("mDataColors"), &MainWindow::editColours);
-    command(item("mNoSkin"), &MainWindow::removeSkin);
-    command(item("mRestoreSkin"), &MainWindow::restoreDefaultSkin);
-    command(item("mSkin"), &MainWindow::chooseSkin);
-    command(item("mTabIcons"), &MainWindow::toggleTabIcons);
-    command(item("mAbout"), &MainWindow::showAbout);
+    command(item("mOptions"), &AppearanceCommands::showPreferences);
+    command(item("mDataColors"), &AppearanceCommands::editColours);
+    command(item("mNoSkin"), &AppearanceCommands::removeSkin);
+    command(item("mRestoreSkin"), &AppearanceCommands::restoreDefaultSkin);
+    command(item("mSkin"), &AppearanceCommands::chooseSkin);
+    command(item("mTabIcons"), &AppearanceCommands::toggleTabIcons);
+    command(item("mAbout"), &AppearanceCommands::showAbout);
     for (int style = 0; style < static_cast<int>(kPageStyleItems.size()); ++style)
         if (QAction* action = item(kPageStyleItems[static_cast<std::size_t>(style)])) {
             action->setEnabled(true);
-            connect(action, &QAction::triggered, this, [this, style] { guarded([&] { setPageStyle(style); }); });
+            connect(action, &QAction::triggered, this, [this, style] { m_guarded([&] { setPageStyle(style); }); });
         }
     for (std::size_t set = 0; set < kToolbarSetItems.size(); ++set)
         if (QAction* action = item(kToolbarSetItems[set])) {
             action->setEnabled(true);
             connect(action, &QAction::triggered, this,
-                    [this, set] { guarded([&] { setToolbarButtons(kToolbarSets[set]); }); });
+                    [this, set] { m_guarded([&] { setToolbarButtons(kToolbarSets[set]); }); });
         }
 
     // The toolbar stands on the header's picture: its buttons are the set's pictures, which carry their captions.
-    if (auto* bar = findChild<QToolBar*>(QStringLiteral("tbMain"))) {
+    if (auto* bar = m_targets.window->findChild<QToolBar*>(QStringLiteral("tbMain"))) {
         bar->setIconSize(kToolbarButtonSize);
         bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
         bar->setStyleSheet(QStringLiteral("QToolBar#tbMain { background: transparent; border: none; spacing: 6px; "
@@ -108,10 +109,10 @@ void MainWindow::createAppearance() {
         light.setColor(QPalette::WindowText, QColor(232, 234, 240));
         bar->setPalette(light);
     }
-    for (QAction* action : {m_openVeh, m_openGhost, m_save})
+    for (QAction* action : {m_targets.openVehicle, m_targets.openGhost, m_targets.save})
         action->setIconVisibleInMenu(false);
     // The header's frame in the picture's dark tones rather than a light line across it.
-    if (auto* header = findChild<QFrame*>(QStringLiteral("pHeader"))) {
+    if (auto* header = m_targets.window->findChild<QFrame*>(QStringLiteral("pHeader"))) {
         QPalette dark = header->palette();
         dark.setColor(QPalette::Window, QColor(34, 38, 46));
         header->setPalette(dark);
@@ -121,19 +122,19 @@ void MainWindow::createAppearance() {
 
 // Start-up (after the welcome): the Preferences on a first run, then the options in the order page skin, spin
 // buttons, tab icons, page style, colours and toolbar buttons.
-void MainWindow::restoreAppearance() {
+void AppearanceCommands::restore() {
     if (m_settings.firstRun)
         showPreferences();
     paintPages(m_settings.pageBackgroundBitmap);
     showSpinButtons();
-    m_appearance->setTabIcons(m_settings.showTabIcons);
-    if (QAction* tabIcons = findChild<QAction*>(QStringLiteral("mTabIcons")))
+    m_pageAppearance->setTabIcons(m_settings.showTabIcons);
+    if (QAction* tabIcons = m_targets.window->findChild<QAction*>(QStringLiteral("mTabIcons")))
         tabIcons->setChecked(m_settings.showTabIcons);
     setPageStyle(m_settings.tabStyle);
     applyColours();
     setToolbarButtons(m_settings.toolbarButtons);
     // The toolbar is always shown; its menu entry only reports the setting.
-    if (QAction* toolBar = findChild<QAction*>(QStringLiteral("mToolBar"))) {
+    if (QAction* toolBar = m_targets.window->findChild<QAction*>(QStringLiteral("mToolBar"))) {
         toolBar->setChecked(m_settings.showToolBar);
         toolBar->setEnabled(false);
     }
@@ -141,8 +142,8 @@ void MainWindow::restoreAppearance() {
 
 // ---- Page skin ----------------------------------------------------------------------------------------------
 
-void MainWindow::paintPages(const std::string& skin) {
-    const auto defaultSkin = [this] { return artworkPixmap(kPageBackground, devicePixelRatioF()); };
+void AppearanceCommands::paintPages(const std::string& skin) {
+    const auto defaultSkin = [this] { return artworkPixmap(kPageBackground, m_targets.window->devicePixelRatioF()); };
     QPixmap picture;
     const char* checked = "mNoSkin";
     if (skin == kDefaultSkin) {
@@ -151,7 +152,7 @@ void MainWindow::paintPages(const std::string& skin) {
     } else if (!skin.empty()) {
         checked = "mRestoreSkin";
         if (!fileSystem().fileExists(skin)) {
-            prompt().tell(kPagePainterTitle, "Background bitmap file [" + skin + "] not found.  Using default...",
+            m_host.prompt.tell(kPagePainterTitle, "Background bitmap file [" + skin + "] not found.  Using default...",
                           PromptIcon::Information);
         } else {
             try {
@@ -160,7 +161,7 @@ void MainWindow::paintPages(const std::string& skin) {
                 picture = QPixmap();
             }
             if (picture.isNull())
-                prompt().tell(kPagePainterTitle,
+                m_host.prompt.tell(kPagePainterTitle,
                               "Error loading background bitmap file [" + skin + "].  Using default...",
                               PromptIcon::Information);
             else
@@ -170,22 +171,22 @@ void MainWindow::paintPages(const std::string& skin) {
             picture = defaultSkin();
     }
     for (const char* name : {"mNoSkin", "mRestoreSkin", "mSkin"})
-        if (QAction* action = findChild<QAction*>(QString::fromLatin1(name)))
+        if (QAction* action = m_targets.window->findChild<QAction*>(QString::fromLatin1(name)))
             action->setChecked(std::string_view(name) == checked);
-    m_appearance->setSkin(picture);
+    m_pageAppearance->setSkin(picture);
     m_settings.pageBackgroundBitmap = skin;
 }
 
-void MainWindow::removeSkin() {
-    guarded([this] { paintPages(std::string()); });
+void AppearanceCommands::removeSkin() {
+    m_guarded([this] { paintPages(std::string()); });
 }
 
-void MainWindow::restoreDefaultSkin() {
-    guarded([this] { paintPages(std::string(kDefaultSkin)); });
+void AppearanceCommands::restoreDefaultSkin() {
+    m_guarded([this] { paintPages(std::string(kDefaultSkin)); });
 }
 
-void MainWindow::chooseSkin() {
-    guarded([this] {
+void AppearanceCommands::chooseSkin() {
+    m_guarded([this] {
         const std::string& current = m_settings.pageBackgroundBitmap;
         FileDialogRequest request;
         request.title = tr("Open Background Bitmap");
@@ -197,68 +198,68 @@ void MainWindow::chooseSkin() {
         request.filter = tr("Bitmaps (%1);;Pictures (%2);;All Files (*)")
                              .arg(caseFreePattern(QStringLiteral("*.bmp")),
                                   caseFreePattern(QStringLiteral("*.bmp *.png *.jpg *.jpeg")));
-        const std::optional<QString> chosen = m_host.fileDialogs.openFile(this, request);
+        const std::optional<QString> chosen = m_host.fileDialogs.openFile(m_targets.window, request);
         if (chosen && !chosen->isEmpty()) {
             paintPages(toPath(*chosen));
             return;
         }
         // Cancelled: the menu entry goes back to what the pages show.
-        if (QAction* skinItem = findChild<QAction*>(QStringLiteral("mSkin")))
+        if (QAction* skinItem = m_targets.window->findChild<QAction*>(QStringLiteral("mSkin")))
             skinItem->setChecked(!skinItem->isChecked());
     });
 }
 
 // ---- Toolbar, page style, tab icons -------------------------------------------------------------------------
 
-void MainWindow::setToolbarButtons(std::string_view set) {
+void AppearanceCommands::setToolbarButtons(std::string_view set) {
     const std::string_view chosen = toolbarSet(set);
     for (std::size_t i = 0; i < kToolbarSetItems.size(); ++i)
-        if (QAction* action = findChild<QAction*>(QString::fromLatin1(kToolbarSetItems[i])))
+        if (QAction* action = m_targets.window->findChild<QAction*>(QString::fromLatin1(kToolbarSetItems[i])))
             action->setChecked(kToolbarSets[i] == chosen);
-    m_openVeh->setIcon(toolbarIcon(chosen, ToolbarButton::OpenVehicle));
-    m_openGhost->setIcon(toolbarIcon(chosen, ToolbarButton::OpenGhost));
-    m_save->setIcon(toolbarIcon(chosen, ToolbarButton::Save));
+    m_targets.openVehicle->setIcon(toolbarIcon(chosen, ToolbarButton::OpenVehicle));
+    m_targets.openGhost->setIcon(toolbarIcon(chosen, ToolbarButton::OpenGhost));
+    m_targets.save->setIcon(toolbarIcon(chosen, ToolbarButton::Save));
     m_settings.toolbarButtons = std::string(chosen);
 }
 
-void MainWindow::setPageStyle(int style) {
-    m_appearance->setPageStyle(style);
-    const int applied = m_appearance->pageStyle();
+void AppearanceCommands::setPageStyle(int style) {
+    m_pageAppearance->setPageStyle(style);
+    const int applied = m_pageAppearance->pageStyle();
     for (int i = 0; i < static_cast<int>(kPageStyleItems.size()); ++i)
-        if (QAction* action = findChild<QAction*>(QString::fromLatin1(kPageStyleItems[static_cast<std::size_t>(i)])))
+        if (QAction* action = m_targets.window->findChild<QAction*>(QString::fromLatin1(kPageStyleItems[static_cast<std::size_t>(i)])))
             action->setChecked(i == applied);
     m_settings.tabStyle = applied;
 }
 
-void MainWindow::toggleTabIcons() {
-    guarded([this] {
+void AppearanceCommands::toggleTabIcons() {
+    m_guarded([this] {
         m_settings.showTabIcons = !m_settings.showTabIcons;
-        m_appearance->setTabIcons(m_settings.showTabIcons);
-        if (QAction* tabIcons = findChild<QAction*>(QStringLiteral("mTabIcons")))
+        m_pageAppearance->setTabIcons(m_settings.showTabIcons);
+        if (QAction* tabIcons = m_targets.window->findChild<QAction*>(QStringLiteral("mTabIcons")))
             tabIcons->setChecked(m_settings.showTabIcons);
     });
 }
 
 // ---- Colours ------------------------------------------------------------------------------------------------
 
-void MainWindow::applyColours() {
-    restoreStatus();
+void AppearanceCommands::applyColours() {
+    emit coloursApplied();
     AppColours colours;
     for (int index = 0; index < kAppColourCount; ++index)
         colours[static_cast<std::size_t>(index)] = screenColour(m_settings.appColor(index));
-    m_appearance->setColours(colours);
+    m_pageAppearance->setColours(colours);
     // The header's own text stands on the form's dark picture.
-    QPalette header = m_editorName->palette();
+    QPalette header = m_targets.editorName->palette();
     header.setColor(QPalette::WindowText, colours[ClearText]);
-    m_editorName->setPalette(header);
-    m_driveTrain->paintUpshiftReadouts();
+    m_targets.editorName->setPalette(header);
+    m_targets.driveTrain->paintUpshiftReadouts();
 }
 
-void MainWindow::editColours() {
-    guarded([this] {
-        ColorsDialog dialog(prompt(), m_host.dialogs, this);
+void AppearanceCommands::editColours() {
+    m_guarded([this] {
+        ColorsDialog dialog(m_host.prompt, m_host.dialogs, m_targets.window);
         dialog.load(m_settings);
-        dialog.setBackdrop(m_appearance->skin());
+        dialog.setBackdrop(m_pageAppearance->skin());
         if (m_host.dialogs.run(dialog) == QDialog::Accepted)
             dialog.store(m_settings);
         applyColours();
@@ -267,8 +268,8 @@ void MainWindow::editColours() {
 
 // ---- Preferences --------------------------------------------------------------------------------------------
 
-void MainWindow::showPreferences() {
-    guarded([this] {
+void AppearanceCommands::showPreferences() {
+    m_guarded([this] {
         AppPreferences current;
         current.gameFolder = m_settings.gameFolder.empty() ? m_settings.trevantFolder() : m_settings.gameFolder;
         current.patchFolder = m_settings.patchFolder;
@@ -280,7 +281,7 @@ void MainWindow::showPreferences() {
         current.backupFiles = m_settings.backupFiles;
         current.associate = m_settings.isAssociated();
 
-        PreferencesDialog dialog(prompt(), m_host.folderPicker, this);
+        PreferencesDialog dialog(m_host.prompt, m_host.folderPicker, m_targets.window);
         dialog.setPreferences(current);
         if (m_host.dialogs.run(dialog) != QDialog::Accepted || dialog.result() != QDialog::Accepted)
             return;
@@ -296,12 +297,12 @@ void MainWindow::showPreferences() {
         if (chosen.associate != current.associate)
             associateVehFiles(chosen.associate);
 
-        m_driveTrain->setMaxGearRange(m_settings.maxGearRange);
+        m_targets.driveTrain->setMaxGearRange(m_settings.maxGearRange);
         showSpinButtons();
     });
 }
 
-void MainWindow::associateVehFiles(bool associate) {
+void AppearanceCommands::associateVehFiles(bool associate) {
     const std::string program = toPath(QCoreApplication::applicationFilePath());
     m_settings.associateVehFiles(associate, program);
     DesktopAssociation desktop(userDesktopFolders(), commandRunner());
@@ -326,7 +327,7 @@ void MainWindow::associateVehFiles(bool associate) {
             } catch (const std::exception&) {
             }
         }
-        prompt().tell(kAssociationTitle,
+        m_host.prompt.tell(kAssociationTitle,
                       std::string(associate ? "QORA could not be made the program for .veh files on this desktop ("
                                             : "QORA could not be removed as the program for .veh files on this "
                                               "desktop (") +
@@ -334,48 +335,29 @@ void MainWindow::associateVehFiles(bool associate) {
                       PromptIcon::Stop);
         return;
     }
-    prompt().tell(kAssociationTitle, kAssociationNote, PromptIcon::Information);
+    m_host.prompt.tell(kAssociationTitle, kAssociationNote, PromptIcon::Information);
 }
 
 // "Hide Spin Buttons": every spin button of the window follows it, the chart point's included.
-void MainWindow::showSpinButtons() {
+void AppearanceCommands::showSpinButtons() {
     const bool show = !m_settings.hideSpinButtons;
-    for (SpinButton* spin : spinButtons())
+    for (SpinButton* spin : m_spinButtons())
         spin->setVisible(show);
-    if (auto* chartPoint = findChild<SpinButton*>(QStringLiteral("csbChartPoint")))
+    if (auto* chartPoint = m_targets.window->findChild<SpinButton*>(QStringLiteral("csbChartPoint")))
         chartPoint->setVisible(show);
 }
 
 // ---- About box and header -----------------------------------------------------------------------------------
 
-void MainWindow::showAbout() {
-    guarded([this] {
-        AboutDialog about(this);
+void AppearanceCommands::showAbout() {
+    m_guarded([this] {
+        AboutDialog about(m_targets.window);
         bool openGuide = false;
         about.setGuideOpener([&openGuide] { openGuide = true; });
         m_host.dialogs.run(about);
         if (openGuide)
-            showUserGuide();
+            emit userGuideRequested();
     });
-}
-
-// FormPaint: the form's picture behind the toolbar and the header, from below the menu bar down to 3 pixels into
-// the page control.
-void MainWindow::paintEvent(QPaintEvent* event) {
-    QMainWindow::paintEvent(event);
-    if (m_pages == nullptr)
-        return;
-    const int top = menuWidget() != nullptr && menuWidget()->isVisible() ? menuWidget()->geometry().bottom() + 1 : 0;
-    const int bottom = m_pages->mapTo(this, QPoint(0, 0)).y() + 3;
-    if (bottom <= top || width() <= 0)
-        return;
-    const QRect area(0, top, width(), bottom - top);
-    // Laid out for a slightly larger size and aligned to the bottom right, where the picture's stripes and edge are.
-    const QSize size(roundUp(area.width(), kHeaderWidthStep), roundUp(area.height(), kHeaderHeightStep));
-    const QPixmap header = artworkPixmap(kFormBackground, size, devicePixelRatioF());
-    QPainter painter(this);
-    painter.setClipRect(area);
-    painter.drawPixmap(area.right() + 1 - size.width(), area.bottom() + 1 - size.height(), header);
 }
 
 } // namespace qora::gui
