@@ -22,6 +22,7 @@
 
 #include "calc/data_validation.h"
 #include "commands/appearance_commands.h"
+#include "commands/summary_commands.h"
 #include "calc/engine_curve.h"
 #include "chart/chart_painter.h"
 #include "dialogs/info_dialog.h"
@@ -111,7 +112,7 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     createSideCommands();
     createAppearance();
     createUserGuide();
-    createSummaryCommands();
+    m_summaries = new SummaryCommands(commandContext(), *m_chart, [this] { return collectTexts(); });
     createCopyFromGhost();
     createDiskWatch();
 
@@ -589,6 +590,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     guarded([this] { shutDown(); });
     event->accept();
+}
+
+CommandContext MainWindow::commandContext() {
+    return CommandContext{this, m_host, m_settings, *m_document, *m_ghostDocument,
+                          [this](const std::function<void()>& command) { guarded(command); }};
 }
 
 void MainWindow::createAppearance() {

@@ -14,6 +14,7 @@
 #include <QMainWindow>
 
 #include "browser/file_commands.h"
+#include "commands/command_context.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
 #include "editor/main_window_host.h"
@@ -59,6 +60,7 @@ class Prompt;
 namespace qora::gui {
 
 class AerodynamicsPage;
+class SummaryCommands;
 class AppearanceCommands;
 class DialogRunner;
 class DriveTrainPage;
@@ -164,9 +166,6 @@ public slots:
     void editAuthorData();
     // The user guide in the help window (main_window_user_guide.cpp).
     void showUserGuide();
-    // The vehicle summary and the compare summary with the ghost (main_window_summary.cpp).
-    void showVehicleSummary();
-    void showCompareSummary();
     // Copy From Ghost, of the Edit menu and of the chart's Options menu (main_window_copy_ghost.cpp).
     void copyFromGhost();
     void copyGhostCurve();
@@ -278,11 +277,8 @@ private:
     // The user guide (main_window_user_guide.cpp).
     void createUserGuide();
 
-    // The summaries (main_window_summary.cpp). updateSummaryCommands enables them for the vehicle and the ghost open.
-    void createSummaryCommands();
-    void updateSummaryCommands();
-    editor::SummarySource pagesSummarySource() const;
-    void showSummary(editor::VehicleSummary summary);
+    // The commands the window hands its documents to.
+    CommandContext commandContext();
 
     // Copy From Ghost (main_window_copy_ghost.cpp): the ghost's values into the vehicle's fields of the pages in
     // scope (and its torque curve, with the Performance page); false when nothing differed, which the user is told.
@@ -344,6 +340,7 @@ private:
     QMenu* m_recentGhostMenu = nullptr; // pmRecentGhost
     EngineSounds* m_sounds = nullptr;
     AppearanceCommands* m_appearance = nullptr;
+    SummaryCommands* m_summaries = nullptr;
     QAction* m_copyFromGhost = nullptr;      // mCopyFromGhost
     QAction* m_chartCopyFromGhost = nullptr; // mcoCopyFromGhost
 };

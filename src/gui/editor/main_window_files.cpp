@@ -15,6 +15,7 @@
 #include "browser/file_commands.h"
 #include "calc/data_validation.h"
 #include "editor/field_widgets.h"
+#include "commands/summary_commands.h"
 #include "editor/main_window.h"
 #include "editor/page_model.h"
 #include "platform/dialog_runner.h"
@@ -162,7 +163,7 @@ bool MainWindow::openVehicleFile(const std::string& path, int mode, bool keepPat
         updateVehiclePicture();
     refreshBackupEntries();
     m_fileToNotepad->setEnabled(true);
-    updateSummaryCommands();
+    m_summaries->update();
     watchDocuments();
     return true;
 }

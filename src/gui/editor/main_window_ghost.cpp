@@ -17,6 +17,7 @@
 #include "browser/car_thumbnails.h"
 #include "browser/file_commands.h"
 #include "calc/field_rules.h"
+#include "commands/summary_commands.h"
 #include "editor/main_window.h"
 #include "pages/aerodynamics_page.h"
 #include "pages/drivetrain_page.h"
@@ -167,7 +168,7 @@ bool MainWindow::openGhostFile(const std::string& path) {
     m_settings.lastGhostFile = m_ghostDocument->vehicle()->fileName;
     m_settings.ghostIsOpen = true;
     m_closeGhost->setEnabled(true);
-    updateSummaryCommands();
+    m_summaries->update();
 
     // Invalid driver attributes are found while the pages are filled, so the warning follows the filling.
     showGhost(m_ghostDocument->vehicle(), true);
@@ -209,7 +210,7 @@ void MainWindow::closeGhost() {
         showGhost(nullptr, false);
     m_closeGhost->setEnabled(false);
     m_settings.ghostIsOpen = false;
-    updateSummaryCommands();
+    m_summaries->update();
 }
 
 void MainWindow::releaseGhost(bool deleteCopy) {
