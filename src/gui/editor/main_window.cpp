@@ -33,6 +33,7 @@
 #include "editor/field_widgets.h"
 #include "editor/page_model.h"
 #include "editor/torque_chart.h"
+#include "editor/vehicle_header.h"
 #include "editor/window_shortcuts.h"
 #include "pages/field_page.h"
 #include "platform/app_paths.h"
@@ -64,14 +65,8 @@ constexpr const char* kWelcomeText = "Welcome to QORA 4.0.1.1\n"
                                      "READ THE README FILE!  IT IS THE ONLY SOURCE OF HELP!\n"
                                      "\n"
                                      "ENJOY!";
-const QSize kCarPictureSize(112, 56);
-
 const QColor kStatusRed(255, 0, 0);
 const QColor kStatusBlack(0, 0, 0);
-
-QColor appColour(const Settings& settings, int index) {
-    return ChartPainter::toQColor(settings.appColor(index));
-}
 
 } // namespace
 
@@ -89,11 +84,6 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
         FieldPage::setControlText(target, text);
     });
 
-    m_savedStatusTimer = new QTimer(this);
-    m_savedStatusTimer->setObjectName(QStringLiteral("Timer1"));
-    m_savedStatusTimer->setInterval(editor::kSaveAnimationIntervalMs);
-    connect(m_savedStatusTimer, &QTimer::timeout, this, [this] { animateSavedStatus(); });
-
     createActions();
     createMenus();
     connect(m_document, &VehicleDocument::changedStateChanged, this, &MainWindow::showChangedState);
@@ -102,7 +92,8 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(6, 4, 6, 6);
     layout->setSpacing(4);
-    layout->addWidget(createHeader());
+    m_header = new VehicleHeader(m_settings, [this] { return controlText("eDescription"); }, central);
+    layout->addWidget(m_header);
     createPages();
     layout->addWidget(m_pages, 1);
     setCentralWidget(central);
@@ -120,8 +111,7 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { helpForFocus(); });
 
-    m_ghostCarName->hide();
-    restoreStatus();
+    m_header->restoreStatus();
     // The first size shows every page unscrolled, the DriveTrain page's gearing chart included, on screens that
     // are tall enough; smaller screens get what they hold.
     QSize first(1000, 800);
@@ -238,126 +228,7 @@ void MainWindow::createMenus() {
     bar->addAction(m_save);
 }
 
-QWidget* MainWindow::createHeader() {
-    auto* header = new QFrame(this);
-    header->setObjectName(QStringLiteral("pHeader"));
-    header->setFrameShape(QFrame::StyledPanel);
-    auto* row = new QHBoxLayout(header);
-    row->setContentsMargins(6, 6, 6, 6);
-    row->setSpacing(8);
-
-    m_vehPic = new QLabel(header);
-    m_vehPic->setObjectName(QStringLiteral("iVehPic"));
-    m_vehPic->setFixedSize(kCarPictureSize);
-    m_vehPic->setToolTip(tr("Vehicle"));
-    row->addWidget(m_vehPic);
-
-    auto* names = new QVBoxLayout;
-    names->setSpacing(3);
-    auto* nameRow = new QHBoxLayout;
-    nameRow->setSpacing(0);
-    m_changedIndicator = new QFrame(header);
-    m_changedIndicator->setObjectName(QStringLiteral("pHasChangedIndicator"));
-    m_changedIndicator->setFixedWidth(12);
-    m_changedIndicator->setAutoFillBackground(true);
-    m_changedIndicator->setToolTip(tr("Red: the vehicle has unsaved changes"));
-    nameRow->addWidget(m_changedIndicator);
-
-    m_carName = new QLabel(header);
-    m_carName->setObjectName(QStringLiteral("pCarName"));
-    m_carName->setAutoFillBackground(true);
-    m_carName->setMargin(4);
-    m_carName->setTextFormat(Qt::PlainText);
-    QFont nameFont = m_carName->font();
-    nameFont.setBold(true);
-    nameFont.setPointSizeF(nameFont.pointSizeF() * 1.25);
-    m_carName->setFont(nameFont);
-    m_carName->setMinimumWidth(200);
-    m_carName->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    nameRow->addWidget(m_carName, 1);
-
-    m_fileToNotepad = new QToolButton(header);
-    m_fileToNotepad->setObjectName(QStringLiteral("bFileToNotepad"));
-    m_fileToNotepad->setText(tr("Open File In Notepad"));
-    m_fileToNotepad->setToolTip(tr("Open File In Notepad"));
-    m_fileToNotepad->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    m_fileToNotepad->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_fileToNotepad->setEnabled(false);
-    nameRow->addSpacing(4);
-    nameRow->addWidget(m_fileToNotepad);
-    names->addLayout(nameRow);
-
-    auto* ghostRow = new QHBoxLayout;
-    ghostRow->setSpacing(0);
-    ghostRow->addSpacing(12);
-    m_ghostCarName = new QLabel(header);
-    m_ghostCarName->setObjectName(QStringLiteral("pGhostCarName"));
-    m_ghostCarName->setAutoFillBackground(true);
-    m_ghostCarName->setMargin(3);
-    m_ghostCarName->setTextFormat(Qt::PlainText);
-    m_ghostCarName->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    ghostRow->addWidget(m_ghostCarName, 1);
-    m_ghostToNotepad = new QToolButton(header);
-    m_ghostToNotepad->setObjectName(QStringLiteral("bGhostToNotepad"));
-    m_ghostToNotepad->setText(tr("Open Ghost In Notepad"));
-    m_ghostToNotepad->setToolTip(tr("Open Ghost In Notepad"));
-    m_ghostToNotepad->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    m_ghostToNotepad->setEnabled(false);
-    m_ghostToNotepad->hide();
-    ghostRow->addSpacing(4);
-    ghostRow->addWidget(m_ghostToNotepad);
-    names->addLayout(ghostRow);
-
-    m_editorName = new QLabel(tr("Prior Editor: "), header);
-    m_editorName->setObjectName(QStringLiteral("lEditorName"));
-    m_editorName->setTextFormat(Qt::PlainText);
-    auto* editorRow = new QHBoxLayout;
-    editorRow->addSpacing(12);
-    editorRow->addWidget(m_editorName, 1);
-    names->addLayout(editorRow);
-    names->addStretch(1);
-    row->addLayout(names, 1);
-
-    m_ghostPic = new QLabel(header);
-    m_ghostPic->setObjectName(QStringLiteral("iGhostPic"));
-    m_ghostPic->setFixedSize(kCarPictureSize);
-    m_ghostPic->setToolTip(tr("Ghost vehicle"));
-    row->addWidget(m_ghostPic);
-
-    setCarPicture(m_vehPic);
-    setCarPicture(m_ghostPic);
-    return header;
-}
-
-void MainWindow::setCarPicture(QLabel* picture) {
-    picture->setPixmap(noCarPicture(picture->size(), devicePixelRatioF()));
-}
-
 // ---- Status line and changed state -------------------------------------------------------------------------
-
-void MainWindow::showStatus(const QString& text, const QColor& font, const QColor& background) {
-    if (text == fromLatin1(editor::kDefaultStatus)) {
-        m_carName->setText(controlText("eDescription"));
-        QPalette car = m_carName->palette();
-        car.setColor(QPalette::Window, appColour(m_settings, editor::kStatusBackgroundColor));
-        car.setColor(QPalette::WindowText, appColour(m_settings, editor::kStatusFontColor));
-        m_carName->setPalette(car);
-        QPalette ghost = m_ghostCarName->palette();
-        ghost.setColor(QPalette::Window, appColour(m_settings, editor::kGhostStatusBackgroundColor));
-        ghost.setColor(QPalette::WindowText, appColour(m_settings, editor::kGhostStatusFontColor));
-        m_ghostCarName->setPalette(ghost);
-        return;
-    }
-    m_carName->setText(text);
-    QPalette palette = m_carName->palette();
-    palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::WindowText, font);
-    m_carName->setPalette(palette);
-}
-
-void MainWindow::restoreStatus() {
-    showStatus(fromLatin1(editor::kDefaultStatus), QColor(), QColor());
-}
 
 void MainWindow::setChanged(bool changed) {
     m_document->setChanged(changed);
@@ -365,27 +236,11 @@ void MainWindow::setChanged(bool changed) {
 
 void MainWindow::showChangedState(bool changed) {
     m_undoPage->setEnabled(changed);
-    QPalette palette = m_changedIndicator->palette();
-    palette.setColor(QPalette::Window, changed ? QColor(255, 0, 0) : QColor(0, 255, 0));
-    m_changedIndicator->setPalette(palette);
-    m_changedIndicator->setToolTip(changed ? tr("The vehicle has unsaved changes") : tr("No unsaved changes"));
+    m_header->showChanged(changed);
 }
 
 void MainWindow::setCaption(const std::string& path) {
     setWindowTitle(messageText(editor::windowCaption(path)));
-}
-
-// The save animation: the text opens out from its middle, then blinks, then the status returns.
-void MainWindow::animateSavedStatus() {
-    const editor::SaveAnimationFrame frame = editor::saveAnimationFrame(m_animationCounter);
-    if (frame.done || !isVisible()) {
-        m_savedStatusTimer->stop();
-        m_animationCounter = 0;
-        restoreStatus();
-        return;
-    }
-    m_carName->setText(fromLatin1(frame.text));
-    ++m_animationCounter;
 }
 
 // ---- Commands ----------------------------------------------------------------------------------------------
@@ -394,7 +249,7 @@ void MainWindow::guarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& error) {
-        restoreStatus();
+        m_header->restoreStatus();
         prompt().tell("QORA Error", error.what(), PromptIcon::Stop);
     }
 }
@@ -433,7 +288,7 @@ std::unique_ptr<VehicleFile> MainWindow::loadVehicle(const std::string& path, in
 bool MainWindow::transferPages() {
     if (!m_document->vehicle())
         return false;
-    showStatus(fromLatin1(editor::kTransferringStatus), kStatusRed, kStatusBlack);
+    m_header->showStatus(fromLatin1(editor::kTransferringStatus), kStatusRed, kStatusBlack);
     const auto storeCurve = [this](VehicleFile& vehicle) {
         if (!m_chart->exists())
             return;
@@ -446,11 +301,11 @@ bool MainWindow::transferPages() {
     applyTexts(result.rewritten, false);
     if (!result.ok()) {
         prompt().tell(std::string(result.title()), result.text, PromptIcon::Stop);
-        restoreStatus();
+        m_header->restoreStatus();
         focusField(result.field);
         return false;
     }
-    showStatus(fromLatin1(editor::kTransferredStatus), kStatusRed, kStatusBlack);
+    m_header->showStatus(fromLatin1(editor::kTransferredStatus), kStatusRed, kStatusBlack);
     return true;
 }
 
@@ -547,9 +402,7 @@ void MainWindow::start(const std::optional<std::string>& commandLineFile) {
     m_appearance->showSpinButtons();
     for (QWidget* ghost : ghostWidgets())
         ghost->hide();
-    m_ghostToNotepad->hide();
-    m_ghostCarName->clear();
-    m_ghostCarName->hide();
+    m_header->showGhostRow(false);
     restoreGhost();
     rebuildRecentMenus(); // the lists as the settings hold them
 }
@@ -573,7 +426,7 @@ void MainWindow::shutDown() {
     if (m_closed)
         return;
     m_closed = true;
-    m_savedStatusTimer->stop();
+    m_header->stopSavedAnimation();
     recordRecentVehicle();
     recordRecentGhost();
     if (!m_settingsUnreadable && !m_settings.programFolder.empty())
@@ -598,11 +451,12 @@ CommandContext MainWindow::commandContext() {
 }
 
 void MainWindow::createAppearance() {
-    const AppearanceTargets targets{this, m_pages, m_openVeh, m_openGhost, m_save, m_editorName, m_driveTrain};
+    const AppearanceTargets targets{this, m_pages, m_openVeh, m_openGhost, m_save, m_header->editorNameLabel(),
+                                    m_driveTrain};
     m_appearance = new AppearanceCommands(
         targets, m_settings, m_host, [this](const std::function<void()>& command) { guarded(command); },
         [this] { return spinButtons(); });
-    connect(m_appearance, &AppearanceCommands::coloursApplied, this, &MainWindow::restoreStatus);
+    connect(m_appearance, &AppearanceCommands::coloursApplied, m_header, &VehicleHeader::restoreStatus);
     connect(m_appearance, &AppearanceCommands::userGuideRequested, this, &MainWindow::showUserGuide);
 }
 

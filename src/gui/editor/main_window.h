@@ -60,6 +60,7 @@ class Prompt;
 namespace qora::gui {
 
 class AerodynamicsPage;
+class VehicleHeader;
 class SummaryCommands;
 class AppearanceCommands;
 class DialogRunner;
@@ -122,9 +123,6 @@ public:
     void setChanged(bool changed);
     // Paints the changed indicator and enables Undo Page as the document's changed state says.
     void showChangedState(bool changed);
-    // Writes a status text into pCarName; "[default]" restores the description and the normal colours.
-    void showStatus(const QString& text, const QColor& font, const QColor& background);
-    void restoreStatus();
     void setCaption(const std::string& path);
     // The help text of a label (100 to 152) in the information dialog.
     void showHelp(int number) override;
@@ -185,7 +183,6 @@ private:
     // Window parts.
     void createActions();
     void createMenus();
-    QWidget* createHeader();
     void createPages();
 
     std::vector<QWidget*> ghostWidgets() const;
@@ -199,8 +196,6 @@ private:
     void endFilling() override { m_pagesFilling = false; }
     void guarded(const std::function<void()>& command) override;
     void onFieldEdited(QWidget* field);
-    // The save animation: the text opens out from its middle, then blinks, then the status returns.
-    void animateSavedStatus();
     // F1: the help of the focused field's label, or the user guide.
     void helpForFocus();
 
@@ -223,7 +218,6 @@ private:
     // opening another file both ask it.
     bool confirmClose();
     void shutDown();
-    void setCarPicture(QLabel* picture);
 
     // File commands (main_window_files.cpp).
     void createFileCommands();
@@ -302,7 +296,6 @@ private:
     bool m_pagesFilling = false;
     bool m_settingsUnreadable = false;
     bool m_closed = false;
-    int m_animationCounter = 0;
     FileChangeWatcher* m_vehicleWatch = nullptr;
     FileChangeWatcher* m_ghostWatch = nullptr;
     bool m_diskCheckDue = false; // a watcher saw a change that was not looked at yet
@@ -316,16 +309,7 @@ private:
     DriveTrainPage* m_driveTrain = nullptr;
     FieldDragDrop* m_dragDrop = nullptr;
     TorqueChart* m_chart = nullptr;
-    QTimer* m_savedStatusTimer = nullptr;
 
-    QLabel* m_carName = nullptr;
-    QLabel* m_ghostCarName = nullptr;
-    QFrame* m_changedIndicator = nullptr;
-    QLabel* m_vehPic = nullptr;
-    QLabel* m_ghostPic = nullptr;
-    QLabel* m_editorName = nullptr;
-    QToolButton* m_fileToNotepad = nullptr;
-    QToolButton* m_ghostToNotepad = nullptr;
 
     QAction* m_openVeh = nullptr;
     QAction* m_openGhost = nullptr;
@@ -339,6 +323,7 @@ private:
     QMenu* m_recentMenu = nullptr;      // pmRecent
     QMenu* m_recentGhostMenu = nullptr; // pmRecentGhost
     EngineSounds* m_sounds = nullptr;
+    VehicleHeader* m_header = nullptr;
     AppearanceCommands* m_appearance = nullptr;
     SummaryCommands* m_summaries = nullptr;
     QAction* m_copyFromGhost = nullptr;      // mCopyFromGhost

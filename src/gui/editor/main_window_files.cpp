@@ -17,6 +17,7 @@
 #include "editor/field_widgets.h"
 #include "commands/summary_commands.h"
 #include "editor/main_window.h"
+#include "editor/vehicle_header.h"
 #include "editor/page_model.h"
 #include "platform/dialog_runner.h"
 #include "platform/file_dialog_hook.h"
@@ -81,7 +82,7 @@ void MainWindow::createFileCommands() {
         attach(m_openGhost, m_recentGhostMenu);
     }
 
-    connect(m_fileToNotepad, &QToolButton::clicked, this,
+    connect(m_header->vehicleNotepadButton(), &QToolButton::clicked, this,
             [this] { guarded([this] { openInTextEditor(m_document->vehicle()); }); });
     rebuildRecentMenus();
     refreshBackupEntries();
@@ -141,8 +142,7 @@ bool MainWindow::openVehicleFile(const std::string& path, int mode, bool keepPat
     recordRecentVehicle();
     if (replacement.deleteWorkingCopy)
         browser::deleteWorkingCopy(*replacement.deleteWorkingCopy);
-    m_savedStatusTimer->stop();
-    m_animationCounter = 0;
+    m_header->stopSavedAnimation();
     m_document->setVehicle(std::move(vehicle));
     m_document->vehicle()->fileName = replacement.path;
     m_document->archiveEntry() = replacement.archiveEntry;
@@ -155,14 +155,14 @@ bool MainWindow::openVehicleFile(const std::string& path, int mode, bool keepPat
     m_document->rememberAsSaved();
 
     setCaption(m_document->vehicle()->fileName);
-    m_editorName->setText(fromLatin1(browser::priorEditorText(m_document->vehicle()->editorName)));
+    m_header->setPriorEditor(m_document->vehicle()->editorName);
     m_settings.lastFile = m_document->vehicle()->fileName;
     setChanged(false);
-    restoreStatus();
+    m_header->restoreStatus();
     if (!keepPath)
         updateVehiclePicture();
     refreshBackupEntries();
-    m_fileToNotepad->setEnabled(true);
+    m_header->vehicleNotepadButton()->setEnabled(true);
     m_summaries->update();
     watchDocuments();
     return true;
@@ -262,14 +262,13 @@ bool MainWindow::saveVehicleTo(const std::string& path) {
     if (!m_document->vehicle())
         return false;
     if (!transferPages()) {
-        restoreStatus();
+        m_header->restoreStatus();
         return false;
     }
     // A save over the vehicle's own file never silently overwrites another program's changes.
     if ((path.empty() || path == m_document->vehicle()->fileName) && !confirmOverwriteOfChangedFile())
         return false;
-    showStatus(tr("Saving File..."), kStatusRed, kStatusBlack);
-    m_carName->repaint();
+    m_header->showStatusNow(tr("Saving File..."), kStatusRed, kStatusBlack);
     // A game folder without a Patch folder: the patch folder (where New.veh goes) is made when first needed.
     const std::string folder = parentFolder(path.empty() ? m_document->vehicle()->fileName : path);
     if (!folder.empty() && !fileSystem().folderExists(folder) && browser::samePath(folder, m_settings.patchFolder)) {
@@ -283,17 +282,16 @@ bool MainWindow::saveVehicleTo(const std::string& path) {
         m_document->vehicle()->save(path, false);
     } catch (const VehicleFileError& error) {
         prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
-        restoreStatus();
+        m_header->restoreStatus();
         return false;
     } catch (const DataValidationError& error) {
         prompt().tell(std::string(editor::kDataValidationErrorTitle), error.what(), PromptIcon::Stop);
-        restoreStatus();
+        m_header->restoreStatus();
         return false;
     }
 
     if (path.empty() && m_document->archiveEntry()) {
-        showStatus(tr("Writing To Mas File..."), kStatusRed, kStatusWhite);
-        m_carName->repaint();
+        m_header->showStatusNow(tr("Writing To Mas File..."), kStatusRed, kStatusWhite);
         bool written = false;
         try {
             VehicleArchive archive(m_settings, prompt(), m_host.filePicker);
@@ -307,7 +305,7 @@ bool MainWindow::saveVehicleTo(const std::string& path) {
             // The archive has told the user that the working copy could not be read.
         }
         if (!written) {
-            restoreStatus();
+            m_header->restoreStatus();
             return false;
         }
     }
@@ -324,13 +322,12 @@ bool MainWindow::saveVehicleTo(const std::string& path) {
     }
 
     setCaption(m_document->vehicle()->fileName);
-    m_editorName->setText(fromLatin1(browser::priorEditorText(m_document->vehicle()->editorName)));
-    showStatus(QString(), kStatusLime, kStatusBlack);
-    m_animationCounter = 0;
+    m_header->setPriorEditor(m_document->vehicle()->editorName);
+    m_header->showStatus(QString(), kStatusLime, kStatusBlack);
     if (isVisible())
-        m_savedStatusTimer->start();
+        m_header->playSavedAnimation();
     else
-        restoreStatus();
+        m_header->restoreStatus();
     refreshBackupEntries();
     watchDocuments();
     return true;
@@ -384,9 +381,7 @@ void MainWindow::saveVehicleAs() {
 // ---- Header -------------------------------------------------------------------------------------------------
 
 void MainWindow::updateVehiclePicture() {
-    const browser::CarPicture picture = browser::vehiclePicture(m_document->vehicle() ? m_document->vehicle()->fileName : std::string());
-    const qreal ratio = devicePixelRatioF();
-    m_vehPic->setPixmap(fitToFrame(carPicturePixmap(picture, ratio), picture.stretched, m_vehPic->size(), ratio));
+    m_header->setVehiclePicture(browser::vehiclePicture(m_document->isOpen() ? m_document->vehicle()->fileName : std::string()));
 }
 
 void MainWindow::openInTextEditor(const VehicleFile* vehicle) {

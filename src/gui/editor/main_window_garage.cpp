@@ -3,6 +3,7 @@
 
 #include "editor/garage_dialog.h"
 #include "editor/main_window.h"
+#include "editor/vehicle_header.h"
 #include "garage/enter_garage.h"
 #include "platform/dialog_runner.h"
 #include "platform/qt_text.h"
@@ -15,7 +16,7 @@ void MainWindow::showGarage() {
             return;
         const bool entered =
             garage::enterGarage(*m_document->vehicle(), m_settings, prompt(), [this] { return transferPages(); });
-        restoreStatus();
+        m_header->restoreStatus();
         if (!entered)
             return;
 
@@ -37,7 +38,7 @@ void MainWindow::showGarage() {
                 prompt().tell(title, std::string(garage::kVersionLoadFailed), PromptIcon::Stop);
             }
         } catch (const std::exception& error) {
-            restoreStatus();
+            m_header->restoreStatus();
             prompt().tell(title, error.what(), PromptIcon::Stop);
         }
     });

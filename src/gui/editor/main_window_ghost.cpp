@@ -19,6 +19,7 @@
 #include "calc/field_rules.h"
 #include "commands/summary_commands.h"
 #include "editor/main_window.h"
+#include "editor/vehicle_header.h"
 #include "pages/aerodynamics_page.h"
 #include "pages/drivetrain_page.h"
 #include "pages/performance_page.h"
@@ -116,7 +117,7 @@ void MainWindow::createGhostCommands() {
     m_closeGhost->setEnabled(false);
     connect(m_closeGhost, &QAction::triggered, this, [this] { guarded([this] { closeGhost(); }); });
 
-    connect(m_ghostToNotepad, &QToolButton::clicked, this,
+    connect(m_header->ghostNotepadButton(), &QToolButton::clicked, this,
             [this] { guarded([this] { openInTextEditor(m_ghostDocument->vehicle()); }); });
 }
 
@@ -182,12 +183,9 @@ void MainWindow::showGhost(const VehicleFile* ghost, bool show) {
     show = show && ghost != nullptr;
     for (QWidget* widget : ghostWidgets())
         widget->setVisible(show);
-    m_ghostToNotepad->setVisible(show);
-    m_ghostToNotepad->setEnabled(show);
-    m_ghostCarName->setVisible(show);
+    m_header->showGhostRow(show);
     m_performance->placePeakFigures(show);
     if (!show) {
-        m_ghostCarName->clear();
         releaseGhost(true);
         afterGhostChange();
         watchDocuments();
@@ -221,8 +219,7 @@ void MainWindow::releaseGhost(bool deleteCopy) {
     recordRecentGhost();
     m_ghostDocument->setVehicle(nullptr);
     m_ghostDocument->setProblems(false);
-    setCarPicture(m_ghostPic);
-    m_ghostPic->setToolTip(tr("Ghost vehicle"));
+    m_header->clearGhostPicture();
     m_chart->setGhostOpen(false);
 }
 
@@ -239,8 +236,7 @@ void MainWindow::restoreGhost() {
         m_settings.ghostIsOpen = false;
     const bool open = m_ghostDocument->vehicle() != nullptr;
     m_performance->placePeakFigures(open);
-    m_ghostToNotepad->setVisible(open);
-    m_ghostCarName->setVisible(open);
+    m_header->showGhostRow(open);
 }
 
 // ---- Displays -----------------------------------------------------------------------------------------------
@@ -263,18 +259,18 @@ void MainWindow::fillGhostPages(const VehicleFile& ghost) {
     afterPageFill(editor::PgDriveTrain, ghost, true);
     m_ghostDocument->setProblems(m_ghostDocument->hasProblems() || load.ghostProblems);
     const auto description = load.texts.find("eDescription");
-    m_ghostCarName->setText(description != load.texts.end() ? fromLatin1(description->second) : QString());
+    m_header->setGhostName(description != load.texts.end() ? fromLatin1(description->second) : QString());
     setChanged(changed);
 }
 
 void MainWindow::updateGhostPicture() {
-    const std::string path = m_ghostDocument->vehicle() ? m_ghostDocument->vehicle()->fileName : std::string();
-    const browser::CarPicture picture =
-        browser::ghostPicture(path, m_settings.garageFolder, m_settings.patchFolder);
-    const qreal ratio = devicePixelRatioF();
-    m_ghostPic->setPixmap(fitToFrame(carPicturePixmap(picture, ratio), picture.stretched, m_ghostPic->size(), ratio));
-    m_ghostPic->setToolTip(m_ghostDocument->vehicle() ? tr("Ghost vehicle: %1").arg(fromLatin1(detailOf(*m_ghostDocument->vehicle(), "//DescFile=")))
-                                   : tr("Ghost vehicle"));
+    if (!m_ghostDocument->isOpen()) {
+        m_header->clearGhostPicture();
+        return;
+    }
+    const VehicleFile& ghost = *m_ghostDocument->vehicle();
+    m_header->setGhostPicture(browser::ghostPicture(ghost.fileName, m_settings.garageFolder, m_settings.patchFolder),
+                              fromLatin1(detailOf(ghost, "//DescFile=")));
 }
 
 } // namespace qora::gui

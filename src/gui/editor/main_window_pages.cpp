@@ -9,6 +9,7 @@
 #include "editor/field_access.h"
 #include "editor/field_widgets.h"
 #include "editor/main_window.h"
+#include "editor/vehicle_header.h"
 #include "editor/page_model.h"
 #include "editor/torque_chart.h"
 #include "pages/aerodynamics_page.h"
@@ -163,7 +164,7 @@ void MainWindow::helpForFocus() {
 
 void MainWindow::onFieldEdited(QWidget* field) {
     if (field->objectName() == QLatin1String("eDescription"))
-        m_carName->setText(FieldPage::textOf(field));
+        m_header->setDescription(FieldPage::textOf(field));
     setChanged(true);
 }
 
