@@ -22,6 +22,7 @@
 
 #include "calc/data_validation.h"
 #include "commands/appearance_commands.h"
+#include "commands/file_commands.h"
 #include "commands/summary_commands.h"
 #include "calc/engine_curve.h"
 #include "chart/chart_painter.h"
@@ -97,7 +98,8 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     createPages();
     layout->addWidget(m_pages, 1);
     setCentralWidget(central);
-    createFileCommands();
+    m_files = new FileCommands(commandContext(), *this);
+    connect(m_files, &FileCommands::recentGhostChosen, this, [this](const std::string& path) { openRecentGhost(path); });
     createEngineSounds();
     createGhostCommands();
     createSideCommands();
@@ -134,15 +136,12 @@ void MainWindow::createActions() {
     };
     m_openVeh = action("mOpenVeh", tr("Open &Vehicle..."), QKeySequence(Qt::Key_F3));
     m_openVeh->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    connect(m_openVeh, &QAction::triggered, this, &MainWindow::openVehicle);
     m_openGhost = action("mOpenGhost", tr("Open &Ghost Vehicle..."), QKeySequence(Qt::Key_F4));
     m_openGhost->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     m_openGhost->setEnabled(false);
     m_save = action("mSave", tr("&Save"), QKeySequence(Qt::Key_F2));
     m_save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    connect(m_save, &QAction::triggered, this, &MainWindow::saveVehicle);
     m_saveAs = action("mSaveAs", tr("Save &As..."));
-    connect(m_saveAs, &QAction::triggered, this, &MainWindow::saveVehicleAs);
     m_undoPage = action("mUndoPage", tr("Undo &Page"), QKeySequence(Qt::CTRL | Qt::Key_U));
     m_undoPage->setEnabled(false);
     connect(m_undoPage, &QAction::triggered, this, &MainWindow::undoPage);
@@ -254,37 +253,6 @@ void MainWindow::guarded(const std::function<void()>& command) {
     }
 }
 
-std::unique_ptr<VehicleFile> MainWindow::loadVehicle(const std::string& path, int mode) {
-    // A pipe, a device or a loop of links is not "not found": the load below refuses it with its own message.
-    const auto somethingElseIsThere = [&] {
-        try {
-            return fileSystem().status(path).type == FileStatus::Type::Other;
-        } catch (const FileError&) {
-            return true;
-        }
-    };
-    if (mode != VehicleFile::ModeNew && !fileSystem().fileExists(path) && !somethingElseIsThere()) {
-        prompt().tell(std::string(editor::kFileErrorTitle), "Could not find requested file: " + path, PromptIcon::Stop);
-        return nullptr;
-    }
-    auto vehicle = std::make_unique<VehicleFile>(path, prompt(), m_settings);
-    try {
-        vehicle->load(mode);
-    } catch (const VehicleFileError& error) {
-        prompt().tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
-        return nullptr;
-    }
-
-    std::vector<std::string> missing;
-    if (vehicle->listMissingEntries(missing) > 0 && mode != VehicleFile::ModeGhost) {
-        LostEntriesDialog dialog(this);
-        dialog.setEntries(missing);
-        if (m_host.dialogs.run(dialog) != QDialog::Accepted)
-            return nullptr;
-    }
-    return vehicle;
-}
-
 bool MainWindow::transferPages() {
     if (!m_document->vehicle())
         return false;
@@ -367,11 +335,11 @@ std::string MainWindow::newFilePath() const {
 }
 
 void MainWindow::openStartFile(const std::string& path, bool asNew) {
-    if (openVehicleFile(path, asNew ? VehicleFile::ModeNew : VehicleFile::ModeOpen))
+    if (m_files->openVehicleFile(path, asNew ? VehicleFile::ModeNew : VehicleFile::ModeOpen))
         return;
     if (m_document->vehicle())
         return; // the document already open stays
-    if (!openVehicleFile(newFilePath(), VehicleFile::ModeNew))
+    if (!m_files->openVehicleFile(newFilePath(), VehicleFile::ModeNew))
         throw VehicleFileError(kFatalTemplateText);
 }
 
@@ -404,22 +372,7 @@ void MainWindow::start(const std::optional<std::string>& commandLineFile) {
         ghost->hide();
     m_header->showGhostRow(false);
     restoreGhost();
-    rebuildRecentMenus(); // the lists as the settings hold them
-}
-
-bool MainWindow::confirmClose() {
-    if (!m_document->vehicle() || !m_document->isChanged())
-        return true;
-    switch (prompt().ask(std::string(editor::kSaveChangesTitle), std::string(editor::kSaveChangesQuestion),
-                         PromptButtons::YesNoCancel, PromptIcon::Question)) {
-    case PromptAnswer::Yes:
-        // A failed save keeps the window open, so the edits are not lost.
-        return saveVehicleTo(std::string());
-    case PromptAnswer::No:
-        return true;
-    default:
-        return false;
-    }
+    m_files->rebuildRecentMenus(); // the lists as the settings hold them
 }
 
 void MainWindow::shutDown() {
@@ -427,7 +380,7 @@ void MainWindow::shutDown() {
         return;
     m_closed = true;
     m_header->stopSavedAnimation();
-    recordRecentVehicle();
+    m_files->recordRecentVehicle();
     recordRecentGhost();
     if (!m_settingsUnreadable && !m_settings.programFolder.empty())
         m_settings.save();
@@ -436,13 +389,18 @@ void MainWindow::shutDown() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Anything going wrong while asking or saving keeps the window, and with it the user's edits.
     bool close = false;
-    guarded([&] { close = confirmClose(); });
+    guarded([&] { close = m_files->confirmClose(); });
     if (!close) {
         event->ignore();
         return;
     }
     guarded([this] { shutDown(); });
     event->accept();
+}
+
+void MainWindow::documentsChanged() {
+    m_summaries->update();
+    watchDocuments();
 }
 
 CommandContext MainWindow::commandContext() {

@@ -15,6 +15,8 @@
 
 #include "browser/file_commands.h"
 #include "commands/command_context.h"
+#include "commands/document_views.h"
+#include "commands/file_commands.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
 #include "editor/main_window_host.h"
@@ -60,6 +62,7 @@ class Prompt;
 namespace qora::gui {
 
 class AerodynamicsPage;
+class FileCommands;
 class VehicleHeader;
 class SummaryCommands;
 class AppearanceCommands;
@@ -81,7 +84,7 @@ class TorqueChart;
 //
 // The pages are built from the page tables (page_fields.h); values travel between the vehicle's buffer and the
 // controls through the page model (page_model.h), keyed by the controls' objectNames.
-class MainWindow final : public QMainWindow, private PageHost {
+class MainWindow final : public QMainWindow, private PageHost, private DocumentViews {
     Q_OBJECT
 
 public:
@@ -102,35 +105,26 @@ public:
     // The archive entry the current vehicle was extracted from; Save writes it back into the archive.
     const std::optional<browser::ArchiveEntryRecord>& archiveEntry() const { return m_document->archiveEntry(); }
 
-    // Opens a vehicle: mode 0 normally, 1 as a new file from the template (no existence check). Asks about
-    // missing entries, then whether to save the changed current document; the current document stays when the
-    // new one fails, is aborted, or the save asked for fails. With keepPath the new vehicle takes the current
-    // one's path. True when the vehicle became the current one.
-    bool openVehicleFile(const std::string& path, int mode, bool keepPath = false);
-    // Loads and checks a vehicle without making it current (mode 2 is load only): the existence check (not for
-    // mode 1), the load, and the missing-entries dialog (not for mode 2). nullptr on a failure, which the user has
-    // been told of, or on Abort.
-    std::unique_ptr<VehicleFile> loadVehicle(const std::string& path, int mode);
-    // Transfers the pages and saves the current vehicle to the path (empty: its own path), with validation,
-    // stamp and backups; then the changed flag is cleared and "** FILE SAVED **" plays. False on any failure,
-    // which the user has been told of; the changed flag then stays set.
-    bool saveVehicleTo(const std::string& path);
 
-    // Fills every page from a vehicle's buffer (the ghost's fields when ghost is set).
-    void fillPages(const VehicleFile& vehicle, bool ghost);
-    // Copies all pages back into the current vehicle's buffer; false (after telling the user) on a failure.
-    bool transferPages();
+    FileCommands& files() const { return *m_files; }
+    bool openVehicleFile(const std::string& path, int mode, bool keepPath = false) {
+        return m_files->openVehicleFile(path, mode, keepPath);
+    }
+    bool saveVehicleTo(const std::string& path) { return m_files->saveVehicleTo(path); }
+
+    void fillPages(const VehicleFile& vehicle, bool ghost) override;
+    bool transferPages() override;
     void setChanged(bool changed);
     // Paints the changed indicator and enables Undo Page as the document's changed state says.
     void showChangedState(bool changed);
-    void setCaption(const std::string& path);
+    void setCaption(const std::string& path) override;
     // The help text of a label (100 to 152) in the information dialog.
     void showHelp(int number) override;
 
     // ---- Controls ------------------------------------------------------------------------------------------
     // A page control by objectName (vehicle field, ghost twin or display); nullptr when there is none.
     QWidget* control(std::string_view name) const override;
-    QString controlText(std::string_view name) const;
+    QString controlText(std::string_view name) const override;
     FieldDragDrop& dragDrop() const override { return *m_dragDrop; }
     TorqueChart& torqueChart() const { return *m_chart; }
     EngineSounds& engineSounds() const { return *m_sounds; }
@@ -152,9 +146,6 @@ public:
     AppearanceCommands& appearance() const { return *m_appearance; }
 
 public slots:
-    void openVehicle();
-    void saveVehicle();
-    void saveVehicleAs();
     void undoPage();
     void openGhost();
     // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
@@ -214,26 +205,8 @@ private:
     void restoreOptions();
     void showWelcome();
     void openStartFile(const std::string& path, bool asNew);
-    // With unsaved edits, asks whether to save them; false when the user cancels or the save fails. Closing and
-    // opening another file both ask it.
-    bool confirmClose();
     void shutDown();
 
-    // File commands (main_window_files.cpp).
-    void createFileCommands();
-    // Whether a path is a working copy of an archive entry: an extraction's name in the working-copy folder.
-    bool isWorkingCopyFile(const std::string& path) const;
-    // Reads the archive, runs the browser from the start given and returns the file to open: the chosen file, or
-    // the chosen archive entry extracted (as the ghost's copy with asGhost). nullopt when nothing is to be opened.
-    std::optional<std::string> browseForVehicle(const browser::BrowserStart& start, bool asGhost);
-    void openRecentVehicle(const std::string& path);
-    void openBackup(browser::BackupKind kind);
-    void refreshBackupEntries();
-    // Records the current vehicle in the vehicle recent list.
-    void recordRecentVehicle();
-    void rebuildRecentMenus();
-    void updateVehiclePicture();
-    void openInTextEditor(const VehicleFile* vehicle);
 
     // Engine sounds (main_window_sounds.cpp).
     void createEngineSounds();
@@ -264,7 +237,7 @@ private:
     void reloadVehicle();
     // Before a save over the vehicle's own file: true when the file is as QORA last read or wrote it, or the user
     // agrees to overwrite another program's changes.
-    bool confirmOverwriteOfChangedFile();
+    bool confirmOverwriteOfChangedFile() override;
 
     void createAppearance();
 
@@ -273,6 +246,8 @@ private:
 
     // The commands the window hands its documents to.
     CommandContext commandContext();
+    VehicleHeader& header() const override { return *m_header; }
+    void documentsChanged() override;
 
     // Copy From Ghost (main_window_copy_ghost.cpp): the ghost's values into the vehicle's fields of the pages in
     // scope (and its torque curve, with the Performance page); false when nothing differed, which the user is told.
@@ -317,13 +292,10 @@ private:
     QAction* m_saveAs = nullptr;
     QAction* m_undoPage = nullptr;
     QAction* m_exit = nullptr;
-    QAction* m_loadPrior = nullptr;
-    QAction* m_loadOriginal = nullptr;
     QAction* m_closeGhost = nullptr;
-    QMenu* m_recentMenu = nullptr;      // pmRecent
-    QMenu* m_recentGhostMenu = nullptr; // pmRecentGhost
     EngineSounds* m_sounds = nullptr;
     VehicleHeader* m_header = nullptr;
+    FileCommands* m_files = nullptr;
     AppearanceCommands* m_appearance = nullptr;
     SummaryCommands* m_summaries = nullptr;
     QAction* m_copyFromGhost = nullptr;      // mCopyFromGhost

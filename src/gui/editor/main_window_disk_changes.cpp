@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "editor/file_change_watcher.h"
+#include "commands/file_commands.h"
 #include "editor/main_window.h"
 #include "platform/file_snapshot.h"
 #include "platform/prompt.h"
@@ -98,7 +99,7 @@ void MainWindow::reloadVehicle() {
     const bool wasChanged = m_document->isChanged();
     // The user chose to let the edits go, so the save question is not asked; a reload that fails keeps them.
     setChanged(false);
-    if (!openVehicleFile(path, VehicleFile::ModeOpen, true))
+    if (!m_files->openVehicleFile(path, VehicleFile::ModeOpen, true))
         setChanged(wasChanged);
 }
 

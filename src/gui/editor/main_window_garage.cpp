@@ -2,6 +2,7 @@
 // version it asks for is loaded into the editor or as the ghost.
 
 #include "editor/garage_dialog.h"
+#include "commands/file_commands.h"
 #include "editor/main_window.h"
 #include "editor/vehicle_header.h"
 #include "garage/enter_garage.h"
@@ -30,7 +31,7 @@ void MainWindow::showGarage() {
         try {
             if (load->as == garage::GarageLoad::As::Ghost) {
                 openGhostFile(load->path);
-            } else if (openVehicleFile(load->path, VehicleFile::ModeOpen, load->keepPath)) {
+            } else if (m_files->openVehicleFile(load->path, VehicleFile::ModeOpen, load->keepPath)) {
                 // The version stands in the editor under the vehicle's own name: a save writes it there.
                 if (load->markChanged)
                     setChanged(true);

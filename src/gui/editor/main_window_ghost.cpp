@@ -18,6 +18,7 @@
 #include "browser/file_commands.h"
 #include "calc/field_rules.h"
 #include "commands/summary_commands.h"
+#include "commands/file_commands.h"
 #include "editor/main_window.h"
 #include "editor/vehicle_header.h"
 #include "pages/aerodynamics_page.h"
@@ -118,7 +119,7 @@ void MainWindow::createGhostCommands() {
     connect(m_closeGhost, &QAction::triggered, this, [this] { guarded([this] { closeGhost(); }); });
 
     connect(m_header->ghostNotepadButton(), &QToolButton::clicked, this,
-            [this] { guarded([this] { openInTextEditor(m_ghostDocument->vehicle()); }); });
+            [this] { guarded([this] { m_files->openInTextEditor(m_ghostDocument->vehicle()); }); });
 }
 
 // ---- Commands -----------------------------------------------------------------------------------------------
@@ -133,7 +134,7 @@ void MainWindow::openGhost() {
                                                     m_settings.programFolder)
                     : browser::browserStartForVehicle(m_document->vehicle()->fileName, toLatin1(controlText("eClass")),
                                                       m_settings.programFolder);
-        if (const auto chosen = browseForVehicle(start, true))
+        if (const auto chosen = m_files->browseForVehicle(start, true))
             openGhostFile(*chosen);
     });
 }
@@ -150,7 +151,7 @@ void MainWindow::openRecentGhost(const std::string& path) {
 bool MainWindow::openGhostFile(const std::string& path) {
     if (!m_document->vehicle())
         return false;
-    std::unique_ptr<VehicleFile> ghost = loadVehicle(path, VehicleFile::ModeGhost);
+    std::unique_ptr<VehicleFile> ghost = m_files->loadVehicle(path, VehicleFile::ModeGhost);
     if (!ghost) {
         // A copy extracted for this open goes again, unless it is the file the open ghost stands on.
         if (isGhostCopyFile(path, m_settings) && !(m_ghostDocument->vehicle() && browser::samePath(m_ghostDocument->vehicle()->fileName, path)))
@@ -225,7 +226,7 @@ void MainWindow::releaseGhost(bool deleteCopy) {
 
 void MainWindow::recordRecentGhost() {
     if (m_ghostDocument->vehicle() && browser::recordRecent(m_settings.recentGhosts, m_ghostDocument->vehicle()->fileName, detailOf(*m_ghostDocument->vehicle(), "//DescFile=")))
-        rebuildRecentMenus();
+        m_files->rebuildRecentMenus();
 }
 
 void MainWindow::restoreGhost() {
