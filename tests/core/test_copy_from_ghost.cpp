@@ -72,7 +72,7 @@ TEST(CopyFromGhost, CurveCopyConvertsUnitsAndRecomputesPower) {
     const LineData ghost = torqueLine(TorqueNm, {150, 400, 250, 120});
 
     EXPECT_TRUE(curvesDiffer(ghost, torque));
-    EXPECT_TRUE(replaceCurveWithGhosts(ghost, torque, power));
+    EXPECT_TRUE(takeGhostCurve(ghost, torque, power));
     EXPECT_DOUBLE_EQ(torque.points[2].value, 400.0);
     EXPECT_DOUBLE_EQ(torque.points[4].value, 120.0);
     EXPECT_EQ(torque.highestPointIndex, 2);
@@ -80,13 +80,13 @@ TEST(CopyFromGhost, CurveCopyConvertsUnitsAndRecomputesPower) {
     EXPECT_EQ(torque.activePointIndex, 5);
     for (int i = 0; i < kCurvePointCount; ++i)
         EXPECT_DOUBLE_EQ(power.points[static_cast<std::size_t>(i)].value, powerAtPoint(torque, i, PowerHp));
-    EXPECT_FALSE(replaceCurveWithGhosts(ghost, torque, power)); // nothing left to change
+    EXPECT_FALSE(takeGhostCurve(ghost, torque, power)); // nothing left to change
 
     // A ghost held in ft-lbs arrives in the vehicle's Nm; the same curve in the other unit is no difference.
     LineData imperial = ghost;
     convertLineUnits(imperial, TorqueFtLbs, false);
     EXPECT_FALSE(curvesDiffer(imperial, torque));
     LineData metric = torqueLine(TorqueNm, {});
-    EXPECT_TRUE(replaceCurveWithGhosts(imperial, metric, power));
+    EXPECT_TRUE(takeGhostCurve(imperial, metric, power));
     EXPECT_NEAR(metric.points[2].value, 400.0, 1e-9);
 }

@@ -56,7 +56,7 @@ bool curvesDiffer(const LineData& ghostTorque, const LineData& torque) {
     return false;
 }
 
-bool replaceCurveWithGhosts(const LineData& ghostTorque, LineData& torque, LineData& power) {
+bool takeGhostCurve(const LineData& ghostTorque, LineData& torque, LineData& power) {
     if (!curvesDiffer(ghostTorque, torque))
         return false;
     const LineData ghost = inUnitOf(ghostTorque, torque);

@@ -45,6 +45,6 @@ bool curvesDiffer(const LineData& ghostTorque, const LineData& torque);
 // The ghost's torque curve put into the vehicle's torque line, converted to that line's unit; every power point
 // follows in the power line's unit and both highest points are found again. The lines' active points stay.
 // Returns whether any torque value changed; the chart then recomputes positions and redraws.
-bool replaceCurveWithGhosts(const LineData& ghostTorque, LineData& torque, LineData& power);
+bool takeGhostCurve(const LineData& ghostTorque, LineData& torque, LineData& power);
 
 } // namespace qora::editor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -8,7 +10,10 @@ class QWidget;
 
 namespace qora {
 class VehicleFile;
+namespace editor {
+struct PageLoad;
 }
+} // namespace qora
 
 namespace qora::gui {
 
@@ -19,8 +24,10 @@ class VehicleHeader;
 // files on disk.
 class DocumentViews {
 public:
-    // Fills every page from a vehicle's buffer (the ghost's twins when ghost is set).
-    virtual void fillPages(const VehicleFile& vehicle, bool ghost) = 0;
+    // Fills every page from a vehicle's buffer (the ghost's twins when ghost is set); returns what was shown.
+    virtual editor::PageLoad fillPages(const VehicleFile& vehicle, bool ghost) = 0;
+    // The vehicle's field texts as the pages show them, keyed by the fields' objectNames.
+    virtual std::map<std::string, std::string, std::less<>> pageTexts() const = 0;
     // Copies all pages back into the vehicle's buffer; false (after telling the user) on a failure.
     virtual bool transferPages() = 0;
     virtual QWidget* control(std::string_view name) const = 0;

@@ -23,6 +23,7 @@
 #include "calc/data_validation.h"
 #include "commands/appearance_commands.h"
 #include "commands/file_commands.h"
+#include "commands/ghost_commands.h"
 #include "commands/summary_commands.h"
 #include "calc/engine_curve.h"
 #include "chart/chart_painter.h"
@@ -99,14 +100,14 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     layout->addWidget(m_pages, 1);
     setCentralWidget(central);
     m_files = new FileCommands(commandContext(), *this);
-    connect(m_files, &FileCommands::recentGhostChosen, this, [this](const std::string& path) { openRecentGhost(path); });
+    connect(m_files, &FileCommands::recentGhostChosen, this, [this](const std::string& path) { m_ghosts->openRecentGhost(path); });
     createEngineSounds();
-    createGhostCommands();
+    m_ghosts = new GhostCommands(commandContext(), *this, *m_files,
+                                 GhostCommands::Pages{&m_fieldPages, m_pages, m_performance, m_driveTrain});
     createSideCommands();
     createAppearance();
     createUserGuide();
     m_summaries = new SummaryCommands(commandContext(), *m_chart, [this] { return collectTexts(); });
-    createCopyFromGhost();
     createDiskWatch();
 
     new WindowShortcutGuard(this);
@@ -371,7 +372,7 @@ void MainWindow::start(const std::optional<std::string>& commandLineFile) {
     for (QWidget* ghost : ghostWidgets())
         ghost->hide();
     m_header->showGhostRow(false);
-    restoreGhost();
+    m_ghosts->restoreGhost();
     m_files->rebuildRecentMenus(); // the lists as the settings hold them
 }
 
@@ -381,7 +382,7 @@ void MainWindow::shutDown() {
     m_closed = true;
     m_header->stopSavedAnimation();
     m_files->recordRecentVehicle();
-    recordRecentGhost();
+    m_ghosts->recordRecentGhost();
     if (!m_settingsUnreadable && !m_settings.programFolder.empty())
         m_settings.save();
 }
@@ -400,6 +401,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::documentsChanged() {
     m_summaries->update();
+    m_ghosts->updateCopyCommands();
     watchDocuments();
 }
 

@@ -17,6 +17,7 @@
 #include "commands/command_context.h"
 #include "commands/document_views.h"
 #include "commands/file_commands.h"
+#include "commands/ghost_commands.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
 #include "editor/main_window_host.h"
@@ -62,6 +63,7 @@ class Prompt;
 namespace qora::gui {
 
 class AerodynamicsPage;
+class GhostCommands;
 class FileCommands;
 class VehicleHeader;
 class SummaryCommands;
@@ -112,7 +114,7 @@ public:
     }
     bool saveVehicleTo(const std::string& path) { return m_files->saveVehicleTo(path); }
 
-    void fillPages(const VehicleFile& vehicle, bool ghost) override;
+    editor::PageLoad fillPages(const VehicleFile& vehicle, bool ghost) override;
     bool transferPages() override;
     void setChanged(bool changed);
     // Paints the changed indicator and enables Undo Page as the document's changed state says.
@@ -130,16 +132,12 @@ public:
     EngineSounds& engineSounds() const { return *m_sounds; }
     QTabWidget* pages() const { return m_pages; }
 
-    // ---- Ghost vehicle (main_window_ghost.cpp) ---------------------------------------------------------------
+    // ---- Ghost vehicle --------------------------------------------------------------------------------------
+    GhostCommands& ghosts() const { return *m_ghosts; }
+    bool openGhostFile(const std::string& path) { return m_ghosts->openGhostFile(path); }
     VehicleFile* ghostVehicle() const { return m_ghostDocument->vehicle(); }
     // Set while the open ghost lacked entries or had invalid driver attributes.
     bool ghostProblems() const { return m_ghostDocument->hasProblems(); }
-    // Loads a file as the ghost in place of any previous one and shows it; with no current vehicle nothing
-    // happens. A ghost that fails to load leaves the previous one. True when the file became the ghost.
-    bool openGhostFile(const std::string& path);
-    // Shows the ghost's values in every ghost display (show), or hides them all and releases the ghost.
-    void showGhost(const VehicleFile* ghost, bool show);
-    void closeGhost();
     // The five [QORA] strings kept for the author data dialog.
     const std::array<std::string, 5>& authorData() const { return m_document->authorData(); }
 
@@ -147,7 +145,6 @@ public:
 
 public slots:
     void undoPage();
-    void openGhost();
     // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
     void showGarage();
     void editParts();
@@ -155,9 +152,6 @@ public slots:
     void editAuthorData();
     // The user guide in the help window (main_window_user_guide.cpp).
     void showUserGuide();
-    // Copy From Ghost, of the Edit menu and of the chart's Options menu (main_window_copy_ghost.cpp).
-    void copyFromGhost();
-    void copyGhostCurve();
     // Offers to reload the vehicle (and reloads the ghost) when another program changed its file since QORA read
     // or wrote it, or tells that it was deleted (main_window_disk_changes.cpp). The file watchers call it when the
     // user comes back to the window after a change.
@@ -192,6 +186,7 @@ private:
 
     // Field texts.
     PageTexts collectTexts() const;
+    PageTexts pageTexts() const override { return collectTexts(); }
     void applyTexts(const PageTexts& texts, bool ghost);
     void applyLoad(const editor::PageLoad& load, bool ghost);
     // Brings a field's page to the front and puts the focus in the field (a value refused by a save).
@@ -211,19 +206,6 @@ private:
     // Engine sounds (main_window_sounds.cpp).
     void createEngineSounds();
 
-    // Ghost vehicle (main_window_ghost.cpp).
-    void createGhostCommands();
-    void openRecentGhost(const std::string& path);
-    // Deletes the ghost's archive copy, records it in the ghost recent list and frees it; its picture and chart
-    // lines go with it.
-    void releaseGhost(bool deleteCopy);
-    void recordRecentGhost();
-    void fillGhostPages(const VehicleFile& ghost);
-    void updateGhostPicture();
-    // FormShow: the ghost open at the end of the last run comes back when its file still exists.
-    void restoreGhost();
-    // Widens the window, as far as its screen allows, so the page in front shows the ghost column unscrolled.
-    void fitGhostColumns();
 
     // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
     void createSideCommands();
@@ -249,17 +231,7 @@ private:
     VehicleHeader& header() const override { return *m_header; }
     void documentsChanged() override;
 
-    // Copy From Ghost (main_window_copy_ghost.cpp): the ghost's values into the vehicle's fields of the pages in
-    // scope (and its torque curve, with the Performance page); false when nothing differed, which the user is told.
-    void createCopyFromGhost();
-    void updateCopyFromGhostCommands();
-    bool copyGhostValues(editor::CopyScope scope);
-    bool replaceCurveWithGhosts();
-    // The texts the ghost's twins show, keyed by the vehicle's objectNames.
-    PageTexts ghostTexts() const;
 
-    // A ghost was shown or released: the commands and displays that depend on it follow.
-    void afterGhostChange();
 
     std::string newFilePath() const;
 
@@ -292,14 +264,12 @@ private:
     QAction* m_saveAs = nullptr;
     QAction* m_undoPage = nullptr;
     QAction* m_exit = nullptr;
-    QAction* m_closeGhost = nullptr;
     EngineSounds* m_sounds = nullptr;
     VehicleHeader* m_header = nullptr;
     FileCommands* m_files = nullptr;
+    GhostCommands* m_ghosts = nullptr;
     AppearanceCommands* m_appearance = nullptr;
     SummaryCommands* m_summaries = nullptr;
-    QAction* m_copyFromGhost = nullptr;      // mCopyFromGhost
-    QAction* m_chartCopyFromGhost = nullptr; // mcoCopyFromGhost
 };
 
 } // namespace qora::gui

@@ -8,6 +8,7 @@
 
 #include "editor/file_change_watcher.h"
 #include "commands/file_commands.h"
+#include "commands/ghost_commands.h"
 #include "editor/main_window.h"
 #include "platform/file_snapshot.h"
 #include "platform/prompt.h"
@@ -112,7 +113,7 @@ void MainWindow::checkGhostOnDisk() {
         m_ghostDocument->vehicle()->diskSnapshot = FileSnapshot{};
         return;
     }
-    openGhostFile(path);
+    m_ghosts->openGhostFile(path);
 }
 
 bool MainWindow::confirmOverwriteOfChangedFile() {

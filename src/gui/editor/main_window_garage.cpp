@@ -3,6 +3,7 @@
 
 #include "editor/garage_dialog.h"
 #include "commands/file_commands.h"
+#include "commands/ghost_commands.h"
 #include "editor/main_window.h"
 #include "editor/vehicle_header.h"
 #include "garage/enter_garage.h"
@@ -30,7 +31,7 @@ void MainWindow::showGarage() {
         const std::string title(garage::kVersionControlTitle);
         try {
             if (load->as == garage::GarageLoad::As::Ghost) {
-                openGhostFile(load->path);
+                m_ghosts->openGhostFile(load->path);
             } else if (m_files->openVehicleFile(load->path, VehicleFile::ModeOpen, load->keepPath)) {
                 // The version stands in the editor under the vehicle's own name: a save writes it there.
                 if (load->markChanged)

@@ -6,6 +6,7 @@
 #include <QScrollArea>
 #include <QTabWidget>
 
+#include "commands/ghost_commands.h"
 #include "editor/field_access.h"
 #include "editor/field_widgets.h"
 #include "editor/main_window.h"
@@ -59,7 +60,7 @@ void MainWindow::createPages() {
                 m_driveTrain->pageShown();
         });
     });
-    connect(m_pages, &QTabWidget::currentChanged, this, [this] { fitGhostColumns(); });
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] { m_ghosts->fitGhostColumns(); });
 }
 
 std::vector<QWidget*> MainWindow::ghostWidgets() const {
@@ -127,10 +128,11 @@ void MainWindow::applyLoad(const editor::PageLoad& load, bool ghost) {
     }
 }
 
-void MainWindow::fillPages(const VehicleFile& vehicle, bool ghost) {
+editor::PageLoad MainWindow::fillPages(const VehicleFile& vehicle, bool ghost) {
     m_pagesFilling = true;
+    editor::PageLoad load;
     try {
-        const editor::PageLoad load =
+        load =
             editor::loadPages(vehicle, ghost, m_settings, prompt(), m_aerodynamics->otherSetAngles(ghost));
         applyLoad(load, ghost);
     } catch (...) {
@@ -141,6 +143,7 @@ void MainWindow::fillPages(const VehicleFile& vehicle, bool ghost) {
     afterPageFill(editor::PgDriveTrain, vehicle, ghost);
     if (!ghost)
         m_document->authorData() = editor::keptAuthorData(vehicle);
+    return load;
 }
 
 // The steps a page takes beyond its field texts (the engine curve and its figures, the gear bars and read-outs).
