@@ -22,6 +22,7 @@
 
 #include "calc/data_validation.h"
 #include "commands/appearance_commands.h"
+#include "commands/disk_watch.h"
 #include "commands/file_commands.h"
 #include "commands/ghost_commands.h"
 #include "commands/summary_commands.h"
@@ -108,7 +109,7 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     createAppearance();
     createUserGuide();
     m_summaries = new SummaryCommands(commandContext(), *m_chart, [this] { return collectTexts(); });
-    createDiskWatch();
+    m_diskWatch = new DiskWatch(commandContext(), *m_files, *m_ghosts);
 
     new WindowShortcutGuard(this);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -402,7 +403,18 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::documentsChanged() {
     m_summaries->update();
     m_ghosts->updateCopyCommands();
-    watchDocuments();
+    if (m_diskWatch != nullptr)
+        m_diskWatch->watchDocuments();
+}
+
+bool MainWindow::confirmOverwriteOfChangedFile() {
+    return m_diskWatch->confirmOverwriteOfChangedFile();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_diskWatch->windowActivated();
 }
 
 CommandContext MainWindow::commandContext() {

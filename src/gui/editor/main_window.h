@@ -63,6 +63,7 @@ class Prompt;
 namespace qora::gui {
 
 class AerodynamicsPage;
+class DiskWatch;
 class GhostCommands;
 class FileCommands;
 class VehicleHeader;
@@ -152,10 +153,6 @@ public slots:
     void editAuthorData();
     // The user guide in the help window (main_window_user_guide.cpp).
     void showUserGuide();
-    // Offers to reload the vehicle (and reloads the ghost) when another program changed its file since QORA read
-    // or wrote it, or tells that it was deleted (main_window_disk_changes.cpp). The file watchers call it when the
-    // user comes back to the window after a change.
-    void checkForChangesOnDisk();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -210,15 +207,6 @@ private:
     // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
     void createSideCommands();
 
-    // The files on disk (main_window_disk_changes.cpp).
-    void createDiskWatch();
-    // Points the file watchers at the vehicle's and the ghost's files after either changed.
-    void watchDocuments();
-    void checkVehicleOnDisk();
-    void checkGhostOnDisk();
-    void reloadVehicle();
-    // Before a save over the vehicle's own file: true when the file is as QORA last read or wrote it, or the user
-    // agrees to overwrite another program's changes.
     bool confirmOverwriteOfChangedFile() override;
 
     void createAppearance();
@@ -243,10 +231,6 @@ private:
     bool m_pagesFilling = false;
     bool m_settingsUnreadable = false;
     bool m_closed = false;
-    FileChangeWatcher* m_vehicleWatch = nullptr;
-    FileChangeWatcher* m_ghostWatch = nullptr;
-    bool m_diskCheckDue = false; // a watcher saw a change that was not looked at yet
-    bool m_checkingDisk = false;
 
 
     QTabWidget* m_pages = nullptr;
@@ -268,6 +252,7 @@ private:
     VehicleHeader* m_header = nullptr;
     FileCommands* m_files = nullptr;
     GhostCommands* m_ghosts = nullptr;
+    DiskWatch* m_diskWatch = nullptr;
     AppearanceCommands* m_appearance = nullptr;
     SummaryCommands* m_summaries = nullptr;
 };
