@@ -23,6 +23,7 @@
 #include "calc/data_validation.h"
 #include "commands/appearance_commands.h"
 #include "commands/disk_watch.h"
+#include "commands/vehicle_data_commands.h"
 #include "commands/file_commands.h"
 #include "commands/ghost_commands.h"
 #include "commands/summary_commands.h"
@@ -105,11 +106,11 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     createEngineSounds();
     m_ghosts = new GhostCommands(commandContext(), *this, *m_files,
                                  GhostCommands::Pages{&m_fieldPages, m_pages, m_performance, m_driveTrain});
-    createSideCommands();
     createAppearance();
     createUserGuide();
     m_summaries = new SummaryCommands(commandContext(), *m_chart, [this] { return collectTexts(); });
     m_diskWatch = new DiskWatch(commandContext(), *m_files, *m_ghosts);
+    new VehicleDataCommands(commandContext(), *this, *m_files, *m_ghosts);
 
     new WindowShortcutGuard(this);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);

@@ -146,11 +146,6 @@ public:
 
 public slots:
     void undoPage();
-    // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
-    void showGarage();
-    void editParts();
-    void editAiBasis();
-    void editAuthorData();
     // The user guide in the help window (main_window_user_guide.cpp).
     void showUserGuide();
 
@@ -204,8 +199,6 @@ private:
     void createEngineSounds();
 
 
-    // My Garage and the side dialogs (main_window_garage.cpp, main_window_side_dialogs.cpp).
-    void createSideCommands();
 
     bool confirmOverwriteOfChangedFile() override;
 
