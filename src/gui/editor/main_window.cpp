@@ -232,10 +232,6 @@ void MainWindow::createMenus() {
 
 // ---- Status line and changed state -------------------------------------------------------------------------
 
-void MainWindow::setChanged(bool changed) {
-    m_document->setChanged(changed);
-}
-
 void MainWindow::showChangedState(bool changed) {
     m_undoPage->setEnabled(changed);
     m_header->showChanged(changed);
@@ -371,8 +367,9 @@ void MainWindow::start(const std::optional<std::string>& commandLineFile) {
         openStartFile(*commandLineFile, false);
 
     m_appearance->showSpinButtons();
-    for (QWidget* ghost : ghostWidgets())
-        ghost->hide();
+    for (FieldPage* page : m_fieldPages)
+        for (QWidget* ghost : page->ghostWidgets())
+            ghost->hide();
     m_header->showGhostRow(false);
     m_ghosts->restoreGhost();
     m_files->rebuildRecentMenus(); // the lists as the settings hold them

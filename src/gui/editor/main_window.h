@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -10,10 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include <QColor>
 #include <QMainWindow>
 
-#include "browser/file_commands.h"
 #include "commands/command_context.h"
 #include "commands/document_views.h"
 #include "commands/file_commands.h"
@@ -24,69 +21,29 @@
 #include "pages/page_host.h"
 #include "platform/ini_registry.h"
 #include "settings/settings.h"
-#include "vehicle/vehicle_file.h"
 
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPushButton;
-class QScrollBar;
 class QTabWidget;
-class QTimer;
-class QToolButton;
-class QGridLayout;
-class QWheelEvent;
-
-namespace qora {
-struct AngleTexts;
-class GearCalculator;
-struct DriveTrainTexts;
-struct UpshiftRefresh;
-enum class UpshiftSender;
-enum class ReadoutColour;
-namespace editor {
-enum class CopyScope;
-struct PageField;
-struct PageLoad;
-struct SummarySource;
-struct VehicleSummary;
-} // namespace editor
-class FilePicker;
-class FolderPicker;
-class Prompt;
-} // namespace qora
 
 namespace qora::gui {
 
 class AerodynamicsPage;
-class DiskWatch;
-class GhostCommands;
-class FileCommands;
-class VehicleHeader;
-class SummaryCommands;
 class AppearanceCommands;
-class DialogRunner;
+class DiskWatch;
 class DriveTrainPage;
-class FieldPage;
-class PerformancePage;
 class EngineSounds;
 class FieldDragDrop;
-class FileChangeWatcher;
-class FileDialogHook;
-class GearingChart;
-class PageAppearance;
+class FieldPage;
+class PerformancePage;
 class SpinButton;
+class SummaryCommands;
 class TorqueChart;
+class VehicleHeader;
 
-// The main window: one current vehicle edited on seven pages, the header with its name panel (which doubles as
-// the status line) and changed indicator, the menus, and the start-up and shut-down of the program.
-//
-// The pages are built from the page tables (page_fields.h); values travel between the vehicle's buffer and the
-// controls through the page model (page_model.h), keyed by the controls' objectNames.
+// The main window composes the editor: the vehicle and ghost documents, the header panel, the seven pages in their
+// tabs, the menus and toolbar, and the command sets that act on them (files, ghost, appearance, summaries, the
+// vehicle's side data, the watch on the files on disk). Its own work is the start-up and shut-down of the program,
+// the field texts read from and written into all pages at once, and Undo Page.
 class MainWindow final : public QMainWindow, private PageHost, private DocumentViews {
     Q_OBJECT
 
@@ -96,58 +53,37 @@ public:
 
     // Start-up, in this order: the settings from the program folder, the options they restore, the welcome text
     // when the settings are of another version, the chart, the last vehicle (or the template under the patch
-    // folder + "New.veh"), then the command-line file. Throws VehicleFileError with the fatal message when not even the
-    // template can be opened, and FileError when the program folder cannot be created.
+    // folder + "New.veh"), then the command-line file. Throws VehicleFileError with the fatal message when not even
+    // the template can be opened, and FileError when the program folder cannot be created.
     void start(const std::optional<std::string>& commandLineFile = std::nullopt);
 
-    // ---- Document ------------------------------------------------------------------------------------------
-    VehicleFile* currentVehicle() const { return m_document->vehicle(); }
+    // The documents and the commands on them.
     Settings& settings() override { return m_settings; }
-    VehicleDocument& document() const override { return *m_document; }
+    VehicleFile* currentVehicle() const { return m_document->vehicle(); }
+    VehicleFile* ghostVehicle() const { return m_ghostDocument->vehicle(); }
     bool isChanged() const { return m_document->isChanged(); }
+    void setChanged(bool changed) { m_document->setChanged(changed); }
     // The archive entry the current vehicle was extracted from; Save writes it back into the archive.
     const std::optional<browser::ArchiveEntryRecord>& archiveEntry() const { return m_document->archiveEntry(); }
-
-
-    FileCommands& files() const { return *m_files; }
-    bool openVehicleFile(const std::string& path, int mode, bool keepPath = false) {
-        return m_files->openVehicleFile(path, mode, keepPath);
-    }
-    bool saveVehicleTo(const std::string& path) { return m_files->saveVehicleTo(path); }
-
-    editor::PageLoad fillPages(const VehicleFile& vehicle, bool ghost) override;
-    bool transferPages() override;
-    void setChanged(bool changed);
-    // Paints the changed indicator and enables Undo Page as the document's changed state says.
-    void showChangedState(bool changed);
-    void setCaption(const std::string& path) override;
-    // The help text of a label (100 to 152) in the information dialog.
-    void showHelp(int number) override;
-
-    // ---- Controls ------------------------------------------------------------------------------------------
-    // A page control by objectName (vehicle field, ghost twin or display); nullptr when there is none.
-    QWidget* control(std::string_view name) const override;
-    QString controlText(std::string_view name) const override;
-    FieldDragDrop& dragDrop() const override { return *m_dragDrop; }
-    TorqueChart& torqueChart() const { return *m_chart; }
-    EngineSounds& engineSounds() const { return *m_sounds; }
-    QTabWidget* pages() const { return m_pages; }
-
-    // ---- Ghost vehicle --------------------------------------------------------------------------------------
-    GhostCommands& ghosts() const { return *m_ghosts; }
-    bool openGhostFile(const std::string& path) { return m_ghosts->openGhostFile(path); }
-    VehicleFile* ghostVehicle() const { return m_ghostDocument->vehicle(); }
     // Set while the open ghost lacked entries or had invalid driver attributes.
     bool ghostProblems() const { return m_ghostDocument->hasProblems(); }
     // The five [QORA] strings kept for the author data dialog.
     const std::array<std::string, 5>& authorData() const { return m_document->authorData(); }
-
+    bool openVehicleFile(const std::string& path, int mode, bool keepPath = false) {
+        return m_files->openVehicleFile(path, mode, keepPath);
+    }
+    bool saveVehicleTo(const std::string& path) { return m_files->saveVehicleTo(path); }
+    bool openGhostFile(const std::string& path) { return m_ghosts->openGhostFile(path); }
+    bool transferPages() override;
     AppearanceCommands& appearance() const { return *m_appearance; }
 
-public slots:
-    void undoPage();
-    // The user guide in the help window (main_window_user_guide.cpp).
-    void showUserGuide();
+    // The pages' controls.
+    // A page control by objectName (vehicle field, ghost twin or display); nullptr when there is none.
+    QWidget* control(std::string_view name) const override;
+    QString controlText(std::string_view name) const override;
+    TorqueChart& torqueChart() const { return *m_chart; }
+    EngineSounds& engineSounds() const { return *m_sounds; }
+    QTabWidget* pages() const { return m_pages; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -155,85 +91,81 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // Field texts keyed by the vehicle controls' objectNames (editor::PageTexts).
+    // Field texts keyed by the vehicle controls' objectNames.
     using PageTexts = std::map<std::string, std::string, std::less<>>;
-    // Window parts.
+
     void createActions();
     void createMenus();
     void createPages();
-
-    std::vector<QWidget*> ghostWidgets() const;
-    std::vector<SpinButton*> spinButtons() const;
+    void createAppearance();
+    void createEngineSounds();
+    void createUserGuide();
+    CommandContext commandContext();
 
     // What the pages ask of the window.
-    Prompt& prompt() const override { return m_host.prompt; }
+    VehicleDocument& document() const override { return *m_document; }
     const GhostDocument& ghostDocument() const override { return *m_ghostDocument; }
+    Prompt& prompt() const override { return m_host.prompt; }
+    FieldDragDrop& dragDrop() const override { return *m_dragDrop; }
     int currentPage() const override;
     bool pagesFilling() const override { return m_pagesFilling; }
     void endFilling() override { m_pagesFilling = false; }
     void guarded(const std::function<void()>& command) override;
-    void onFieldEdited(QWidget* field);
-    // F1: the help of the focused field's label, or the user guide.
-    void helpForFocus();
+    // The help text of a label (100 to 152) in the information dialog.
+    void showHelp(int number) override;
 
-    // Field texts.
-    PageTexts collectTexts() const;
+    // What the commands ask of the window.
+    editor::PageLoad fillPages(const VehicleFile& vehicle, bool ghost) override;
     PageTexts pageTexts() const override { return collectTexts(); }
+    VehicleHeader& header() const override { return *m_header; }
+    void setCaption(const std::string& path) override;
+    void documentsChanged() override;
+    bool confirmOverwriteOfChangedFile() override;
+
+    // The pages' field texts, all at once.
+    PageTexts collectTexts() const;
     void applyTexts(const PageTexts& texts, bool ghost);
     void applyLoad(const editor::PageLoad& load, bool ghost);
+    void afterPageFill(int page, const VehicleFile& vehicle, bool ghost);
     // Brings a field's page to the front and puts the focus in the field (a value refused by a save).
     void focusField(std::string_view name);
-    void afterPageFill(int page, const VehicleFile& vehicle, bool ghost);
-
-
+    void onFieldEdited(QWidget* field);
+    std::vector<SpinButton*> spinButtons() const;
+    // Paints the changed indicator and enables Undo Page as the document's changed state says.
+    void showChangedState(bool changed);
+    // Puts the page in front back as the vehicle was last opened or saved, after asking.
+    void undoPage();
+    // F1: the help of the focused field's label, or the user guide.
+    void helpForFocus();
+    // The user guide in the help window; a "qorahelp.htm" in the program folder stands in for the built-in one.
+    void showUserGuide();
 
     // Start-up and shut-down.
     void loadSettings();
     void restoreOptions();
     void showWelcome();
     void openStartFile(const std::string& path, bool asNew);
+    std::string newFilePath() const;
     void shutDown();
 
-
-    // Engine sounds (main_window_sounds.cpp).
-    void createEngineSounds();
-
-
-
-    bool confirmOverwriteOfChangedFile() override;
-
-    void createAppearance();
-
-    // The user guide (main_window_user_guide.cpp).
-    void createUserGuide();
-
-    // The commands the window hands its documents to.
-    CommandContext commandContext();
-    VehicleHeader& header() const override { return *m_header; }
-    void documentsChanged() override;
-
-
-
-    std::string newFilePath() const;
-
     MainWindowHost m_host;
-    VehicleDocument* m_document = nullptr;
-    GhostDocument* m_ghostDocument = nullptr;
     Settings m_settings;
     std::unique_ptr<IniRegistry> m_registry;
+    VehicleDocument* m_document = nullptr;
+    GhostDocument* m_ghostDocument = nullptr;
     bool m_pagesFilling = false;
     bool m_settingsUnreadable = false;
     bool m_closed = false;
 
-
+    VehicleHeader* m_header = nullptr;
     QTabWidget* m_pages = nullptr;
     std::array<FieldPage*, 7> m_fieldPages{};
     AerodynamicsPage* m_aerodynamics = nullptr;
     PerformancePage* m_performance = nullptr;
     DriveTrainPage* m_driveTrain = nullptr;
-    FieldDragDrop* m_dragDrop = nullptr;
     TorqueChart* m_chart = nullptr;
-
+    FieldDragDrop* m_dragDrop = nullptr;
+    EngineSounds* m_sounds = nullptr;
 
     QAction* m_openVeh = nullptr;
     QAction* m_openGhost = nullptr;
@@ -241,8 +173,7 @@ private:
     QAction* m_saveAs = nullptr;
     QAction* m_undoPage = nullptr;
     QAction* m_exit = nullptr;
-    EngineSounds* m_sounds = nullptr;
-    VehicleHeader* m_header = nullptr;
+
     FileCommands* m_files = nullptr;
     GhostCommands* m_ghosts = nullptr;
     DiskWatch* m_diskWatch = nullptr;

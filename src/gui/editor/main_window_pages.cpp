@@ -63,13 +63,6 @@ void MainWindow::createPages() {
     connect(m_pages, &QTabWidget::currentChanged, this, [this] { m_ghosts->fitGhostColumns(); });
 }
 
-std::vector<QWidget*> MainWindow::ghostWidgets() const {
-    std::vector<QWidget*> widgets;
-    for (const FieldPage* page : m_fieldPages)
-        widgets.insert(widgets.end(), page->ghostWidgets().begin(), page->ghostWidgets().end());
-    return widgets;
-}
-
 std::vector<SpinButton*> MainWindow::spinButtons() const {
     std::vector<SpinButton*> buttons;
     for (const FieldPage* page : m_fieldPages)
