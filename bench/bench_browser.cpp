@@ -39,8 +39,8 @@ namespace {
 
 constexpr int kFileCount = 2000;
 constexpr int kRepetitions = 7;
-constexpr int kIterations = 5;        // whole rebuilds per repetition
-constexpr int kKeystrokes = 200;      // class changes per repetition
+constexpr int kIterations = 5;   // whole rebuilds per repetition
+constexpr int kKeystrokes = 200; // class changes per repetition
 constexpr double kRebuildTargetMs = 150;
 
 const char* const kBaseline = "BM_ReadFolderBytes";

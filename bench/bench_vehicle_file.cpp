@@ -25,8 +25,8 @@
 #include "platform/prompt.h"
 #include "platform/text.h"
 #include "settings/settings.h"
-#include "vehicle/vehicle_file.h"
 #include "vehicle/veh_format.h"
+#include "vehicle/vehicle_file.h"
 
 namespace fs = std::filesystem;
 using namespace qora;
@@ -55,10 +55,10 @@ const char* const kPartTable = "BM_PartEmptyVehicleObject";
 
 // Everything the benchmarks share; set up in main before they run.
 struct Corpus {
-    std::vector<std::string> inputs;     // the generated vehicle files
+    std::vector<std::string> inputs; // the generated vehicle files
     const ScratchFolder* diskOut = nullptr;
     const ScratchFolder* tmpfsOut = nullptr; // nullptr when the machine has no /dev/shm
-    unsigned long long saveCounter = 0;  // every save goes to a path not used before
+    unsigned long long saveCounter = 0;      // every save goes to a path not used before
 };
 
 Corpus g_corpus;
@@ -193,8 +193,8 @@ void saveFiles(benchmark::State& state, const ScratchFolder& out) {
         }
     }
     state.SetItemsProcessed(state.iterations());
-    state.counters[kSaveCounter] = benchmark::Counter(
-        std::chrono::duration<double, std::micro>(saving).count(), benchmark::Counter::kAvgIterations);
+    state.counters[kSaveCounter] = benchmark::Counter(std::chrono::duration<double, std::micro>(saving).count(),
+                                                      benchmark::Counter::kAvgIterations);
 }
 
 void BM_LoadAndSaveDisk(benchmark::State& state) {

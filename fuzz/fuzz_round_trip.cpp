@@ -15,9 +15,9 @@
 #include "memory_file_system.h"
 #include "platform/text.h"
 #include "settings/settings.h"
-#include "vehicle/vehicle_file.h"
 #include "vehicle/value_rules.h"
 #include "vehicle/veh_format.h"
+#include "vehicle/vehicle_file.h"
 
 using namespace qora;
 using namespace qora::editor;

@@ -6,10 +6,10 @@
 #include "cli_prompt.h"
 #include "platform/file_lock.h"
 #include "platform/file_writer.h"
-#include "settings/settings.h"
-#include "vehicle/vehicle_file.h"
 #include "platform/text.h"
+#include "settings/settings.h"
 #include "vehicle/value_rules.h"
+#include "vehicle/vehicle_file.h"
 #include "vehicle_commands.h"
 
 namespace qora::cli {
@@ -29,7 +29,8 @@ Assignment parseAssignment(const std::string& argument) {
     const auto eq = argument.find('=');
     const auto dot = argument.find('.');
     if (eq == std::string::npos || dot == std::string::npos || dot > eq)
-        throw UsageError{"'" + argument + "' is not an assignment of the form SECTION.KEY=VALUE or SECTION.KEY[N]=VALUE"};
+        throw UsageError{"'" + argument +
+                         "' is not an assignment of the form SECTION.KEY=VALUE or SECTION.KEY[N]=VALUE"};
     Assignment a;
     const std::string sectionName = argument.substr(0, dot);
     std::string key = argument.substr(dot + 1, eq - dot - 1);
@@ -40,8 +41,8 @@ Assignment parseAssignment(const std::string& argument) {
                          "' (use DETAILS or a header name without brackets, such as BODY or GEARS)"};
     if (const auto open = key.find('['); open != std::string::npos) {
         const auto close = key.find(']', open);
-        const auto n = close == std::string::npos ? std::nullopt
-                                                  : numbers::parseInt(key.substr(open + 1, close - open - 1));
+        const auto n =
+            close == std::string::npos ? std::nullopt : numbers::parseInt(key.substr(open + 1, close - open - 1));
         if (!n || close + 1 != key.size() || *n < 1)
             throw UsageError{"malformed instance in '" + argument + "' (write KEY[N] with N from 1)"};
         a.instance = *n;
@@ -63,7 +64,8 @@ Assignment parseAssignment(const std::string& argument) {
     if (const auto problem = veh::textValueProblem(a.value))
         throw UsageError{veh::textRefusalMessage(name, a.value, *problem)};
     if (veh::isNumericKey(a.section, a.key) && !veh::isNumberList(text::trim(a.value)))
-        throw UsageError{name + ": '" + a.value + "' is not a number (numbers separated by commas for a list, with "
+        throw UsageError{name + ": '" + a.value +
+                         "' is not a number (numbers separated by commas for a list, with "
                          "\".\" as the decimal point)"};
     return a;
 }

@@ -30,8 +30,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kSaveAdvice = ".  Check that the folder exists, that you have enough disk space and that you may write "
-                                "to it.  The file on disk was not changed.";
+const std::string kSaveAdvice =
+    ".  Check that the folder exists, that you have enough disk space and that you may write "
+    "to it.  The file on disk was not changed.";
 
 void save(VehicleFile& vehicle, const std::string& path = "") {
     storeAbsentGearsAsZero(vehicle);
@@ -111,8 +112,7 @@ TEST(FaultInjection, ArchiveWriteBackAndExtractionNameAFileInPlaceOfTheirFolder)
     EXPECT_THROW(mas.saveEntry("CAR1.VEH"), FileError);
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_EQ(prompt.messages()[0].title, "QORA Veh File Load");
-    EXPECT_EQ(prompt.messages()[0].text,
-              copy + " could not be loaded into memory.  File save to vehicle.mas aborted.");
+    EXPECT_EQ(prompt.messages()[0].text, copy + " could not be loaded into memory.  File save to vehicle.mas aborted.");
     EXPECT_EQ(readBytes(archive), original);
 
     // The archive replaced by a folder after it was read: the rebuilt archive cannot take its place.
@@ -122,8 +122,9 @@ TEST(FaultInjection, ArchiveWriteBackAndExtractionNameAFileInPlaceOfTheirFolder)
     fs::create_directory(archive);
     writeBytes(archive + "/inside", "x");
     EXPECT_EQ(messageOf<VehicleArchiveError>([&] { loaded.replaceEntry("CAR2.VEH", vehicleText("Second Car", "GT")); }),
-              "The vehicle.mas file [" + archive + "] could not be written: it is a folder.  It has been left as it "
-              "was.  Make room on the disk or check that the folder may be written to, then save again.");
+              "The vehicle.mas file [" + archive +
+                  "] could not be written: it is a folder.  It has been left as it "
+                  "was.  Make room on the disk or check that the folder may be written to, then save again.");
     EXPECT_EQ(readBytes(archive + "/inside"), "x");
     EXPECT_EQ(namesIn(dir.file("game/Dat")), std::vector<std::string>{"Vehicle.Mas"});
 }
@@ -146,8 +147,7 @@ TEST(FaultInjection, VersionsAndNotesSurviveARefusedRenameAndAFileInPlaceOfTheGa
         EXPECT_EQ(messageOf<garage::GarageError>([&] { garage::writeVersion(version, vehicle); }),
                   "Unable to write version file [" + version + "].  Input/output error.");
         EXPECT_EQ(messageOf<garage::GarageError>([&] { garage::saveNotes(version, "new notes"); }),
-                  "Unable to write version notes file [" + garage::notesPathOf(version) +
-                      "].  Input/output error.");
+                  "Unable to write version notes file [" + garage::notesPathOf(version) + "].  Input/output error.");
     }
     EXPECT_EQ(readBytes(version), "old version");
     EXPECT_EQ(readBytes(garage::notesPathOf(version)), "old notes");
@@ -223,9 +223,9 @@ TEST(FaultInjection, RegistryStoreKeepsItsFileWhenTheRenameIsRefused) {
     failing.failRenames = true;
     {
         ScopedFileSystem scoped(failing);
-        EXPECT_EQ(messageOf<RegistryError>(
-                      [&] { registry.writeString(RegistryRoot::ClassesRoot, "\\.VEH", "", "Other"); }),
-                  "Cannot write the registry file '" + path + "': Input/output error");
+        EXPECT_EQ(
+            messageOf<RegistryError>([&] { registry.writeString(RegistryRoot::ClassesRoot, "\\.VEH", "", "Other"); }),
+            "Cannot write the registry file '" + path + "': Input/output error");
         EXPECT_EQ(messageOf<RegistryError>([&] { registry.deleteKey(RegistryRoot::ClassesRoot, "\\.VEH"); }),
                   "Cannot write the registry file '" + path + "': Input/output error");
         EXPECT_FALSE(registry.createKey(RegistryRoot::ClassesRoot, "\\QORAVehicleFile"));

@@ -63,7 +63,8 @@ TEST(FieldRules, EmptyGearEditsGetTheirDefaults) {
     expectRewritten(finishGearEdit(GearField::Final, "", true), "3.500");
     expectRewritten(finishGearEdit(GearField::Third, "", true), "0.000");
     expectRefused(finishGearEdit(GearField::Reverse, "", true), GearExitAction::Undo, "", "reverse gear invalid");
-    expectRefused(finishGearEdit(GearField::Reverse, "", false), GearExitAction::Rewrite, "-3.000", "reverse gear invalid");
+    expectRefused(finishGearEdit(GearField::Reverse, "", false), GearExitAction::Rewrite, "-3.000",
+                  "reverse gear invalid");
 }
 
 TEST(FieldRules, ForwardGearsAreRangeCheckedAndRewritten) {
@@ -72,7 +73,8 @@ TEST(FieldRules, ForwardGearsAreRangeCheckedAndRewritten) {
     expectRefused(finishGearEdit(GearField::First, "12", true), GearExitAction::Undo, "", "gear too high");
     expectRefused(finishGearEdit(GearField::First, "12", false), GearExitAction::Rewrite, "0.000", "gear too high");
     expectRefused(finishGearEdit(GearField::Fourth, "-2", true), GearExitAction::Undo, "", "gear too low");
-    expectRefused(finishGearEdit(GearField::Final, "0.5", true), GearExitAction::Undo, "", "first or final gear too low");
+    expectRefused(finishGearEdit(GearField::Final, "0.5", true), GearExitAction::Undo, "",
+                  "first or final gear too low");
     expectRewritten(finishGearEdit(GearField::Fifth, "0.5", true), "0.500");
 
     // Five characters with "." second are taken unchecked, even below 1 for the final gear.
@@ -80,7 +82,8 @@ TEST(FieldRules, ForwardGearsAreRangeCheckedAndRewritten) {
     EXPECT_FALSE(finishGearEdit(GearField::Final, "0.500", true).beep);
 
     // Texts the checks cannot read are refused like any other.
-    expectRefused(finishGearEdit(GearField::Sixth, "5", false), GearExitAction::Rewrite, "0.000", "gear text too short");
+    expectRefused(finishGearEdit(GearField::Sixth, "5", false), GearExitAction::Rewrite, "0.000",
+                  "gear text too short");
     expectRefused(finishGearEdit(GearField::Sixth, "2.x", true), GearExitAction::Undo, "", "gear not a number");
     expectRefused(finishGearEdit(GearField::Sixth, "a.bcd", true), GearExitAction::Undo, "", "gear not a number");
 }

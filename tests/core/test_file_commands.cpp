@@ -95,7 +95,8 @@ TEST(FileCommandsRecent, FiveRecordsOfExistingVehicleFiles) {
     TempDir dir;
     std::vector<RecentRecord> list;
     for (int i = 1; i <= 6; ++i)
-        EXPECT_TRUE(recordRecent(list, touch(dir.file("car" + std::to_string(i) + ".veh")), "Car " + std::to_string(i)));
+        EXPECT_TRUE(
+            recordRecent(list, touch(dir.file("car" + std::to_string(i) + ".veh")), "Car " + std::to_string(i)));
     ASSERT_EQ(list.size(), 5u);
     EXPECT_EQ(list.front().path, dir.file("car6.veh"));
     EXPECT_EQ(list.front().caption, "[ Car 6");
@@ -185,8 +186,7 @@ TEST(FileCommandsPictures, VehicleAndGhostPictures) {
               CarPicture::bitmapFile(dir.file("patch/G01B_top.bmp")));
     EXPECT_TRUE(ghostPicture(garage + "/g01b~fast.vfv", garage, "").isNoCar());
     EXPECT_TRUE(ghostPicture(garage + "/g01b.vfv", garage, dir.file("patch")).isNoCar());
-    EXPECT_EQ(ghostPicture(dir.file("cars/g02e.veh"), garage, dir.file("patch")).file,
-              dir.file("cars/G02E_side.BMP"));
+    EXPECT_EQ(ghostPicture(dir.file("cars/g02e.veh"), garage, dir.file("patch")).file, dir.file("cars/G02E_side.BMP"));
 }
 
 TEST(FileCommandsBrowser, StartParametersSetUpAndSelection) {
@@ -224,8 +224,7 @@ TEST(FileCommandsBrowser, StartParametersSetUpAndSelection) {
 
     // Started from an archive vehicle: archive mode, its entry preselected, its class shown.
     VehicleList list(&mas, settings, prompt);
-    prepareBrowser(list, settings, {dir.file("prog/MasVeh"), "GT2", dir.file("prog/MasVeh/vehiclemas=g02e.vhs")},
-                   true);
+    prepareBrowser(list, settings, {dir.file("prog/MasVeh"), "GT2", dir.file("prog/MasVeh/vehiclemas=g02e.vhs")}, true);
     EXPECT_TRUE(list.archiveMode());
     EXPECT_EQ(list.classText(), "GT2");
     EXPECT_EQ(list.userClasses(), settings.carClasses);
@@ -261,8 +260,8 @@ TEST(FileCommandsBrowser, StartParametersSetUpAndSelection) {
 TEST(FileCommands, AWorkingCopyGoesWithItsBackups) {
     TempDir dir;
     const std::string copy = dir.file("vehiclemas=G01B.VEH");
-    for (const std::string& name : {copy, dir.file("vehiclemas=G01B.VEX"), dir.file("vehiclemas=G01B.VEB"),
-                                    dir.file("vehiclemas=G02E.VEX")})
+    for (const std::string& name :
+         {copy, dir.file("vehiclemas=G01B.VEX"), dir.file("vehiclemas=G01B.VEB"), dir.file("vehiclemas=G02E.VEX")})
         writeBytes(name, "x");
     deleteWorkingCopy(copy);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"vehiclemas=G02E.VEX"}) << "another entry's backup stays";

@@ -319,7 +319,8 @@ TEST(LineChart, FailuresNameTheOperation) {
               "TLineChart::DrawPoints()-> No lines exist to be drawn.");
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.removeLine(0); }), "TLineChart::Delete()-> Index out of bounds.");
     addEngineLines(chart);
-    EXPECT_EQ(messageOf<LineChartError>([&] { chart.lineData(4); }), "TLineChart::GetLineData()-> Index out of bounds.");
+    EXPECT_EQ(messageOf<LineChartError>([&] { chart.lineData(4); }),
+              "TLineChart::GetLineData()-> Index out of bounds.");
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.lineData(-1); }),
               "TLineChart::GetLineData()-> Index out of bounds.");
     EXPECT_EQ(messageOf<LineChartError>([&] { chart.setPointValue(3, 41, 1); }),

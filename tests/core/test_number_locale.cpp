@@ -27,8 +27,8 @@ public:
         if (std::system(command.c_str()) != 0 && !std::filesystem::exists(folder + "/de_DE.UTF-8"))
             return;
         ::setenv("LOCPATH", folder.c_str(), 1);
-        m_active = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr &&
-                   std::string(std::localeconv()->decimal_point) == ",";
+        m_active =
+            std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr && std::string(std::localeconv()->decimal_point) == ",";
     }
     ~CommaLocale() {
         std::setlocale(LC_ALL, "C");

@@ -9,8 +9,8 @@
 #include "platform/text.h"
 #include "support/veh_fixture.h"
 #include "vehicle/field_catalogue.h"
-#include "vehicle/vehicle_file.h"
 #include "vehicle/veh_format.h"
+#include "vehicle/vehicle_file.h"
 
 using namespace qora;
 using namespace qora::editor;

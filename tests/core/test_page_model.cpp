@@ -8,8 +8,8 @@
 #include "editor/page_model.h"
 #include "platform/text.h"
 #include "support/veh_fixture.h"
-#include "vehicle/vehicle_file.h"
 #include "vehicle/veh_format.h"
+#include "vehicle/vehicle_file.h"
 
 using namespace qora;
 using namespace qora::editor;

@@ -18,8 +18,8 @@
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 #include "support/veh_fixture.h"
-#include "vehicle/vehicle_file.h"
 #include "vehicle/value_rules.h"
+#include "vehicle/vehicle_file.h"
 
 using namespace qora;
 using namespace qora::editor;
@@ -28,12 +28,44 @@ using namespace qora::testing;
 namespace {
 
 // Pieces random texts are made of: ordinary text, numbers, and everything that means something in a vehicle file.
-const std::vector<std::string> kTextPieces = {
-    "Mustang", " ", "V8", "é", "\xe9", "/", "//", "[", "]", "[ENGINE]", "[engine]", "[QORA]", "=", "mass=",
-    "//DescFile=", "editor=", "Editor=QORA", "(", ")", ",", ".", "-", "#", ";", "\"", "'", "\t", "\r", "\n", "~",
-    "http://x.org", "rpm_torque=(0.0, 1.00)", "0", "12.5", "  "};
-const std::vector<std::string> kNumberPieces = {"0", "1", "7", "12", "500", ".", "..", "-", "+", ",", " ", "e", "E5",
-                                                "1e5", "x", "0.5", "-3.25", "9999", "100000", "", "(", ")", "\n", "\x10"};
+const std::vector<std::string> kTextPieces = {"Mustang",
+                                              " ",
+                                              "V8",
+                                              "é",
+                                              "\xe9",
+                                              "/",
+                                              "//",
+                                              "[",
+                                              "]",
+                                              "[ENGINE]",
+                                              "[engine]",
+                                              "[QORA]",
+                                              "=",
+                                              "mass=",
+                                              "//DescFile=",
+                                              "editor=",
+                                              "Editor=QORA",
+                                              "(",
+                                              ")",
+                                              ",",
+                                              ".",
+                                              "-",
+                                              "#",
+                                              ";",
+                                              "\"",
+                                              "'",
+                                              "\t",
+                                              "\r",
+                                              "\n",
+                                              "~",
+                                              "http://x.org",
+                                              "rpm_torque=(0.0, 1.00)",
+                                              "0",
+                                              "12.5",
+                                              "  "};
+const std::vector<std::string> kNumberPieces = {"0",     "1",    "7",      "12", "500", ".",   "..", "-",
+                                                "+",     ",",    " ",      "e",  "E5",  "1e5", "x",  "0.5",
+                                                "-3.25", "9999", "100000", "",   "(",   ")",   "\n", "\x10"};
 
 std::string randomText(std::mt19937& random, const std::vector<std::string>& pieces, int maxPieces) {
     std::uniform_int_distribution<int> count(0, maxPieces);
@@ -61,7 +93,8 @@ struct RefusingPrompt final : Prompt {
 std::vector<const PageField*> editableFields() {
     std::vector<const PageField*> fields;
     for (const PageField& field : allPageFields())
-        if (field.part != BufferPart::None && field.part != BufferPart::RacePosition && field.widget != FieldWidget::Display)
+        if (field.part != BufferPart::None && field.part != BufferPart::RacePosition &&
+            field.widget != FieldWidget::Display)
             fields.push_back(&field);
     return fields;
 }
@@ -185,9 +218,9 @@ TEST(RoundTrip, WhatQoraCliSetAcceptsLoadsBackAsGiven) {
                 if (veh::textValueProblem(value) || (numeric && !veh::isNumberList(text::trim(value))))
                     continue;
                 // A gear of zero ends the gear list; an empty optional entry is left out of the file.
-                if (section == veh::SecGears || (value.find_first_not_of(' ') == std::string::npos &&
-                                                 (section == veh::SecAiBasis || section == veh::SecParts ||
-                                                  section == veh::SecQora)))
+                if (section == veh::SecGears ||
+                    (value.find_first_not_of(' ') == std::string::npos &&
+                     (section == veh::SecAiBasis || section == veh::SecParts || section == veh::SecQora)))
                     continue;
                 VehFixture f;
                 f.settings.backupFiles = false;

@@ -110,12 +110,12 @@ TEST_F(SettingsTest, DefaultsAndTheFoldersThatFollowTheProgramFolder) {
     const auto appColors = pairsOf(settings.appColors);
     EXPECT_EQ(std::vector(appColors.begin(), appColors.begin() + 7),
               (std::vector<std::pair<std::string, Color>>{{"HeaderBackground", clActiveCaption},
-                                                           {"HeaderText", clCaptionText},
-                                                           {"PromptBackground", clHighlight},
-                                                           {"PromptText", clHighlightText},
-                                                           {"EditBackground", clWindow},
-                                                           {"EditText", clWindowText},
-                                                           {"GhostBackground", rgbColor(192, 192, 192)}}));
+                                                          {"HeaderText", clCaptionText},
+                                                          {"PromptBackground", clHighlight},
+                                                          {"PromptText", clHighlightText},
+                                                          {"EditBackground", clWindow},
+                                                          {"EditText", clWindowText},
+                                                          {"GhostBackground", rgbColor(192, 192, 192)}}));
     EXPECT_EQ(settings.gearRpmThresholds, (std::array<int, 5>{-1000, -350, 0, 500, 750}));
     EXPECT_EQ(settings.favoriteFolders, std::vector<std::string>{"Vehicle.mas"});
     EXPECT_EQ(settings.chartBitmap + settings.pageBackgroundBitmap + settings.toolbarButtons,
@@ -617,8 +617,9 @@ Color colourNamed(const std::vector<ColorRecord>& colours, const std::string& na
 TEST(DefaultColours, TheGhostIsEasyToRead) {
     const Settings settings;
     // Text needs 4.5:1, lines 3:1 (WCAG).
-    EXPECT_GE(contrast(colourNamed(settings.appColors, "GhostText"), colourNamed(settings.appColors, "GhostBackground")),
-              4.5);
+    EXPECT_GE(
+        contrast(colourNamed(settings.appColors, "GhostText"), colourNamed(settings.appColors, "GhostBackground")),
+        4.5);
     EXPECT_GE(contrast(colourNamed(settings.appColors, "GhostCarText"),
                        colourNamed(settings.appColors, "GhostCarBackground")),
               4.5);

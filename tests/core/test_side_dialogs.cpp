@@ -131,8 +131,8 @@ TEST(SideDialogsParts, AllZeroRemovesTheSectionOnSave) {
 }
 
 TEST(SideDialogsAiBasis, RoundTripAndClearAllFields) {
-    SideFixture f({"", "[AIBASIS]", "ground_effects=(1.5)", "cornering=(0.9)", "braking=(1.1)",
-                   "acceleration=(1.0)", "top_speed=(1.2)"});
+    SideFixture f({"", "[AIBASIS]", "ground_effects=(1.5)", "cornering=(0.9)", "braking=(1.1)", "acceleration=(1.0)",
+                   "top_speed=(1.2)"});
     AiBasisForm form(*f.vehicle);
     EXPECT_EQ(form.field(0), "1.5");
     EXPECT_EQ(form.field(4), "1.2");

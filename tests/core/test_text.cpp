@@ -62,11 +62,11 @@ TEST(Numbers, DisplayPatterns) {
     EXPECT_EQ(formatFloat("###0.00", 633), "633.00");
     EXPECT_EQ(formatFloat("###0.00", 0), "0.00");
     EXPECT_EQ(formatFloat("###0.00", -0.073), "-0.07");
-    EXPECT_EQ(formatFloat("###0.00", -0.001), "0.00"); // no "-0.00"
-    EXPECT_EQ(formatFloat("###0.00", 9.999), "10.00"); // rounds up across a digit
+    EXPECT_EQ(formatFloat("###0.00", -0.001), "0.00");          // no "-0.00"
+    EXPECT_EQ(formatFloat("###0.00", 9.999), "10.00");          // rounds up across a digit
     EXPECT_EQ(formatFloat("###0.00", 123456.789), "123456.79"); // more integer digits than the pattern
-    EXPECT_EQ(formatFloat("0.0", 0.05), "0.1");        // 0.05 is stored slightly above the half
-    EXPECT_EQ(formatFloat("0.00", 0.125), "0.12");     // an exact half goes to the even digit
+    EXPECT_EQ(formatFloat("0.0", 0.05), "0.1");                 // 0.05 is stored slightly above the half
+    EXPECT_EQ(formatFloat("0.00", 0.125), "0.12");              // an exact half goes to the even digit
     EXPECT_EQ(formatFloat("0.00", 0.375), "0.38");
     EXPECT_EQ(formatFloat("#0.0000", 0.2 / 57.3 * 57.3), "0.2000");
     EXPECT_EQ(formatFloat("####0", 4999.5), "5000");

@@ -136,8 +136,8 @@ TEST(VehSave, ChangedValuesReplaceOnlyTheirValue) {
 TEST(VehSave, MissingKeysAreCreatedAfterTheKeyBeforeThem) {
     VehFixture f;
     auto lines = veh::templateLines();
-    lines.erase(lines.begin() + 22);                              // mass=
-    lines.erase(lines.begin() + 3);                               // //Manufacturer=
+    lines.erase(lines.begin() + 22); // mass=
+    lines.erase(lines.begin() + 3);  // //Manufacturer=
     lines.erase(std::find(lines.begin(), lines.end(), "camber=(-0.0264)"));
     lines.erase(std::find(lines.begin(), lines.end(), "rpm_torque=(9000.0, 0.00)"));
     const std::string path = f.dir.file("car.veh");
@@ -146,8 +146,8 @@ TEST(VehSave, MissingKeysAreCreatedAfterTheKeyBeforeThem) {
     veh.load(VehicleFile::ModeOpen);
     std::vector<std::string> missing;
     EXPECT_EQ(veh.listMissingEntries(missing), 3);
-    EXPECT_EQ(missing, (std::vector<std::string>{"[DETAILS]", "//Manufacturer=", "[BODY]", "mass=", "[REARWHEELS]",
-                                                 "camber="}));
+    EXPECT_EQ(missing,
+              (std::vector<std::string>{"[DETAILS]", "//Manufacturer=", "[BODY]", "mass=", "[REARWHEELS]", "camber="}));
     veh.findEntry(veh::SecBody, "mass")->value = "1125.0";
     veh.findEntry(veh::SecDetails, "//Manufacturer")->value = "BMW";
     veh.findEntry(veh::SecRearWheels, "camber")->value = "-0.0264";
@@ -370,9 +370,10 @@ TEST(VehSave, ABackupThatCannotBeMadeIsNeverSkippedSilently) {
         ADD_FAILURE() << "saved without asking";
     } catch (const VehicleFileError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "File [" + path + "] was not saved because its backup could not be made: No space left on device.  "
-                  "Make room on the disk or allow writing to its folder, or turn backups off (Backup Files in "
-                  "Preferences, --no-backup for qora-cli).  The file on disk was not changed.");
+                  "File [" + path +
+                      "] was not saved because its backup could not be made: No space left on device.  "
+                      "Make room on the disk or allow writing to its folder, or turn backups off (Backup Files in "
+                      "Preferences, --no-backup for qora-cli).  The file on disk was not changed.");
     }
     ASSERT_EQ(f.prompt.questions().size(), 1u);
     const auto question = f.prompt.questions()[0];

@@ -457,8 +457,10 @@ TEST(MasFileWrite, SaveEntryRereadsTheArchiveAndWritesTheWorkingCopyBack) {
     VehicleArchive m = f.mas();
     ASSERT_TRUE(m.saveEntry("car1.veh"));
     EXPECT_FALSE(m.Stream.has_value());
-    EXPECT_EQ(readBytes(f.archivePath()),
-              MasBuilder().add("CAR1.VEH", vehicleText("Renamed", "GT", "100")).add("NEW.VEH", vehicleText("N", "X")).bytes());
+    EXPECT_EQ(readBytes(f.archivePath()), MasBuilder()
+                                              .add("CAR1.VEH", vehicleText("Renamed", "GT", "100"))
+                                              .add("NEW.VEH", vehicleText("N", "X"))
+                                              .bytes());
 
     // An entry that vanished: the message, false, and the archive untouched.
     const std::string now = readBytes(f.archivePath());
@@ -477,8 +479,8 @@ TEST(MasFileWrite, SaveEntryRereadsTheArchiveAndWritesTheWorkingCopyBack) {
     EXPECT_FALSE(m.Stream.has_value());
     ASSERT_EQ(f.prompt.messages().size(), 2u);
     EXPECT_EQ(f.prompt.messages()[1].title, "QORA Veh File Load");
-    EXPECT_EQ(f.prompt.messages()[1].text, f.masVeh("vehiclemas=NEW.VEH") +
-                                               " could not be loaded into memory.  File save to vehicle.mas aborted.");
+    EXPECT_EQ(f.prompt.messages()[1].text,
+              f.masVeh("vehiclemas=NEW.VEH") + " could not be loaded into memory.  File save to vehicle.mas aborted.");
     EXPECT_EQ(readBytes(f.archivePath()), now);
 
     // The locate dialog cancelled: false and nothing else.

@@ -49,9 +49,9 @@ struct BrowserFixture {
         writeBytes(cars + "/notes.txt", "text");
 
         writeBytes(dir.file("Vehicle.Mas"), MasBuilder()
-                                                 .add("G01B.VHS", vehicleText("Zeta", "GT1", "5"))
-                                                 .add("XXXX.VHS", vehicleText("Eta", "GT3"))
-                                                 .bytes());
+                                                .add("G01B.VHS", vehicleText("Zeta", "GT1", "5"))
+                                                .add("XXXX.VHS", vehicleText("Eta", "GT3"))
+                                                .bytes());
         mas.loadFile(dir.file("Vehicle.Mas"));
     }
 
@@ -146,8 +146,7 @@ TEST(VehicleList, ClassFilterTakesFixedAndUserClasses) {
     list->setClassText("RALLY");
     EXPECT_EQ(texts(*list), (std::vector<std::string>{"Charlie"}));
 
-    EXPECT_EQ(list->classItems(),
-              (std::vector<std::string>{"GT1", "GT2", "GT3", "GTQ", "[ALL]", "[OTHER]", "Rally"}));
+    EXPECT_EQ(list->classItems(), (std::vector<std::string>{"GT1", "GT2", "GT3", "GTQ", "[ALL]", "[OTHER]", "Rally"}));
     EXPECT_EQ(list->userClasses(), (std::vector<std::string>{"Rally"}));
     EXPECT_EQ(list->formatCarItem("", "Desc", "1"), "");
     EXPECT_EQ(list->formatCarItem("RALLY", "", "1"), "");

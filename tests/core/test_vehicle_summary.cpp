@@ -203,8 +203,8 @@ TEST(VehicleSummary, PlainTextLinesUpItsColumnsAndMarksDifferences) {
     const std::size_t ghostColumn = heading->find("Ghost");
     const std::size_t differenceColumn = heading->find("Difference");
     ASSERT_NE(vehicleColumn, std::string::npos);
-    const auto cost =
-        std::find_if(lines.begin(), lines.end(), [](const std::string& line) { return line.starts_with("*     Cost "); });
+    const auto cost = std::find_if(lines.begin(), lines.end(),
+                                   [](const std::string& line) { return line.starts_with("*     Cost "); });
     ASSERT_NE(cost, lines.end()) << text;
     EXPECT_EQ(cost->substr(vehicleColumn, 7), "400000 ");
     EXPECT_EQ(cost->substr(ghostColumn, 7), "300000 ");

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <optional>
 #include <filesystem>
+#include <optional>
 
 #include "browser/file_commands.h"
 #include "garage/enter_garage.h"
@@ -103,8 +103,7 @@ TEST(VersionStore, NamesAndTitleRules) {
     EXPECT_EQ(titleProblem(std::string(30, 'x')), "");
     EXPECT_EQ(titleProblem(std::string(31, 'x')), "Version titles cannot be longer than 30 characters.");
     EXPECT_EQ(titleProblem(""), "No version title entered.");
-    EXPECT_EQ(titleProblem("../../etc"),
-              "Version titles cannot contain any of the characters \\ / . > < \" * ? | = ~");
+    EXPECT_EQ(titleProblem("../../etc"), "Version titles cannot contain any of the characters \\ / . > < \" * ? | = ~");
 }
 
 TEST(VersionStore, EnterGarageCreatesTheFolderAndPreparesTheVehicleWithoutWriting) {
@@ -190,8 +189,8 @@ TEST(VersionStore, VersionsAreListedForTheirVehicleOldestFirst) {
     EXPECT_EQ(d.versionsCaption(), "Versions (3)");
     EXPECT_EQ(d.selected(), 0);
     EXPECT_EQ(d.title(), "Wet");
-    EXPECT_EQ(d.dateText(), browser::formatFileTime(fs::last_write_time(f.inGarage("bmw~Wet.vfv")),
-                                                    std::locale::classic()));
+    EXPECT_EQ(d.dateText(),
+              browser::formatFileTime(fs::last_write_time(f.inGarage("bmw~Wet.vfv")), std::locale::classic()));
     EXPECT_EQ(d.notes(), "");
     EXPECT_TRUE(d.titleReadOnly());
     EXPECT_EQ(d.buttons(), (GarageButtons{true, true, true, true, true, true, true}));
@@ -292,7 +291,8 @@ TEST(VersionStore, NotesFollowTheirVersionAndDeleteAllKeepsOtherVehicles) {
     EXPECT_TRUE(d.deleteSelected());
     const Call question = f.prompt.questions().back();
     EXPECT_EQ(question.title, "QORA Version Manager");
-    EXPECT_EQ(question.text, "This will permanently delete the selected version from your Garage folder.  Are you sure?");
+    EXPECT_EQ(question.text,
+              "This will permanently delete the selected version from your Garage folder.  Are you sure?");
     EXPECT_EQ(question.icon, PromptIcon::Stop);
     EXPECT_EQ(question.defaultButton, PromptAnswer::No) << "Enter never deletes a version";
     EXPECT_FALSE(fs::exists(f.inGarage("bmw~B.vfv")));

@@ -78,9 +78,9 @@ struct Writer {
     std::string relativePath; // the file written, below the run's folder
     bool freeName;            // the file's name may be any legal name
     bool makesBackup;
-    bool readsTarget;         // reads the file before writing it (it must exist)
-    std::string initial;      // the file's content before the write
-    std::string marker;       // found in the new content, not in the old
+    bool readsTarget;    // reads the file before writing it (it must exist)
+    std::string initial; // the file's content before the write
+    std::string marker;  // found in the new content, not in the old
     // Writes; returns what the user is told of a failure ("" when the write succeeded).
     std::function<std::string(Run&)> write;
 };
@@ -90,7 +90,10 @@ std::string templateText() {
 }
 
 std::string archiveBytes(const std::string& firstCar) {
-    return MasBuilder().add("CAR1.VEH", vehicleText(firstCar, "GT")).add("CAR2.VEH", vehicleText("Second", "GT")).bytes();
+    return MasBuilder()
+        .add("CAR1.VEH", vehicleText(firstCar, "GT"))
+        .add("CAR2.VEH", vehicleText("Second", "GT"))
+        .bytes();
 }
 
 std::vector<Writer> writers() {
@@ -106,28 +109,29 @@ std::vector<Writer> writers() {
                            vehicle.save("", false);
                        });
                    }});
-    all.push_back({"archive write-back", "Vehicle.Mas", false, false, true, archiveBytes("First"), "Written Car",
-                   [](Run& run) {
-                       Settings settings;
-                       settings.setPrompt(run.prompt);
-                       NoFilePicker picker;
-                       VehicleArchive archive(settings, run.prompt, picker);
-                       return messageOf<std::exception>([&] {
-                           archive.loadFile(run.path);
-                           archive.replaceEntry("CAR1.VEH", vehicleText("Written Car", "GT"));
-                       });
-                   }});
-    all.push_back({"qora.ini", "qora.ini", false, false, false, "[SETTINGS]\r\nVersion=4.0\r\n", "BackupFiles=", [](Run& run) {
-                       Settings settings;
-                       settings.setPrompt(run.prompt);
-                       settings.setProgramFolder(run.folder);
-                       settings.version = kProgramVersion;
-                       const std::string failure = messageOf<std::exception>([&] {
-                           if (!settings.save())
-                               throw std::runtime_error(run.prompt.lastMessage());
-                       });
-                       return failure;
-                   }});
+    all.push_back(
+        {"archive write-back", "Vehicle.Mas", false, false, true, archiveBytes("First"), "Written Car", [](Run& run) {
+             Settings settings;
+             settings.setPrompt(run.prompt);
+             NoFilePicker picker;
+             VehicleArchive archive(settings, run.prompt, picker);
+             return messageOf<std::exception>([&] {
+                 archive.loadFile(run.path);
+                 archive.replaceEntry("CAR1.VEH", vehicleText("Written Car", "GT"));
+             });
+         }});
+    all.push_back(
+        {"qora.ini", "qora.ini", false, false, false, "[SETTINGS]\r\nVersion=4.0\r\n", "BackupFiles=", [](Run& run) {
+             Settings settings;
+             settings.setPrompt(run.prompt);
+             settings.setProgramFolder(run.folder);
+             settings.version = kProgramVersion;
+             const std::string failure = messageOf<std::exception>([&] {
+                 if (!settings.save())
+                     throw std::runtime_error(run.prompt.lastMessage());
+             });
+             return failure;
+         }});
     all.push_back({"registry.ini", "registry.ini", false, false, false, "", "QoraWriterTest", [](Run& run) {
                        return messageOf<std::exception>([&] {
                            IniRegistry registry(run.path);
@@ -433,7 +437,8 @@ TEST_P(WriterDiscipline, TemporaryFilesOfAKilledSaveGoAndNothingElse) {
     const std::string killed = withProcess(own, endedProcess());
     const std::string running = withProcess(own, 1); // the init process never ends
     const std::string anotherFiles = withProcess(temporarySiblingPath(scene.run.path + "x"), endedProcess());
-    const std::string usersOwn = joinPath(parentFolder(scene.run.path), "." + fileNameOf(scene.run.path) + ".qora-notes.tmp");
+    const std::string usersOwn =
+        joinPath(parentFolder(scene.run.path), "." + fileNameOf(scene.run.path) + ".qora-notes.tmp");
     for (const std::string& path : {killed, running, anotherFiles, usersOwn})
         writeBytes(path, "left behind");
 

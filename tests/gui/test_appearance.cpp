@@ -15,19 +15,19 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include "commands/appearance_commands.h"
 #include "dialogs/about_dialog.h"
 #include "editor/field_widgets.h"
 #include "editor/page_appearance.h"
+#include "help/help_window.h"
 #include "resources/artwork.h"
 #include "settings/colors_dialog.h"
-#include "help/help_window.h"
-#include "commands/appearance_commands.h"
 #include "support/editor_fixture.h"
 
 using namespace qora;
 using namespace qora::testing;
-using gui::ColourRole;
 using gui::ColorsDialog;
+using gui::ColourRole;
 
 namespace {
 
@@ -122,9 +122,8 @@ private slots:
         Editor editor;
         const std::string missing = editor.home.file("gone.bmp");
         editor.startWith("template.veh", "car.veh", appColours("BitmapPageBg=" + missing + "\r\n"));
-        QCOMPARE(editor.told(), QStringList{QString::fromStdString(
-                                    "QORA Page Painter|Background bitmap file [" + missing +
-                                    "] not found.  Using default...")});
+        QCOMPARE(editor.told(), QStringList{QString::fromStdString("QORA Page Painter|Background bitmap file [" +
+                                                                   missing + "] not found.  Using default...")});
         QCOMPARE(editor.prompt.messages().front().icon, PromptIcon::Information);
         QVERIFY(editor.appearance()->hasSkin());
         QCOMPARE(pixelsOf(editor.appearance()->skin().toImage()), pixelsOf(gui::artworkImage("bmpPageBg")));
@@ -137,9 +136,9 @@ private slots:
         const std::string broken = second.home.file("broken.bmp");
         writeBytes(broken, "BM this is no picture");
         second.startWith("template.veh", "car.veh", appColours("BitmapPageBg=" + broken + "\r\n"));
-        QCOMPARE(second.told(), QStringList{QString::fromStdString(
-                                    "QORA Page Painter|Error loading background bitmap file [" + broken +
-                                    "].  Using default...")});
+        QCOMPARE(second.told(),
+                 QStringList{QString::fromStdString("QORA Page Painter|Error loading background bitmap file [" +
+                                                    broken + "].  Using default...")});
         QVERIFY(second.appearance()->hasSkin());
         QVERIFY(second.checked("mRestoreSkin"));
         QCOMPARE(second.window->settings().pageBackgroundBitmap, broken);
@@ -152,7 +151,8 @@ private slots:
             return pixelsOf(editor.action(name)->icon().pixmap(gui::kToolbarButtonSize).toImage());
         };
         QVERIFY(editor.checked("mButtonsMustang"));
-        QVERIFY(!editor.checked("mButtonsMixed") && !editor.checked("mButtonsBmw") && !editor.checked("mButtonsPorche"));
+        QVERIFY(!editor.checked("mButtonsMixed") && !editor.checked("mButtonsBmw") &&
+                !editor.checked("mButtonsPorche"));
         QCOMPARE(iconOf("mOpenVeh"), pixelsOf(gui::artworkImage("tbMustangOpenVehicle")));
         QCOMPARE(iconOf("mSave"), pixelsOf(gui::artworkImage("tbMustangSave")));
         QCOMPARE(editor.window->settings().toolbarButtons, std::string("mustang"));

@@ -18,9 +18,9 @@
 
 #include "archive/vehicle_archive.h"
 #include "browser/file_manager_dialog.h"
-#include "browser/vehicle_browser_dialog.h"
-#include "browser/select_folder_dialog.h"
 #include "browser/folder_tree.h"
+#include "browser/select_folder_dialog.h"
+#include "browser/vehicle_browser_dialog.h"
 #include "platform/text_editor.h"
 #include "settings/settings.h"
 #include "support/failing_file_system.h"
@@ -90,15 +90,15 @@ struct Browser {
         side.save(q(cars + "/G01BSIDE.BMP"), "BMP");
 
         writeBytes(dir.file("Vehicle.Mas"), MasBuilder()
-                                                 .add("G01B.VEH", vehicleText("Zeta", "GT1", "5"))
-                                                 .add("G02E.VEH", vehicleText("Eta", "GT3"))
-                                                 .bytes());
+                                                .add("G01B.VEH", vehicleText("Zeta", "GT1", "5"))
+                                                .add("G02E.VEH", vehicleText("Eta", "GT3"))
+                                                .bytes());
         mas.loadFile(dir.file("Vehicle.Mas"));
     }
 
     // The browser set up as the host does; "Vehicle.mas" and the garage are favourites.
     gui::VehicleBrowserDialog& open(const std::string& carClass = "[ALL]", bool withArchive = true,
-                            const std::string& proposed = {}) {
+                                    const std::string& proposed = {}) {
         settings.favoriteFolders = {"Vehicle.mas", garage};
         dialog = std::make_unique<gui::VehicleBrowserDialog>(withArchive ? &mas : nullptr, settings, prompt, dialogs);
         dialog->setUp({cars, carClass, proposed}, withArchive);

@@ -59,7 +59,8 @@ private slots:
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         const auto question = editor.prompt.questions().back();
         QCOMPARE(q(question.title), QStringLiteral("QORA File Changed"));
-        QCOMPARE(q(question.text), q("[" + car + "] was changed by another program since QORA opened it. Overwrite it "
+        QCOMPARE(q(question.text), q("[" + car +
+                                     "] was changed by another program since QORA opened it. Overwrite it "
                                      "with your edits?"));
         QCOMPARE(question.buttons, PromptButtons::YesNo);
         QCOMPARE(question.defaultButton, std::optional<PromptAnswer>(PromptAnswer::No));
@@ -94,7 +95,8 @@ private slots:
         QTRY_COMPARE(editor.prompt.questions().size(), std::size_t(1));
         const auto offer = editor.prompt.questions().back();
         QCOMPARE(q(offer.title), QStringLiteral("QORA File Changed"));
-        QCOMPARE(q(offer.text), q("[" + car + "] was changed by another program.  Reload it, or keep your version "
+        QCOMPARE(q(offer.text), q("[" + car +
+                                  "] was changed by another program.  Reload it, or keep your version "
                                   "(saving then overwrites the other program's changes)?"));
         QCOMPARE(offer.choices, (std::vector<std::string>{"Reload", "Keep my version"}));
         QCOMPARE(offer.defaultIndex, 0);
@@ -122,8 +124,9 @@ private slots:
         comeBack(editor);
         QTRY_COMPARE(editor.prompt.messages().size(), std::size_t(1));
         QCOMPARE(q(editor.prompt.messages().back().text),
-                 q("[" + car + "] was deleted by another program.  The vehicle is still open in QORA: save it (F2) to "
-                               "write the file again."));
+                 q("[" + car +
+                   "] was deleted by another program.  The vehicle is still open in QORA: save it (F2) to "
+                   "write the file again."));
         QVERIFY(editor.window->isChanged());
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         QVERIFY(fs::exists(car));

@@ -13,8 +13,8 @@
 #include <QListWidget>
 #include <QMenu>
 
-#include "browser/select_folder_dialog.h"
 #include "browser/folder_tree.h"
+#include "browser/select_folder_dialog.h"
 #include "editor/engine_sounds.h"
 #include "support/editor_fixture.h"
 

@@ -82,9 +82,9 @@ private slots:
         QCOMPARE(editor.action("mSaveAs")->text(), QStringLiteral("Save Copy &As..."));
         // The picture is the built-in thumbnail of the entry's code, unstretched.
         const qreal ratio = editor.window->devicePixelRatioF();
-        QCOMPARE(editor.find<QLabel>("iVehPic")->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
-                 gui::builtInBitmap("BMPG01B", gui::kThumbnailSize, ratio).toImage().convertToFormat(
-                     QImage::Format_ARGB32));
+        QCOMPARE(
+            editor.find<QLabel>("iVehPic")->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
+            gui::builtInBitmap("BMPG01B", gui::kThumbnailSize, ratio).toImage().convertToFormat(QImage::Format_ARGB32));
 
         editor.window->pages()->setCurrentIndex(6);
         editor.type("eMass", QStringLiteral("1250.5"));
@@ -215,7 +215,8 @@ private slots:
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         const auto question = editor.prompt.questions().back();
         QCOMPARE(q(question.title), QStringLiteral("QORA Mas Writer"));
-        QCOMPARE(q(question.text), q("[G01B.VEH] in [" + archive.path + "] was changed by another program since QORA "
+        QCOMPARE(q(question.text), q("[G01B.VEH] in [" + archive.path +
+                                     "] was changed by another program since QORA "
                                      "opened it. Overwrite it with your edits?"));
         QCOMPARE(question.defaultButton, std::optional<PromptAnswer>(PromptAnswer::No));
         QCOMPARE(readBytes(archive.path), before);

@@ -16,8 +16,8 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTabWidget>
 #include <QTabBar>
+#include <QTabWidget>
 
 #include "editor/torque_chart.h"
 #include "support/editor_fixture.h"
@@ -72,8 +72,9 @@ private slots:
             std::map<QChar, QString> taken;
             const auto take = [&](const QString& text) {
                 if (const auto letter = mnemonicOf(text)) {
-                    QVERIFY2(!taken.count(*letter), qPrintable(QStringLiteral("Alt+%1: \"%2\" and \"%3\"")
-                                                                   .arg(*letter, taken[*letter], text)));
+                    QVERIFY2(
+                        !taken.count(*letter),
+                        qPrintable(QStringLiteral("Alt+%1: \"%2\" and \"%3\"").arg(*letter, taken[*letter], text)));
                     taken[*letter] = text;
                 }
             };
@@ -96,8 +97,9 @@ private slots:
                 const auto letter = mnemonicOf(action->text());
                 if (!letter)
                     continue;
-                QVERIFY2(!taken.count(*letter), qPrintable(QStringLiteral("%1: \"%2\" and \"%3\"")
-                                                               .arg(menu->objectName(), taken[*letter], action->text())));
+                QVERIFY2(!taken.count(*letter),
+                         qPrintable(QStringLiteral("%1: \"%2\" and \"%3\"")
+                                        .arg(menu->objectName(), taken[*letter], action->text())));
                 taken[*letter] = action->text();
             }
         }

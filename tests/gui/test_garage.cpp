@@ -141,8 +141,10 @@ private slots:
 
             // Thirty characters is the longest title.
             click(dialog, "bNew");
-            QTest::keyClicks(child<QLineEdit>(dialog, "eVersionTitle"), QStringLiteral("abcdefghijklmnopqrstuvwxyz12345"));
-            QCOMPARE(child<QLineEdit>(dialog, "eVersionTitle")->text(), QStringLiteral("abcdefghijklmnopqrstuvwxyz1234"));
+            QTest::keyClicks(child<QLineEdit>(dialog, "eVersionTitle"),
+                             QStringLiteral("abcdefghijklmnopqrstuvwxyz12345"));
+            QCOMPARE(child<QLineEdit>(dialog, "eVersionTitle")->text(),
+                     QStringLiteral("abcdefghijklmnopqrstuvwxyz1234"));
             // Enter in the title saves the version; the dialog stays open.
             QTest::keyClick(child<QLineEdit>(dialog, "eVersionTitle"), Qt::Key_Return);
             QCOMPARE(listed(dialog).size(), 2);

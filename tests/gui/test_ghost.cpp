@@ -96,8 +96,8 @@ private slots:
         QCOMPARE(text(editor, "geMass"), QStringLiteral("1300.0"));
         QCOMPARE(text(editor, "ge1Aggression"), QStringLiteral("0.6"));
         QCOMPARE(text(editor, "geGear2"), QStringLiteral("2.315"));
-        for (const char* name : {"gefPressure", "geMass", "gdlUnlockPoints", "glTorque", "glHp", "bGhostToNotepad",
-                                 "pGhostCarName"})
+        for (const char* name :
+             {"gefPressure", "geMass", "gdlUnlockPoints", "glTorque", "glHp", "bGhostToNotepad", "pGhostCarName"})
             QVERIFY2(shown(editor, name), name);
         QCOMPARE(editor.find<QLabel>("pGhostCarName")->text(), QStringLiteral("GT2 #9 Saleen"));
         QCOMPARE(editor.find<QLabel>("pCarName")->text(), QStringLiteral("GT2 #6 BMW M3"));
@@ -164,7 +164,8 @@ private slots:
         std::string g02e = g01b;
         g02e.replace(g02e.find("GT2 #6 BMW M3"), 13, "GT2 #9 Saleen");
         fs::create_directories(editor.home.file("Dat"));
-        writeBytes(editor.home.file("Dat/Vehicle.Mas"), MasBuilder().add("G01B.VEH", g01b).add("G02E.VEH", g02e).bytes());
+        writeBytes(editor.home.file("Dat/Vehicle.Mas"),
+                   MasBuilder().add("G01B.VEH", g01b).add("G02E.VEH", g02e).bytes());
         const std::string copy = editor.home.file("MasVeh/ghostmas=G02E.VEH");
 
         editor.dialogs.then(pickFromArchive(QStringLiteral("g02e.veh")));
@@ -173,9 +174,9 @@ private slots:
         QCOMPARE(readBytes(copy), g02e);
         QCOMPARE(editor.find<QLabel>("pGhostCarName")->text(), QStringLiteral("GT2 #9 Saleen"));
         const qreal ratio = window.devicePixelRatioF();
-        QCOMPARE(editor.find<QLabel>("iGhostPic")->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
-                 gui::builtInBitmap("BMPG02E", gui::kThumbnailSize, ratio).toImage().convertToFormat(
-                     QImage::Format_ARGB32));
+        QCOMPARE(
+            editor.find<QLabel>("iGhostPic")->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
+            gui::builtInBitmap("BMPG02E", gui::kThumbnailSize, ratio).toImage().convertToFormat(QImage::Format_ARGB32));
         // The main vehicle's archive state is untouched.
         QVERIFY(!window.archiveEntry());
 

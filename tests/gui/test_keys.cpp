@@ -43,9 +43,12 @@ private slots:
             int page;
             const char* control;
         };
-        const Place places[] = {{editor::PgOther, "eMass"},          {editor::PgOther, "cbDamage"},
-                                {editor::PgDetails, "dlUnlockPoints"}, {editor::PgDriveTrain, "sbGear1"},
-                                {editor::PgDriveTrain, "cbUpshiftBase"}, {editor::PgAerodynamics, "cbAnglesInDegrees"},
+        const Place places[] = {{editor::PgOther, "eMass"},
+                                {editor::PgOther, "cbDamage"},
+                                {editor::PgDetails, "dlUnlockPoints"},
+                                {editor::PgDriveTrain, "sbGear1"},
+                                {editor::PgDriveTrain, "cbUpshiftBase"},
+                                {editor::PgAerodynamics, "cbAnglesInDegrees"},
                                 {editor::PgPerformance, "ePointValue"}};
         QAction* undo = editor.action("mUndoPage");
         QAction* save = editor.action("mSave");

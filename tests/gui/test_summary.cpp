@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QTextBrowser>
 
-#include "editor/vehicle_summary_dialog.h"
 #include "editor/vehicle_summary.h"
+#include "editor/vehicle_summary_dialog.h"
 #include "support/editor_fixture.h"
 #include "support/failing_file_system.h"
 
@@ -81,7 +81,8 @@ private slots:
         QGuiApplication::clipboard()->clear();
 
         Seen seen;
-        editor.dialogs.then(look(seen, [](gui::VehicleSummaryDialog& dialog) { button(dialog, "bCopyText")->click(); }));
+        editor.dialogs.then(
+            look(seen, [](gui::VehicleSummaryDialog& dialog) { button(dialog, "bCopyText")->click(); }));
         QVERIFY(triggerAction(editor.window.get(), "mVehicleSummary"));
         QCOMPARE(editor.dialogs.shown, QStringList{QStringLiteral("dlgVehicleSummary")});
         QCOMPARE(seen.title, QStringLiteral("QORA Vehicle Summary"));
@@ -93,7 +94,8 @@ private slots:
 
         const QString copied = QGuiApplication::clipboard()->text();
         QVERIFY(copied.startsWith(QStringLiteral("QORA Vehicle Summary\nGT2 #6 BMW M3  (")));
-        QVERIFY(copied.contains(QRegularExpression(QStringLiteral("\n    Body\n      Mass Body Weight +kg +1234\\.5\n"))));
+        QVERIFY(
+            copied.contains(QRegularExpression(QStringLiteral("\n    Body\n      Mass Body Weight +kg +1234\\.5\n"))));
         QVERIFY(editor.window->isChanged()); // looking changes nothing
         QVERIFY(editor.prompt.messages().empty());
     }

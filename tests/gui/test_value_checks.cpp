@@ -47,8 +47,8 @@ private slots:
         // A number outside the field's limits is refused the same way; a number within them saves.
         editor.type("eMaxRpm", QStringLiteral("25000"));
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
-        QVERIFY(q(editor.prompt.messages().back().text).endsWith(
-            QStringLiteral("'25000' is outside the field's limits, 0 to 20000.")));
+        QVERIFY(q(editor.prompt.messages().back().text)
+                    .endsWith(QStringLiteral("'25000' is outside the field's limits, 0 to 20000.")));
         editor.type("eMaxRpm", QStringLiteral("7750.0"));
         QVERIFY(triggerAction(editor.window.get(), "mSave"));
         QVERIFY(readBytes(car).find("maximum_rpm=(7750.0)") != std::string::npos);

@@ -63,7 +63,9 @@ public:
         calls.push_back({Call::Tell, title, text, PromptButtons::Ok, icon, std::nullopt, {}, -1});
     }
 
-    void beep() override { calls.push_back({Call::Beep, {}, {}, PromptButtons::Ok, PromptIcon::None, std::nullopt, {}, -1}); }
+    void beep() override {
+        calls.push_back({Call::Beep, {}, {}, PromptButtons::Ok, PromptIcon::None, std::nullopt, {}, -1});
+    }
 
     std::vector<Call> questions() const { return filter(Call::Ask); }
     std::vector<Call> messages() const { return filter(Call::Tell); }

@@ -92,8 +92,9 @@ std::string VehicleArchive::workingCopyFolder() const {
     std::string folder = m_settings->masVehFolder();
     // Without a program folder the working copies would land in whatever the current folder is.
     if (folder.empty())
-        throw VehicleArchiveError("No folder for the working copies of vehicle.mas entries is known (the program folder is "
-                       "not set).");
+        throw VehicleArchiveError(
+            "No folder for the working copies of vehicle.mas entries is known (the program folder is "
+            "not set).");
     return folder;
 }
 
@@ -197,15 +198,15 @@ void VehicleArchive::readEntry(std::string_view record) {
     entry.Name.assign(record.data(), nameLength);
     if (entry.Name.empty())
         throw VehicleArchiveError("FATAL: A vehicle entry in your vehicle.mas file is missing a filename.  "
-                       "Your vehicle.mas file may be corrupt.");
+                                  "Your vehicle.mas file may be corrupt.");
     entry.Offset = readU32(record.data() + 16);
     entry.Size = readU32(record.data() + 20);
 
     const std::uint64_t start = DataStart + entry.Offset;
     if (start + entry.Size > Stream->size())
         throw VehicleArchiveError("FATAL: File [" + entry.Name + "]" +
-                       " generated a read error.  This may be due to a lack of available memory or your "
-                       "vehicle.mas file is corrupt.");
+                                  " generated a read error.  This may be due to a lack of available memory or your "
+                                  "vehicle.mas file is corrupt.");
 
     // The entry's text is scanned where it lies in the archive's buffer.
     const std::string_view data = entryData(entry);
@@ -215,12 +216,14 @@ void VehicleArchive::readEntry(std::string_view record) {
 
     if (!text::iequals(entry.Name, "DEFAULT.VHS")) {
         if (entry.DescFile.empty())
-            throw VehicleArchiveError("FATAL: File [" + entry.Name + "]" +
-                           " contains no valid Vehicle Description (car name).  Your vehicle.mas file may be "
-                           "corrupt.");
+            throw VehicleArchiveError(
+                "FATAL: File [" + entry.Name + "]" +
+                " contains no valid Vehicle Description (car name).  Your vehicle.mas file may be "
+                "corrupt.");
         if (entry.DescClass.empty())
-            throw VehicleArchiveError("FATAL: File [" + entry.Name + "]" +
-                           " contains no valid Vehicle Class (car class).  Your vehicle.mas file may be corrupt.");
+            throw VehicleArchiveError(
+                "FATAL: File [" + entry.Name + "]" +
+                " contains no valid Vehicle Class (car class).  Your vehicle.mas file may be corrupt.");
     }
     Entries->push_back(std::move(entry));
 }
@@ -349,8 +352,9 @@ bool VehicleArchive::saveEntry(const std::string& name, std::optional<std::uint6
     if (const ArchiveEntry* entry = findEntry(name);
         entry && entryHashWhenOpened && contentHash(entryData(*entry)) != *entryHashWhenOpened &&
         m_prompt->ask("QORA Mas Writer",
-                      "[" + entry->Name + "] in [" + FileName + "] was changed by another program since QORA opened "
-                      "it. Overwrite it with your edits?",
+                      "[" + entry->Name + "] in [" + FileName +
+                          "] was changed by another program since QORA opened "
+                          "it. Overwrite it with your edits?",
                       PromptButtons::YesNo, PromptIcon::Exclamation, PromptAnswer::No) != PromptAnswer::Yes)
         return false;
     std::string bytes;
@@ -382,7 +386,8 @@ bool VehicleArchive::replaceEntry(const std::string& name, std::string_view byte
 
     const std::vector<ArchiveEntry>& entries = *Entries;
     const std::size_t k = static_cast<std::size_t>(edited - entries.data());
-    const std::string tooLarge = "File [" + edited->Name + "] cannot be written back: vehicle.mas would grow "
+    const std::string tooLarge = "File [" + edited->Name +
+                                 "] cannot be written back: vehicle.mas would grow "
                                  "beyond the 4 GB its offsets can address.  Save cancelled.";
     if (bytes.size() > kMaxField)
         throw VehicleArchiveError(tooLarge);
@@ -403,8 +408,8 @@ bool VehicleArchive::replaceEntry(const std::string& name, std::string_view byte
             const std::uint64_t end = static_cast<std::uint64_t>(e.Offset) + e.Size;
             // Data shared with the edited entry would change with it: such an archive cannot be rebuilt safely.
             if (e.Size > 0 && e.Offset < oldEnd && end > oldStart)
-                throw VehicleArchiveError("File [" + edited->Name + "] shares its data in vehicle.mas with file [" + e.Name +
-                               "].  Writing it back would damage that file.  Save cancelled.");
+                throw VehicleArchiveError("File [" + edited->Name + "] shares its data in vehicle.mas with file [" +
+                                          e.Name + "].  Writing it back would damage that file.  Save cancelled.");
             if (e.Offset > oldEnd || (e.Offset == oldEnd && (e.Size > 0 || i > k)))
                 offset = static_cast<std::uint64_t>(static_cast<std::int64_t>(e.Offset) + delta);
         }
@@ -436,10 +441,11 @@ bool VehicleArchive::replaceEntry(const std::string& name, std::string_view byte
     } catch (const FileError& e) {
         const bool readOnly = e.kind() == FileError::Kind::ReadOnly;
         throw VehicleArchiveError("The vehicle.mas file [" + FileName + "] could not be written: " + e.reason() +
-                       ".  It has been left as it was.  " +
-                       (readOnly ? "Allow writing to it, then save again."
-                                 : "Make room on the disk or check that the folder may be written to, then save "
-                                   "again."));
+                                  ".  It has been left as it was.  " +
+                                  (readOnly
+                                       ? "Allow writing to it, then save again."
+                                       : "Make room on the disk or check that the folder may be written to, then save "
+                                         "again."));
     }
     unload();
     return true;

@@ -55,19 +55,19 @@ public:
 
     // Writes the entry's bytes into the working-copy folder and returns the path: "vehiclemas=" + name for the
     // main vehicle (asks before replacing an existing working copy; No returns it untouched), "ghostmas=" + name
-    // for the ghost, "~temp~.txt" when name ends in the "~temp~" marker. Throws VehicleArchiveError; a failed write throws
-    // FileError.
+    // for the ghost, "~temp~.txt" when name ends in the "~temp~" marker. Throws VehicleArchiveError; a failed write
+    // throws FileError.
     std::string extractEntry(const std::string& name, bool asGhost);
     // Reads the archive again (Load) and writes the working copy "vehiclemas=" + name back into it, with the
     // archive locked against other QORA programs from the read to the write. When the entry's bytes in the
     // archive no longer hash to `entryHashWhenOpened` (another program changed them since QORA extracted the
     // entry), asks whether to overwrite them; No returns false. False when the locate dialog was cancelled or the
-    // entry is missing (after a message). Leaves the object unloaded. Throws VehicleArchiveError; passes on the FileError
-    // of an unreadable working copy (after a message).
+    // entry is missing (after a message). Leaves the object unloaded. Throws VehicleArchiveError; passes on the
+    // FileError of an unreadable working copy (after a message).
     bool saveEntry(const std::string& name, std::optional<std::uint64_t> entryHashWhenOpened = std::nullopt);
     // Replaces entry `name` with `bytes` in the loaded archive and writes the rebuilt archive over FileName in one
-    // step (a failure leaves the file as it was and throws VehicleArchiveError). Entries whose data lies after the entry's
-    // data move by the change in size. False (after the message) when the entry is missing. After a write the
+    // step (a failure leaves the file as it was and throws VehicleArchiveError). Entries whose data lies after the
+    // entry's data move by the change in size. False (after the message) when the entry is missing. After a write the
     // object is unloaded: its copy no longer matches the file.
     bool replaceEntry(const std::string& name, std::string_view bytes);
     // The bytes of an entry found without regard to letter case. Throws VehicleArchiveError.

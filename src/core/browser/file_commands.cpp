@@ -103,7 +103,8 @@ Replacement replaceDocument(const OpenDocument& current, const std::string& newP
         if (hasCurrent && isExtraction(current.path) && !samePath(current.path, newPath))
             result.deleteWorkingCopy = current.path;
         if (extraction)
-            result.archiveEntry = ArchiveEntryRecord{name.substr(kVehicleMasPrefix.size()), newDescription, std::nullopt};
+            result.archiveEntry =
+                ArchiveEntryRecord{name.substr(kVehicleMasPrefix.size()), newDescription, std::nullopt};
     }
     result.saveAsCaption = result.archiveEntry ? kSaveCopyAsCaption : kSaveAsCaption;
     return result;
@@ -235,8 +236,7 @@ bool isGarageFile(const std::string& path, const std::string& garageFolder) {
         text::iequals(withoutTrailingSeparator(parentFolder(path)), withoutTrailingSeparator(garageFolder)))
         return true;
     const fs::path file(path);
-    return text::iequals(file.extension().string(), ".vfv") &&
-           file.filename().string().find('~') != std::string::npos;
+    return text::iequals(file.extension().string(), ".vfv") && file.filename().string().find('~') != std::string::npos;
 }
 
 CarPicture ghostPicture(const std::string& path, const std::string& garageFolder, const std::string& patchFolder) {
@@ -280,8 +280,7 @@ void prepareBrowser(VehicleList& list, const Settings& settings, const BrowserSt
     list.setFavorites(settings.favoriteFolders);
     const bool archiveEntry = isExtraction(start.proposedFile);
     if (!start.proposedFile.empty())
-        list.InitialFileName =
-            archiveEntry ? extractedEntryName(start.proposedFile) : fileNameOf(start.proposedFile);
+        list.InitialFileName = archiveEntry ? extractedEntryName(start.proposedFile) : fileNameOf(start.proposedFile);
     list.setFolder(start.folder);
     // Without an archive its mode would list nothing: a working copy then opens the browser on its folder.
     list.setArchiveMode(archiveEntry && masAvailable);

@@ -80,10 +80,10 @@ std::optional<std::string> workingCopyOfDiscarded(const std::string& newPath, bo
 // What opening a vehicle in place of the current document does, once the new vehicle has loaded and the save
 // question is past.
 struct Replacement {
-    std::string path;                              // the path the new current vehicle takes
-    std::optional<std::string> deleteWorkingCopy;  // the replaced document's working copy
+    std::string path;                               // the path the new current vehicle takes
+    std::optional<std::string> deleteWorkingCopy;   // the replaced document's working copy
     std::optional<ArchiveEntryRecord> archiveEntry; // the record while the new vehicle is open
-    std::string_view saveAsCaption;                // mSaveAs's caption
+    std::string_view saveAsCaption;                 // mSaveAs's caption
 };
 // With keepPath the new vehicle takes the current path and the archive record stays; otherwise the replaced
 // document's working copy goes (unless the new vehicle is that very file) and a main working copy opened gets

@@ -138,8 +138,7 @@ bool FileManager::isSameFolder(const std::string& source, const std::string& des
     return seen;
 }
 
-bool FileManager::transfer(const std::string& folder, const std::string& name, const ConfirmFiles& confirm,
-                           bool move) {
+bool FileManager::transfer(const std::string& folder, const std::string& name, const ConfirmFiles& confirm, bool move) {
     const auto chosen = m_picker->pickFolder(std::string(kDestinationCaption), m_settings->moveToFolder);
     if (!chosen)
         return false;

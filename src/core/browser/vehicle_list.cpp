@@ -56,8 +56,7 @@ bool isFixedFilter(std::string_view item) {
     return item.empty() || text::iequals(item, kAllClasses) || text::iequals(item, kOtherClasses);
 }
 
-template <class List>
-int indexOfIgnoringCase(const List& list, std::string_view value) {
+template <class List> int indexOfIgnoringCase(const List& list, std::string_view value) {
     for (std::size_t i = 0; i < list.size(); ++i)
         if (text::iequals(list[i], value))
             return static_cast<int>(i);

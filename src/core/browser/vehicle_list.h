@@ -244,7 +244,7 @@ private:
     bool m_showCarPic = true;
     bool m_racePercent = true;
     bool m_reportDue = false;
-    bool m_listed = false; // the folder was listed since the last rebuild
+    bool m_listed = false;                   // the folder was listed since the last rebuild
     std::set<std::string> m_reportedFolders; // folders whose unreadable files were reported
     std::string m_folder;
     std::string m_mask{kInitialMask};

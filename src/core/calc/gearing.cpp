@@ -56,8 +56,8 @@ long double GearCalculator::calculateBestGearRatio(GearInfo& info) const {
     return info.BestRatio;
 }
 
-long double GearCalculator::calculateBestGearRatio(std::string_view baseRatioText, std::string_view shiftRpmText, int gear,
-                                               long double torqueRpm) const {
+long double GearCalculator::calculateBestGearRatio(std::string_view baseRatioText, std::string_view shiftRpmText,
+                                                   int gear, long double torqueRpm) const {
     static constexpr std::string_view kOperation = "CalcBestGearRatio(void)";
     if (baseRatioText == "*")
         return 0;
@@ -136,7 +136,7 @@ void GearCalculator::validateRpmValues(const DriveTrainTexts& page, RpmValues& v
 }
 
 void GearCalculator::validateGears(const std::array<std::string, kGearEditCount>& gearTexts,
-                                    std::array<double, kGearEditCount>& ratios) const {
+                                   std::array<double, kGearEditCount>& ratios) const {
     static constexpr std::string_view kOperation = "ValidateGears()";
     ratios.fill(0.0);
     for (int g = 0; g < kGearEditCount; ++g) {
@@ -258,7 +258,7 @@ UpshiftResult GearCalculator::calculateUpshiftRpm(const DriveTrainTexts& page, c
 }
 
 UpshiftRefresh GearCalculator::calculateUpshift(UpshiftSender sender, const DriveTrainTexts& page,
-                                               const UpshiftBase& base) {
+                                                const UpshiftBase& base) {
     UpshiftRefresh refresh;
     if (sender == UpshiftSender::PageControl)
         refresh.captions = upshiftCaptions(page);

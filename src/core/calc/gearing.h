@@ -133,7 +133,7 @@ public:
     long double calculateBestGearRatio(GearInfo& info) const;
     // The same from the page's texts: "*" gives 0, an empty base ratio is 0. Throws DataValidationError.
     long double calculateBestGearRatio(std::string_view baseRatioText, std::string_view shiftRpmText, int gear,
-                                  long double torqueRpm) const;
+                                       long double torqueRpm) const;
 
     // The best ratios of the gears 2 to 6 ("*" where none can be computed) and the estimated 6th gear.
     BestGears updateBestGears(const DriveTrainTexts& page) const;

@@ -26,7 +26,7 @@ long double roundHalfEven(long double value) {
 } // namespace
 
 LineChart::LineChart(ChartOwner owner, std::unique_ptr<ChartView> view, std::unique_ptr<ChartLegends> legends,
-                       ChartRenderer* renderer)
+                     ChartRenderer* renderer)
     : m_renderer(renderer), m_owner(owner), m_view(std::move(view)), m_legends(std::move(legends)) {
     if (m_view && m_renderer && !m_renderer->resizeView(*this))
         fail("TLineChart()", "Back-buffer creation failed.  There may not be enough memory.");

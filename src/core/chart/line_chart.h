@@ -51,7 +51,7 @@ public:
     // Takes the view and the legends (either may be missing, which the operations that need them report);
     // the renderer is not owned and may be null (nothing is drawn). Throws LineChartError.
     LineChart(ChartOwner owner, std::unique_ptr<ChartView> view, std::unique_ptr<ChartLegends> legends,
-               ChartRenderer* renderer = nullptr);
+              ChartRenderer* renderer = nullptr);
     ~LineChart();
     LineChart(const LineChart&) = delete;
     LineChart& operator=(const LineChart&) = delete;

@@ -9,9 +9,9 @@
 #include "platform/text.h"
 #include "settings/settings.h"
 #include "vehicle/field_catalogue.h"
-#include "vehicle/vehicle_file.h"
 #include "vehicle/value_rules.h"
 #include "vehicle/veh_format.h"
+#include "vehicle/vehicle_file.h"
 
 namespace qora::editor {
 
@@ -152,18 +152,19 @@ std::optional<std::string> savedDriverLine(const VehicleFile& vehicle, std::span
         if (a < 0) {
             if (text::trim(*text) != text::trim(stored.name))
                 if (const auto problem = veh::driverNameProblem(text::trim(*text)))
-                    throw DataValidationError(kDetailsSaveOperation,
-                                          veh::textRefusalMessage(std::string(field.label.substr(0, field.label.size() - 1)) +
-                                                                      " on the Details page",
-                                                                  *text, *problem),
-                                          field.name);
+                    throw DataValidationError(
+                        kDetailsSaveOperation,
+                        veh::textRefusalMessage(std::string(field.label.substr(0, field.label.size() - 1)) +
+                                                    " on the Details page",
+                                                *text, *problem),
+                        field.name);
             name = *text;
             continue;
         }
         std::optional<std::string> checked = driverAttributeText(*text);
         if (!checked)
             throw DataValidationError(kDetailsSaveOperation, kAttributeFormatMessages[static_cast<std::size_t>(a)],
-                                  field.name);
+                                      field.name);
         attributes[static_cast<std::size_t>(a)] = std::move(*checked);
     }
     if (!shown)
@@ -197,18 +198,20 @@ void checkNumericValue(const PageField& field, const std::string& value, const E
     const std::string where = describeField(field);
     // A line break at either end is not seen by the number check, but would end the entry in the file.
     if (const auto problem = veh::textValueProblem(value))
-        throw DataValidationError(saveOperation(field.page), veh::textRefusalMessage(where, value, *problem), field.name);
+        throw DataValidationError(saveOperation(field.page), veh::textRefusalMessage(where, value, *problem),
+                                  field.name);
     if (!veh::isNumberList(value, count, integers)) {
         const std::string wanted = count == 3 ? "three numbers separated by commas (such as 1.700,3.000,0.357)"
                                    : integers ? "a whole number"
                                               : "a number";
         throw DataValidationError(saveOperation(field.page),
-                              where + ": '" + value + "' is not " + wanted + ".  Type " + wanted +
-                                  (integers ? "." : ", with \".\" as the decimal point."),
-                              field.name);
+                                  where + ": '" + value + "' is not " + wanted + ".  Type " + wanted +
+                                      (integers ? "." : ", with \".\" as the decimal point."),
+                                  field.name);
     }
     // Gears have their own rules, checked as they are typed.
-    const bool limited = def.maximum > def.minimum && field.section != veh::SecGears && field.key != "final_drive_ratio=";
+    const bool limited =
+        def.maximum > def.minimum && field.section != veh::SecGears && field.key != "final_drive_ratio=";
     if (!limited)
         return;
     std::size_t start = 0;
@@ -218,22 +221,21 @@ void checkNumericValue(const PageField& field, const std::string& value, const E
             std::string_view(value).substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
         if (number < def.minimum || number > def.maximum)
             throw DataValidationError(saveOperation(field.page),
-                                  where + ": '" + value + "' is outside the field's limits, " +
-                                      text::intToText(def.minimum) + " to " + text::intToText(def.maximum) + ".",
-                                  field.name);
+                                      where + ": '" + value + "' is outside the field's limits, " +
+                                          text::intToText(def.minimum) + " to " + text::intToText(def.maximum) + ".",
+                                      field.name);
         start = comma + 1;
     }
 }
 
 // A text field's value, before it is stored: nothing that would change the file's structure.
-void checkTextValue(const PageField& field, const std::string& value, const EntryRec* stored,
-                    bool driverName = false) {
+void checkTextValue(const PageField& field, const std::string& value, const EntryRec* stored, bool driverName = false) {
     if (stored != nullptr && stored->value == value)
         return;
     const auto problem = driverName ? veh::driverNameProblem(value) : veh::textValueProblem(value);
     if (problem)
-        throw DataValidationError(saveOperation(field.page), veh::textRefusalMessage(describeField(field), value, *problem),
-                              field.name);
+        throw DataValidationError(saveOperation(field.page),
+                                  veh::textRefusalMessage(describeField(field), value, *problem), field.name);
 }
 
 } // namespace

@@ -12,8 +12,8 @@
 #include "platform/text.h"
 #include "settings/settings.h"
 #include "vehicle/field_catalogue.h"
-#include "vehicle/vehicle_file.h"
 #include "vehicle/veh_format.h"
+#include "vehicle/vehicle_file.h"
 
 namespace qora::editor {
 

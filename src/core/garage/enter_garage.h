@@ -24,7 +24,8 @@ inline constexpr std::string_view kTransferFailed =
     "Data from page fields could not be transfered to file buffer.  Cannot enter Garage due to buffer transfer "
     "failure.  If you did not Cancel data transfer manually, please report this internal error to the email "
     "address in the About dialog.";
-inline constexpr std::string_view kInternalFilenameError = "Internal Filename Error: Requested function did not succeed.";
+inline constexpr std::string_view kInternalFilenameError =
+    "Internal Filename Error: Requested function did not succeed.";
 // Shown (stop icon, "QORA Version Control") when opening the version as the main vehicle failed.
 inline constexpr std::string_view kVersionLoadFailed =
     "Function failed.  If you selected to load a version, it may not be fully loaded (if at all) due to file errors.";
@@ -38,8 +39,7 @@ std::string masGhostCopyFailedText(const std::string& copy, const std::string& v
 // its own failure); the vehicle's save in prepare-only mode, which brings its lines up to date and validates them
 // without writing a file or changing its file name. Every failure is shown through the prompt; returns whether
 // the dialog may open.
-bool enterGarage(VehicleFile& vehicle, const Settings& settings, Prompt& prompt,
-                 const std::function<bool()>& transfer);
+bool enterGarage(VehicleFile& vehicle, const Settings& settings, Prompt& prompt, const std::function<bool()>& transfer);
 
 // What the window opens after the dialog closed with a load.
 struct GarageLoad {

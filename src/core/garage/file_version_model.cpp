@@ -159,8 +159,8 @@ std::string FileVersionModel::versionPath() {
     const std::string result = versionPathOrError();
     const bool failed = result.empty() || result.front() == '>';
     if (failed && m_action != ActionNone)
-        m_prompt.tell(std::string(kVersionControlTitle), result.empty() ? std::string(kEmptyFileName) : result.substr(1),
-                      PromptIcon::Stop);
+        m_prompt.tell(std::string(kVersionControlTitle),
+                      result.empty() ? std::string(kEmptyFileName) : result.substr(1), PromptIcon::Stop);
     return failed ? std::string() : result;
 }
 
@@ -261,9 +261,8 @@ bool FileVersionModel::deleteAllVersions() {
 }
 
 bool FileVersionModel::load() {
-    if (m_settings.generalWarnings &&
-        m_prompt.ask(std::string(kVersionControlTitle), std::string(kRevertQuestion), PromptButtons::YesNo,
-                     PromptIcon::Exclamation) != PromptAnswer::Yes)
+    if (m_settings.generalWarnings && m_prompt.ask(std::string(kVersionControlTitle), std::string(kRevertQuestion),
+                                                   PromptButtons::YesNo, PromptIcon::Exclamation) != PromptAnswer::Yes)
         return false;
     m_action = ActionLoad;
     return true;

@@ -48,8 +48,8 @@ std::string deleteFailedText(const std::string& path);
 
 // ---- Flashes ----------------------------------------------------------------------------------------------------
 
-inline constexpr std::string_view kVersionCreatedFlash = "Version File Created"; // in pCarName
-inline constexpr std::string_view kNotesSavedFlash = "Version note file saved"; // in pFileName
+inline constexpr std::string_view kVersionCreatedFlash = "Version File Created";    // in pCarName
+inline constexpr std::string_view kNotesSavedFlash = "Version note file saved";     // in pFileName
 inline constexpr std::string_view kNotesDeletedFlash = "Version note file deleted"; // in pFileName
 
 enum class FlashPanel { CarName = 0, FileName = 1 };
@@ -107,7 +107,7 @@ public:
     const std::string& carName() const { return m_carName; }
     std::string versionsCaption() const; // "Versions (" + count + ")"
     const std::vector<VersionRecord>& versions() const { return m_versions; }
-    std::vector<std::string> titles() const; // lbVersions, in list order
+    std::vector<std::string> titles() const;    // lbVersions, in list order
     int selected() const { return m_selected; } // -1: none
     const std::string& title() const { return m_title; }
     const std::string& dateText() const { return m_date; }

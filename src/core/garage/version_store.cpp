@@ -162,8 +162,8 @@ NotesResult saveNotes(const std::string& versionPath, std::string_view notes) {
         fileSystem().removeFile(notesPath);
         return NotesResult::Deleted;
     } catch (const FileError& error) {
-        throw GarageError(failureText(notes.empty() ? "delete version notes file" : "write version notes file",
-                                   notesPath, error));
+        throw GarageError(
+            failureText(notes.empty() ? "delete version notes file" : "write version notes file", notesPath, error));
     }
 }
 

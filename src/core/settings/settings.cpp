@@ -82,7 +82,9 @@ bool fitsOnOneLine(std::string_view value) {
 // discards its lines, so a file that was only read is never rewritten.
 class SettingsStore : public KeyedTextFile {
 public:
-    SettingsStore(const std::string& path, bool fresh) : KeyedTextFile(fresh ? std::string() : path) { m_fileName = path; }
+    SettingsStore(const std::string& path, bool fresh) : KeyedTextFile(fresh ? std::string() : path) {
+        m_fileName = path;
+    }
     ~SettingsStore() override { discard(); }
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;

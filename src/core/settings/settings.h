@@ -47,7 +47,8 @@ public:
     // Reads "qora.ini" from the program folder; without one this is a first run (the game folder is looked up
     // and the folders are set from it). Keys missing from the file keep their current values; the lists are
     // replaced by the file's. Tells the user when "Vehicle.mas" had to be added to the favourites. Never writes
-    // the file. Always true; throws KeyedTextFileError when the file cannot be read or a value cannot be read as its type.
+    // the file. Always true; throws KeyedTextFileError when the file cannot be read or a value cannot be read as its
+    // type.
     bool load();
     // Writes "qora.ini" (in one step: a failure leaves the previous file as it was). A file of another version
     // is replaced by a fresh one; otherwise sections the program does not know are kept. False after a write
@@ -102,16 +103,16 @@ public:
     std::string programFolder;            // holds qora.ini, MasVeh and Garage
     std::string soundFolder;              // SoundFolder
     std::string moveToFolder;             // MoveToFolder
-    std::string textEditor;               // TextEditor: the command that opens files in a text editor; empty: the system's
-    std::string archiveFile;              // VehicleMasFile: the archive located by hand, while it exists
-    bool gameFolderNotNow = false;        // GameFolderNotNow: the user chose "Not now" when asked for the game folder
-    std::string garageFolder;             // program folder + "Garage"
-    std::string lastFile;                 // LastFile
-    std::string lastGhostFile;            // LastGhostFile
-    std::string version;                  // Version: of the settings file; every save writes the program version
-    std::string pageBackgroundBitmap;     // BitmapPageBg (APPCOLORS)
-    std::string toolbarButtons;           // ToolbarButtons, lower case
-    bool showToolBar = true;              // ShowToolBar
+    std::string textEditor;           // TextEditor: the command that opens files in a text editor; empty: the system's
+    std::string archiveFile;          // VehicleMasFile: the archive located by hand, while it exists
+    bool gameFolderNotNow = false;    // GameFolderNotNow: the user chose "Not now" when asked for the game folder
+    std::string garageFolder;         // program folder + "Garage"
+    std::string lastFile;             // LastFile
+    std::string lastGhostFile;        // LastGhostFile
+    std::string version;              // Version: of the settings file; every save writes the program version
+    std::string pageBackgroundBitmap; // BitmapPageBg (APPCOLORS)
+    std::string toolbarButtons;       // ToolbarButtons, lower case
+    bool showToolBar = true;          // ShowToolBar
     std::vector<std::string> insideIdleSounds;    // INSIDE_IDLE_SOUNDS
     std::vector<std::string> outsideIdleSounds;   // OUTSIDE_IDLE_SOUNDS
     std::vector<std::string> insideRevvedSounds;  // INSIDE_REVVED_SOUNDS

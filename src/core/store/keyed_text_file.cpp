@@ -258,21 +258,21 @@ void KeyedTextFile::insertText(const std::string& text, int lineIndex, int posit
 }
 
 std::string KeyedTextFile::readStringInstance(int instance, int sectionLine, const std::string& key,
-                                           const std::string& def) {
+                                              const std::string& def) {
     if (!entryExists(instance, sectionLine, key) || !(m_entryCursor.kind & LineInfo::kHasValue))
         return def;
     return extractText(m_entryCursor.lineIndex, m_entryCursor.valueStart, m_entryCursor.valueLength);
 }
 
 std::string KeyedTextFile::readString(int instance, const std::string& section, const std::string& key,
-                                   const std::string& def) {
+                                      const std::string& def) {
     if (!findSection(section))
         return def;
     return readStringInstance(instance, m_sectionCursor.lineIndex, key, def);
 }
 
 std::string KeyedTextFile::readStringInstance(int instance, const std::string& section, const std::string& key,
-                                           const std::string& def) {
+                                              const std::string& def) {
     m_operation = "ReadStringInstance()";
     return readString(instance, section, key, def);
 }
@@ -304,7 +304,8 @@ double KeyedTextFile::readFloatInstance(int instance, const std::string& section
     return def;
 }
 
-void KeyedTextFile::writeStringInstance(int instance, int sectionLine, const std::string& key, const std::string& value) {
+void KeyedTextFile::writeStringInstance(int instance, int sectionLine, const std::string& key,
+                                        const std::string& value) {
     if (!m_lines)
         return;
     if (entryExists(instance, sectionLine, key)) {
@@ -332,7 +333,7 @@ void KeyedTextFile::writeStringInstance(int instance, int sectionLine, const std
 }
 
 void KeyedTextFile::writeString(int instance, const std::string& section, const std::string& key,
-                             const std::string& value) {
+                                const std::string& value) {
     if (!m_lines)
         return;
     int sectionLine = 0;
@@ -348,7 +349,7 @@ void KeyedTextFile::writeString(int instance, const std::string& section, const 
 }
 
 void KeyedTextFile::writeStringInstance(int instance, const std::string& section, const std::string& key,
-                                     const std::string& value) {
+                                        const std::string& value) {
     m_operation = "WriteStringInstance()";
     writeString(instance, section, key, value);
 }

@@ -22,7 +22,8 @@ std::string saveAdvice(FileError::Kind kind) {
     switch (kind) {
     case FileError::Kind::ReadOnly:
         return std::string(".  Allow writing to the file (its permissions or its read-only attribute), or save it "
-                           "under another name with Save As.") + kUnchanged;
+                           "under another name with Save As.") +
+               kUnchanged;
     case FileError::Kind::FolderReadOnly:
         return std::string(".  Allow writing to the folder, or save the file in another folder with Save As.") +
                kUnchanged;
@@ -37,7 +38,8 @@ std::string saveAdvice(FileError::Kind kind) {
         break;
     }
     return std::string(".  Check that the folder exists, that you have enough disk space and that you may write "
-                       "to it.") + kUnchanged;
+                       "to it.") +
+           kUnchanged;
 }
 
 constexpr const char* kValidationTitle = "QORA Veh File Validation";
@@ -104,8 +106,7 @@ const std::array<SectionRec, veh::kSectionCount>& prototypeSections() {
             const auto keys = veh::sectionKeys(s);
             sec.name = veh::sectionName(s);
             sec.keyCount = static_cast<int>(keys.size());
-            sec.hasBareValues =
-                s == veh::SecDetails || s == veh::SecSounds || s == veh::SecParts || s == veh::SecQora;
+            sec.hasBareValues = s == veh::SecDetails || s == veh::SecSounds || s == veh::SecParts || s == veh::SecQora;
             sec.entries.resize(keys.size());
             for (int e = 0; e < sec.keyCount; ++e) {
                 EntryRec& entry = sec.entries[static_cast<std::size_t>(e)];
@@ -142,9 +143,9 @@ struct LineMarks {
     std::size_t comment = npos;
     bool moreEquals = false;
     std::uint32_t tail = 0; // the three letters before the first "=", lower case, packed (0 when fewer)
-    bool bracket = false; // the line holds a "["
-    bool header = false;  // the header line of a section
-    int owner = -1;      // the section one of whose keys was found on this line
+    bool bracket = false;   // the line holds a "["
+    bool header = false;    // the header line of a section
+    int owner = -1;         // the section one of whose keys was found on this line
 };
 
 // The value of an entry line whose key was found before any "//": as readValue, without searching again for
@@ -247,10 +248,11 @@ const EntryRec* VehicleFile::findEntry(int section, std::string_view key, int in
 }
 
 void VehicleFile::torqueError(int line, std::size_t position) const {
-    throw VehicleFileError("FATAL: Line (" + text::intToText(line) + "), rpm_torque entry [" +
-                      text::intToText(static_cast<long long>(position)) +
-                      "] is invalid.  Open the file in NotePad and fix this error, then retry loading the file again "
-                      "into QORA.");
+    throw VehicleFileError(
+        "FATAL: Line (" + text::intToText(line) + "), rpm_torque entry [" +
+        text::intToText(static_cast<long long>(position)) +
+        "] is invalid.  Open the file in NotePad and fix this error, then retry loading the file again "
+        "into QORA.");
 }
 
 const std::vector<std::string>* VehicleFile::lines() const {
@@ -304,7 +306,8 @@ int VehicleFile::load(int mode) {
                 diskSnapshot = snapshotOf(m_bytes);
         } catch (const FileError& error) {
             if (error.kind() == FileError::Kind::NotRegular || error.kind() == FileError::Kind::LinkLoop)
-                throw VehicleFileError("Cannot open [" + fileName + "]: " + error.reason() + ".  Open a vehicle file (.veh).");
+                throw VehicleFileError("Cannot open [" + fileName + "]: " + error.reason() +
+                                       ".  Open a vehicle file (.veh).");
             throw VehicleFileError("FATAL: File is either not a text VEH file or is corrupt: [" + fileName + "]");
         }
     }
@@ -475,8 +478,7 @@ int VehicleFile::load(int mode) {
                 for (const Candidate& c : candidates) {
                     if (c.tail != keyTail && c.tail != 0)
                         continue;
-                    if (holdsKey(bytes.data(), marks[static_cast<std::size_t>(c.line)], entry.key, lowerKey,
-                                 keyTail) &&
+                    if (holdsKey(bytes.data(), marks[static_cast<std::size_t>(c.line)], entry.key, lowerKey, keyTail) &&
                         ++matches == entry.instance) {
                         found = c.line;
                         break;
@@ -510,24 +512,24 @@ int VehicleFile::load(int mode) {
                 }
 
                 if (marks[static_cast<std::size_t>(found)].owner == s)
-                    throw VehicleFileError("Line [" + text::intToText(found) + "] Entry '" + lowerKey +
-                                      "'.  This line already contains other entries.  VEH file format "
-                                      "specifications do not permit more than 1 entry per line.  Open this file in "
-                                      "NotePad and correct this error before attempting to reload it into QORA.  "
-                                      "File load aborted.");
+                    throw VehicleFileError(
+                        "Line [" + text::intToText(found) + "] Entry '" + lowerKey +
+                        "'.  This line already contains other entries.  VEH file format "
+                        "specifications do not permit more than 1 entry per line.  Open this file in "
+                        "NotePad and correct this error before attempting to reload it into QORA.  "
+                        "File load aborted.");
                 marks[static_cast<std::size_t>(found)].owner = s;
                 entry.line = found;
                 entry.value = entryValue(line(found), marks[static_cast<std::size_t>(found)], !veh::isBareValue(s, e));
 
                 if (s != veh::SecQora && !veh::isTextEntry(s, e) && !isNumericText(entry.value)) {
-                    const auto answer =
-                        m_prompt->ask(kValidationTitle,
-                                      "Line [" + text::intToText(found) + "] Entry '" + std::string(entry.key) +
-                                          entry.value +
-                                          "' is an invalid numeric value or the file is in an unknown format.  Click "
-                                          "[OK] to erase this value and continue or, click [Cancel] to abort loading "
-                                          "this file.",
-                                      PromptButtons::OkCancel, PromptIcon::Stop);
+                    const auto answer = m_prompt->ask(
+                        kValidationTitle,
+                        "Line [" + text::intToText(found) + "] Entry '" + std::string(entry.key) + entry.value +
+                            "' is an invalid numeric value or the file is in an unknown format.  Click "
+                            "[OK] to erase this value and continue or, click [Cancel] to abort loading "
+                            "this file.",
+                        PromptButtons::OkCancel, PromptIcon::Stop);
                     if (answer != PromptAnswer::Ok)
                         throw VehicleFileError(kAbortedText);
                     entry.value.clear();
@@ -558,8 +560,8 @@ int VehicleFile::load(int mode) {
                 continue;
             // The value in parentheses; the usual "(rpm, torque)" is read in place.
             std::string owned;
-            std::string_view value = text::trimView(raw.substr(
-                m.equals + 1, m.comment == npos ? std::string_view::npos : m.comment - m.equals - 1));
+            std::string_view value = text::trimView(
+                raw.substr(m.equals + 1, m.comment == npos ? std::string_view::npos : m.comment - m.equals - 1));
             if (!value.empty() && value.front() == '(') {
                 const auto close = value.find(')', 1);
                 value = text::trimView(value.substr(1, close == npos ? npos : close - 1));
@@ -745,7 +747,8 @@ void VehicleFile::writeValue(int index, const std::string& value, bool inParenth
 
 void VehicleFile::save(const std::string& path, bool prepareOnly) {
     if (!m_loaded)
-        throw VehicleFileError("Internal Error: the vehicle file [" + fileName + "] is not loaded and cannot be saved.");
+        throw VehicleFileError("Internal Error: the vehicle file [" + fileName +
+                               "] is not loaded and cannot be saved.");
     materializeLines();
     auto& L = *m_lines;
 
@@ -754,8 +757,8 @@ void VehicleFile::save(const std::string& path, bool prepareOnly) {
         SectionRec& sec = sections[static_cast<std::size_t>(s)];
         if (sec.line >= 0)
             continue;
-        const bool holdsSomething = std::any_of(sec.entries.begin(), sec.entries.end(),
-                                                [](const EntryRec& e) { return !e.value.empty(); });
+        const bool holdsSomething =
+            std::any_of(sec.entries.begin(), sec.entries.end(), [](const EntryRec& e) { return !e.value.empty(); });
         if (!holdsSomething)
             continue;
         L.emplace_back();
@@ -800,7 +803,7 @@ void VehicleFile::save(const std::string& path, bool prepareOnly) {
     for (std::size_t n = 1; n < gears.size(); ++n) {
         if (text::trimView(gears[n].value).empty())
             throw VehicleFileError("Internal Error: Gear [" + text::intToText(static_cast<long long>(n)) +
-                              "] contains no valid value (empty).");
+                                   "] contains no valid value (empty).");
         if (!isZero(gears[n].value))
             continue;
         for (std::size_t m = n; m < gears.size(); ++m) {
@@ -903,16 +906,18 @@ void VehicleFile::makeBackup() {
     try {
         m_settings->backupFile(fileName);
     } catch (const FileError& error) {
-        const PromptAnswer answer = m_prompt->ask(
-            "QORA File IO",
-            "The backup of [" + fileName + "] could not be made (" + error.what() + ").  Save the file without a "
-            "backup?",
-            PromptButtons::YesNo, PromptIcon::Exclamation, PromptAnswer::No);
+        const PromptAnswer answer =
+            m_prompt->ask("QORA File IO",
+                          "The backup of [" + fileName + "] could not be made (" + error.what() +
+                              ").  Save the file without a "
+                              "backup?",
+                          PromptButtons::YesNo, PromptIcon::Exclamation, PromptAnswer::No);
         if (answer != PromptAnswer::Yes)
-            throw VehicleFileError("File [" + fileName + "] was not saved because its backup could not be made: " +
-                              error.reason() + ".  Make room on the disk or allow writing to its folder, or turn "
-                              "backups off (Backup Files in Preferences, --no-backup for qora-cli).  The file on disk "
-                              "was not changed.");
+            throw VehicleFileError(
+                "File [" + fileName + "] was not saved because its backup could not be made: " + error.reason() +
+                ".  Make room on the disk or allow writing to its folder, or turn "
+                "backups off (Backup Files in Preferences, --no-backup for qora-cli).  The file on disk "
+                "was not changed.");
     }
 }
 

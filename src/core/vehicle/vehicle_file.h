@@ -23,15 +23,15 @@ public:
 
 // One known key of a section, as found in the file.
 struct EntryRec {
-    int line = -1;     // 0-based line index; -1 when the key is not in the file
+    int line = -1;        // 0-based line index; -1 when the key is not in the file
     std::string_view key; // with its "=", as the format lists it (static text)
-    std::string value; // the bare value, or the text between the parentheses without them
-    int instance = 1;  // 1-based among the same keys of the section
+    std::string value;    // the bare value, or the text between the parentheses without them
+    int instance = 1;     // 1-based among the same keys of the section
 };
 
 struct SectionRec {
-    std::string_view name;   // with brackets; "[DETAILS]" for the details (static text)
-    int line = -1;           // header line; for the details, the line of //DescFile=; -1 when absent
+    std::string_view name; // with brackets; "[DETAILS]" for the details (static text)
+    int line = -1;         // header line; for the details, the line of //DescFile=; -1 when absent
     int keyCount = 0;
     bool hasBareValues = false; // every value of the section is bare
     int bareEntry = -1;         // the one bare entry of a parenthesised section, or -1
@@ -93,7 +93,7 @@ public:
     bool detailsOnly = false;
     std::array<SectionRec, veh::kSectionCount> sections;
     std::vector<TorquePoint> torquePoints; // in ascending rpm
-    std::string editorName;               // the prior editor after loading; the stamp written after saving
+    std::string editorName;                // the prior editor after loading; the stamp written after saving
     bool ghost = false;
     // The file as this object last read or wrote it, so a change by another program can be told apart from
     // QORA's own; a new vehicle's snapshot says that no file existed.

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <exception>
 #include <fstream>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>

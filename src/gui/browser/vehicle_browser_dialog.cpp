@@ -17,10 +17,10 @@
 #include <QVBoxLayout>
 
 #include "browser/car_thumbnails.h"
-#include "browser/file_manager_dialog.h"
-#include "browser/select_folder_dialog.h"
 #include "browser/file_manager.h"
+#include "browser/file_manager_dialog.h"
 #include "browser/folder_tree.h"
+#include "browser/select_folder_dialog.h"
 #include "platform/dialog_runner.h"
 #include "platform/qt_text.h"
 #include "platform/text_editor.h"
@@ -71,10 +71,10 @@ void setItemsIfChanged(QComboBox* box, const QStringList& items) {
 
 } // namespace
 
-VehicleBrowserDialog::VehicleBrowserDialog(VehicleArchive* masFile, Settings& settings, Prompt& prompt, DialogRunner& dialogs,
-                           QWidget* parent, const QString& caption)
-    : BaseDialog(caption, parent), m_list(masFile, settings, prompt), m_settings(&settings),
-      m_prompt(&prompt), m_dialogs(&dialogs) {
+VehicleBrowserDialog::VehicleBrowserDialog(VehicleArchive* masFile, Settings& settings, Prompt& prompt,
+                                           DialogRunner& dialogs, QWidget* parent, const QString& caption)
+    : BaseDialog(caption, parent), m_list(masFile, settings, prompt), m_settings(&settings), m_prompt(&prompt),
+      m_dialogs(&dialogs) {
     setObjectName(QStringLiteral("dlgFileOpen"));
     setBackgroundArtwork(kFileOpenDialogBackground);
     buildWidgets();

@@ -272,8 +272,7 @@ void ChartPainter::drawPoints(QPainter& painter, const LineChart& chart, bool pa
         drawMarker(painter, chart, line, i, i == line.activePointIndex);
 }
 
-void ChartPainter::drawMarker(QPainter& painter, const LineChart& chart, const LineData& line, int index,
-                              bool active) {
+void ChartPainter::drawMarker(QPainter& painter, const LineChart& chart, const LineData& line, int index, bool active) {
     const ChartView& view = *chart.view();
     const LinePoint& point = line.points[static_cast<std::size_t>(index)];
     const int r = chart.markerRadius();

@@ -25,9 +25,9 @@
 #include "platform/qt_text.h"
 #include "resources/artwork.h"
 #include "resources/program_icon.h"
+#include "settings/colors_dialog.h"
 #include "settings/desktop_association.h"
 #include "settings/preferences_dialog.h"
-#include "settings/colors_dialog.h"
 #include "settings/settings.h"
 
 namespace qora::gui {
@@ -72,7 +72,9 @@ AppearanceCommands::AppearanceCommands(const AppearanceTargets& targets, Setting
 
 void AppearanceCommands::connectMenus() {
 
-    const auto item = [this](const char* name) { return m_targets.window->findChild<QAction*>(QString::fromLatin1(name)); };
+    const auto item = [this](const char* name) {
+        return m_targets.window->findChild<QAction*>(QString::fromLatin1(name));
+    };
     const auto command = [this](QAction* action, auto handler) {
         if (action == nullptr)
             return;
@@ -153,7 +155,7 @@ void AppearanceCommands::paintPages(const std::string& skin) {
         checked = "mRestoreSkin";
         if (!fileSystem().fileExists(skin)) {
             m_host.prompt.tell(kPagePainterTitle, "Background bitmap file [" + skin + "] not found.  Using default...",
-                          PromptIcon::Information);
+                               PromptIcon::Information);
         } else {
             try {
                 picture = QPixmap::fromImage(readPictureFile(skin).image);
@@ -162,8 +164,8 @@ void AppearanceCommands::paintPages(const std::string& skin) {
             }
             if (picture.isNull())
                 m_host.prompt.tell(kPagePainterTitle,
-                              "Error loading background bitmap file [" + skin + "].  Using default...",
-                              PromptIcon::Information);
+                                   "Error loading background bitmap file [" + skin + "].  Using default...",
+                                   PromptIcon::Information);
             else
                 checked = "mSkin";
         }
@@ -226,7 +228,8 @@ void AppearanceCommands::setPageStyle(int style) {
     m_pageAppearance->setPageStyle(style);
     const int applied = m_pageAppearance->pageStyle();
     for (int i = 0; i < static_cast<int>(kPageStyleItems.size()); ++i)
-        if (QAction* action = m_targets.window->findChild<QAction*>(QString::fromLatin1(kPageStyleItems[static_cast<std::size_t>(i)])))
+        if (QAction* action = m_targets.window->findChild<QAction*>(
+                QString::fromLatin1(kPageStyleItems[static_cast<std::size_t>(i)])))
             action->setChecked(i == applied);
     m_settings.tabStyle = applied;
 }
@@ -328,11 +331,11 @@ void AppearanceCommands::associateVehFiles(bool associate) {
             }
         }
         m_host.prompt.tell(kAssociationTitle,
-                      std::string(associate ? "QORA could not be made the program for .veh files on this desktop ("
-                                            : "QORA could not be removed as the program for .veh files on this "
-                                              "desktop (") +
-                          error.what() + ").",
-                      PromptIcon::Stop);
+                           std::string(associate ? "QORA could not be made the program for .veh files on this desktop ("
+                                                 : "QORA could not be removed as the program for .veh files on this "
+                                                   "desktop (") +
+                               error.what() + ").",
+                           PromptIcon::Stop);
         return;
     }
     m_host.prompt.tell(kAssociationTitle, kAssociationNote, PromptIcon::Information);

@@ -48,8 +48,8 @@ public:
     using SpinButtonList = std::function<std::vector<SpinButton*>()>;
 
     // guarded runs a command and shows a failure that escapes it; spinButtons lists the pages' spin buttons.
-    AppearanceCommands(const AppearanceTargets& targets, Settings& settings, const MainWindowHost& host,
-                       Guard guarded, SpinButtonList spinButtons);
+    AppearanceCommands(const AppearanceTargets& targets, Settings& settings, const MainWindowHost& host, Guard guarded,
+                       SpinButtonList spinButtons);
 
     // Start-up (after the welcome): the Preferences on a first run, then the page skin, spin buttons, tab icons,
     // page style, colours and toolbar buttons the settings hold.

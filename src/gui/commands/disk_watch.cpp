@@ -3,11 +3,11 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include "editor/file_change_watcher.h"
 #include "commands/file_commands.h"
 #include "commands/ghost_commands.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
+#include "editor/file_change_watcher.h"
 #include "platform/file_snapshot.h"
 #include "platform/prompt.h"
 
@@ -63,7 +63,8 @@ void DiskWatch::checkForChangesOnDisk() {
 }
 
 void DiskWatch::checkVehicleOnDisk() {
-    if (!m_context.document.vehicle() || !m_context.document.vehicle()->diskSnapshot.exists || !m_context.document.vehicle()->changedOnDisk())
+    if (!m_context.document.vehicle() || !m_context.document.vehicle()->diskSnapshot.exists ||
+        !m_context.document.vehicle()->changedOnDisk())
         return;
     const std::string path = m_context.document.vehicle()->fileName;
     const FileSnapshot now = takeSnapshot(path);
@@ -72,9 +73,10 @@ void DiskWatch::checkVehicleOnDisk() {
         m_context.document.vehicle()->diskSnapshot = FileSnapshot{};
         m_context.document.setChanged(true);
         m_context.host.prompt.tell(kChangedTitle,
-                      "[" + path + "] was deleted by another program.  The vehicle is still open in QORA: save it "
-                      "(F2) to write the file again.",
-                      PromptIcon::Exclamation);
+                                   "[" + path +
+                                       "] was deleted by another program.  The vehicle is still open in QORA: save it "
+                                       "(F2) to write the file again.",
+                                   PromptIcon::Exclamation);
         return;
     }
     // Reloading throws the window's edits away, so it is the default only when there are none.
@@ -82,8 +84,9 @@ void DiskWatch::checkVehicleOnDisk() {
     const int keep = 1;
     const int choice = m_context.host.prompt.choose(
         kChangedTitle,
-        "[" + path + "] was changed by another program.  Reload it, or keep your version (saving then overwrites "
-        "the other program's changes)?",
+        "[" + path +
+            "] was changed by another program.  Reload it, or keep your version (saving then overwrites "
+            "the other program's changes)?",
         {"Reload", "Keep my version"}, m_context.document.isChanged() ? keep : reload, keep, PromptIcon::Question);
     if (choice == reload) {
         reloadVehicle();
@@ -104,7 +107,8 @@ void DiskWatch::reloadVehicle() {
 
 void DiskWatch::checkGhostOnDisk() {
     // The ghost is never saved: a changed file is simply read again; a deleted one stays shown as it was read.
-    if (!m_context.ghost.vehicle() || !m_context.ghost.vehicle()->diskSnapshot.exists || !m_context.ghost.vehicle()->changedOnDisk())
+    if (!m_context.ghost.vehicle() || !m_context.ghost.vehicle()->diskSnapshot.exists ||
+        !m_context.ghost.vehicle()->changedOnDisk())
         return;
     const std::string path = m_context.ghost.vehicle()->fileName;
     if (!takeSnapshot(path).exists) {
@@ -118,9 +122,11 @@ bool DiskWatch::confirmOverwriteOfChangedFile() {
     if (!m_context.document.vehicle()->diskSnapshot.exists || !m_context.document.vehicle()->changedOnDisk())
         return true;
     return m_context.host.prompt.ask(kChangedTitle,
-                        "[" + m_context.document.vehicle()->fileName + "] was changed by another program since QORA opened it. "
-                        "Overwrite it with your edits?",
-                        PromptButtons::YesNo, PromptIcon::Exclamation, PromptAnswer::No) == PromptAnswer::Yes;
+                                     "[" + m_context.document.vehicle()->fileName +
+                                         "] was changed by another program since QORA opened it. "
+                                         "Overwrite it with your edits?",
+                                     PromptButtons::YesNo, PromptIcon::Exclamation,
+                                     PromptAnswer::No) == PromptAnswer::Yes;
 }
 
 } // namespace qora::gui

@@ -10,22 +10,22 @@
 
 #include "archive/vehicle_archive.h"
 #include "browser/car_thumbnails.h"
-#include "browser/vehicle_browser_dialog.h"
 #include "browser/file_commands.h"
+#include "browser/vehicle_browser_dialog.h"
 #include "calc/data_validation.h"
-#include "editor/field_widgets.h"
 #include "commands/document_views.h"
 #include "dialogs/info_dialog.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
-#include "editor/vehicle_header.h"
+#include "editor/field_widgets.h"
 #include "editor/page_model.h"
+#include "editor/vehicle_header.h"
 #include "platform/dialog_runner.h"
 #include "platform/file_dialog_hook.h"
 #include "platform/file_snapshot.h"
 #include "platform/file_system.h"
-#include "platform/qt_text.h"
 #include "platform/prompt.h"
+#include "platform/qt_text.h"
 #include "platform/text_editor.h"
 #include "settings/settings.h"
 
@@ -105,7 +105,8 @@ bool FileCommands::isWorkingCopyFile(const std::string& path) const {
 // ---- Opening ------------------------------------------------------------------------------------------------
 
 bool FileCommands::openVehicleFile(const std::string& path, int mode, bool keepPath) {
-    const std::string currentPath = m_context.document.isOpen() ? m_context.document.vehicle()->fileName : std::string();
+    const std::string currentPath =
+        m_context.document.isOpen() ? m_context.document.vehicle()->fileName : std::string();
     // A working copy extracted for this open goes again when the open does not go ahead.
     const auto discardNew = [&] {
         const auto copy = browser::workingCopyOfDiscarded(path, keepPath, currentPath);
@@ -121,7 +122,8 @@ bool FileCommands::openVehicleFile(const std::string& path, int mode, bool keepP
 
     browser::Replacement replacement;
     try {
-        replacement = browser::replaceDocument({currentPath, m_context.document.archiveEntry()}, path, keepPath, descriptionOf(*vehicle));
+        replacement = browser::replaceDocument({currentPath, m_context.document.archiveEntry()}, path, keepPath,
+                                               descriptionOf(*vehicle));
     } catch (const VehicleArchiveError& error) {
         // Another role's copy (the ghost's) is left alone.
         m_context.host.prompt.tell(std::string(editor::kFileErrorTitle), error.what(), PromptIcon::Stop);
@@ -146,8 +148,10 @@ bool FileCommands::openVehicleFile(const std::string& path, int mode, bool keepP
     // A vehicle read from another file (a backup, a Garage version) takes the current path: what QORA knows of the
     // file at that path stays what it last read or wrote there.
     if (replacement.path != path)
-        vehicle->diskSnapshot = m_context.document.vehicle() && m_context.document.vehicle()->fileName == replacement.path ? m_context.document.vehicle()->diskSnapshot
-                                                                                     : takeSnapshot(replacement.path);
+        vehicle->diskSnapshot =
+            m_context.document.vehicle() && m_context.document.vehicle()->fileName == replacement.path
+                ? m_context.document.vehicle()->diskSnapshot
+                : takeSnapshot(replacement.path);
     recordRecentVehicle();
     if (replacement.deleteWorkingCopy)
         browser::deleteWorkingCopy(*replacement.deleteWorkingCopy);
@@ -183,14 +187,15 @@ std::optional<std::string> FileCommands::browseForVehicle(const browser::Browser
         return std::nullopt;
     VehicleArchive* loaded = read == browser::ArchiveForBrowser::Loaded ? &archive : nullptr;
 
-    VehicleBrowserDialog dialog(loaded, m_context.settings, m_context.host.prompt, m_context.host.dialogs, m_context.window,
-                        asGhost ? tr("Open Ghost Vehicle") : tr("Open Vehicle"));
+    VehicleBrowserDialog dialog(loaded, m_context.settings, m_context.host.prompt, m_context.host.dialogs,
+                                m_context.window, asGhost ? tr("Open Ghost Vehicle") : tr("Open Vehicle"));
     dialog.setUp(start, loaded != nullptr);
     const int result = m_context.host.dialogs.run(dialog);
     browser::storeBrowserChoices(dialog.list(), m_context.settings);
     if (result != QDialog::Accepted)
         return std::nullopt;
-    std::optional<std::string> path = browser::browserSelectionPath(dialog.list(), loaded, asGhost, m_context.host.prompt);
+    std::optional<std::string> path =
+        browser::browserSelectionPath(dialog.list(), loaded, asGhost, m_context.host.prompt);
     // What the entry held when it was extracted, so its write-back can tell whether another program changed it.
     m_context.document.extractedEntryHash().reset();
     if (path && loaded && !asGhost && browser::isExtraction(*path)) {
@@ -202,9 +207,10 @@ std::optional<std::string> FileCommands::browseForVehicle(const browser::Browser
 
 void FileCommands::openVehicle() {
     m_context.guarded([this] {
-        const std::string current = m_context.document.isOpen() ? m_context.document.vehicle()->fileName : std::string();
-        const browser::BrowserStart start =
-            browser::browserStartForVehicle(current, toLatin1(m_views.controlText("eClass")), m_context.settings.programFolder);
+        const std::string current =
+            m_context.document.isOpen() ? m_context.document.vehicle()->fileName : std::string();
+        const browser::BrowserStart start = browser::browserStartForVehicle(
+            current, toLatin1(m_views.controlText("eClass")), m_context.settings.programFolder);
         if (const auto chosen = browseForVehicle(start, false))
             openVehicleFile(*chosen, VehicleFile::ModeOpen);
     });
@@ -247,7 +253,9 @@ void FileCommands::refreshBackupEntries() {
 // ---- Recent lists -------------------------------------------------------------------------------------------
 
 void FileCommands::recordRecentVehicle() {
-    if (m_context.document.vehicle() && browser::recordRecent(m_context.settings.recentVehicles, m_context.document.vehicle()->fileName, descriptionOf(*m_context.document.vehicle())))
+    if (m_context.document.vehicle() &&
+        browser::recordRecent(m_context.settings.recentVehicles, m_context.document.vehicle()->fileName,
+                              descriptionOf(*m_context.document.vehicle())))
         rebuildRecentMenus();
 }
 
@@ -279,7 +287,8 @@ bool FileCommands::saveVehicleTo(const std::string& path) {
     m_views.header().showStatusNow(tr("Saving File..."), kStatusRed, kStatusBlack);
     // A game folder without a Patch folder: the patch folder (where New.veh goes) is made when first needed.
     const std::string folder = parentFolder(path.empty() ? m_context.document.vehicle()->fileName : path);
-    if (!folder.empty() && !fileSystem().folderExists(folder) && browser::samePath(folder, m_context.settings.patchFolder)) {
+    if (!folder.empty() && !fileSystem().folderExists(folder) &&
+        browser::samePath(folder, m_context.settings.patchFolder)) {
         try {
             createFolderPath(folder);
         } catch (const FileError&) {
@@ -303,7 +312,8 @@ bool FileCommands::saveVehicleTo(const std::string& path) {
         bool written = false;
         try {
             VehicleArchive archive(m_context.settings, m_context.host.prompt, m_context.host.filePicker);
-            written = archive.saveEntry(m_context.document.archiveEntry()->entryName, m_context.document.archiveEntry()->entryHash);
+            written = archive.saveEntry(m_context.document.archiveEntry()->entryName,
+                                        m_context.document.archiveEntry()->entryHash);
             // The entry now holds the working copy's bytes, just written.
             if (written)
                 m_context.document.archiveEntry()->entryHash = m_context.document.vehicle()->diskSnapshot.hash;
@@ -344,8 +354,9 @@ bool FileCommands::saveVehicleTo(const std::string& path) {
 void FileCommands::saveVehicle() {
     m_context.guarded([this] {
         if (m_context.document.archiveEntry() && m_context.settings.generalWarnings &&
-            m_context.host.prompt.ask(std::string(browser::kMasWriterTitle), browser::archiveSaveQuestion(m_context.document.archiveEntry()->entryName),
-                         PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
+            m_context.host.prompt.ask(std::string(browser::kMasWriterTitle),
+                                      browser::archiveSaveQuestion(m_context.document.archiveEntry()->entryName),
+                                      PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes)
             return;
         saveVehicleTo(std::string());
     });
@@ -357,7 +368,7 @@ void FileCommands::saveVehicleAs() {
             return;
         if (m_context.document.archiveEntry())
             m_context.host.prompt.tell(std::string(browser::kMasHandlerTitle), std::string(browser::kSaveCopyNotice),
-                          PromptIcon::Stop);
+                                       PromptIcon::Stop);
         FileDialogRequest request;
         request.title = tr("Save File As");
         request.filter = vehicleFilter();
@@ -365,9 +376,11 @@ void FileCommands::saveVehicleAs() {
         // A copy of an archive entry is proposed under the entry's own name: a name with the working copy's
         // prefix would make the copy pass for a working copy when it is opened.
         request.proposedName =
-            fromPath(m_context.document.archiveEntry() ? m_context.document.archiveEntry()->entryName : fileNameOf(m_context.document.vehicle()->fileName));
-        request.folder = fromPath(fileSystem().folderExists(m_context.settings.patchFolder) ? m_context.settings.patchFolder
-                                                                                    : m_context.settings.programFolder);
+            fromPath(m_context.document.archiveEntry() ? m_context.document.archiveEntry()->entryName
+                                                       : fileNameOf(m_context.document.vehicle()->fileName));
+        request.folder =
+            fromPath(fileSystem().folderExists(m_context.settings.patchFolder) ? m_context.settings.patchFolder
+                                                                               : m_context.settings.programFolder);
         const std::optional<QString> chosen = m_context.host.fileDialogs.saveFile(m_context.window, request);
         if (!chosen || chosen->isEmpty())
             return;
@@ -389,7 +402,8 @@ void FileCommands::saveVehicleAs() {
 // ---- Header -------------------------------------------------------------------------------------------------
 
 void FileCommands::updateVehiclePicture() {
-    m_views.header().setVehiclePicture(browser::vehiclePicture(m_context.document.isOpen() ? m_context.document.vehicle()->fileName : std::string()));
+    m_views.header().setVehiclePicture(
+        browser::vehiclePicture(m_context.document.isOpen() ? m_context.document.vehicle()->fileName : std::string()));
 }
 
 void FileCommands::openInTextEditor(const VehicleFile* vehicle) {
@@ -402,7 +416,7 @@ void FileCommands::openInTextEditor(const VehicleFile* vehicle) {
     if (!fileSystem().fileExists(vehicle->fileName)) {
         // A new vehicle has no file until its first save.
         m_context.host.prompt.tell(std::string(editor::kFileErrorTitle), browser::fileNotFoundText(vehicle->fileName),
-                      PromptIcon::Stop);
+                                   PromptIcon::Stop);
         return;
     }
     gui::openInTextEditor(vehicle->fileName, m_context.settings.textEditor, m_context.host.prompt);
@@ -418,7 +432,8 @@ std::unique_ptr<VehicleFile> FileCommands::loadVehicle(const std::string& path, 
         }
     };
     if (mode != VehicleFile::ModeNew && !fileSystem().fileExists(path) && !somethingElseIsThere()) {
-        m_context.host.prompt.tell(std::string(editor::kFileErrorTitle), "Could not find requested file: " + path, PromptIcon::Stop);
+        m_context.host.prompt.tell(std::string(editor::kFileErrorTitle), "Could not find requested file: " + path,
+                                   PromptIcon::Stop);
         return nullptr;
     }
     auto vehicle = std::make_unique<VehicleFile>(path, m_context.host.prompt, m_context.settings);
@@ -443,7 +458,7 @@ bool FileCommands::confirmClose() {
     if (!m_context.document.vehicle() || !m_context.document.isChanged())
         return true;
     switch (m_context.host.prompt.ask(std::string(editor::kSaveChangesTitle), std::string(editor::kSaveChangesQuestion),
-                         PromptButtons::YesNoCancel, PromptIcon::Question)) {
+                                      PromptButtons::YesNoCancel, PromptIcon::Question)) {
     case PromptAnswer::Yes:
         // A failed save keeps the window open, so the edits are not lost.
         return saveVehicleTo(std::string());

@@ -5,8 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QMainWindow>
 #include <QLayout>
+#include <QMainWindow>
 #include <QMenu>
 #include <QScreen>
 #include <QScrollArea>
@@ -23,19 +23,19 @@
 #include "editor/copy_from_ghost.h"
 #include "editor/copy_from_ghost_dialog.h"
 #include "editor/page_fields.h"
-#include "pages/field_page.h"
-#include "platform/dialog_runner.h"
-#include "platform/prompt.h"
-#include "settings/settings.h"
+#include "editor/page_model.h"
+#include "editor/torque_chart.h"
 #include "editor/vehicle_header.h"
 #include "pages/aerodynamics_page.h"
 #include "pages/drivetrain_page.h"
+#include "pages/field_page.h"
 #include "pages/performance_page.h"
-#include "editor/page_model.h"
-#include "editor/torque_chart.h"
+#include "platform/dialog_runner.h"
 #include "platform/file_system.h"
+#include "platform/prompt.h"
 #include "platform/qt_text.h"
 #include "platform/text.h"
+#include "settings/settings.h"
 #include "vehicle/veh_format.h"
 
 namespace qora::gui {
@@ -55,8 +55,7 @@ std::string detailOf(const VehicleFile& vehicle, std::string_view key) {
 // program folder (a Garage version shown beside an archive vehicle). Only such copies are ever deleted; a file of
 // the user's that merely carries the prefix is left alone.
 bool isGhostCopyFile(const std::string& path, const Settings& settings) {
-    if (settings.programFolder.empty() ||
-        !text::startsWith(text::toLower(fileNameOf(path)), browser::kGhostMasPrefix))
+    if (settings.programFolder.empty() || !text::startsWith(text::toLower(fileNameOf(path)), browser::kGhostMasPrefix))
         return false;
     const std::string folder = browser::normalFolder(parentFolder(path));
     return folder == browser::normalFolder(settings.masVehFolder()) ||
@@ -147,11 +146,14 @@ void GhostCommands::openGhost() {
         if (!m_context.document.vehicle())
             return;
         const browser::BrowserStart start =
-            m_context.ghost.vehicle() ? browser::browserStartForGhost(m_context.ghost.vehicle()->fileName, detailOf(*m_context.ghost.vehicle(), "//DescClass="),
-                                                    m_context.document.vehicle()->fileName, m_context.settings.garageFolder,
-                                                    m_context.settings.programFolder)
-                    : browser::browserStartForVehicle(m_context.document.vehicle()->fileName, toLatin1(m_views.controlText("eClass")),
-                                                      m_context.settings.programFolder);
+            m_context.ghost.vehicle()
+                ? browser::browserStartForGhost(m_context.ghost.vehicle()->fileName,
+                                                detailOf(*m_context.ghost.vehicle(), "//DescClass="),
+                                                m_context.document.vehicle()->fileName, m_context.settings.garageFolder,
+                                                m_context.settings.programFolder)
+                : browser::browserStartForVehicle(m_context.document.vehicle()->fileName,
+                                                  toLatin1(m_views.controlText("eClass")),
+                                                  m_context.settings.programFolder);
         if (const auto chosen = m_files.browseForVehicle(start, true))
             openGhostFile(*chosen);
     });
@@ -172,7 +174,8 @@ bool GhostCommands::openGhostFile(const std::string& path) {
     std::unique_ptr<VehicleFile> ghost = m_files.loadVehicle(path, VehicleFile::ModeGhost);
     if (!ghost) {
         // A copy extracted for this open goes again, unless it is the file the open ghost stands on.
-        if (isGhostCopyFile(path, m_context.settings) && !(m_context.ghost.vehicle() && browser::samePath(m_context.ghost.vehicle()->fileName, path)))
+        if (isGhostCopyFile(path, m_context.settings) &&
+            !(m_context.ghost.vehicle() && browser::samePath(m_context.ghost.vehicle()->fileName, path)))
             browser::deleteWorkingCopy(path);
         m_context.host.prompt.tell(std::string(editor::kFileErrorTitle), kCannotOpenGhost, PromptIcon::Stop);
         return false;
@@ -193,7 +196,8 @@ bool GhostCommands::openGhostFile(const std::string& path) {
     // Invalid driver attributes are found while the pages are filled, so the warning follows the filling.
     showGhost(m_context.ghost.vehicle(), true);
     if (m_context.ghost.hasProblems())
-        m_context.host.prompt.tell(std::string(editor::kFileErrorTitle), kGhostProblemsWarning, PromptIcon::Exclamation);
+        m_context.host.prompt.tell(std::string(editor::kFileErrorTitle), kGhostProblemsWarning,
+                                   PromptIcon::Exclamation);
     updateGhostPicture();
     return true;
 }
@@ -243,7 +247,9 @@ void GhostCommands::releaseGhost(bool deleteCopy) {
 }
 
 void GhostCommands::recordRecentGhost() {
-    if (m_context.ghost.vehicle() && browser::recordRecent(m_context.settings.recentGhosts, m_context.ghost.vehicle()->fileName, detailOf(*m_context.ghost.vehicle(), "//DescFile=")))
+    if (m_context.ghost.vehicle() &&
+        browser::recordRecent(m_context.settings.recentGhosts, m_context.ghost.vehicle()->fileName,
+                              detailOf(*m_context.ghost.vehicle(), "//DescFile=")))
         m_files.rebuildRecentMenus();
 }
 
@@ -278,8 +284,9 @@ void GhostCommands::updateGhostPicture() {
         return;
     }
     const VehicleFile& ghost = *m_context.ghost.vehicle();
-    m_views.header().setGhostPicture(browser::ghostPicture(ghost.fileName, m_context.settings.garageFolder, m_context.settings.patchFolder),
-                              fromLatin1(detailOf(ghost, "//DescFile=")));
+    m_views.header().setGhostPicture(
+        browser::ghostPicture(ghost.fileName, m_context.settings.garageFolder, m_context.settings.patchFolder),
+        fromLatin1(detailOf(ghost, "//DescFile=")));
 }
 
 void GhostCommands::connectCopyCommands() {
@@ -318,15 +325,16 @@ void GhostCommands::copyFromGhost() {
         const int page = m_pages.tabs->currentIndex();
         const editor::PageTexts vehicle = m_views.pageTexts();
         const editor::PageTexts ghost = ghostTexts();
-        const bool curve = m_pages.performance->chart().exists() && editor::curvesDiffer(m_pages.performance->chart().line(TorqueChart::GhostTorqueLine),
-                                                                     m_pages.performance->chart().line(TorqueChart::TorqueLine));
+        const bool curve = m_pages.performance->chart().exists() &&
+                           editor::curvesDiffer(m_pages.performance->chart().line(TorqueChart::GhostTorqueLine),
+                                                m_pages.performance->chart().line(TorqueChart::TorqueLine));
         const auto difference = [&](editor::CopyScope scope) {
             return CopyFromGhostDialog::Difference{
                 static_cast<int>(editor::copyFromGhostPlan(vehicle, ghost, page, scope).size()),
                 curve && editor::scopeHasCurve(page, scope)};
         };
         CopyFromGhostDialog dialog(page, difference(editor::CopyScope::ActivePage),
-                                 difference(editor::CopyScope::AllPages), m_context.window);
+                                   difference(editor::CopyScope::AllPages), m_context.window);
         if (m_context.host.dialogs.run(dialog) != QDialog::Accepted)
             return;
         copyGhostValues(dialog.scope());
@@ -338,8 +346,8 @@ void GhostCommands::copyGhostCurve() {
         if (!m_context.document.vehicle() || !m_context.ghost.vehicle())
             return;
         if (!takeGhostCurve())
-            m_context.host.prompt.tell(std::string(editor::kCopyFromGhostTitle), std::string(editor::kNothingToCopyText),
-                          PromptIcon::Information);
+            m_context.host.prompt.tell(std::string(editor::kCopyFromGhostTitle),
+                                       std::string(editor::kNothingToCopyText), PromptIcon::Information);
     });
 }
 
@@ -347,14 +355,15 @@ bool GhostCommands::copyGhostValues(editor::CopyScope scope) {
     if (!m_context.document.vehicle() || !m_context.ghost.vehicle())
         return false;
     const int page = m_pages.tabs->currentIndex();
-    const std::vector<editor::FieldCopy> plan = editor::copyFromGhostPlan(m_views.pageTexts(), ghostTexts(), page, scope);
+    const std::vector<editor::FieldCopy> plan =
+        editor::copyFromGhostPlan(m_views.pageTexts(), ghostTexts(), page, scope);
     // Each field's own change handling follows (the gear bars and read-outs, the name panel).
     for (const editor::FieldCopy& copy : plan)
         FieldPage::setControlText(m_views.control(copy.name), fromLatin1(copy.text));
     const bool curve = editor::scopeHasCurve(page, scope) && takeGhostCurve();
     if (plan.empty() && !curve) {
         m_context.host.prompt.tell(std::string(editor::kCopyFromGhostTitle), std::string(editor::kNothingToCopyText),
-                      PromptIcon::Information);
+                                   PromptIcon::Information);
         return false;
     }
     m_context.document.setChanged(true);
@@ -365,7 +374,8 @@ bool GhostCommands::copyGhostValues(editor::CopyScope scope) {
 bool GhostCommands::takeGhostCurve() {
     if (!m_context.ghost.vehicle() || !m_pages.performance->chart().exists())
         return false;
-    if (!editor::takeGhostCurve(m_pages.performance->chart().line(TorqueChart::GhostTorqueLine), m_pages.performance->chart().line(TorqueChart::TorqueLine),
+    if (!editor::takeGhostCurve(m_pages.performance->chart().line(TorqueChart::GhostTorqueLine),
+                                m_pages.performance->chart().line(TorqueChart::TorqueLine),
                                 m_pages.performance->chart().line(TorqueChart::PowerLine)))
         return false;
     m_pages.performance->chart().refresh();

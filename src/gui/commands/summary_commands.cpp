@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QMainWindow>
 
-#include "editor/vehicle_summary_dialog.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
 #include "editor/page_model.h"
 #include "editor/torque_chart.h"
 #include "editor/vehicle_summary.h"
+#include "editor/vehicle_summary_dialog.h"
 #include "platform/dialog_runner.h"
 #include "platform/file_system.h"
 #include "settings/settings.h"
@@ -72,7 +72,8 @@ editor::SummarySource SummaryCommands::pagesSummarySource() const {
 void SummaryCommands::showSummary(editor::VehicleSummary summary) {
     const bool compare = summary.compare;
     VehicleSummaryDialog dialog(std::move(summary), parentFolder(m_context.document.vehicle()->fileName),
-                              summaryBaseName(m_context.document.vehicle()->fileName, compare), m_context.host.fileDialogs, m_context.host.prompt, m_context.window);
+                                summaryBaseName(m_context.document.vehicle()->fileName, compare),
+                                m_context.host.fileDialogs, m_context.host.prompt, m_context.window);
     m_context.host.dialogs.run(dialog);
 }
 
@@ -89,7 +90,8 @@ void SummaryCommands::showCompareSummary() {
         if (!m_context.document.vehicle() || !m_context.ghost.vehicle())
             return;
         // The ghost is read-only: its fields show what its file holds.
-        showSummary(editor::buildCompareSummary(pagesSummarySource(), editor::summarySource(*m_context.ghost.vehicle(), m_context.settings)));
+        showSummary(editor::buildCompareSummary(pagesSummarySource(),
+                                                editor::summarySource(*m_context.ghost.vehicle(), m_context.settings)));
     });
 }
 

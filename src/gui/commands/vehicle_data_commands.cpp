@@ -49,7 +49,8 @@ void VehicleDataCommands::editAiBasis() {
     m_context.guarded([this] {
         if (!m_context.document.vehicle())
             return;
-        AiBasisDialog dialog(editor::AiBasisForm(*m_context.document.vehicle()), m_context.settings, m_context.host.prompt, m_context.window);
+        AiBasisDialog dialog(editor::AiBasisForm(*m_context.document.vehicle()), m_context.settings,
+                             m_context.host.prompt, m_context.window);
         m_context.host.dialogs.run(dialog);
         if (dialog.form().store(*m_context.document.vehicle()))
             m_context.document.setChanged(true);
@@ -60,7 +61,8 @@ void VehicleDataCommands::editAuthorData() {
     m_context.guarded([this] {
         if (!m_context.document.vehicle())
             return;
-        AuthorDialog dialog(editor::AuthorForm(m_context.document.authorData()), m_context.settings, m_context.host.prompt, m_context.window);
+        AuthorDialog dialog(editor::AuthorForm(m_context.document.authorData()), m_context.settings,
+                            m_context.host.prompt, m_context.window);
         m_context.host.dialogs.run(dialog);
         if (dialog.form().store(m_context.document.authorData(), *m_context.document.vehicle()))
             m_context.document.setChanged(true);
@@ -71,16 +73,17 @@ void VehicleDataCommands::showGarage() {
     m_context.guarded([this] {
         if (!m_context.document.vehicle())
             return;
-        const bool entered =
-            garage::enterGarage(*m_context.document.vehicle(), m_context.settings, m_context.host.prompt, [this] { return m_views.transferPages(); });
+        const bool entered = garage::enterGarage(*m_context.document.vehicle(), m_context.settings,
+                                                 m_context.host.prompt, [this] { return m_views.transferPages(); });
         m_views.header().restoreStatus();
         if (!entered)
             return;
 
-        GarageDialog dialog(*m_context.document.vehicle(), toLatin1(m_views.controlText("eDescription")), m_context.settings, m_context.host.prompt, m_context.window);
+        GarageDialog dialog(*m_context.document.vehicle(), toLatin1(m_views.controlText("eDescription")),
+                            m_context.settings, m_context.host.prompt, m_context.window);
         m_context.host.dialogs.run(dialog);
-        const std::optional<garage::GarageLoad> load =
-            garage::garageLoadRequest(dialog.model(), m_context.document.vehicle()->fileName, m_context.settings, m_context.host.prompt);
+        const std::optional<garage::GarageLoad> load = garage::garageLoadRequest(
+            dialog.model(), m_context.document.vehicle()->fileName, m_context.settings, m_context.host.prompt);
         if (!load)
             return;
         const std::string title(garage::kVersionControlTitle);

@@ -10,8 +10,8 @@
 #include <QMouseEvent>
 #include <QUrl>
 
-#include "browser/select_folder_dialog.h"
 #include "browser/folder_tree.h"
+#include "browser/select_folder_dialog.h"
 #include "editor/field_widgets.h"
 #include "editor/sound_lists.h"
 #include "platform/dialog_runner.h"

@@ -72,7 +72,7 @@ void setPanelColours(QLabel* label, const QColor& text) {
 } // namespace
 
 GarageDialog::GarageDialog(const VehicleFile& vehicle, const std::string& carName, const Settings& settings,
-                                 Prompt& prompt, QWidget* parent)
+                           Prompt& prompt, QWidget* parent)
     : BaseDialog(tr("My Garage"), parent), m_model(vehicle, carName, settings, prompt) {
     setObjectName(QStringLiteral("dlgFileVersion"));
     setBackgroundArtwork(kGarageDialogBackground);
@@ -137,8 +137,8 @@ GarageDialog::GarageDialog(const VehicleFile& vehicle, const std::string& carNam
     m_new = makeButton("bNew", tr("&New"), tr("Create new version of loaded VEH file"), QStyle::SP_FileIcon);
     m_update = makeButton("bUpdate", tr("&Save/Update"), tr("Save/Update version"), QStyle::SP_DialogSaveButton);
     m_delete = makeButton("bDelete", tr("&Delete"), tr("Delete selected version..."), QStyle::SP_TrashIcon);
-    m_deleteAll =
-        makeButton("bDeleteAll", tr("Delete A&ll"), tr("Delete all versions in list..."), QStyle::SP_DialogDiscardButton);
+    m_deleteAll = makeButton("bDeleteAll", tr("Delete A&ll"), tr("Delete all versions in list..."),
+                             QStyle::SP_DialogDiscardButton);
     m_load = makeButton("bLoad", tr("L&oad"), tr("Load into editor..."), QStyle::SP_DialogOpenButton);
     m_loadGhost =
         makeButton("bLoadGhost", tr("Load As &Ghost"), tr("Load As Ghost..."), QStyle::SP_FileDialogContentsView);

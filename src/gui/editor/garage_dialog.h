@@ -29,7 +29,7 @@ class GarageDialog final : public BaseDialog {
 public:
     // The vehicle (not owned) must have been brought up to date by EnterGarage; carName is what pCarName shows.
     GarageDialog(const VehicleFile& vehicle, const std::string& carName, const Settings& settings, Prompt& prompt,
-                    QWidget* parent = nullptr);
+                 QWidget* parent = nullptr);
 
     garage::FileVersionModel& model() { return m_model; }
     int Action() const { return m_model.action(); }

@@ -21,14 +21,14 @@
 #include <QVBoxLayout>
 
 #include "calc/data_validation.h"
+#include "calc/engine_curve.h"
+#include "chart/chart_painter.h"
 #include "commands/appearance_commands.h"
 #include "commands/disk_watch.h"
-#include "commands/vehicle_data_commands.h"
 #include "commands/file_commands.h"
 #include "commands/ghost_commands.h"
 #include "commands/summary_commands.h"
-#include "calc/engine_curve.h"
-#include "chart/chart_painter.h"
+#include "commands/vehicle_data_commands.h"
 #include "dialogs/info_dialog.h"
 #include "editor/car_picture.h"
 #include "editor/engine_sounds.h"
@@ -96,13 +96,15 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(6, 4, 6, 6);
     layout->setSpacing(4);
-    m_header = new VehicleHeader(m_settings, [this] { return controlText("eDescription"); }, central);
+    m_header = new VehicleHeader(
+        m_settings, [this] { return controlText("eDescription"); }, central);
     layout->addWidget(m_header);
     createPages();
     layout->addWidget(m_pages, 1);
     setCentralWidget(central);
     m_files = new FileCommands(commandContext(), *this);
-    connect(m_files, &FileCommands::recentGhostChosen, this, [this](const std::string& path) { m_ghosts->openRecentGhost(path); });
+    connect(m_files, &FileCommands::recentGhostChosen, this,
+            [this](const std::string& path) { m_ghosts->openRecentGhost(path); });
     createEngineSounds();
     m_ghosts = new GhostCommands(commandContext(), *this, *m_files,
                                  GhostCommands::Pages{&m_fieldPages, m_pages, m_performance, m_driveTrain});
@@ -263,8 +265,8 @@ bool MainWindow::transferPages() {
             0)
             m_chart->refresh();
     };
-    const editor::TransferResult result =
-        editor::transferBuffer(*m_document->vehicle(), collectTexts(), m_document->authorData(), m_settings, prompt(), storeCurve);
+    const editor::TransferResult result = editor::transferBuffer(
+        *m_document->vehicle(), collectTexts(), m_document->authorData(), m_settings, prompt(), storeCurve);
     applyTexts(result.rewritten, false);
     if (!result.ok()) {
         prompt().tell(std::string(result.title()), result.text, PromptIcon::Stop);
@@ -416,12 +418,13 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 CommandContext MainWindow::commandContext() {
-    return CommandContext{this, m_host, m_settings, *m_document, *m_ghostDocument,
-                          [this](const std::function<void()>& command) { guarded(command); }};
+    return CommandContext{
+        this,        m_host,           m_settings,
+        *m_document, *m_ghostDocument, [this](const std::function<void()>& command) { guarded(command); }};
 }
 
 void MainWindow::createAppearance() {
-    const AppearanceTargets targets{this, m_pages, m_openVeh, m_openGhost, m_save, m_header->editorNameLabel(),
+    const AppearanceTargets targets{this,        m_pages, m_openVeh, m_openGhost, m_save, m_header->editorNameLabel(),
                                     m_driveTrain};
     m_appearance = new AppearanceCommands(
         targets, m_settings, m_host, [this](const std::function<void()>& command) { guarded(command); },

@@ -10,9 +10,9 @@
 #include "editor/field_access.h"
 #include "editor/field_widgets.h"
 #include "editor/main_window.h"
-#include "editor/vehicle_header.h"
 #include "editor/page_model.h"
 #include "editor/torque_chart.h"
+#include "editor/vehicle_header.h"
 #include "pages/aerodynamics_page.h"
 #include "pages/details_page.h"
 #include "pages/drivetrain_page.h"
@@ -39,7 +39,7 @@ void MainWindow::createPages() {
     m_performance = new PerformancePage(*this, TorqueChartHost{&m_host.prompt, &m_host.fileDialogs, &m_host.dialogs});
     m_chart = &m_performance->chart();
     m_driveTrain = new DriveTrainPage(*this, *m_chart);
-    m_fieldPages = {new DetailsPage(*this), new TiresPage(*this), m_aerodynamics, new HandlingPage(*this),
+    m_fieldPages = {new DetailsPage(*this), new TiresPage(*this), m_aerodynamics,      new HandlingPage(*this),
                     m_performance,          m_driveTrain,         new OtherPage(*this)};
 
     static constexpr std::array<const char*, editor::kPageCount> kTabCaptions{
@@ -125,8 +125,7 @@ editor::PageLoad MainWindow::fillPages(const VehicleFile& vehicle, bool ghost) {
     m_pagesFilling = true;
     editor::PageLoad load;
     try {
-        load =
-            editor::loadPages(vehicle, ghost, m_settings, prompt(), m_aerodynamics->otherSetAngles(ghost));
+        load = editor::loadPages(vehicle, ghost, m_settings, prompt(), m_aerodynamics->otherSetAngles(ghost));
         applyLoad(load, ghost);
     } catch (...) {
         m_pagesFilling = false;

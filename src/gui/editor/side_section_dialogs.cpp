@@ -23,9 +23,9 @@ namespace {
 using editor::kPartCheckBoxCount;
 
 // The parts in the order the dialog lays them out, by their index in editor::partControls().
-constexpr std::array<std::size_t, 4> kCheckBoxOrder{3, 1, 0, 2};          // ABS, chip, gear box, intercooler
-constexpr std::array<std::size_t, 10> kSliderOrder{9, 10, 6, 7, 5,        // tires ... brakes
-                                                   11, 12, 13, 4, 8};     // headers ... clutch
+constexpr std::array<std::size_t, 4> kCheckBoxOrder{3, 1, 0, 2};      // ABS, chip, gear box, intercooler
+constexpr std::array<std::size_t, 10> kSliderOrder{9,  10, 6,  7, 5,  // tires ... brakes
+                                                   11, 12, 13, 4, 8}; // headers ... clutch
 constexpr int kSliderMaximum = 3;
 
 constexpr std::array<const char*, editor::kAiBasisFieldCount> kAiBasisCaptions{
@@ -123,9 +123,8 @@ PartsDialog::PartsDialog(const editor::PartsForm& form, QWidget* parent)
     sliders->setColumnStretch(5, 1);
     contentLayout()->addLayout(sliders);
     contentLayout()->addSpacing(4);
-    contentLayout()->addWidget(
-        wrappedNote(tr("To remove this section from your file, leave all boxes unchecked and all sliders to far left."),
-                    this));
+    contentLayout()->addWidget(wrappedNote(
+        tr("To remove this section from your file, leave all boxes unchecked and all sliders to far left."), this));
     for (int tag = 0; tag < static_cast<int>(m_sliders.size()); ++tag)
         sliderMoved(tag);
     resize(sizeHint().expandedTo(QSize(560, 0)));
@@ -146,8 +145,7 @@ void PartsDialog::showEvent(QShowEvent* event) {
 
 // ---- Computer-opponent basis --------------------------------------------------------------------------------------
 
-AiBasisDialog::AiBasisDialog(const editor::AiBasisForm& form, const Settings& settings, Prompt& prompt,
-                                 QWidget* parent)
+AiBasisDialog::AiBasisDialog(const editor::AiBasisForm& form, const Settings& settings, Prompt& prompt, QWidget* parent)
     : BaseDialog(qtName(editor::kAiBasisCaption), parent), m_form(form), m_settings(settings), m_prompt(prompt) {
     setObjectName(QStringLiteral("dlgAiBasisData"));
     contentLayout()->addWidget(wrappedNote(tr("If a field contains data, it is saved to the current VEH file in the "
@@ -203,8 +201,7 @@ void AiBasisDialog::done(int result) {
 
 // ---- Author data ------------------------------------------------------------------------------------------------
 
-AuthorDialog::AuthorDialog(const editor::AuthorForm& form, const Settings& settings, Prompt& prompt,
-                               QWidget* parent)
+AuthorDialog::AuthorDialog(const editor::AuthorForm& form, const Settings& settings, Prompt& prompt, QWidget* parent)
     : MemoDialog(qtName(editor::kAuthorCaption), parent), m_form(form), m_settings(settings), m_prompt(prompt) {
     setObjectName(QStringLiteral("dlgAuthorData"));
     using editor::AuthorItem;

@@ -48,8 +48,7 @@ class AiBasisDialog final : public BaseDialog {
     Q_OBJECT
 
 public:
-    AiBasisDialog(const editor::AiBasisForm& form, const Settings& settings, Prompt& prompt,
-                    QWidget* parent = nullptr);
+    AiBasisDialog(const editor::AiBasisForm& form, const Settings& settings, Prompt& prompt, QWidget* parent = nullptr);
 
     const editor::AiBasisForm& form() const { return m_form; }
     void cancelEdits();
@@ -68,8 +67,7 @@ class AuthorDialog final : public MemoDialog {
     Q_OBJECT
 
 public:
-    AuthorDialog(const editor::AuthorForm& form, const Settings& settings, Prompt& prompt,
-                   QWidget* parent = nullptr);
+    AuthorDialog(const editor::AuthorForm& form, const Settings& settings, Prompt& prompt, QWidget* parent = nullptr);
 
     const editor::AuthorForm& form() const { return m_form; }
     void cancelEdits();

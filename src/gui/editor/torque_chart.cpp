@@ -371,8 +371,7 @@ void TorqueChart::buildControls(QWidget* bar) {
         button->setText(captions[static_cast<std::size_t>(tag)]);
         button->setArrowType(Qt::NoArrow);
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        connect(button, &QToolButton::clicked, this,
-                [this, tag] { guarded([this, tag] { showChartMenu(tag); }); });
+        connect(button, &QToolButton::clicked, this, [this, tag] { guarded([this, tag] { showChartMenu(tag); }); });
         row->addWidget(button);
         m_menuButtons[static_cast<std::size_t>(tag)] = button;
     }
@@ -425,9 +424,8 @@ void TorqueChart::setUp(Settings& settings) {
     // A centred picture is centred in the part of the chart on view (the scroll area less its bars).
     const QSize shown =
         m_scroll->viewport()->size().isEmpty() ? QSize(chartWidth(0), chartHeight(0)) : m_scroll->viewport()->size();
-    m_chart =
-        std::make_unique<LineChart>(ChartOwner{shown.width() + kScrollBarRoom, shown.height() + kLeftLegendExtra},
-                                     std::move(view), std::move(legends), &m_painter);
+    m_chart = std::make_unique<LineChart>(ChartOwner{shown.width() + kScrollBarRoom, shown.height() + kLeftLegendExtra},
+                                          std::move(view), std::move(legends), &m_painter);
     m_chart->pointChanged = [this](int, int point) { recalculatePowerPoint(point); };
     loadBackground();
     loadPointMarker(settings.chartPointBitmap, false);

@@ -218,7 +218,7 @@ private:
     bool m_dragging = false;
     bool m_dragMoved = false; // the mouse has moved since the press; the press alone changes no value
     QPoint m_dragOrigin;
-    int m_dragOffset = 0; // the pointer's height above the dragged point, where it could not be moved onto it
+    int m_dragOffset = 0;         // the pointer's height above the dragged point, where it could not be moved onto it
     bool m_scrollToBottom = true; // a zoom keeps the active point in view until the user scrolls
     int m_backgroundItem = BackgroundNone;
     bool m_ghostOpen = false;

@@ -36,8 +36,8 @@ constexpr std::string_view kDefaultPictureSetting = "[default]";
 constexpr int kPointBitsPerPixel = 24;
 
 // The draw style items in menu order (by tag), and the picture style each one sets.
-constexpr std::array<PictureStyle, 4> kDrawStyleOfTag{PictureStyle::Normal, PictureStyle::Tiled,
-                                                       PictureStyle::Centred, PictureStyle::Stretched};
+constexpr std::array<PictureStyle, 4> kDrawStyleOfTag{PictureStyle::Normal, PictureStyle::Tiled, PictureStyle::Centred,
+                                                      PictureStyle::Stretched};
 
 // The chart colours' keys in the settings, by index; their items are named "mcc" + key.
 constexpr std::array<const char*, TorqueChart::kChartColorCount> kColorKeys{
@@ -302,8 +302,8 @@ void TorqueChart::changeChartColour(int tag) {
         if (!chosen.isValid())
             return;
         m_settings->setChartColor(tag, rgbColor(static_cast<std::uint8_t>(chosen.red()),
-                                                 static_cast<std::uint8_t>(chosen.green()),
-                                                 static_cast<std::uint8_t>(chosen.blue())));
+                                                static_cast<std::uint8_t>(chosen.green()),
+                                                static_cast<std::uint8_t>(chosen.blue())));
     }
     assignChartColors();
     rebuild();

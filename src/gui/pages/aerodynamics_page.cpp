@@ -17,8 +17,7 @@
 
 namespace qora::gui {
 
-AerodynamicsPage::AerodynamicsPage(PageHost& host, QWidget* parent)
-    : FieldPage(editor::PgAerodynamics, host, parent) {
+AerodynamicsPage::AerodynamicsPage(PageHost& host, QWidget* parent) : FieldPage(editor::PgAerodynamics, host, parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(8);

@@ -11,7 +11,8 @@ class DetailsPage final : public GroupedFieldPage {
     Q_OBJECT
 
 public:
-    explicit DetailsPage(PageHost& host, QWidget* parent = nullptr) : GroupedFieldPage(editor::PgDetails, 3, host, parent) {}
+    explicit DetailsPage(PageHost& host, QWidget* parent = nullptr)
+        : GroupedFieldPage(editor::PgDetails, 3, host, parent) {}
 };
 
 } // namespace qora::gui

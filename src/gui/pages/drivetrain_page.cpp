@@ -290,14 +290,16 @@ DriveTrainTexts DriveTrainPage::driveTrainTexts() const {
 }
 
 void DriveTrainPage::calculateUpshift(UpshiftSender sender) {
-    if (!host().document().isOpen() || host().pagesFilling() || !m_chart.exists() || host().currentPage() != editor::PgDriveTrain)
+    if (!host().document().isOpen() || host().pagesFilling() || !m_chart.exists() ||
+        host().currentPage() != editor::PgDriveTrain)
         return;
     const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
     showUpshift(m_gears->calculateUpshift(sender, driveTrainTexts(), base));
 }
 
 void DriveTrainPage::updateBestGears() {
-    if (!host().document().isOpen() || host().pagesFilling() || !m_chart.exists() || host().currentPage() != editor::PgDriveTrain)
+    if (!host().document().isOpen() || host().pagesFilling() || !m_chart.exists() ||
+        host().currentPage() != editor::PgDriveTrain)
         return;
     UpshiftRefresh refresh;
     refresh.bestGears = m_gears->updateBestGears(driveTrainTexts());
@@ -385,7 +387,8 @@ void DriveTrainPage::gearEditChanged(int gear) {
 }
 
 void DriveTrainPage::recalculateDriveTrain() {
-    if (!host().document().isOpen() || host().pagesFilling() || !m_chart.exists() || host().currentPage() != editor::PgDriveTrain)
+    if (!host().document().isOpen() || host().pagesFilling() || !m_chart.exists() ||
+        host().currentPage() != editor::PgDriveTrain)
         return;
     UpshiftRefresh refresh;
     const UpshiftBase base{m_upshiftBase->currentIndex(), toLatin1(m_upshiftBase->currentText())};
@@ -430,7 +433,8 @@ void DriveTrainPage::afterFill(const VehicleFile& /*vehicle*/, bool ghost) {
 
 void DriveTrainPage::restoreOptions() {
     (host().settings().gearUpShiftBaseFirst ? m_baseFirst : m_basePrev)->setChecked(true);
-    m_threshButtons[static_cast<std::size_t>(std::clamp(host().settings().gearRpmThresholdMode, 0, 2))]->setChecked(true);
+    m_threshButtons[static_cast<std::size_t>(std::clamp(host().settings().gearRpmThresholdMode, 0, 2))]->setChecked(
+        true);
     for (QScrollBar* bar : m_gearBars)
         bar->setMaximum(host().settings().maxGearRange);
 }
@@ -491,7 +495,8 @@ void DriveTrainPage::finishGearEdit(int gear) {
     const QVariant entry = edit->property(kEntryText);
     edit->setProperty(kEntryText, QVariant());
     const bool canUndo = entry.isValid() && entry.toString() != edit->text();
-    const GearExitDecision decision = qora::finishGearEdit(static_cast<GearField>(gear), toLatin1(edit->text()), canUndo);
+    const GearExitDecision decision =
+        qora::finishGearEdit(static_cast<GearField>(gear), toLatin1(edit->text()), canUndo);
     switch (decision.action) {
     case GearExitAction::Leave:
         break;

@@ -68,7 +68,7 @@ private:
 
     TorqueChart& m_chart;
     std::unique_ptr<GearCalculator> m_gears;
-    bool m_gearSync = false; // a gear bar is writing its edit
+    bool m_gearSync = false;                         // a gear bar is writing its edit
     std::array<ReadoutColour, 5> m_upshiftColours{}; // of the read-outs eGearRpm2..6
     std::array<QScrollBar*, kGearCount> m_gearBars{};
     std::array<QLineEdit*, kGearCount> m_gearEdits{};

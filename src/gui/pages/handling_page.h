@@ -10,7 +10,8 @@ class HandlingPage final : public GroupedFieldPage {
     Q_OBJECT
 
 public:
-    explicit HandlingPage(PageHost& host, QWidget* parent = nullptr) : GroupedFieldPage(editor::PgHandling, 3, host, parent) {}
+    explicit HandlingPage(PageHost& host, QWidget* parent = nullptr)
+        : GroupedFieldPage(editor::PgHandling, 3, host, parent) {}
 };
 
 } // namespace qora::gui

@@ -10,7 +10,8 @@ class OtherPage final : public GroupedFieldPage {
     Q_OBJECT
 
 public:
-    explicit OtherPage(PageHost& host, QWidget* parent = nullptr) : GroupedFieldPage(editor::PgOther, 2, host, parent) {}
+    explicit OtherPage(PageHost& host, QWidget* parent = nullptr)
+        : GroupedFieldPage(editor::PgOther, 2, host, parent) {}
 };
 
 } // namespace qora::gui

@@ -26,7 +26,6 @@ public:
     void showPeakFigures(bool ghost);
 
 private:
-
     TorqueChart* m_chart = nullptr;
     QLabel* m_torqueFigure = nullptr;
     QLabel* m_powerFigure = nullptr;

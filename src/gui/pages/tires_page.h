@@ -10,7 +10,8 @@ class TiresPage final : public GroupedFieldPage {
     Q_OBJECT
 
 public:
-    explicit TiresPage(PageHost& host, QWidget* parent = nullptr) : GroupedFieldPage(editor::PgTires, 3, host, parent) {}
+    explicit TiresPage(PageHost& host, QWidget* parent = nullptr)
+        : GroupedFieldPage(editor::PgTires, 3, host, parent) {}
 };
 
 } // namespace qora::gui

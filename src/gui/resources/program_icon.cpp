@@ -23,7 +23,8 @@ constexpr std::string_view kDisabledIconId = "program icon, disabled";
 // The engine curve inside the ring: torque rising to its peak and falling off towards the rev limit, in ring
 // units (the ring's centre at 0, 0, its inner radius 1).
 QPainterPath engineCurve(const QPointF& centre, double radius) {
-    const QPointF points[] = {{-0.78, 0.42}, {-0.45, -0.05}, {-0.08, -0.34}, {0.24, -0.36}, {0.52, -0.14}, {0.76, 0.22}};
+    const QPointF points[] = {{-0.78, 0.42}, {-0.45, -0.05}, {-0.08, -0.34},
+                              {0.24, -0.36}, {0.52, -0.14},  {0.76, 0.22}};
     QPainterPath path(centre + points[0] * radius);
     for (std::size_t i = 1; i < std::size(points); ++i) {
         const QPointF previous = centre + points[i - 1] * radius;
@@ -96,7 +97,6 @@ void paintIcon(QPainter& painter, double s) {
     painter.drawPolygon(tailBand(centre, radius * 0.45, outer + s * 0.2, 0, s * 0.12));
     painter.setBrush(kSignalAmber);
     painter.drawPolygon(tailBand(centre, radius * 0.8, outer + s * 0.14, s * 0.095, s * 0.045));
-
 }
 
 class ProgramIconEngine final : public QIconEngine {

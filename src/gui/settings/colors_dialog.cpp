@@ -32,8 +32,8 @@ constexpr std::array<SampleColours, ColorsDialog::kSampleCount> kSampleColours{{
     {-1, HotClearText},
 }};
 
-constexpr std::array<int, 10> kEditedColours{HeaderBackground, HeaderText, PromptBackground, PromptText,
-                                             EditBackground,   EditText,   GhostBackground,  GhostText,
+constexpr std::array<int, 10> kEditedColours{HeaderBackground, HeaderText,  PromptBackground, PromptText,
+                                             EditBackground,   EditText,    GhostBackground,  GhostText,
                                              ClearText,        HotClearText};
 
 // The samples stand on the pages' skin, as the controls they show do.
@@ -99,10 +99,10 @@ ColorsDialog::ColorsDialog(Prompt& prompt, DialogRunner& dialogs, QWidget* paren
     title->setPalette(light);
     grid->addWidget(title, 0, 0, 1, 3);
 
-    static constexpr std::array<const char*, kSampleCount> kNames{"pHeaderSample",  "pPromptSample", "pVehicleSample",
-                                                                  "pGhostSample",   "cClearSample",  "hHotSample"};
-    const std::array<QString, kSampleCount> captions{tr("HEADER PANEL"), tr("Data Prompt:"),
-                                                     tr("vehicle data"), tr("ghost data"),
+    static constexpr std::array<const char*, kSampleCount> kNames{"pHeaderSample", "pPromptSample", "pVehicleSample",
+                                                                  "pGhostSample",  "cClearSample",  "hHotSample"};
+    const std::array<QString, kSampleCount> captions{tr("HEADER PANEL"),     tr("Data Prompt:"),
+                                                     tr("vehicle data"),     tr("ghost data"),
                                                      tr("Transparent Text"), tr("Hot Transparent Text")};
     for (int i = 0; i < kSampleCount; ++i) {
         auto* sample = new ColorSample(captions[static_cast<std::size_t>(i)], board);

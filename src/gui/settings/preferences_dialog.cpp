@@ -102,7 +102,7 @@ PreferencesDialog::PreferencesDialog(Prompt& prompt, FolderPicker& folders, QWid
 }
 
 QLineEdit* PreferencesDialog::folderRow(QGridLayout* grid, int row, const char* name, const QString& caption,
-                                         const char* buttonName) {
+                                        const char* buttonName) {
     auto* field = new QLineEdit(this);
     field->setObjectName(QString::fromLatin1(name));
     field->setReadOnly(true);

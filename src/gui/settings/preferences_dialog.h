@@ -59,8 +59,7 @@ public:
     void accept() override;
 
 private:
-    QLineEdit* folderRow(QGridLayout* grid, int row, const char* name, const QString& caption,
-                         const char* buttonName);
+    QLineEdit* folderRow(QGridLayout* grid, int row, const char* name, const QString& caption, const char* buttonName);
 
     Prompt* m_prompt;
     FolderPicker* m_folders;
