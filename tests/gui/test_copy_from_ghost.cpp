@@ -11,9 +11,9 @@
 #include <QTabWidget>
 
 #include "editor/copy_from_ghost.h"
-#include "editor/copy_from_ghost_dialog.h"
+#include "dialogs/copy_from_ghost_dialog.h"
 #include "editor/page_fields.h"
-#include "editor/torque_chart.h"
+#include "chart/torque_chart.h"
 #include "support/editor_fixture.h"
 
 using namespace qora;

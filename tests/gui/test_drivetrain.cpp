@@ -15,7 +15,7 @@
 #include "editor/field_drag.h"
 #include "editor/main_window.h"
 #include "editor/page_fields.h"
-#include "editor/torque_chart.h"
+#include "chart/torque_chart.h"
 #include "support/editor_fixture.h"
 
 using namespace qora;

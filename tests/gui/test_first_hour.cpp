@@ -19,7 +19,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "editor/torque_chart.h"
+#include "chart/torque_chart.h"
 #include "support/editor_fixture.h"
 #include "support/qt_strings.h"
 

@@ -11,7 +11,7 @@
 #include <QStandardPaths>
 #include <QToolButton>
 
-#include "editor/garage_dialog.h"
+#include "dialogs/garage_dialog.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
 #include "support/editor_fixture.h"

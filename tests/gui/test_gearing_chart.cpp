@@ -8,8 +8,8 @@
 #include <QTabWidget>
 
 #include "calc/gearing_chart.h"
-#include "editor/copy_from_ghost_dialog.h"
-#include "editor/gearing_chart.h"
+#include "dialogs/copy_from_ghost_dialog.h"
+#include "chart/gearing_chart.h"
 #include "editor/page_fields.h"
 #include "support/editor_fixture.h"
 

@@ -16,7 +16,7 @@
 
 #include "browser/car_thumbnails.h"
 #include "editor/field_drag.h"
-#include "editor/torque_chart.h"
+#include "chart/torque_chart.h"
 #include "platform/qt_text.h"
 #include "support/editor_fixture.h"
 #include "support/mas_builder.h"

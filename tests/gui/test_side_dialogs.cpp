@@ -12,7 +12,7 @@
 #include <QSlider>
 #include <QStandardPaths>
 
-#include "editor/side_section_dialogs.h"
+#include "dialogs/side_section_dialogs.h"
 #include "support/editor_fixture.h"
 #include "support/qt_strings.h"
 #include "vehicle/veh_format.h"

@@ -10,7 +10,7 @@
 #include <QTextBrowser>
 
 #include "editor/vehicle_summary.h"
-#include "editor/vehicle_summary_dialog.h"
+#include "dialogs/vehicle_summary_dialog.h"
 #include "support/editor_fixture.h"
 #include "support/failing_file_system.h"
 

@@ -13,7 +13,7 @@
 #include <QLineEdit>
 
 #include "editor/page_fields.h"
-#include "editor/torque_chart.h"
+#include "chart/torque_chart.h"
 #include "support/editor_fixture.h"
 #include "support/qt_strings.h"
 

@@ -36,7 +36,7 @@
 #include "editor/field_drag.h"
 #include "editor/field_widgets.h"
 #include "editor/page_model.h"
-#include "editor/torque_chart.h"
+#include "chart/torque_chart.h"
 #include "editor/vehicle_header.h"
 #include "editor/window_shortcuts.h"
 #include "pages/field_page.h"

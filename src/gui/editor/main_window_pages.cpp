@@ -11,7 +11,7 @@
 #include "editor/field_widgets.h"
 #include "editor/main_window.h"
 #include "editor/page_model.h"
-#include "editor/torque_chart.h"
+#include "chart/torque_chart.h"
 #include "editor/vehicle_header.h"
 #include "pages/aerodynamics_page.h"
 #include "pages/details_page.h"

@@ -8,7 +8,7 @@
 #include "calc/engine_curve.h"
 #include "documents/vehicle_document.h"
 #include "editor/page_fields.h"
-#include "editor/torque_chart.h"
+#include "chart/torque_chart.h"
 #include "pages/page_host.h"
 #include "platform/qt_text.h"
 #include "settings/settings.h"

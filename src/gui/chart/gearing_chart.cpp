@@ -1,4 +1,4 @@
-#include "editor/gearing_chart.h"
+#include "chart/gearing_chart.h"
 
 #include <algorithm>
 #include <array>

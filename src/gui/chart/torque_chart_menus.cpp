@@ -11,7 +11,7 @@
 
 #include "chart/chart_artwork.h"
 #include "chart/chart_bitmap.h"
-#include "editor/torque_chart.h"
+#include "chart/torque_chart.h"
 #include "platform/dialog_runner.h"
 #include "platform/file_dialog_hook.h"
 #include "platform/file_system.h"

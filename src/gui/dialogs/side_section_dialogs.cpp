@@ -1,4 +1,4 @@
-#include "editor/side_section_dialogs.h"
+#include "dialogs/side_section_dialogs.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "editor/vehicle_summary_dialog.h"
+#include "dialogs/vehicle_summary_dialog.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "editor/copy_from_ghost_dialog.h"
+#include "dialogs/copy_from_ghost_dialog.h"
 
 #include <QButtonGroup>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "editor/garage_dialog.h"
+#include "dialogs/garage_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "editor/torque_chart.h"
+#include "chart/torque_chart.h"
 
 #include <algorithm>
 #include <string>
