@@ -23,6 +23,7 @@
 #include "calc/data_validation.h"
 #include "calc/engine_curve.h"
 #include "chart/chart_painter.h"
+#include "chart/torque_chart.h"
 #include "commands/appearance_commands.h"
 #include "commands/disk_watch.h"
 #include "commands/file_commands.h"
@@ -36,7 +37,6 @@
 #include "editor/field_drag.h"
 #include "editor/field_widgets.h"
 #include "editor/page_model.h"
-#include "chart/torque_chart.h"
 #include "editor/vehicle_header.h"
 #include "editor/window_shortcuts.h"
 #include "pages/field_page.h"
@@ -139,8 +139,8 @@ void MainWindow::createActions() {
             a->setShortcut(keys);
         return a;
     };
-    m_openVeh = action("mOpenVeh", tr("Open &Vehicle..."), QKeySequence(Qt::Key_F3));
-    m_openVeh->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    m_openVehicle = action("mOpenVeh", tr("Open &Vehicle..."), QKeySequence(Qt::Key_F3));
+    m_openVehicle->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     m_openGhost = action("mOpenGhost", tr("Open &Ghost Vehicle..."), QKeySequence(Qt::Key_F4));
     m_openGhost->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     m_openGhost->setEnabled(false);
@@ -166,7 +166,7 @@ void MainWindow::createMenus() {
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mFile"));
-    file->addAction(m_openVeh);
+    file->addAction(m_openVehicle);
     file->addAction(m_openGhost);
     later(file, "mCloseGhost", tr("&Close Ghost"));
     file->addSeparator();
@@ -226,7 +226,7 @@ void MainWindow::createMenus() {
     bar->setObjectName(QStringLiteral("tbMain"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    bar->addAction(m_openVeh);
+    bar->addAction(m_openVehicle);
     bar->addAction(m_openGhost);
     bar->addSeparator();
     bar->addAction(m_save);
@@ -424,8 +424,8 @@ CommandContext MainWindow::commandContext() {
 }
 
 void MainWindow::createAppearance() {
-    const AppearanceTargets targets{this,        m_pages, m_openVeh, m_openGhost, m_save, m_header->editorNameLabel(),
-                                    m_driveTrain};
+    const AppearanceTargets targets{
+        this, m_pages, m_openVehicle, m_openGhost, m_save, m_header->editorNameLabel(), m_driveTrain};
     m_appearance = new AppearanceCommands(
         targets, m_settings, m_host, [this](const std::function<void()>& command) { guarded(command); },
         [this] { return spinButtons(); });

@@ -167,7 +167,7 @@ private:
     FieldDragDrop* m_dragDrop = nullptr;
     EngineSounds* m_sounds = nullptr;
 
-    QAction* m_openVeh = nullptr;
+    QAction* m_openVehicle = nullptr;
     QAction* m_openGhost = nullptr;
     QAction* m_save = nullptr;
     QAction* m_saveAs = nullptr;

@@ -36,11 +36,11 @@ VehicleHeader::VehicleHeader(const Settings& settings, std::function<QString()> 
     row->setContentsMargins(6, 6, 6, 6);
     row->setSpacing(8);
 
-    m_vehPic = new QLabel(header);
-    m_vehPic->setObjectName(QStringLiteral("iVehPic"));
-    m_vehPic->setFixedSize(kCarPictureSize);
-    m_vehPic->setToolTip(tr("Vehicle"));
-    row->addWidget(m_vehPic);
+    m_vehiclePicture = new QLabel(header);
+    m_vehiclePicture->setObjectName(QStringLiteral("iVehPic"));
+    m_vehiclePicture->setFixedSize(kCarPictureSize);
+    m_vehiclePicture->setToolTip(tr("Vehicle"));
+    row->addWidget(m_vehiclePicture);
 
     auto* names = new QVBoxLayout;
     names->setSpacing(3);
@@ -53,49 +53,49 @@ VehicleHeader::VehicleHeader(const Settings& settings, std::function<QString()> 
     m_changedIndicator->setToolTip(tr("Red: the vehicle has unsaved changes"));
     nameRow->addWidget(m_changedIndicator);
 
-    m_carName = new QLabel(header);
-    m_carName->setObjectName(QStringLiteral("pCarName"));
-    m_carName->setAutoFillBackground(true);
-    m_carName->setMargin(4);
-    m_carName->setTextFormat(Qt::PlainText);
-    QFont nameFont = m_carName->font();
+    m_vehicleName = new QLabel(header);
+    m_vehicleName->setObjectName(QStringLiteral("pCarName"));
+    m_vehicleName->setAutoFillBackground(true);
+    m_vehicleName->setMargin(4);
+    m_vehicleName->setTextFormat(Qt::PlainText);
+    QFont nameFont = m_vehicleName->font();
     nameFont.setBold(true);
     nameFont.setPointSizeF(nameFont.pointSizeF() * 1.25);
-    m_carName->setFont(nameFont);
-    m_carName->setMinimumWidth(200);
-    m_carName->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    nameRow->addWidget(m_carName, 1);
+    m_vehicleName->setFont(nameFont);
+    m_vehicleName->setMinimumWidth(200);
+    m_vehicleName->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    nameRow->addWidget(m_vehicleName, 1);
 
-    m_fileToNotepad = new QToolButton(header);
-    m_fileToNotepad->setObjectName(QStringLiteral("bFileToNotepad"));
-    m_fileToNotepad->setText(tr("Open File In Notepad"));
-    m_fileToNotepad->setToolTip(tr("Open File In Notepad"));
-    m_fileToNotepad->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    m_fileToNotepad->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_fileToNotepad->setEnabled(false);
+    m_vehicleNotepad = new QToolButton(header);
+    m_vehicleNotepad->setObjectName(QStringLiteral("bFileToNotepad"));
+    m_vehicleNotepad->setText(tr("Open File In Notepad"));
+    m_vehicleNotepad->setToolTip(tr("Open File In Notepad"));
+    m_vehicleNotepad->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    m_vehicleNotepad->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_vehicleNotepad->setEnabled(false);
     nameRow->addSpacing(4);
-    nameRow->addWidget(m_fileToNotepad);
+    nameRow->addWidget(m_vehicleNotepad);
     names->addLayout(nameRow);
 
     auto* ghostRow = new QHBoxLayout;
     ghostRow->setSpacing(0);
     ghostRow->addSpacing(12);
-    m_ghostCarName = new QLabel(header);
-    m_ghostCarName->setObjectName(QStringLiteral("pGhostCarName"));
-    m_ghostCarName->setAutoFillBackground(true);
-    m_ghostCarName->setMargin(3);
-    m_ghostCarName->setTextFormat(Qt::PlainText);
-    m_ghostCarName->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    ghostRow->addWidget(m_ghostCarName, 1);
-    m_ghostToNotepad = new QToolButton(header);
-    m_ghostToNotepad->setObjectName(QStringLiteral("bGhostToNotepad"));
-    m_ghostToNotepad->setText(tr("Open Ghost In Notepad"));
-    m_ghostToNotepad->setToolTip(tr("Open Ghost In Notepad"));
-    m_ghostToNotepad->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    m_ghostToNotepad->setEnabled(false);
-    m_ghostToNotepad->hide();
+    m_ghostName = new QLabel(header);
+    m_ghostName->setObjectName(QStringLiteral("pGhostCarName"));
+    m_ghostName->setAutoFillBackground(true);
+    m_ghostName->setMargin(3);
+    m_ghostName->setTextFormat(Qt::PlainText);
+    m_ghostName->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    ghostRow->addWidget(m_ghostName, 1);
+    m_ghostNotepad = new QToolButton(header);
+    m_ghostNotepad->setObjectName(QStringLiteral("bGhostToNotepad"));
+    m_ghostNotepad->setText(tr("Open Ghost In Notepad"));
+    m_ghostNotepad->setToolTip(tr("Open Ghost In Notepad"));
+    m_ghostNotepad->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    m_ghostNotepad->setEnabled(false);
+    m_ghostNotepad->hide();
     ghostRow->addSpacing(4);
-    ghostRow->addWidget(m_ghostToNotepad);
+    ghostRow->addWidget(m_ghostNotepad);
     names->addLayout(ghostRow);
 
     m_editorName = new QLabel(tr("Prior Editor: "), header);
@@ -108,20 +108,20 @@ VehicleHeader::VehicleHeader(const Settings& settings, std::function<QString()> 
     names->addStretch(1);
     row->addLayout(names, 1);
 
-    m_ghostPic = new QLabel(header);
-    m_ghostPic->setObjectName(QStringLiteral("iGhostPic"));
-    m_ghostPic->setFixedSize(kCarPictureSize);
-    m_ghostPic->setToolTip(tr("Ghost vehicle"));
-    row->addWidget(m_ghostPic);
+    m_ghostPicture = new QLabel(header);
+    m_ghostPicture->setObjectName(QStringLiteral("iGhostPic"));
+    m_ghostPicture->setFixedSize(kCarPictureSize);
+    m_ghostPicture->setToolTip(tr("Ghost vehicle"));
+    row->addWidget(m_ghostPicture);
 
-    setNoPicture(m_vehPic);
-    setNoPicture(m_ghostPic);
+    setNoPicture(m_vehiclePicture);
+    setNoPicture(m_ghostPicture);
 
     m_savedStatusTimer = new QTimer(this);
     m_savedStatusTimer->setObjectName(QStringLiteral("Timer1"));
     m_savedStatusTimer->setInterval(editor::kSaveAnimationIntervalMs);
     connect(m_savedStatusTimer, &QTimer::timeout, this, [this] { animateSavedStatus(); });
-    m_ghostCarName->hide();
+    m_ghostName->hide();
 }
 
 void VehicleHeader::setNoPicture(QLabel* picture) {
@@ -130,22 +130,22 @@ void VehicleHeader::setNoPicture(QLabel* picture) {
 
 void VehicleHeader::showStatus(const QString& text, const QColor& font, const QColor& background) {
     if (text == fromLatin1(editor::kDefaultStatus)) {
-        m_carName->setText(m_description());
-        QPalette car = m_carName->palette();
+        m_vehicleName->setText(m_description());
+        QPalette car = m_vehicleName->palette();
         car.setColor(QPalette::Window, appColour(m_settings, editor::kStatusBackgroundColor));
         car.setColor(QPalette::WindowText, appColour(m_settings, editor::kStatusFontColor));
-        m_carName->setPalette(car);
-        QPalette ghost = m_ghostCarName->palette();
+        m_vehicleName->setPalette(car);
+        QPalette ghost = m_ghostName->palette();
         ghost.setColor(QPalette::Window, appColour(m_settings, editor::kGhostStatusBackgroundColor));
         ghost.setColor(QPalette::WindowText, appColour(m_settings, editor::kGhostStatusFontColor));
-        m_ghostCarName->setPalette(ghost);
+        m_ghostName->setPalette(ghost);
         return;
     }
-    m_carName->setText(text);
-    QPalette palette = m_carName->palette();
+    m_vehicleName->setText(text);
+    QPalette palette = m_vehicleName->palette();
     palette.setColor(QPalette::Window, background);
     palette.setColor(QPalette::WindowText, font);
-    m_carName->setPalette(palette);
+    m_vehicleName->setPalette(palette);
 }
 
 void VehicleHeader::restoreStatus() {
@@ -168,17 +168,17 @@ void VehicleHeader::animateSavedStatus() {
         restoreStatus();
         return;
     }
-    m_carName->setText(fromLatin1(frame.text));
+    m_vehicleName->setText(fromLatin1(frame.text));
     ++m_animationCounter;
 }
 
 void VehicleHeader::showStatusNow(const QString& text, const QColor& font, const QColor& background) {
     showStatus(text, font, background);
-    m_carName->repaint();
+    m_vehicleName->repaint();
 }
 
 void VehicleHeader::setDescription(const QString& description) {
-    m_carName->setText(description);
+    m_vehicleName->setText(description);
 }
 
 void VehicleHeader::playSavedAnimation() {
@@ -197,30 +197,32 @@ void VehicleHeader::setPriorEditor(const std::string& editorName) {
 
 void VehicleHeader::setVehiclePicture(const browser::CarPicture& picture) {
     const qreal ratio = devicePixelRatioF();
-    m_vehPic->setPixmap(fitToFrame(carPicturePixmap(picture, ratio), picture.stretched, m_vehPic->size(), ratio));
+    m_vehiclePicture->setPixmap(
+        fitToFrame(carPicturePixmap(picture, ratio), picture.stretched, m_vehiclePicture->size(), ratio));
 }
 
 void VehicleHeader::setGhostPicture(const browser::CarPicture& picture, const QString& ghostDescription) {
     const qreal ratio = devicePixelRatioF();
-    m_ghostPic->setPixmap(fitToFrame(carPicturePixmap(picture, ratio), picture.stretched, m_ghostPic->size(), ratio));
-    m_ghostPic->setToolTip(tr("Ghost vehicle: %1").arg(ghostDescription));
+    m_ghostPicture->setPixmap(
+        fitToFrame(carPicturePixmap(picture, ratio), picture.stretched, m_ghostPicture->size(), ratio));
+    m_ghostPicture->setToolTip(tr("Ghost vehicle: %1").arg(ghostDescription));
 }
 
 void VehicleHeader::clearGhostPicture() {
-    setNoPicture(m_ghostPic);
-    m_ghostPic->setToolTip(tr("Ghost vehicle"));
+    setNoPicture(m_ghostPicture);
+    m_ghostPicture->setToolTip(tr("Ghost vehicle"));
 }
 
 void VehicleHeader::showGhostRow(bool shown) {
-    m_ghostToNotepad->setVisible(shown);
-    m_ghostToNotepad->setEnabled(shown);
-    m_ghostCarName->setVisible(shown);
+    m_ghostNotepad->setVisible(shown);
+    m_ghostNotepad->setEnabled(shown);
+    m_ghostName->setVisible(shown);
     if (!shown)
-        m_ghostCarName->clear();
+        m_ghostName->clear();
 }
 
 void VehicleHeader::setGhostName(const QString& name) {
-    m_ghostCarName->setText(name);
+    m_ghostName->setText(name);
 }
 
 } // namespace qora::gui

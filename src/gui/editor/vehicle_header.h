@@ -47,8 +47,8 @@ public:
     void showGhostRow(bool shown);
     void setGhostName(const QString& name);
 
-    QToolButton* vehicleNotepadButton() const { return m_fileToNotepad; }
-    QToolButton* ghostNotepadButton() const { return m_ghostToNotepad; }
+    QToolButton* vehicleNotepadButton() const { return m_vehicleNotepad; }
+    QToolButton* ghostNotepadButton() const { return m_ghostNotepad; }
     QLabel* editorNameLabel() const { return m_editorName; }
 
 private:
@@ -57,14 +57,14 @@ private:
 
     const Settings& m_settings;
     std::function<QString()> m_description;
-    QLabel* m_carName = nullptr;
-    QLabel* m_ghostCarName = nullptr;
+    QLabel* m_vehicleName = nullptr;
+    QLabel* m_ghostName = nullptr;
     QFrame* m_changedIndicator = nullptr;
-    QLabel* m_vehPic = nullptr;
-    QLabel* m_ghostPic = nullptr;
+    QLabel* m_vehiclePicture = nullptr;
+    QLabel* m_ghostPicture = nullptr;
     QLabel* m_editorName = nullptr;
-    QToolButton* m_fileToNotepad = nullptr;
-    QToolButton* m_ghostToNotepad = nullptr;
+    QToolButton* m_vehicleNotepad = nullptr;
+    QToolButton* m_ghostNotepad = nullptr;
     QTimer* m_savedStatusTimer = nullptr;
     int m_animationCounter = 0;
 };

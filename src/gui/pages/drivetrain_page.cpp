@@ -27,12 +27,12 @@
 #include "calc/gearing.h"
 #include "calc/gearing_chart.h"
 #include "chart/chart_painter.h"
+#include "chart/gearing_chart.h"
+#include "chart/torque_chart.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
 #include "editor/field_access.h"
-#include "chart/gearing_chart.h"
 #include "editor/page_fields.h"
-#include "chart/torque_chart.h"
 #include "pages/page_host.h"
 #include "platform/prompt.h"
 #include "platform/qt_text.h"
@@ -185,12 +185,12 @@ QWidget* DriveTrainPage::buildContent(QWidget* parent) {
     side->setSpacing(10);
     auto* peaks = new QGroupBox(tr("Engine"), area);
     auto* peaksLayout = new QVBoxLayout(peaks);
-    m_dtTorque = new QLabel(QStringLiteral("Max Torque @ 00000rpm"), peaks);
-    m_dtTorque->setObjectName(QStringLiteral("hlDTTorque"));
-    m_dtPower = new QLabel(QStringLiteral("Max  Power @ 00000rpm"), peaks);
-    m_dtPower->setObjectName(QStringLiteral("hlDTHp"));
-    peaksLayout->addWidget(m_dtTorque);
-    peaksLayout->addWidget(m_dtPower);
+    m_peakTorqueCaption = new QLabel(QStringLiteral("Max Torque @ 00000rpm"), peaks);
+    m_peakTorqueCaption->setObjectName(QStringLiteral("hlDTTorque"));
+    m_peakPowerCaption = new QLabel(QStringLiteral("Max  Power @ 00000rpm"), peaks);
+    m_peakPowerCaption->setObjectName(QStringLiteral("hlDTHp"));
+    peaksLayout->addWidget(m_peakTorqueCaption);
+    peaksLayout->addWidget(m_peakPowerCaption);
     side->addWidget(peaks);
 
     auto* base = new QGroupBox(tr("Base Upshift RPM Calculation On..."), area);
@@ -308,8 +308,8 @@ void DriveTrainPage::updateBestGears() {
 
 void DriveTrainPage::showUpshift(const UpshiftRefresh& refresh) {
     if (refresh.captions) {
-        m_dtTorque->setText(fromLatin1(refresh.captions->torque));
-        m_dtPower->setText(fromLatin1(refresh.captions->power));
+        m_peakTorqueCaption->setText(fromLatin1(refresh.captions->torque));
+        m_peakPowerCaption->setText(fromLatin1(refresh.captions->power));
         const QSignalBlocker blocker(m_upshiftBase);
         const int selected = m_upshiftBase->currentIndex();
         const QString typed = m_upshiftBase->currentText();

@@ -72,8 +72,8 @@ private:
     std::array<ReadoutColour, 5> m_upshiftColours{}; // of the read-outs eGearRpm2..6
     std::array<QScrollBar*, kGearCount> m_gearBars{};
     std::array<QLineEdit*, kGearCount> m_gearEdits{};
-    QLabel* m_dtTorque = nullptr;
-    QLabel* m_dtPower = nullptr;
+    QLabel* m_peakTorqueCaption = nullptr;
+    QLabel* m_peakPowerCaption = nullptr;
     QComboBox* m_upshiftBase = nullptr;
     QPushButton* m_calcUpshift = nullptr;
     QToolButton* m_baseFirst = nullptr;
