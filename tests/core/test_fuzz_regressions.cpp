@@ -90,3 +90,14 @@ TEST(FuzzRegressions, SaveKeepsAHeaderAfterATorquePoint) {
     EXPECT_TRUE(holdsLine(saved, "rpm_torque=(500.0, 150.00)"));
     EXPECT_EQ(saved.torquePoints.size(), 3u);
 }
+
+TEST(FuzzRegressions, SaveKeepsAnEmptyHeaderWhoseTextStandsAgainFurtherDown) {
+    // The empty [AIBASIS] header comes first; its text stands again inside the engine section, where it is no
+    // header. Removing the first would make the second the header at the next open and cut the curve in two.
+    VehFixture f;
+    const std::string path = openAndSave(f, "repeated_optional_header.veh");
+    auto saved = f.open(path);
+    ASSERT_NO_THROW(saved.load(VehicleFile::ModeOpen));
+    EXPECT_EQ(saved.torquePoints.size(), 2u);
+    EXPECT_TRUE(holdsLine(saved, "[AIBASIS]"));
+}

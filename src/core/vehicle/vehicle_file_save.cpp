@@ -256,8 +256,14 @@ void VehicleFile::save(const std::string& path, bool prepareOnly) {
         }
         if (std::none_of(sec.entries.begin(), sec.entries.end(), [](const EntryRec& e) { return e.line >= 0; })) {
             // A header written into a line that holds more (a value, a key) leaves the line as it is: removing
-            // it would take that text with it.
-            if (holdsOnlyHeader(L[static_cast<std::size_t>(sec.line)], sec.name))
+            // it would take that text with it. So does a header whose text stands again further down: without
+            // this line, the next open would take that later line for the section's start, and the section before
+            // it would end there.
+            const auto header = static_cast<std::size_t>(sec.line);
+            const bool repeated =
+                std::any_of(L.begin() + static_cast<std::ptrdiff_t>(header) + 1, L.end(),
+                            [&](const std::string& line) { return line.find(sec.name) != std::string::npos; });
+            if (holdsOnlyHeader(L[header], sec.name) && !repeated)
                 releaseLine(sec.line);
             else
                 sec.line = -1;
