@@ -1,5 +1,7 @@
 #include "archive/vehicle_archive.h"
 
+#include "archive/working_copy_names.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -20,8 +22,6 @@ constexpr std::size_t kNameFieldSize = 16;
 constexpr std::uint64_t kMaxField = std::numeric_limits<std::uint32_t>::max();
 
 constexpr const char* kArchiveName = "Vehicle.Mas";
-constexpr const char* kWorkingCopyPrefix = "vehiclemas=";
-constexpr const char* kGhostCopyPrefix = "ghostmas=";
 constexpr const char* kTemporaryMarker = "~temp~";
 
 const char* const kHeaderEof = "Unexpected End Of File reading vehicle.mas header.";
@@ -310,9 +310,9 @@ std::string VehicleArchive::extractEntry(const std::string& name, bool asGhost) 
     if (throwaway)
         target = joinPath(folder, std::string(kTemporaryMarker) + ".txt");
     else if (asGhost)
-        target = joinPath(folder, kGhostCopyPrefix + entryName);
+        target = joinPath(folder, std::string(kGhostCopyPrefix) + entryName);
     else
-        target = joinPath(folder, kWorkingCopyPrefix + entryName);
+        target = joinPath(folder, std::string(kWorkingCopyPrefix) + entryName);
 
     // The working copy may hold edits saved since it was extracted: only the user may throw them away.
     if (!throwaway && !asGhost && fileSystem().fileExists(target)) {
@@ -345,7 +345,7 @@ bool VehicleArchive::saveEntry(const std::string& name, std::optional<std::uint6
 
     if (!isPlainEntryName(name))
         throw VehicleArchiveError(unsafeNameMessage(name, "Save cancelled."));
-    const std::string workingCopy = joinPath(workingCopyFolder(), kWorkingCopyPrefix + name);
+    const std::string workingCopy = joinPath(workingCopyFolder(), std::string(kWorkingCopyPrefix) + name);
     lockWhileLoaded = true;
     if (!load())
         return false;

@@ -47,7 +47,7 @@ std::string normalFolder(const std::string& folder) {
 
 bool isExtraction(std::string_view path) {
     const std::string lower = text::toLower(path);
-    return lower.find(kVehicleMasPrefix) != std::string::npos || lower.find(kGhostMasPrefix) != std::string::npos;
+    return lower.find(kWorkingCopyPrefix) != std::string::npos || lower.find(kGhostCopyPrefix) != std::string::npos;
 }
 
 std::string extractedEntryName(std::string_view path) {
@@ -97,14 +97,14 @@ Replacement replaceDocument(const OpenDocument& current, const std::string& newP
     } else {
         const std::string name = fileNameOf(newPath);
         const bool extraction = isExtraction(newPath);
-        if (extraction && !text::istartsWith(name, kVehicleMasPrefix))
+        if (extraction && !text::istartsWith(name, kWorkingCopyPrefix))
             throw VehicleArchiveError(std::string(kInvalidExtractionPrefix));
         result.path = newPath;
         if (hasCurrent && isExtraction(current.path) && !samePath(current.path, newPath))
             result.deleteWorkingCopy = current.path;
         if (extraction)
             result.archiveEntry =
-                ArchiveEntryRecord{name.substr(kVehicleMasPrefix.size()), newDescription, std::nullopt};
+                ArchiveEntryRecord{name.substr(kWorkingCopyPrefix.size()), newDescription, std::nullopt};
     }
     result.saveAsCaption = result.archiveEntry ? kSaveCopyAsCaption : kSaveAsCaption;
     return result;

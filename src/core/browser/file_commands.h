@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/working_copy_names.h"
 #include "browser/vehicle_list.h"
 #include "settings/settings.h"
 
@@ -21,9 +22,6 @@ class VehicleArchive;
 namespace qora::browser {
 
 // ---- Archive working copies -------------------------------------------------------------------------------------
-
-inline constexpr std::string_view kVehicleMasPrefix = "vehiclemas=";
-inline constexpr std::string_view kGhostMasPrefix = "ghostmas=";
 
 // Whether two paths name the same file once "." and ".." are resolved (letter case counts); false for an empty `a`.
 bool samePath(const std::string& a, const std::string& b);

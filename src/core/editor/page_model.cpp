@@ -1,5 +1,7 @@
 #include "editor/page_model.h"
 
+#include "archive/working_copy_names.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <utility>
@@ -527,7 +529,7 @@ bool rememberGeometry(std::string_view geometryText, Settings& settings) {
 std::string windowCaption(std::string_view path) {
     std::string shown(path);
     const std::string lower = text::toLower(path);
-    if (lower.find("vehiclemas=") != std::string::npos || lower.find("ghostmas=") != std::string::npos)
+    if (lower.find(kWorkingCopyPrefix) != std::string::npos || lower.find(kGhostCopyPrefix) != std::string::npos)
         shown = std::filesystem::path(shown).filename().string();
     return std::string("QORA ") + kProgramVersion + " - " + shown;
 }

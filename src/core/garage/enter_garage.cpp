@@ -65,7 +65,7 @@ std::string masGhostCopyPath(const std::string& programFolder, const std::string
     if (cut == std::string::npos)
         cut = entry.find('.');
     entry = entry.substr(0, cut);
-    return joinPath(programFolder, std::string(browser::kGhostMasPrefix) + entry + ".veh");
+    return joinPath(programFolder, std::string(kGhostCopyPrefix) + entry + ".veh");
 }
 
 std::optional<GarageLoad> garageLoadRequest(FileVersionModel& dialog, const std::string& vehiclePath,

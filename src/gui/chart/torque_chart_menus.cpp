@@ -375,9 +375,7 @@ QString TorqueChart::askPictureFile(const QString& title, const std::string& cur
     if (!folder.empty() && fileSystem().folderExists(folder))
         request.folder = fromPath(folder);
     request.proposedName = fromPath(current.empty() ? std::string() : fileNameOf(current));
-    request.filter =
-        tr("Bitmaps (%1);;Pictures (%2);;All Files (*)")
-            .arg(caseFreePattern(QStringLiteral("*.bmp")), caseFreePattern(QStringLiteral("*.bmp *.png *.jpg *.jpeg")));
+    request.filter = pictureFileFilter();
     const std::optional<QString> chosen = m_host.fileDialogs->openFile(this, request);
     return chosen ? *chosen : QString();
 }

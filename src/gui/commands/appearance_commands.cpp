@@ -197,9 +197,7 @@ void AppearanceCommands::chooseSkin() {
                 request.folder = fromPath(parentFolder(current));
             request.proposedName = fromPath(fileNameOf(current));
         }
-        request.filter = tr("Bitmaps (%1);;Pictures (%2);;All Files (*)")
-                             .arg(caseFreePattern(QStringLiteral("*.bmp")),
-                                  caseFreePattern(QStringLiteral("*.bmp *.png *.jpg *.jpeg")));
+        request.filter = pictureFileFilter();
         const std::optional<QString> chosen = m_host.fileDialogs.openFile(m_targets.window, request);
         if (chosen && !chosen->isEmpty()) {
             paintPages(toPath(*chosen));

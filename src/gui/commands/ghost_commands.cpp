@@ -16,15 +16,15 @@
 #include "browser/car_thumbnails.h"
 #include "browser/file_commands.h"
 #include "calc/field_rules.h"
+#include "chart/torque_chart.h"
 #include "commands/document_views.h"
 #include "commands/file_commands.h"
+#include "dialogs/copy_from_ghost_dialog.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
 #include "editor/copy_from_ghost.h"
-#include "dialogs/copy_from_ghost_dialog.h"
 #include "editor/page_fields.h"
 #include "editor/page_model.h"
-#include "chart/torque_chart.h"
 #include "editor/vehicle_header.h"
 #include "pages/aerodynamics_page.h"
 #include "pages/drivetrain_page.h"
@@ -55,7 +55,7 @@ std::string detailOf(const VehicleFile& vehicle, std::string_view key) {
 // program folder (a Garage version shown beside an archive vehicle). Only such copies are ever deleted; a file of
 // the user's that merely carries the prefix is left alone.
 bool isGhostCopyFile(const std::string& path, const Settings& settings) {
-    if (settings.programFolder.empty() || !text::startsWith(text::toLower(fileNameOf(path)), browser::kGhostMasPrefix))
+    if (settings.programFolder.empty() || !text::istartsWith(fileNameOf(path), kGhostCopyPrefix))
         return false;
     const std::string folder = browser::normalFolder(parentFolder(path));
     return folder == browser::normalFolder(settings.masVehFolder()) ||

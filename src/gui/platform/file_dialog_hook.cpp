@@ -1,5 +1,6 @@
 #include "platform/file_dialog_hook.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 
@@ -57,6 +58,11 @@ std::optional<QString> QtFileDialogHook::saveFile(QWidget* parent, const FileDia
     if (!request.proposedName.isEmpty())
         dialog.selectFile(request.proposedName);
     return run(dialog);
+}
+
+QString pictureFileFilter() {
+    return QCoreApplication::translate("qora::gui::FileDialogHook", "Bitmaps (%1);;Pictures (%2);;All Files (*)")
+        .arg(caseFreePattern(QStringLiteral("*.bmp")), caseFreePattern(QStringLiteral("*.bmp *.png *.jpg *.jpeg")));
 }
 
 } // namespace qora::gui

@@ -30,6 +30,9 @@ public:
 // A file pattern matched without regard to letter case, as file masks are on the game's own platform:
 // "*.veh" becomes "*.[vV][eE][hH]". Dialogs show such filters with their details hidden.
 QString caseFreePattern(const QString& pattern);
+// The filter of the dialogs that choose a picture (a page skin, a chart background): bitmaps first, then every
+// picture QORA reads.
+QString pictureFileFilter();
 
 // The real dialogs (QFileDialog).
 class QtFileDialogHook final : public FileDialogHook {
