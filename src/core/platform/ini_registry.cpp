@@ -157,7 +157,7 @@ public:
         return !doomed.empty();
     }
 
-    void save() {
+    void save() override {
         std::vector<std::string>& lines = *m_lines;
         while (!lines.empty() && text::trimView(lines.back()).empty())
             lines.pop_back();
