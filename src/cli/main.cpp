@@ -29,6 +29,9 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string("qora-cli ") + qora::kProgramVersion + " (build " +
                                           QORA_BUILD_ID + ")");
     app.require_subcommand(1);
+    // Options are written "--name" everywhere: on Windows CLI11 would also take "/name" for an option, and an
+    // absolute path such as "/games/car.veh" (or a Unix path under Wine) would be lost as an unknown option.
+    app.allow_windows_style_options(false);
 
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(makeCheckCommand());
