@@ -14,6 +14,13 @@ TEST(Text, SplitLinesAcceptsEveryLineEnd) {
     EXPECT_EQ(text::splitLines(std::string("a\0b", 3)), (std::vector<std::string>{std::string("a\0b", 3)}));
 }
 
+TEST(Text, EveryLeadingByteOrderMarkIsReadPast) {
+    // A doubled mark would otherwise be lost one at a time, a save after each read.
+    const std::string mark(text::kByteOrderMark);
+    EXPECT_EQ(text::withoutByteOrderMark(mark + mark + "[SETTINGS]"), "[SETTINGS]");
+    EXPECT_EQ(text::withoutByteOrderMark("[SETTINGS]" + mark), "[SETTINGS]" + mark);
+}
+
 TEST(Text, CaseFoldingCoversLatin1Letters) {
     EXPECT_TRUE(text::iequals("CSINSIDE_idle_rpm=", "csinside_IDLE_RPM="));
     EXPECT_TRUE(text::iequals("\xC9t\xE9", "\xE9T\xC9")); // accented e in both cases

@@ -78,9 +78,12 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines);
 
 // The UTF-8 byte order mark that many Windows editors put at the start of a text file.
 inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-// The bytes without a leading byte order mark.
+// The bytes without their leading byte order marks (an editor that adds one to a file that has one already
+// leaves two; all of them go, so what is read is what is written back).
 inline std::string_view withoutByteOrderMark(std::string_view bytes) noexcept {
-    return bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark ? bytes.substr(kByteOrderMark.size()) : bytes;
+    while (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        bytes.remove_prefix(kByteOrderMark.size());
+    return bytes;
 }
 
 // Decimal text of an integer.

@@ -369,14 +369,7 @@ void TorqueChart::fitDefaultBackground() {
 QString TorqueChart::askPictureFile(const QString& title, const std::string& current) {
     if (!m_host.fileDialogs)
         return {};
-    FileDialogRequest request;
-    request.title = title;
-    const std::string folder = current.empty() ? std::string() : parentFolder(current);
-    if (!folder.empty() && fileSystem().folderExists(folder))
-        request.folder = fromPath(folder);
-    request.proposedName = fromPath(current.empty() ? std::string() : fileNameOf(current));
-    request.filter = pictureFileFilter();
-    const std::optional<QString> chosen = m_host.fileDialogs->openFile(this, request);
+    const std::optional<QString> chosen = m_host.fileDialogs->openFile(this, pictureFileRequest(title, current));
     return chosen ? *chosen : QString();
 }
 

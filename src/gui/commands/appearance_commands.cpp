@@ -190,14 +190,8 @@ void AppearanceCommands::restoreDefaultSkin() {
 void AppearanceCommands::chooseSkin() {
     m_guarded([this] {
         const std::string& current = m_settings.pageBackgroundBitmap;
-        FileDialogRequest request;
-        request.title = tr("Open Background Bitmap");
-        if (!current.empty() && current != kDefaultSkin) {
-            if (fileSystem().folderExists(parentFolder(current)))
-                request.folder = fromPath(parentFolder(current));
-            request.proposedName = fromPath(fileNameOf(current));
-        }
-        request.filter = pictureFileFilter();
+        const FileDialogRequest request =
+            pictureFileRequest(tr("Open Background Bitmap"), current == kDefaultSkin ? std::string() : current);
         const std::optional<QString> chosen = m_host.fileDialogs.openFile(m_targets.window, request);
         if (chosen && !chosen->isEmpty()) {
             paintPages(toPath(*chosen));

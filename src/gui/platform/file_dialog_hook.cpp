@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "platform/file_system.h"
+#include "platform/qt_text.h"
+
 namespace qora::gui {
 
 namespace {
@@ -60,9 +63,19 @@ std::optional<QString> QtFileDialogHook::saveFile(QWidget* parent, const FileDia
     return run(dialog);
 }
 
-QString pictureFileFilter() {
-    return QCoreApplication::translate("qora::gui::FileDialogHook", "Bitmaps (%1);;Pictures (%2);;All Files (*)")
-        .arg(caseFreePattern(QStringLiteral("*.bmp")), caseFreePattern(QStringLiteral("*.bmp *.png *.jpg *.jpeg")));
+FileDialogRequest pictureFileRequest(const QString& title, const std::string& current) {
+    FileDialogRequest request;
+    request.title = title;
+    if (!current.empty()) {
+        const std::string folder = parentFolder(current);
+        if (!folder.empty() && fileSystem().folderExists(folder))
+            request.folder = fromPath(folder);
+        request.proposedName = fromPath(fileNameOf(current));
+    }
+    request.filter =
+        QCoreApplication::translate("qora::gui::FileDialogHook", "Bitmaps (%1);;Pictures (%2);;All Files (*)")
+            .arg(caseFreePattern(QStringLiteral("*.bmp")), caseFreePattern(QStringLiteral("*.bmp *.png *.jpg *.jpeg")));
+    return request;
 }
 
 } // namespace qora::gui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include <QString>
 
@@ -30,9 +31,9 @@ public:
 // A file pattern matched without regard to letter case, as file masks are on the game's own platform:
 // "*.veh" becomes "*.[vV][eE][hH]". Dialogs show such filters with their details hidden.
 QString caseFreePattern(const QString& pattern);
-// The filter of the dialogs that choose a picture (a page skin, a chart background): bitmaps first, then every
-// picture QORA reads.
-QString pictureFileFilter();
+// The request of the dialogs that choose a picture (a page skin, a chart background): bitmaps first, then every
+// picture QORA reads; they open in the folder of the picture in use (when it still exists) and propose its name.
+FileDialogRequest pictureFileRequest(const QString& title, const std::string& current);
 
 // The real dialogs (QFileDialog).
 class QtFileDialogHook final : public FileDialogHook {
