@@ -240,8 +240,7 @@ void GhostCommands::releaseGhost(bool deleteCopy) {
     if (deleteCopy && isGhostCopyFile(m_context.ghost.vehicle()->fileName, m_context.settings))
         browser::deleteWorkingCopy(m_context.ghost.vehicle()->fileName);
     recordRecentGhost();
-    m_context.ghost.setVehicle(nullptr);
-    m_context.ghost.setProblems(false);
+    m_context.ghost.release();
     m_views.header().clearGhostPicture();
     m_pages.performance->chart().setGhostOpen(false);
 }

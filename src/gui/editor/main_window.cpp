@@ -110,7 +110,7 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
                                  GhostCommands::Pages{&m_fieldPages, m_pages, m_performance, m_driveTrain});
     createAppearance();
     createUserGuide();
-    m_summaries = new SummaryCommands(commandContext(), *m_chart, [this] { return collectTexts(); });
+    m_summaries = new SummaryCommands(commandContext(), torqueChart(), [this] { return collectTexts(); });
     m_diskWatch = new DiskWatch(commandContext(), *m_files, *m_ghosts);
     new VehicleDataCommands(commandContext(), *this, *m_files, *m_ghosts);
 
@@ -259,11 +259,11 @@ bool MainWindow::transferPages() {
         return false;
     m_header->showStatus(fromLatin1(editor::kTransferringStatus), kStatusRed, kStatusBlack);
     const auto storeCurve = [this](VehicleFile& vehicle) {
-        if (!m_chart->exists())
+        if (!torqueChart().exists())
             return;
-        if (storeEngineCurve(m_chart->line(TorqueChart::TorqueLine), m_chart->line(TorqueChart::PowerLine), vehicle) >=
-            0)
-            m_chart->refresh();
+        if (storeEngineCurve(torqueChart().line(TorqueChart::TorqueLine), torqueChart().line(TorqueChart::PowerLine),
+                             vehicle) >= 0)
+            torqueChart().refresh();
     };
     const editor::TransferResult result = editor::transferBuffer(
         *m_document->vehicle(), collectTexts(), m_document->authorData(), m_settings, prompt(), storeCurve);
@@ -352,7 +352,7 @@ void MainWindow::start(const std::optional<std::string>& commandLineFile) {
         showWelcome();
     m_appearance->restore();
 
-    m_chart->setUp(m_settings);
+    torqueChart().setUp(m_settings);
 
     const std::string& last = m_settings.lastFile;
     if (last.empty() || !fileSystem().fileExists(last))

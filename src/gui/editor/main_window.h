@@ -81,7 +81,7 @@ public:
     // A page control by objectName (vehicle field, ghost twin or display); nullptr when there is none.
     QWidget* control(std::string_view name) const override;
     QString controlText(std::string_view name) const override;
-    TorqueChart& torqueChart() const { return *m_chart; }
+    TorqueChart& torqueChart() const;
     EngineSounds& engineSounds() const { return *m_sounds; }
     QTabWidget* pages() const { return m_pages; }
 
@@ -163,7 +163,6 @@ private:
     AerodynamicsPage* m_aerodynamics = nullptr;
     PerformancePage* m_performance = nullptr;
     DriveTrainPage* m_driveTrain = nullptr;
-    TorqueChart* m_chart = nullptr;
     FieldDragDrop* m_dragDrop = nullptr;
     EngineSounds* m_sounds = nullptr;
 

@@ -6,12 +6,12 @@
 #include <QScrollArea>
 #include <QTabWidget>
 
+#include "chart/torque_chart.h"
 #include "commands/ghost_commands.h"
 #include "editor/field_access.h"
 #include "editor/field_widgets.h"
 #include "editor/main_window.h"
 #include "editor/page_model.h"
-#include "chart/torque_chart.h"
 #include "editor/vehicle_header.h"
 #include "pages/aerodynamics_page.h"
 #include "pages/details_page.h"
@@ -37,8 +37,7 @@ void MainWindow::createPages() {
 
     m_aerodynamics = new AerodynamicsPage(*this);
     m_performance = new PerformancePage(*this, TorqueChartHost{&m_host.prompt, &m_host.fileDialogs, &m_host.dialogs});
-    m_chart = &m_performance->chart();
-    m_driveTrain = new DriveTrainPage(*this, *m_chart);
+    m_driveTrain = new DriveTrainPage(*this, torqueChart());
     m_fieldPages = {new DetailsPage(*this), new TiresPage(*this), m_aerodynamics,      new HandlingPage(*this),
                     m_performance,          m_driveTrain,         new OtherPage(*this)};
 
@@ -78,6 +77,10 @@ QWidget* MainWindow::control(std::string_view name) const {
             if (QWidget* found = page->control(name))
                 return found;
     return nullptr;
+}
+
+TorqueChart& MainWindow::torqueChart() const {
+    return m_performance->chart();
 }
 
 int MainWindow::currentPage() const {
