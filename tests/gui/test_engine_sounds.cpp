@@ -16,6 +16,7 @@
 #include "browser/folder_tree.h"
 #include "browser/select_folder_dialog.h"
 #include "editor/engine_sounds.h"
+#include "editor/media_sound_player.h"
 #include "support/editor_fixture.h"
 
 using namespace qora;
