@@ -1,10 +1,22 @@
 #include <QtTest>
 
+#include <cstdint>
 #include <set>
 
 #include "resources/program_icon.h"
 
 using namespace qora::gui;
+
+namespace {
+
+std::uint32_t littleEndian(const QByteArray& bytes, qsizetype at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes.at(at + i));
+    return value;
+}
+
+} // namespace
 
 class TestProgramIcon : public QObject {
     Q_OBJECT
@@ -42,6 +54,33 @@ private slots:
         const QImage disabled = icon.pixmap(QSize(32, 32), QIcon::Disabled).toImage();
         QCOMPARE(normal, programIconImage(32).convertToFormat(normal.format()));
         QVERIFY(qAlpha(disabled.pixel(16, 16)) < qAlpha(normal.pixel(16, 16)));
+    }
+
+    // qora.exe's icon resource is the committed packaging/windows/qora.ico; it must show today's artwork in every
+    // size Windows asks for. When the artwork changes: qora-render-icons --ico packaging/windows/qora.ico.
+    void theWindowsIconFileHoldsTheCurrentArtwork() {
+        QFile file(QStringLiteral(QORA_TEST_DATA_DIR "/../../packaging/windows/qora.ico"));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+        const QByteArray icon = file.readAll();
+        QVERIFY(icon.size() > 6);
+        QCOMPARE(littleEndian(icon, 0, 2), 0u);
+        QCOMPARE(littleEndian(icon, 2, 2), 1u); // an icon
+        const std::uint32_t count = littleEndian(icon, 4, 2);
+        QVERIFY(icon.size() >= 6 + 16 * qsizetype(count));
+        std::set<int> sides;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const qsizetype entry = 6 + 16 * qsizetype(i);
+            const int side = icon.at(entry) == 0 ? 256 : static_cast<unsigned char>(icon.at(entry));
+            const std::uint32_t size = littleEndian(icon, entry + 8, 4);
+            const std::uint32_t offset = littleEndian(icon, entry + 12, 4);
+            QVERIFY(qsizetype(offset) + qsizetype(size) <= icon.size());
+            const QImage image = QImage::fromData(icon.mid(offset, size), "png");
+            QCOMPARE(image.size(), QSize(side, side));
+            const QImage expected = programIconImage(side).convertToFormat(image.format());
+            QVERIFY2(image == expected, qPrintable(QStringLiteral("the %1 pixel image is not today's icon").arg(side)));
+            sides.insert(side);
+        }
+        QCOMPARE(sides, (std::set<int>{16, 24, 32, 48, 64, 128, 256}));
     }
 };
 
