@@ -21,6 +21,8 @@ ManifestDPIAware true
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
 !include "x64.nsh"
+!include "StrFunc.nsh"
+${UnStrStr}
 
 !define PRODUCT "QORA"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QORA"
@@ -142,10 +144,11 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
-    ; The association goes only while it still opens this installation's program: one the user has since given
-    ; to another program, or to another copy of QORA, stays.
+    ; The association goes only while it still opens this installation's program (as the installer or the
+    ; program's Preferences wrote it): one the user has since given to another program or copy of QORA stays.
     ReadRegStr $0 SHCTX "Software\Classes\${CLASS}\shell\open\command" ""
-    ${If} $0 == '"$INSTDIR\bin\qora.exe" "%1"'
+    ${UnStrStr} $1 $0 "$INSTDIR\bin\qora.exe"
+    ${If} $1 != ""
         DeleteRegKey SHCTX "Software\Classes\${CLASS}"
         ReadRegStr $1 SHCTX "Software\Classes\.veh" ""
         ${If} $1 == "${CLASS}"

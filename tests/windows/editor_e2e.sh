@@ -4,7 +4,7 @@
 # qora-cli.exe, real input
 # events (xdotool) clicking into the Cost field, typing a new cost, saving with F2 and quitting through File > Exit.
 # Then the vehicle, its backup and the settings file are checked (the settings where the program folder rule puts
-# them: %APPDATA%\qora for an installed copy, beside a portable one), and the installer's copy is uninstalled
+# them: %APPDATA%\QORA for an installed copy, beside a portable one), and the installer's copy is uninstalled
 # silently and what is left is checked. Run it under xvfb-run.
 # Usage: editor_e2e.sh installer SETUP.EXE
 #        editor_e2e.sh portable ZIP
@@ -76,7 +76,7 @@ installer)
     qora="$program_dir/bin/qora.exe"
     cli="$program_dir/bin/qora-cli.exe"
     # An installed tree keeps the settings in the user's data folder.
-    settings_dir="$appdata/qora"
+    settings_dir="$appdata/QORA"
     if [ "$program_dir" = "$(realpath "$drive_c/Program Files/QORA")" ]; then
         root_key=HKLM
         start_menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
@@ -164,10 +164,8 @@ $changes"
 # The program read and rewrote the settings where the rule puts them, and made none anywhere else.
 ! cmp -s "$work/settings-before.ini" "$settings_dir/qora.ini" || fail "qora.ini in $settings_dir was not written back"
 grep -qF "LastFile=$vehicle_win"$'\r' "$settings_dir/qora.ini" || fail "the settings file does not name the vehicle"
-for other in "$program_dir" "$program_dir/bin" "$appdata/qora"; do
-    [ "$other" = "$settings_dir" ] && continue
-    [ ! -e "$other/qora.ini" ] || fail "a second qora.ini appeared in $other"
-done
+others=$( (find "$program_dir" "$appdata" -iname qora.ini; echo "$settings_dir/qora.ini") | LC_ALL=C sort | uniq -u)
+[ -z "$others" ] || fail "qora.ini was written elsewhere as well: $others"
 
 # ---- Removing the installed copy.
 if [ "$mode" = installer ]; then
