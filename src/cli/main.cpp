@@ -9,6 +9,7 @@
 #include "calc_commands.h"
 #include "command.h"
 #include "mas_command.h"
+#include "platform/command_line.h"
 #include "settings/settings.h"
 #include "vehicle_commands.h"
 
@@ -26,8 +27,8 @@ int main(int argc, char** argv) {
     using namespace qora::cli;
 
     CLI::App app{"qora-cli: check, inspect and edit Trevant vehicle files from the command line", "qora-cli"};
-    app.set_version_flag("--version", std::string("qora-cli ") + qora::kProgramVersion + " (build " +
-                                          QORA_BUILD_ID + ")");
+    app.set_version_flag("--version",
+                         std::string("qora-cli ") + qora::kProgramVersion + " (build " + QORA_BUILD_ID + ")");
     app.require_subcommand(1);
     // Options are written "--name" everywhere: on Windows CLI11 would also take "/name" for an option, and an
     // absolute path such as "/games/car.veh" (or a Unix path under Wine) would be lost as an unknown option.
@@ -50,8 +51,16 @@ int main(int argc, char** argv) {
         subcommands.emplace_back(sub, command.get());
     }
 
+    // File names arrive as QORA keeps them (UTF-8 on Windows, whatever the console's code page).
+    qora::useUtf8Console();
+    std::vector<std::string> arguments = qora::commandLineArguments(argc, argv);
+    std::vector<char*> argumentPointers;
+    for (std::string& argument : arguments)
+        argumentPointers.push_back(argument.data());
+    argumentPointers.push_back(nullptr);
+
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(arguments.size()), argumentPointers.data());
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <cstdlib>
@@ -18,6 +21,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Runs two qora-cli commands at the same time in the folder; both results, in the order given.
+std::pair<CliResult, CliResult> runTwoAtOnce(const TempDir& dir, const std::vector<std::string>& first,
+                                             const std::vector<std::string>& second) {
+    CliProcess a(dir, first, "-a");
+    CliProcess b(dir, second, "-b");
+    CliResult resultA = a.wait();
+    return {std::move(resultA), b.wait()};
+}
+
+#ifndef _WIN32
 // Runs a shell command in the folder; its exit status.
 int shell(const TempDir& dir, const std::string& command) {
     const int status = std::system(("cd " + shellQuote(dir.path()) + " && " + command).c_str());
@@ -39,6 +52,7 @@ std::optional<std::string> asOrdinaryUser(const TempDir& dir) {
     shell(dir, "chown -R 65534:65534 .");
     return prefix;
 }
+#endif
 
 } // namespace
 
@@ -48,10 +62,10 @@ TEST(CliFileIdentity, TwoSetsAtOnceBothLand) {
     for (int round = 0; round < 20; ++round) {
         const std::string mass = std::to_string(1000 + round) + ".0";
         const std::string fuel = "0." + std::to_string(300 + round);
-        const int status = shell(dir, "(" + cli() + " set --no-backup car.veh BODY.mass=" + mass + " & a=$!; " +
-                                          cli() + " set --no-backup car.veh BODY.fuel=" + fuel +
-                                          " & b=$!; wait $a && wait $b) 2>errors");
-        ASSERT_EQ(status, 0) << readBytes(dir.file("errors"));
+        const auto [first, second] = runTwoAtOnce(dir, {"set", "--no-backup", "car.veh", "BODY.mass=" + mass},
+                                                  {"set", "--no-backup", "car.veh", "BODY.fuel=" + fuel});
+        ASSERT_EQ(first.exitCode, 0) << first.err;
+        ASSERT_EQ(second.exitCode, 0) << second.err;
         const std::string bytes = readBytes(dir.file("car.veh"));
         ASSERT_NE(bytes.find("mass=(" + mass + ")"), std::string::npos) << "round " << round << " lost the mass";
         ASSERT_NE(bytes.find("fuel=(" + fuel + ")"), std::string::npos) << "round " << round << " lost the fuel";
@@ -60,25 +74,25 @@ TEST(CliFileIdentity, TwoSetsAtOnceBothLand) {
 
 TEST(CliFileIdentity, TwoArchiveReplacementsAtOnceBothLand) {
     TempDir dir;
-    writeBytes(dir.file("Vehicle.Mas"), MasBuilder()
-                                            .add("CAR1.VEH", vehicleText("First", "GT"))
-                                            .add("CAR2.VEH", vehicleText("Second", "GT"))
-                                            .bytes());
+    writeBytes(
+        dir.file("Vehicle.Mas"),
+        MasBuilder().add("CAR1.VEH", vehicleText("First", "GT")).add("CAR2.VEH", vehicleText("Second", "GT")).bytes());
     for (int round = 0; round < 10; ++round) {
         const std::string first = "First " + std::to_string(round);
         const std::string second = "Second " + std::to_string(round);
         writeBytes(dir.file("one.veh"), vehicleText(first, "GT"));
         writeBytes(dir.file("two.veh"), vehicleText(second, "GT"));
-        const int status = shell(dir, "(" + cli() + " mas replace Vehicle.Mas CAR1.VEH one.veh & a=$!; " + cli() +
-                                          " mas replace Vehicle.Mas CAR2.VEH two.veh & b=$!; wait $a && wait $b) "
-                                          "2>errors");
-        ASSERT_EQ(status, 0) << readBytes(dir.file("errors"));
+        const auto [one, two] = runTwoAtOnce(dir, {"mas", "replace", "Vehicle.Mas", "CAR1.VEH", "one.veh"},
+                                             {"mas", "replace", "Vehicle.Mas", "CAR2.VEH", "two.veh"});
+        ASSERT_EQ(one.exitCode, 0) << one.err;
+        ASSERT_EQ(two.exitCode, 0) << two.err;
         const std::string bytes = readBytes(dir.file("Vehicle.Mas"));
         ASSERT_NE(bytes.find(first), std::string::npos) << "round " << round;
         ASSERT_NE(bytes.find(second), std::string::npos) << "round " << round;
     }
 }
 
+#ifndef _WIN32
 TEST(CliFileIdentity, PipesAndDevicesAreRefusedAtOnce) {
     TempDir dir;
     ASSERT_EQ(shell(dir, "mkfifo pipe.veh"), 0);
@@ -123,3 +137,32 @@ TEST(CliFileIdentity, AReadOnlyFileAndAMissingBackupStopTheSaveOfAnOrdinaryUser)
     EXPECT_NE(readBytes(dir.file("shelf/car.veh")).find("mass=(2)"), std::string::npos);
     shell(dir, "chmod 0755 shelf");
 }
+#else
+
+TEST(CliFileIdentity, DevicesAreRefusedAtOnce) {
+    TempDir dir;
+    const auto start = std::chrono::steady_clock::now();
+    const CliResult r = runCli(dir, {"check", "NUL"});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "NUL: error: Cannot open [NUL]: it is not a file but a device, a pipe or a socket.  Open a "
+                     "vehicle file (.veh).\n");
+}
+
+TEST(CliFileIdentity, TheReadOnlyAttributeStopsTheSave) {
+    TempDir dir;
+    ASSERT_EQ(runCli(dir, {"new", "--no-backup", "locked.veh"}).exitCode, 0);
+    const std::string before = readBytes(dir.file("locked.veh"));
+    // What Explorer's "Read-only" box sets.
+    fs::permissions(dir.file("locked.veh"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const CliResult r = runCli(dir, {"set", "locked.veh", "BODY.mass=1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "qora-cli: Error saving file [locked.veh]: it is read-only.  Allow writing to the file (its "
+                     "permissions or its read-only attribute), or save it under another name with Save As.  The "
+                     "file on disk was not changed.\n");
+    EXPECT_EQ(readBytes(dir.file("locked.veh")), before);
+    fs::permissions(dir.file("locked.veh"), fs::perms::owner_write, fs::perm_options::add);
+}
+
+#endif

@@ -22,6 +22,11 @@ namespace {
 class CommaLocale {
 public:
     CommaLocale() {
+#ifdef _WIN32
+        // Windows has its locales built in.
+        m_active = std::setlocale(LC_ALL, "German_Germany.1252") != nullptr &&
+                   std::string(std::localeconv()->decimal_point) == ",";
+#else
         const std::string folder = m_dir.path();
         const std::string command = "localedef -i de_DE -f UTF-8 " + folder + "/de_DE.UTF-8 >/dev/null 2>&1";
         if (std::system(command.c_str()) != 0 && !std::filesystem::exists(folder + "/de_DE.UTF-8"))
@@ -29,12 +34,17 @@ public:
         ::setenv("LOCPATH", folder.c_str(), 1);
         m_active =
             std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr && std::string(std::localeconv()->decimal_point) == ",";
+#endif
     }
     ~CommaLocale() {
         std::setlocale(LC_ALL, "C");
+#ifndef _WIN32
         ::unsetenv("LOCPATH");
+#endif
     }
-    bool active() const { return m_active; }
+    bool active() const {
+        return m_active;
+    }
 
 private:
     TempDir m_dir;

@@ -11,6 +11,16 @@
 #include "platform/text.h"
 #include "vehicle/vehicle_file.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#endif
+
 namespace qora::browser {
 
 namespace {
@@ -19,10 +29,10 @@ namespace fs = std::filesystem;
 
 // The path without a trailing separator; a root keeps its own.
 std::string withoutTrailingSeparator(const std::string& folder) {
-    fs::path path(folder);
+    fs::path path = nativePath(folder);
     while (!path.has_filename() && path.has_relative_path())
         path = path.parent_path();
-    return path.string();
+    return pathText(path);
 }
 
 std::string existingFolderOr(const std::string& path, const std::string& fallback) {
@@ -33,14 +43,23 @@ std::string existingFolderOr(const std::string& path, const std::string& fallbac
 } // namespace
 
 bool samePath(const std::string& a, const std::string& b) {
-    return !a.empty() && fs::path(a).lexically_normal() == fs::path(b).lexically_normal();
+    if (a.empty())
+        return false;
+    const fs::path first = nativePath(a).lexically_normal();
+    const fs::path second = nativePath(b).lexically_normal();
+#ifdef _WIN32
+    // Windows names one file "Car.veh" and "CAR.VEH", in any mix of "\" and "/".
+    return ::CompareStringOrdinal(first.c_str(), -1, second.c_str(), -1, TRUE) == CSTR_EQUAL;
+#else
+    return first == second;
+#endif
 }
 
 std::string normalFolder(const std::string& folder) {
-    fs::path path = fs::path(folder).lexically_normal();
+    fs::path path = nativePath(folder).lexically_normal();
     if (!path.has_filename() && path.has_relative_path())
         path = path.parent_path();
-    return path.string();
+    return pathText(path);
 }
 
 // ---- Archive working copies -------------------------------------------------------------------------------------
@@ -124,7 +143,7 @@ void deleteWorkingCopy(const std::string& path) {
 // ---- Recent lists -----------------------------------------------------------------------------------------------
 
 bool recordRecent(std::vector<RecentRecord>& list, const std::string& path, std::string_view description) {
-    if (!text::iequals(fs::path(path).extension().string(), ".veh") || !fileSystem().fileExists(path))
+    if (!text::iequals(pathText(nativePath(path).extension()), ".veh") || !fileSystem().fileExists(path))
         return false;
     std::string caption = "[ " + std::string(description);
     for (const RecentRecord& record : list)
@@ -235,8 +254,8 @@ bool isGarageFile(const std::string& path, const std::string& garageFolder) {
     if (!garageFolder.empty() &&
         text::iequals(withoutTrailingSeparator(parentFolder(path)), withoutTrailingSeparator(garageFolder)))
         return true;
-    const fs::path file(path);
-    return text::iequals(file.extension().string(), ".vfv") && file.filename().string().find('~') != std::string::npos;
+    const fs::path file = nativePath(path);
+    return text::iequals(pathText(file.extension()), ".vfv") && fileNameOf(path).find('~') != std::string::npos;
 }
 
 CarPicture ghostPicture(const std::string& path, const std::string& garageFolder, const std::string& patchFolder) {

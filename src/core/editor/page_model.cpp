@@ -8,6 +8,7 @@
 
 #include "calc/data_validation.h"
 #include "calc/number_text.h"
+#include "platform/file_system.h"
 #include "platform/text.h"
 #include "settings/settings.h"
 #include "vehicle/field_catalogue.h"
@@ -530,7 +531,7 @@ std::string windowCaption(std::string_view path) {
     std::string shown(path);
     const std::string lower = text::toLower(path);
     if (lower.find(kWorkingCopyPrefix) != std::string::npos || lower.find(kGhostCopyPrefix) != std::string::npos)
-        shown = std::filesystem::path(shown).filename().string();
+        shown = fileNameOf(shown);
     return std::string("QORA ") + kProgramVersion + " - " + shown;
 }
 

@@ -30,6 +30,7 @@ namespace {
 struct HeldLock {
     std::intptr_t handle = -1;
     int count = 0;
+    std::intptr_t file = -1; // Windows: the file, open with a sharing mode that keeps other writers out
 };
 
 std::mutex& heldLocksMutex() {
@@ -52,9 +53,9 @@ bool shareHeldLock(const std::string& key) {
     return true;
 }
 
-void recordHeldLock(const std::string& key, std::intptr_t handle) {
+void recordHeldLock(const std::string& key, std::intptr_t handle, std::intptr_t file = -1) {
     std::lock_guard<std::mutex> guard(heldLocksMutex());
-    heldLocks()[key] = HeldLock{handle, 1};
+    heldLocks()[key] = HeldLock{handle, 1, file};
 }
 
 [[noreturn]] void failBusy(const std::string& path, std::chrono::milliseconds patience) {
@@ -72,7 +73,7 @@ constexpr std::chrono::milliseconds kRetryInterval{15};
 // full path (letter case folded), not a lock on the file itself.
 std::wstring mutexNameFor(const std::string& path) {
     std::error_code ec;
-    std::filesystem::path full = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+    std::filesystem::path full = std::filesystem::weakly_canonical(std::filesystem::absolute(nativePath(path), ec), ec);
     std::wstring text = full.wstring();
     for (wchar_t& c : text)
         c = static_cast<wchar_t>(std::towlower(c));
@@ -128,6 +129,7 @@ void FileLock::acquire(const std::string& path, std::chrono::milliseconds patien
         m_key = key;
         return;
     }
+    const auto deadline = std::chrono::steady_clock::now() + patience;
     HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
     if (mutex == nullptr)
         return; // no lock to be had: the write goes on as it would without one
@@ -136,8 +138,36 @@ void FileLock::acquire(const std::string& path, std::chrono::milliseconds patien
         ::CloseHandle(mutex);
         failBusy(path, patience);
     }
-    recordHeldLock(key, reinterpret_cast<std::intptr_t>(mutex));
+    // Other programs may go on reading the file, and may delete or rename it, but not write it. A program that is
+    // writing it right now is waited for like another QORA.
+    const std::wstring file = nativePath(path).wstring();
+    HANDLE shared = INVALID_HANDLE_VALUE;
+    for (;;) {
+        shared = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (shared != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_SHARING_VIOLATION)
+            break;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            ::ReleaseMutex(mutex);
+            ::CloseHandle(mutex);
+            failBusy(path, patience);
+        }
+        std::this_thread::sleep_for(kRetryInterval);
+    }
+    recordHeldLock(key, reinterpret_cast<std::intptr_t>(mutex),
+                   shared == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<std::intptr_t>(shared));
     m_key = key;
+}
+
+void FileLock::releaseFile() noexcept {
+    if (m_key.empty())
+        return;
+    std::lock_guard<std::mutex> guard(heldLocksMutex());
+    const auto it = heldLocks().find(m_key);
+    if (it != heldLocks().end() && it->second.file != -1) {
+        ::CloseHandle(reinterpret_cast<HANDLE>(it->second.file));
+        it->second.file = -1;
+    }
 }
 
 void FileLock::release() noexcept {
@@ -146,6 +176,8 @@ void FileLock::release() noexcept {
     std::lock_guard<std::mutex> guard(heldLocksMutex());
     const auto it = heldLocks().find(m_key);
     if (it != heldLocks().end() && --it->second.count == 0) {
+        if (it->second.file != -1)
+            ::CloseHandle(reinterpret_cast<HANDLE>(it->second.file));
         HANDLE mutex = reinterpret_cast<HANDLE>(it->second.handle);
         ::ReleaseMutex(mutex);
         ::CloseHandle(mutex);
@@ -205,6 +237,8 @@ void FileLock::acquire(const std::string& path, std::chrono::milliseconds patien
         ::close(fd);
     }
 }
+
+void FileLock::releaseFile() noexcept {}
 
 void FileLock::release() noexcept {
     if (m_key.empty())

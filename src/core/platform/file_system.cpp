@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -9,7 +10,13 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -39,6 +46,50 @@ std::string quoted(const std::string& path) {
     throw FileError(what + " " + quoted(path) + ": " + reason, reason, FileError::Kind::NotRegular);
 }
 
+#ifdef _WIN32
+// The system's reason for a Windows error code, in the words QORA's messages use elsewhere.
+std::string windowsReason(DWORD code) {
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return "No such file or directory";
+    case ERROR_ACCESS_DENIED:
+        return "Permission denied";
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return "another program has the file open";
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return "No space left on device";
+    case ERROR_WRITE_PROTECT:
+        return "the disk is write-protected";
+    default:
+        break;
+    }
+    std::string text = std::system_category().message(static_cast<int>(code));
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.' || text.back() == ' '))
+        text.pop_back();
+    return text.empty() ? "Windows error " + std::to_string(code) : text;
+}
+
+[[noreturn]] void failWindows(const std::string& what, const std::string& path, DWORD code) {
+    const std::string reason = windowsReason(code);
+    throw FileError(what + " " + quoted(path) + ": " + reason, reason);
+}
+
+struct HandleCloser {
+    HANDLE handle;
+    ~HandleCloser() {
+        if (handle != INVALID_HANDLE_VALUE)
+            ::CloseHandle(handle);
+    }
+};
+
+std::wstring wide(const std::string& path) {
+    return nativePath(path).wstring();
+}
+#endif
+
 FileSystem*& currentFileSystem() {
     static RealFileSystem real;
     static FileSystem* current = &real;
@@ -56,25 +107,27 @@ struct FileCloser {
 
 std::string RealFileSystem::readFile(const std::string& path) {
 #ifdef _WIN32
-    std::error_code ec;
-    const fs::file_status type = fs::status(path, ec);
-    if (fs::is_directory(type))
+    // Others may read, write or replace the file meanwhile, as with any program that only reads.
+    HANDLE file =
+        ::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        failWindows("cannot open", path, ::GetLastError());
+    HandleCloser closer{file};
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileInformationByHandle(file, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         throw FileError("cannot read " + quoted(path) + ": it is a folder", "it is a folder");
-    if (fs::exists(type) && !fs::is_regular_file(type))
+    if (::GetFileType(file) != FILE_TYPE_DISK)
         notRegular("cannot read", path);
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
-    if (!f)
-        fail("cannot open", path, errno);
     std::string bytes;
     char buffer[65536];
     for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f.get());
-        bytes.append(buffer, n);
-        if (n < sizeof buffer) {
-            if (std::ferror(f.get()))
-                fail("cannot read", path, errno);
+        DWORD n = 0;
+        if (!::ReadFile(file, buffer, sizeof buffer, &n, nullptr))
+            failWindows("cannot read", path, ::GetLastError());
+        if (n == 0)
             break;
-        }
+        bytes.append(buffer, n);
     }
     return bytes;
 #else
@@ -117,6 +170,25 @@ std::string RealFileSystem::readFile(const std::string& path) {
 }
 
 void RealFileSystem::writeFile(const std::string& path, std::string_view bytes) {
+#ifdef _WIN32
+    // Readers may look while the file is written; nobody else may write it. FlushFileBuffers puts the bytes on the
+    // disk before the file counts as written.
+    HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        failWindows("cannot create", path, ::GetLastError());
+    HandleCloser closer{file};
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 24));
+        DWORD n = 0;
+        if (!::WriteFile(file, bytes.data() + written, chunk, &n, nullptr))
+            failWindows("cannot write", path, ::GetLastError());
+        written += n;
+    }
+    if (!::FlushFileBuffers(file))
+        failWindows("cannot write", path, ::GetLastError());
+#else
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         fail("cannot create", path, errno);
@@ -126,79 +198,88 @@ void RealFileSystem::writeFile(const std::string& path, std::string_view bytes) 
         ok = false;
         err = errno;
     }
-#ifdef _WIN32
-    if (ok && _commit(_fileno(f)) != 0) {
-        ok = false;
-        err = errno;
-    }
-#else
     // Devices and pipes cannot be flushed to a disk; for them EINVAL only says so.
     if (ok && ::fsync(fileno(f)) != 0 && errno != EINVAL && errno != ENOTSUP) {
         ok = false;
         err = errno;
     }
-#endif
     if (std::fclose(f) != 0 && ok) {
         ok = false;
         err = errno;
     }
     if (!ok)
         fail("cannot write", path, err == 0 ? EIO : err);
+#endif
 }
 
 void RealFileSystem::rename(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+    const std::wstring source = wide(from);
+    const std::wstring target = wide(to);
+    // A file that is there is replaced the way Windows keeps its identity (creation time, security, streams); where
+    // the volume cannot do that, a plain replacing move written through to the disk does the work.
+    const DWORD targetAttributes = ::GetFileAttributesW(target.c_str());
+    if (targetAttributes != INVALID_FILE_ATTRIBUTES && !(targetAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        ::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return;
+    if (::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return;
+    const std::string reason = windowsReason(::GetLastError());
+    throw FileError("cannot rename " + quoted(from) + " to " + quoted(to) + ": " + reason, reason);
+#else
     std::error_code ec;
     fs::rename(from, to, ec);
     if (ec)
         throw FileError("cannot rename " + quoted(from) + " to " + quoted(to) + ": " + ec.message(), ec.message());
+#endif
 }
 
 void RealFileSystem::removeFile(const std::string& path) {
     std::error_code ec;
-    if (fs::is_directory(fs::symlink_status(path, ec)))
+    if (fs::is_directory(fs::symlink_status(nativePath(path), ec)))
         throw FileError("cannot delete " + quoted(path) + ": it is a folder", "it is a folder");
-    fs::remove(path, ec);
+    fs::remove(nativePath(path), ec);
     if (ec)
         fail("cannot delete", path, ec);
 }
 
 void RealFileSystem::copyFile(const std::string& from, const std::string& to) {
     std::error_code ec;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    fs::copy_file(nativePath(from), nativePath(to), fs::copy_options::overwrite_existing, ec);
     if (ec)
         throw FileError("cannot copy " + quoted(from) + " to " + quoted(to) + ": " + ec.message(), ec.message());
-    const auto time = fs::last_write_time(from, ec);
+    const auto time = fs::last_write_time(nativePath(from), ec);
     if (!ec)
-        fs::last_write_time(to, time, ec); // keeping the time is a courtesy; the copy itself succeeded
+        fs::last_write_time(nativePath(to), time, ec); // keeping the time is a courtesy; the copy itself succeeded
 }
 
 void RealFileSystem::createFolder(const std::string& path) {
     std::error_code ec;
-    if (fs::is_directory(path, ec))
+    if (fs::is_directory(nativePath(path), ec))
         return;
-    fs::create_directory(path, ec);
+    fs::create_directory(nativePath(path), ec);
     if (ec)
         fail("cannot create the folder", path, ec);
 }
 
 bool RealFileSystem::fileExists(const std::string& path) {
     std::error_code ec;
-    return fs::is_regular_file(path, ec);
+    return fs::is_regular_file(nativePath(path), ec);
 }
 
 bool RealFileSystem::folderExists(const std::string& path) {
     std::error_code ec;
-    return fs::is_directory(path, ec);
+    return fs::is_directory(nativePath(path), ec);
 }
 
 bool RealFileSystem::pathExists(const std::string& path) {
     std::error_code ec;
-    return fs::exists(path, ec);
+    return fs::exists(nativePath(path), ec);
 }
 
 fs::file_time_type RealFileSystem::modificationTime(const std::string& path) {
     std::error_code ec;
-    const auto t = fs::last_write_time(path, ec);
+    const auto t = fs::last_write_time(nativePath(path), ec);
     if (ec)
         fail("cannot read the time of", path, ec);
     return t;
@@ -210,7 +291,7 @@ std::vector<FolderEntry> FileSystem::listFolder(const std::string& path) {
 
 std::vector<FolderEntry> RealFileSystem::listFolder(const std::string& path) {
     std::error_code ec;
-    fs::directory_iterator it(path, ec);
+    fs::directory_iterator it(nativePath(path), ec);
     if (ec)
         fail("cannot list the folder", path, ec);
     std::vector<FolderEntry> entries;
@@ -220,7 +301,7 @@ std::vector<FolderEntry> RealFileSystem::listFolder(const std::string& path) {
         // The type comes from the listing itself where the system gives it; only links need a look at their target.
         std::error_code typeError;
         FolderEntry entry;
-        entry.name = it->path().filename().string();
+        entry.name = pathText(it->path().filename());
         entry.isFile = it->is_regular_file(typeError);
         entry.isFolder = !entry.isFile && it->is_directory(typeError);
         entries.push_back(std::move(entry));
@@ -255,19 +336,20 @@ void FileSystem::setAttributes(const std::string&, const FileStatus&) {}
 
 std::optional<std::string> RealFileSystem::linkTarget(const std::string& path) {
     std::error_code ec;
-    if (!fs::is_symlink(fs::symlink_status(path, ec)))
+    if (!fs::is_symlink(fs::symlink_status(nativePath(path), ec)))
         return std::nullopt;
-    const fs::path target = fs::read_symlink(path, ec);
+    const fs::path target = fs::read_symlink(nativePath(path), ec);
     if (ec)
         fail("cannot read the link", path, ec);
-    return target.string();
+    return pathText(target);
 }
 
 FileStatus RealFileSystem::status(const std::string& path) {
     FileStatus result;
 #ifdef _WIN32
     std::error_code ec;
-    const fs::file_status st = fs::status(path, ec);
+    const fs::path native = nativePath(path);
+    const fs::file_status st = fs::status(native, ec);
     if (ec || !fs::exists(st))
         return result;
     result.type = fs::is_regular_file(st) ? FileStatus::Type::Regular
@@ -275,10 +357,10 @@ FileStatus RealFileSystem::status(const std::string& path) {
                                           : FileStatus::Type::Other;
     result.permissions = static_cast<unsigned>(st.permissions()) & 07777;
     if (result.type == FileStatus::Type::Regular) {
-        result.linkCount = fs::hard_link_count(path, ec);
-        result.size = fs::file_size(path, ec);
+        result.linkCount = fs::hard_link_count(native, ec);
+        result.size = fs::file_size(native, ec);
     }
-    result.modified = fs::last_write_time(path, ec);
+    result.modified = fs::last_write_time(native, ec);
 #else
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
@@ -296,19 +378,19 @@ FileStatus RealFileSystem::status(const std::string& path) {
     result.linkCount = static_cast<std::uintmax_t>(info.st_nlink);
     result.size = static_cast<std::uintmax_t>(info.st_size);
     std::error_code ec;
-    result.modified = fs::last_write_time(path, ec);
+    result.modified = fs::last_write_time(nativePath(path), ec);
 #endif
     return result;
 }
 
 bool RealFileSystem::mayWrite(const std::string& path) {
 #ifdef _WIN32
-    // Windows keeps a read-only attribute on files; folders are told apart by the write itself.
-    std::error_code ec;
-    const fs::file_status st = fs::status(path, ec);
-    if (ec || fs::is_directory(st))
+    // Windows keeps a read-only attribute on files (Explorer's "Read-only" box); a folder's attribute means
+    // nothing for the files in it, so folders are told apart by the write itself.
+    const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return true;
-    return (st.permissions() & fs::perms::owner_write) != fs::perms::none;
+    return (attributes & FILE_ATTRIBUTE_READONLY) == 0;
 #else
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
@@ -319,12 +401,15 @@ bool RealFileSystem::mayWrite(const std::string& path) {
 
 void RealFileSystem::setAttributes(const std::string& path, const FileStatus& like) {
 #ifdef _WIN32
-    std::error_code ec;
+    const std::wstring native = wide(path);
+    const DWORD attributes = ::GetFileAttributesW(native.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        failWindows("cannot set the attributes of", path, ::GetLastError());
     const bool readOnly = (like.permissions & 0200) == 0;
-    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    readOnly ? fs::perm_options::remove : fs::perm_options::add, ec);
-    if (ec)
-        fail("cannot set the permissions of", path, ec);
+    const DWORD wanted =
+        readOnly ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    if (wanted != attributes && !::SetFileAttributesW(native.c_str(), wanted))
+        failWindows("cannot set the attributes of", path, ::GetLastError());
 #else
     // The owner first: a change of owner clears the set-user-id bits, which the mode then puts back.
     // Only the superuser may give a file away; a group the user belongs to is kept where it can be.
@@ -362,18 +447,55 @@ void createFolderPath(const std::string& folder) {
     fileSystem().createFolder(folder);
 }
 
+fs::path nativePath(const std::string& path) {
+#ifdef _WIN32
+    if (path.empty())
+        return {};
+    // UTF-8 as QORA keeps it; bytes that are not UTF-8 (a name typed in an old program) are read in the system's
+    // code page rather than dropped.
+    UINT codePage = CP_UTF8;
+    int size =
+        ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    if (size == 0) {
+        codePage = CP_ACP;
+        size = ::MultiByteToWideChar(codePage, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    }
+    std::wstring text(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(codePage, codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0, path.data(),
+                          static_cast<int>(path.size()), text.data(), size);
+    return fs::path(text);
+#else
+    return fs::path(path);
+#endif
+}
+
+std::string pathText(const fs::path& path) {
+#ifdef _WIN32
+    const std::wstring& text = path.native();
+    if (text.empty())
+        return {};
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+#else
+    return path.native();
+#endif
+}
+
 std::string parentFolder(const std::string& path) {
-    return fs::path(path).parent_path().string();
+    return pathText(nativePath(path).parent_path());
 }
 
 std::string fileNameOf(const std::string& path) {
-    return fs::path(path).filename().string();
+    return pathText(nativePath(path).filename());
 }
 
 std::string joinPath(const std::string& folder, const std::string& name) {
     if (folder.empty())
         return name;
-    return (fs::path(folder) / name).string();
+    return pathText(nativePath(folder) / nativePath(name));
 }
 
 } // namespace qora

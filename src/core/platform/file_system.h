@@ -40,10 +40,10 @@ private:
 struct FileStatus {
     enum class Type { Missing, Regular, Folder, Other };
     Type type = Type::Missing;
-    unsigned permissions = 0;        // the permission bits (07777 on POSIX systems)
-    long long owner = -1;            // user and group ids; -1 where the system has none
+    unsigned permissions = 0; // the permission bits (07777 on POSIX systems)
+    long long owner = -1;     // user and group ids; -1 where the system has none
     long long group = -1;
-    std::uintmax_t linkCount = 0;    // how many names (hard links) the file has
+    std::uintmax_t linkCount = 0; // how many names (hard links) the file has
     std::uintmax_t size = 0;
     std::filesystem::file_time_type modified{};
 
@@ -60,7 +60,7 @@ struct FolderEntry {
 
 // Every file access of the core goes through this interface, so tests can make any operation fail for
 // real (a full disk half-way through a write, a rename refused) and prove that no data is lost.
-// Paths are byte strings in the platform's own encoding.
+// Paths are byte strings: the system's own on Linux, UTF-8 on Windows (see nativePath).
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -79,9 +79,9 @@ public:
     // Creates one folder level; an existing folder is not an error. Throws FileError.
     virtual void createFolder(const std::string& path) = 0;
 
-    virtual bool fileExists(const std::string& path) = 0;   // a regular file (or a link to one)
+    virtual bool fileExists(const std::string& path) = 0; // a regular file (or a link to one)
     virtual bool folderExists(const std::string& path) = 0;
-    virtual bool pathExists(const std::string& path) = 0;   // file or folder
+    virtual bool pathExists(const std::string& path) = 0; // file or folder
     virtual std::filesystem::file_time_type modificationTime(const std::string& path) = 0;
     // The names in a folder, in no particular order, without "." and "..". Throws FileError when the folder
     // is missing or cannot be read; a file system that cannot list folders throws it for every folder.
@@ -135,6 +135,13 @@ private:
 
 // Creates a folder and every missing folder above it, outermost first. Throws FileError.
 void createFolderPath(const std::string& folder);
+
+// A path as QORA keeps it, for the file system library: on Windows QORA's paths are UTF-8 and the system's calls
+// take UTF-16, so every path goes through here on its way to the system (a name with any characters opens).
+// Elsewhere the bytes are the system's own and pass unchanged.
+std::filesystem::path nativePath(const std::string& path);
+// A path from the file system library as QORA keeps it (UTF-8 on Windows).
+std::string pathText(const std::filesystem::path& path);
 
 // Path helpers on byte strings.
 std::string parentFolder(const std::string& path);

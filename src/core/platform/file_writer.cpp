@@ -134,8 +134,8 @@ std::string folderOf(const std::string& path) {
 // A folder as a message names it: in full, so "." says where it is.
 std::string displayFolder(const std::string& folder) {
     std::error_code ec;
-    const fs::path full = fs::absolute(folder, ec);
-    return ec ? folder : full.lexically_normal().string();
+    const fs::path full = fs::absolute(nativePath(folder), ec);
+    return ec ? folder : pathText(full.lexically_normal());
 }
 
 // Flushes a folder's entries to the disk, so a rename into it survives a power cut. Best effort: not every
@@ -165,8 +165,7 @@ std::string resolveLinks(const std::string& path) {
             const std::string reason = "it is a symbolic link that leads back to itself";
             throw FileError("cannot write '" + path + "': " + reason, reason, FileError::Kind::LinkLoop);
         }
-        const fs::path next(*target);
-        current = next.is_absolute() ? next.string() : joinPath(parentFolder(current), next.string());
+        current = nativePath(*target).is_absolute() ? *target : joinPath(parentFolder(current), *target);
     }
 }
 
@@ -300,8 +299,9 @@ void StagedFile::commitInPlace() {
         try {
             files.writeFile(m_target, previous);
         } catch (const FileError&) {
-            throw FileError("", error.reason() + ", and its previous content could not be put back: restore it from "
-                                "its backup",
+            throw FileError("",
+                            error.reason() + ", and its previous content could not be put back: restore it from "
+                                             "its backup",
                             FileError::Kind::Damaged);
         }
         throw FileError("", error.reason() + "; its previous content was put back", error.kind());
@@ -312,6 +312,9 @@ void StagedFile::commit() {
     if (m_done)
         return;
     try {
+        // Windows neither replaces nor rewrites a file that a handle keeps from other writers, this program's own
+        // included: the file is let go of now, while the lock still keeps other saves out.
+        m_lock.releaseFile();
         if (m_inPlace) {
             commitInPlace();
         } else {

@@ -33,6 +33,8 @@ public:
                              const std::string& value) = 0;
     // Deletes the key with its subkeys; a missing key is not an error. Throws RegistryError.
     virtual void deleteKey(RegistryRoot root, const std::string& key) = 0;
+    // Called once the file association was written or removed, for a registry whose system must be told.
+    virtual void associationsChanged() {}
 };
 
 } // namespace qora

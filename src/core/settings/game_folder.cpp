@@ -39,16 +39,17 @@ std::optional<std::string> withLongName(const std::string& path) {
 #ifdef _WIN32
     if (path.find("TREVAN~") == std::string::npos)
         return path;
-    const DWORD size = GetLongPathNameA(path.c_str(), nullptr, 0);
+    const std::wstring shortPath = nativePath(path).wstring();
+    const DWORD size = GetLongPathNameW(shortPath.c_str(), nullptr, 0);
     if (size == 0)
         return std::nullopt;
-    std::string longPath(size, '\0');
-    const DWORD length = GetLongPathNameA(path.c_str(), longPath.data(), size);
+    std::wstring longPath(size, L'\0');
+    const DWORD length = GetLongPathNameW(shortPath.c_str(), longPath.data(), size);
     if (length == 0 || length >= size)
         return std::nullopt;
     longPath.resize(length);
     // The whole path is expanded, so a short name that is not the last part is resolved too.
-    return longPath;
+    return pathText(std::filesystem::path(longPath));
 #else
     return path;
 #endif
@@ -58,7 +59,13 @@ std::optional<std::string> withLongName(const std::string& path) {
 // unquoted form would be split at the blank into a program that does not exist and a stray argument.
 std::string openCommand(const std::string& programPath) {
     const bool needsQuotes = programPath.find_first_of(" \t") != std::string::npos;
+#ifdef _WIN32
+    // The Explorer puts the opened file's full path in place of %1 as it is: a file in "My Cars" would reach the
+    // program as two arguments unless it is quoted too.
+    return (needsQuotes ? "\"" + programPath + "\"" : programPath) + " \"%1\"";
+#else
     return (needsQuotes ? "\"" + programPath + "\"" : programPath) + " %1";
+#endif
 }
 
 } // namespace
@@ -133,6 +140,7 @@ void Settings::associateVehFiles(bool associate, const std::string& programPath)
         } catch (const RegistryError&) {
             m_prompt->tell(kRegistryTitle, "Key error", PromptIcon::Exclamation);
         }
+        m_registry->associationsChanged();
         return;
     }
 
@@ -156,9 +164,11 @@ void Settings::associateVehFiles(bool associate, const std::string& programPath)
             m_registry->writeString(RegistryRoot::ClassesRoot, entry.key, "", entry.defaultValue);
         } catch (const RegistryError&) {
             m_prompt->tell(kRegistryTitle, "Key error", PromptIcon::Exclamation);
+            m_registry->associationsChanged();
             return;
         }
     }
+    m_registry->associationsChanged();
 }
 
 } // namespace qora

@@ -3,6 +3,19 @@
 #include "platform/file_system.h"
 #include "platform/file_writer.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <knownfolders.h>
+#include <shlobj.h>
+#endif
+
 namespace qora {
 
 namespace {
@@ -42,7 +55,13 @@ bool canCreateFilesIn(const std::string& folder) {
 // out). Such a tree is shared by every user and is often a system folder: only a portable copy keeps its settings,
 // archive copies and Garage beside the program, even when whoever runs it (root, say) could write there.
 bool isInstalledTree(const std::string& executableFolder) {
-    const std::string prefix = parentFolder(folderWithoutTrailingSeparator(executableFolder));
+    const std::string folder = folderWithoutTrailingSeparator(executableFolder);
+#ifdef _WIN32
+    // The installer's uninstaller lies beside the program it installed; a portable copy has none.
+    if (fileSystem().fileExists(joinPath(folder, "uninstall.exe")))
+        return true;
+#endif
+    const std::string prefix = parentFolder(folder);
     return !prefix.empty() && fileSystem().folderExists(joinPath(joinPath(prefix, "share"), "qora"));
 }
 
@@ -57,6 +76,19 @@ std::string folderWithoutTrailingSeparator(std::string folder) {
         folder.pop_back();
     }
     return folder;
+}
+
+std::optional<std::string> windowsUserDataFolder() {
+#ifdef _WIN32
+    PWSTR roaming = nullptr;
+    std::optional<std::string> folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &roaming)) && roaming)
+        folder = joinPath(pathText(std::filesystem::path(roaming)), "QORA");
+    ::CoTaskMemFree(roaming);
+    return folder;
+#else
+    return std::nullopt;
+#endif
 }
 
 std::string resolveProgramFolder(const std::optional<std::string>& qoraHome, const std::string& executableFolder,

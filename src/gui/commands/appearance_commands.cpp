@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QMainWindow>
@@ -298,7 +299,8 @@ void AppearanceCommands::showPreferences() {
 }
 
 void AppearanceCommands::associateVehFiles(bool associate) {
-    const std::string program = toPath(QCoreApplication::applicationFilePath());
+    // The path as the system writes it ("C:\...\qora.exe" on Windows), for the association's command.
+    const std::string program = toPath(QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
     m_settings.associateVehFiles(associate, program);
     DesktopAssociation desktop(userDesktopFolders(), commandRunner());
     // The registration is all or nothing: when the registry store refused a key (the user has been told), the

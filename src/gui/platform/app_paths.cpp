@@ -16,9 +16,10 @@ std::string programFolder() {
     std::optional<std::string> home;
     if (qEnvironmentVariableIsSet("QORA_HOME"))
         home = toPath(qEnvironmentVariable("QORA_HOME"));
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return resolveProgramFolder(home, toPath(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())),
-                                toPath(QDir::toNativeSeparators(data)));
+    // Windows users find QORA's files in %APPDATA%\QORA, where its Windows programs keep them.
+    const std::string data = windowsUserDataFolder().value_or(
+        toPath(QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))));
+    return resolveProgramFolder(home, toPath(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())), data);
 }
 
 std::string registryFilePath() {

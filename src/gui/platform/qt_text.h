@@ -29,12 +29,22 @@ inline QString messageText(std::string_view text) {
     return decoder.hasError() ? fromLatin1(text) : decoded;
 }
 
+// Paths between Qt and the core: the system's bytes on Linux, UTF-8 on Windows (where the core turns them into
+// UTF-16 at the system, and the ANSI code page Qt would use there cannot name every file).
 inline QString fromPath(const std::string& path) {
+#ifdef Q_OS_WIN
+    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+#else
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+#endif
 }
 
 inline std::string toPath(const QString& path) {
+#ifdef Q_OS_WIN
+    const QByteArray bytes = path.toUtf8();
+#else
     const QByteArray bytes = QFile::encodeName(path);
+#endif
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
