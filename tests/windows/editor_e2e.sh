@@ -109,7 +109,7 @@ esac
 mkdir -p "$drive_c/Cars" "$settings_dir"
 vehicle="$drive_c/Cars/car.veh"
 vehicle_win=$(windows_path "$vehicle")
-wine "$cli" new "$vehicle_win" >>"$work/wine.log" 2>&1 || fail "qora-cli.exe new failed"
+wine "$(windows_path "$cli")" new "$vehicle_win" >>"$work/wine.log" 2>&1 || fail "qora-cli.exe new failed"
 [ -f "$vehicle" ] || fail "qora-cli.exe new made no vehicle"
 cp "$vehicle" "$work/original.veh"
 printf '[SETTINGS]\r\nVersion=4.0\r\nPatchFolder=%s\r\nTrevantInstallPath=%s\r\nLastFile=%s\r\n[FAVORITES]\r\nFavoriteFolder0=Vehicle.mas\r\n' \
@@ -117,7 +117,8 @@ printf '[SETTINGS]\r\nVersion=4.0\r\nPatchFolder=%s\r\nTrevantInstallPath=%s\r\n
 cp "$settings_dir/qora.ini" "$work/settings-before.ini"
 
 # ---- The user's session.
-wine "$qora" --report-control eCost "$vehicle_win" >"$work/qora.out" 2>"$work/qora.err" &
+# Started by its Windows path, as the Start menu or Explorer would.
+wine "$(windows_path "$qora")" --report-control eCost "$vehicle_win" >"$work/qora.out" 2>"$work/qora.err" &
 pid=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^QORA' | head -n 1) || true
 [ -n "$window" ] || fail "no QORA window appeared"
@@ -171,7 +172,7 @@ others=$( (find "$program_dir" "$appdata" -iname qora.ini; echo "$settings_dir/q
 if [ "$mode" = installer ]; then
     mkdir -p "$program_dir/bin/Garage"
     echo "mine" >"$program_dir/bin/Garage/notes.txt" # the user's own file among the program's
-    wine "$program_dir/uninstall.exe" /S >>"$work/wine.log" 2>&1 || fail "the uninstaller failed"
+    wine "$(windows_path "$program_dir/uninstall.exe")" /S >>"$work/wine.log" 2>&1 || fail "the uninstaller failed"
     wineserver -w
     left=$(cd "$program_dir" && find . -mindepth 1 | LC_ALL=C sort | tr '\n' ' ')
     [ "$left" = "./bin ./bin/Garage ./bin/Garage/notes.txt " ] ||
