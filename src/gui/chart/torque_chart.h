@@ -164,6 +164,8 @@ public:
 signals:
     // The user changed the vehicle's curve (a drag began, a step was taken).
     void edited();
+    // A change of the curve is complete: a drag of the point ended, or the point was stepped.
+    void pointEdited(int point, bool stepped);
     // The figure texts of the vehicle's (ghost false) or the ghost's lines may read differently now.
     void peakFiguresChanged(bool ghost);
 

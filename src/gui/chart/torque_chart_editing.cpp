@@ -117,6 +117,7 @@ void TorqueChart::chartMouseReleased(Qt::MouseButton button) {
         return;
     m_dragging = false;
     m_chart->endPointDrag();
+    emit pointEdited(line(TorqueLine).activePointIndex, false);
 }
 
 void TorqueChart::recalculatePowerPoint(int index) {
@@ -162,6 +163,7 @@ void TorqueChart::stepActivePoint(double delta) {
     emit peakFiguresChanged(false);
     m_chart->redraw();
     emit edited();
+    emit pointEdited(index, true);
 }
 
 void TorqueChart::selectHighPoint() {

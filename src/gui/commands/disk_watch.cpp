@@ -103,6 +103,8 @@ void DiskWatch::reloadVehicle() {
     m_context.document.setChanged(false);
     if (!m_files.openVehicleFile(path, VehicleFile::ModeOpen, true))
         m_context.document.setChanged(wasChanged);
+    else
+        m_context.document.setChanged(false); // as on disk; undo takes the reload back to the user's edits
 }
 
 void DiskWatch::checkGhostOnDisk() {

@@ -15,6 +15,7 @@
 #include "calc/data_validation.h"
 #include "commands/document_views.h"
 #include "dialogs/info_dialog.h"
+#include "documents/edit_history.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
 #include "editor/field_widgets.h"
@@ -152,6 +153,11 @@ bool FileCommands::openVehicleFile(const std::string& path, int mode, bool keepP
             m_context.document.vehicle() && m_context.document.vehicle()->fileName == replacement.path
                 ? m_context.document.vehicle()->diskSnapshot
                 : takeSnapshot(replacement.path);
+    // A vehicle read in the current one's place under its path (a Garage version, a backup, the file reloaded)
+    // is a command that undo takes back; any other open starts the history afresh.
+    std::optional<VehicleSnapshot> replaced;
+    if (keepPath && m_context.document.isOpen())
+        replaced = m_context.document.history().snapshot();
     recordRecentVehicle();
     if (replacement.deleteWorkingCopy)
         browser::deleteWorkingCopy(*replacement.deleteWorkingCopy);
@@ -170,7 +176,12 @@ bool FileCommands::openVehicleFile(const std::string& path, int mode, bool keepP
     m_views.setCaption(m_context.document.vehicle()->fileName);
     m_views.header().setPriorEditor(m_context.document.vehicle()->editorName);
     m_context.settings.lastFile = m_context.document.vehicle()->fileName;
-    m_context.document.setChanged(false);
+    if (replaced) {
+        m_context.document.history().recordReplacement(std::move(*replaced), replacementText(path, currentPath));
+    } else {
+        m_context.document.history().clear();
+        m_context.document.setChanged(false);
+    }
     m_views.header().restoreStatus();
     if (!keepPath)
         updateVehiclePicture();
@@ -178,6 +189,19 @@ bool FileCommands::openVehicleFile(const std::string& path, int mode, bool keepP
     m_views.header().vehicleNotepadButton()->setEnabled(true);
     m_views.documentsChanged();
     return true;
+}
+
+// "Load Garage version Fast setup", "Reload car.veh", "Load car.veB".
+QString FileCommands::replacementText(const std::string& path, const std::string& currentPath) {
+    const std::string name = fileNameOf(path);
+    if (browser::samePath(path, currentPath))
+        return tr("Reload %1").arg(fromPath(name));
+    const auto tilde = name.find('~');
+    const auto dot = name.rfind('.');
+    if (tilde != std::string::npos && dot != std::string::npos && dot > tilde &&
+        QString::fromStdString(name.substr(dot)).compare(QStringLiteral(".vfv"), Qt::CaseInsensitive) == 0)
+        return tr("Load Garage version %1").arg(fromPath(name.substr(tilde + 1, dot - tilde - 1)));
+    return tr("Load %1").arg(fromPath(name));
 }
 
 std::optional<std::string> FileCommands::browseForVehicle(const browser::BrowserStart& start, bool asGhost) {

@@ -74,6 +74,8 @@ private:
     void refreshBackupEntries();
     void updateVehiclePicture();
     QAction* action(const char* name) const;
+    // The command text of a vehicle read in the current one's place.
+    static QString replacementText(const std::string& path, const std::string& currentPath);
 
     CommandContext m_context;
     DocumentViews& m_views;

@@ -20,6 +20,7 @@
 #include "commands/document_views.h"
 #include "commands/file_commands.h"
 #include "dialogs/copy_from_ghost_dialog.h"
+#include "documents/edit_history.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
 #include "editor/copy_from_ghost.h"
@@ -344,7 +345,14 @@ void GhostCommands::copyGhostCurve() {
     m_context.guarded([this] {
         if (!m_context.document.vehicle() || !m_context.ghost.vehicle())
             return;
-        if (!takeGhostCurve())
+        bool taken = false;
+        {
+            const auto oneCommand = m_context.document.history().quiet();
+            taken = takeGhostCurve();
+        }
+        if (taken)
+            m_context.document.history().record(tr("Copy From Ghost: the torque curve"));
+        else
             m_context.host.prompt.tell(std::string(editor::kCopyFromGhostTitle),
                                        std::string(editor::kNothingToCopyText), PromptIcon::Information);
     });
@@ -356,17 +364,32 @@ bool GhostCommands::copyGhostValues(editor::CopyScope scope) {
     const int page = m_pages.tabs->currentIndex();
     const std::vector<editor::FieldCopy> plan =
         editor::copyFromGhostPlan(m_views.pageTexts(), ghostTexts(), page, scope);
-    // Each field's own change handling follows (the gear bars and read-outs, the name panel).
-    for (const editor::FieldCopy& copy : plan)
-        FieldPage::setControlText(m_views.control(copy.name), fromLatin1(copy.text));
-    const bool curve = editor::scopeHasCurve(page, scope) && takeGhostCurve();
+    // Each field's own change handling follows (the gear bars and read-outs, the name panel); the whole copy is
+    // one command.
+    bool curve = false;
+    {
+        const auto oneCommand = m_context.document.history().quiet();
+        for (const editor::FieldCopy& copy : plan)
+            FieldPage::setControlText(m_views.control(copy.name), fromLatin1(copy.text));
+        curve = editor::scopeHasCurve(page, scope) && takeGhostCurve();
+    }
     if (plan.empty() && !curve) {
         m_context.host.prompt.tell(std::string(editor::kCopyFromGhostTitle), std::string(editor::kNothingToCopyText),
                                    PromptIcon::Information);
         return false;
     }
-    m_context.document.setChanged(true);
+    m_context.document.history().record(copyText(static_cast<int>(plan.size()), curve, page, scope));
     return true;
+}
+
+// "Copy From Ghost: 5 values on Tires", "Copy From Ghost: 3 values and the torque curve on all pages".
+QString GhostCommands::copyText(int values, bool curve, int page, editor::CopyScope scope) {
+    QString what = values == 1 ? tr("1 value") : tr("%1 values").arg(values);
+    if (curve)
+        what = values > 0 ? what + tr(" and the torque curve") : tr("the torque curve");
+    const QString where =
+        scope == editor::CopyScope::AllPages ? tr("all pages") : fromLatin1(std::string(editor::pageCaption(page)));
+    return tr("Copy From Ghost: %1 on %2").arg(what, where);
 }
 
 // The ghost's torque curve into the vehicle's lines; the power line, the peak figures and the gearing chart follow.
@@ -379,7 +402,6 @@ bool GhostCommands::takeGhostCurve() {
         return false;
     m_pages.performance->chart().refresh();
     m_pages.performance->showPeakFigures(false);
-    m_context.document.setChanged(true);
     m_pages.driveTrain->refreshGearingChart();
     return true;
 }

@@ -80,6 +80,8 @@ private:
     // Performance page); false when nothing differed, which the user is told.
     bool copyGhostValues(editor::CopyScope scope);
     bool takeGhostCurve();
+    // The copy's command text: what was copied, and from which page.
+    static QString copyText(int values, bool curve, int page, editor::CopyScope scope);
     // The texts the ghost's twins show, keyed by the vehicle's objectNames.
     PageTexts ghostTexts() const;
 

@@ -6,10 +6,11 @@
 #include "commands/document_views.h"
 #include "commands/file_commands.h"
 #include "commands/ghost_commands.h"
-#include "documents/vehicle_document.h"
 #include "dialogs/garage_dialog.h"
-#include "editor/side_dialogs.h"
 #include "dialogs/side_section_dialogs.h"
+#include "documents/edit_history.h"
+#include "documents/vehicle_document.h"
+#include "editor/side_dialogs.h"
 #include "editor/vehicle_header.h"
 #include "garage/enter_garage.h"
 #include "platform/dialog_runner.h"
@@ -41,7 +42,7 @@ void VehicleDataCommands::editParts() {
         if (m_context.host.dialogs.run(dialog) != QDialog::Accepted)
             return;
         dialog.form().store(*m_context.document.vehicle());
-        m_context.document.setChanged(true);
+        m_context.document.history().record(tr("Vehicle Modification Parts"));
     });
 }
 
@@ -52,8 +53,11 @@ void VehicleDataCommands::editAiBasis() {
         AiBasisDialog dialog(editor::AiBasisForm(*m_context.document.vehicle()), m_context.settings,
                              m_context.host.prompt, m_context.window);
         m_context.host.dialogs.run(dialog);
+        // Closing without an edit stores the fields trimmed, which is no change of the user's.
         if (dialog.form().store(*m_context.document.vehicle()))
-            m_context.document.setChanged(true);
+            m_context.document.history().record(tr("AI Basis"));
+        else
+            m_context.document.history().resync();
     });
 }
 
@@ -65,7 +69,7 @@ void VehicleDataCommands::editAuthorData() {
                             m_context.host.prompt, m_context.window);
         m_context.host.dialogs.run(dialog);
         if (dialog.form().store(m_context.document.authorData(), *m_context.document.vehicle()))
-            m_context.document.setChanged(true);
+            m_context.document.history().record(tr("Author Information"));
     });
 }
 

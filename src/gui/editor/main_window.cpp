@@ -83,8 +83,9 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     m_ghostDocument = new GhostDocument(this);
 
     m_dragDrop = new FieldDragDrop(this);
+    // A drop is a command of its own, made by the target's own change handling.
     connect(m_dragDrop, &FieldDragDrop::dropped, this, [this](QWidget* target, const QString& text) {
-        setChanged(true);
+        const auto single = m_document->history().singleEdits();
         FieldPage::setControlText(target, text);
     });
 
@@ -100,6 +101,7 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
         m_settings, [this] { return controlText("eDescription"); }, central);
     layout->addWidget(m_header);
     createPages();
+    m_document->history().setView(this);
     layout->addWidget(m_pages, 1);
     setCentralWidget(central);
     m_files = new FileCommands(commandContext(), *this);
@@ -150,6 +152,7 @@ void MainWindow::createActions() {
     m_undoPage = action("mUndoPage", tr("Undo &Page"), QKeySequence(Qt::CTRL | Qt::Key_U));
     m_undoPage->setEnabled(false);
     connect(m_undoPage, &QAction::triggered, this, &MainWindow::undoPage);
+    createHistoryActions();
     m_exit = action("mExit", tr("E&xit"));
     connect(m_exit, &QAction::triggered, this, &QWidget::close);
 }
@@ -182,7 +185,12 @@ void MainWindow::createMenus() {
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("mEdit"));
+    edit->addAction(m_undo);
+    edit->addAction(m_redo);
+    edit->addSeparator();
     edit->addAction(m_undoPage);
+    edit->addAction(m_history);
+    edit->addSeparator();
     later(edit, "mCopyFromGhost", tr("&Copy From Ghost..."));
     edit->addSeparator();
     later(edit, "mVehMods", tr("Vehicle &Modification Parts..."));
@@ -265,9 +273,16 @@ bool MainWindow::transferPages() {
                              vehicle) >= 0)
             torqueChart().refresh();
     };
-    const editor::TransferResult result = editor::transferBuffer(
-        *m_document->vehicle(), collectTexts(), m_document->authorData(), m_settings, prompt(), storeCurve);
-    applyTexts(result.rewritten, false);
+    // What the savers rewrite (an empty gear as 0.0000, a curve ended early) is the form a save gives the
+    // values, not an edit: the history takes it as its base.
+    editor::TransferResult result;
+    {
+        const auto notAnEdit = m_document->history().quiet();
+        result = editor::transferBuffer(*m_document->vehicle(), collectTexts(), m_document->authorData(), m_settings,
+                                        prompt(), storeCurve);
+        applyTexts(result.rewritten, false);
+    }
+    m_document->history().resync();
     if (!result.ok()) {
         prompt().tell(std::string(result.title()), result.text, PromptIcon::Stop);
         m_header->restoreStatus();
@@ -298,10 +313,15 @@ void MainWindow::undoPage() {
             return;
         const int page = m_pages->currentIndex();
         const VehicleFile& saved = m_document->lastSaved() ? *m_document->lastSaved() : *m_document->vehicle();
-        m_pagesFilling = true;
-        editor::PageLoad load = editor::loadPage(saved, page, false, m_settings, prompt());
-        applyLoad(load, false);
-        afterPageFill(page, saved, false);
+        {
+            // The whole page back is one command, which undo takes back in turn.
+            const auto onePage = m_document->history().quiet();
+            m_pagesFilling = true;
+            editor::PageLoad load = editor::loadPage(saved, page, false, m_settings, prompt());
+            applyLoad(load, false);
+            afterPageFill(page, saved, false);
+        }
+        m_document->history().record(tr("Undo Page: %1").arg(fromLatin1(std::string(editor::pageCaption(page)))));
     });
 }
 

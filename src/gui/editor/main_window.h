@@ -15,6 +15,7 @@
 #include "commands/document_views.h"
 #include "commands/file_commands.h"
 #include "commands/ghost_commands.h"
+#include "documents/edit_history.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
 #include "editor/main_window_host.h"
@@ -23,6 +24,7 @@
 #include "settings/settings.h"
 
 class QAction;
+class QDialog;
 class QTabWidget;
 
 namespace qora::gui {
@@ -43,8 +45,8 @@ class VehicleHeader;
 // The main window composes the editor: the vehicle and ghost documents, the header panel, the seven pages in their
 // tabs, the menus and toolbar, and the command sets that act on them (files, ghost, appearance, summaries, the
 // vehicle's side data, the watch on the files on disk). Its own work is the start-up and shut-down of the program,
-// the field texts read from and written into all pages at once, and Undo Page.
-class MainWindow final : public QMainWindow, private PageHost, private DocumentViews {
+// the field texts read from and written into all pages at once, Undo Page, and showing what undo and redo put back.
+class MainWindow final : public QMainWindow, private PageHost, private DocumentViews, private VehicleStateView {
     Q_OBJECT
 
 public:
@@ -62,6 +64,8 @@ public:
     VehicleFile* currentVehicle() const { return m_document->vehicle(); }
     VehicleFile* ghostVehicle() const { return m_ghostDocument->vehicle(); }
     bool isChanged() const { return m_document->isChanged(); }
+    // The open vehicle's commands: every edit, undone and redone by Edit > Undo and Redo.
+    QUndoStack& undoStack() const { return m_document->undoStack(); }
     void setChanged(bool changed) { m_document->setChanged(changed); }
     // The archive entry the current vehicle was extracted from; Save writes it back into the archive.
     const std::optional<browser::ArchiveEntryRecord>& archiveEntry() const { return m_document->archiveEntry(); }
@@ -100,6 +104,7 @@ private:
     void createAppearance();
     void createEngineSounds();
     void createUserGuide();
+    void createHistoryActions();
     CommandContext commandContext();
 
     // What the pages ask of the window.
@@ -135,6 +140,16 @@ private:
     void showChangedState(bool changed);
     // Puts the page in front back as the vehicle was last opened or saved, after asking.
     void undoPage();
+    // The history window: every command of the open vehicle; choosing one goes to the state after it.
+    void showHistory();
+
+    // What the history asks of the window.
+    VehicleState shownState() const override;
+    std::string fieldText(std::string_view name) const override;
+    void showState(const VehicleState& change) override;
+    void bringToFront(int page, const std::string& field, int torquePoint) override;
+    void showTorqueCurve(const TorqueCurve& curve);
+
     // F1: the help of the focused field's label, or the user guide.
     void helpForFocus();
     // The user guide in the help window; a "qorahelp.htm" in the program folder stands in for the built-in one.
@@ -171,6 +186,10 @@ private:
     QAction* m_save = nullptr;
     QAction* m_saveAs = nullptr;
     QAction* m_undoPage = nullptr;
+    QAction* m_undo = nullptr;
+    QAction* m_redo = nullptr;
+    QAction* m_history = nullptr;
+    QDialog* m_historyWindow = nullptr;
     QAction* m_exit = nullptr;
 
     FileCommands* m_files = nullptr;

@@ -125,19 +125,24 @@ void MainWindow::applyLoad(const editor::PageLoad& load, bool ghost) {
 }
 
 editor::PageLoad MainWindow::fillPages(const VehicleFile& vehicle, bool ghost) {
-    m_pagesFilling = true;
     editor::PageLoad load;
-    try {
-        load = editor::loadPages(vehicle, ghost, m_settings, prompt(), m_aerodynamics->otherSetAngles(ghost));
-        applyLoad(load, ghost);
-    } catch (...) {
-        m_pagesFilling = false;
-        throw;
+    {
+        // Filling is no edit, not even where it shows the vehicle's angles anew for a ghost.
+        const auto notAnEdit = m_document->history().quiet();
+        m_pagesFilling = true;
+        try {
+            load = editor::loadPages(vehicle, ghost, m_settings, prompt(), m_aerodynamics->otherSetAngles(ghost));
+            applyLoad(load, ghost);
+        } catch (...) {
+            m_pagesFilling = false;
+            throw;
+        }
+        afterPageFill(editor::PgPerformance, vehicle, ghost);
+        afterPageFill(editor::PgDriveTrain, vehicle, ghost);
+        if (!ghost)
+            m_document->authorData() = editor::keptAuthorData(vehicle);
     }
-    afterPageFill(editor::PgPerformance, vehicle, ghost);
-    afterPageFill(editor::PgDriveTrain, vehicle, ghost);
-    if (!ghost)
-        m_document->authorData() = editor::keptAuthorData(vehicle);
+    m_document->history().resync();
     return load;
 }
 
@@ -160,10 +165,13 @@ void MainWindow::helpForFocus() {
     showUserGuide();
 }
 
+// Every change of a vehicle field's text passes here: the history makes it a command (or, while a change of
+// several values runs, leaves it to that change's command).
 void MainWindow::onFieldEdited(QWidget* field) {
     if (field->objectName() == QLatin1String("eDescription"))
         m_header->setDescription(FieldPage::textOf(field));
-    setChanged(true);
+    if (!m_pagesFilling)
+        m_document->history().fieldEdited(toLatin1(field->objectName()));
 }
 
 // ---- Options restored at start-up ---------------------------------------------------------------------------

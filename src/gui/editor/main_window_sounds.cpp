@@ -11,7 +11,8 @@ namespace qora::gui {
 
 void MainWindow::createEngineSounds() {
     m_sounds = new EngineSounds(
-        prompt(), m_settings, m_host.dialogs, this, [this] { setChanged(true); },
+        // A chosen sound is set into its list, whose change is recorded like any field edit.
+        prompt(), m_settings, m_host.dialogs, this, [] {},
         [this](const std::function<void()>& command) { guarded(command); });
     struct SoundPanel {
         const char* panel;

@@ -31,7 +31,8 @@ bool WindowShortcutGuard::eventFilter(QObject* watched, QEvent* event) {
     const QKeySequence pressed(key->keyCombination());
     bool windowKey = false;
     for (const QAction* action : m_window->findChildren<QAction*>())
-        windowKey = windowKey || matches(action->shortcut(), pressed);
+        for (const QKeySequence& shortcut : action->shortcuts())
+            windowKey = windowKey || matches(shortcut, pressed);
     for (const QShortcut* shortcut : m_window->findChildren<QShortcut*>())
         windowKey = windowKey || matches(shortcut->key(), pressed);
     // Not overridden, the window's shortcut runs; and a key whose command is disabled (Ctrl+U with nothing to

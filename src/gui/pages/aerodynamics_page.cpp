@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "calc/field_rules.h"
+#include "documents/edit_history.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
 #include "editor/field_access.h"
@@ -87,8 +88,14 @@ void AerodynamicsPage::toggleAnglesInDegrees() {
     settings.anglesInDegrees = change.degrees;
     applyAngleMode(change.degrees);
     if (change.vehicle) {
-        setControlText(control("efAngle"), fromLatin1(change.vehicle->front));
-        setControlText(control("erAngle"), fromLatin1(change.vehicle->rear));
+        // The same angles in another unit: no edit. Changes recorded before keep their own unit and are
+        // converted when undone.
+        {
+            const auto notAnEdit = host().document().history().quiet();
+            setControlText(control("efAngle"), fromLatin1(change.vehicle->front));
+            setControlText(control("erAngle"), fromLatin1(change.vehicle->rear));
+        }
+        host().document().history().resync();
     }
     if (change.ghost) {
         setControlText(control("gefAngle"), fromLatin1(change.ghost->front));

@@ -29,6 +29,7 @@
 #include "chart/chart_painter.h"
 #include "chart/gearing_chart.h"
 #include "chart/torque_chart.h"
+#include "documents/edit_history.h"
 #include "documents/ghost_document.h"
 #include "documents/vehicle_document.h"
 #include "editor/field_access.h"
@@ -362,9 +363,13 @@ void DriveTrainPage::gearBarMoved(int gear) {
     QScrollBar* bar = m_gearBars[static_cast<std::size_t>(gear)];
     QLineEdit* edit = m_gearEdits[static_cast<std::size_t>(gear)];
     const QSignalBlocker blocker(bar);
-    // The edit's own change handling marks the file changed; its bar is not written back.
+    // The edit's own change handling records the change (moves of a bar merge as steps); its bar is not
+    // written back.
     m_gearSync = true;
-    setControlText(edit, fromLatin1(gearTextFromPosition(bar->value(), gear == GearReverse)));
+    {
+        const auto steps = host().document().history().stepping();
+        setControlText(edit, fromLatin1(gearTextFromPosition(bar->value(), gear == GearReverse)));
+    }
     m_gearSync = false;
     recalculateDriveTrain();
 }
@@ -382,7 +387,6 @@ void DriveTrainPage::gearEditChanged(int gear) {
     }
     if (host().pagesFilling())
         return;
-    host().document().setChanged(true);
     recalculateDriveTrain();
 }
 

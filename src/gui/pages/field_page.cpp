@@ -14,6 +14,8 @@
 #include <QWheelEvent>
 
 #include "calc/field_rules.h"
+#include "documents/edit_history.h"
+#include "documents/vehicle_document.h"
 #include "editor/field_access.h"
 #include "editor/field_drag.h"
 #include "editor/field_widgets.h"
@@ -312,8 +314,10 @@ void FieldPage::stepField(SpinButton* button, bool up) {
     const SpinStep step = up ? spinButtonUp(text, def, angle, degrees) : spinButtonDown(text, def, angle, degrees);
     if (step.beep)
         m_host.prompt().beep();
-    if (step.text != text)
+    if (step.text != text) {
+        const auto steps = m_host.document().history().stepping();
         setControlText(button->focusControl(), fromLatin1(step.text));
+    }
 }
 
 // The wheel over a field that a spin button steps works that spin button, one step per notch. Elsewhere the wheel

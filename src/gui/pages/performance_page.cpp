@@ -6,9 +6,10 @@
 #include <QVBoxLayout>
 
 #include "calc/engine_curve.h"
+#include "chart/torque_chart.h"
+#include "documents/edit_history.h"
 #include "documents/vehicle_document.h"
 #include "editor/page_fields.h"
-#include "chart/torque_chart.h"
 #include "pages/page_host.h"
 #include "platform/qt_text.h"
 #include "settings/settings.h"
@@ -34,7 +35,14 @@ PerformancePage::PerformancePage(PageHost& host, const TorqueChartHost& chartHos
     chartColumn->setSpacing(4);
     m_chart = new TorqueChart(box);
     m_chart->attach(chartHost);
-    connect(m_chart, &TorqueChart::edited, this, [this] { this->host().document().setChanged(true); });
+    // A drag shows the vehicle changed while it runs and becomes one command when it ends; steps of one point
+    // make one command while they follow each other.
+    connect(m_chart, &TorqueChart::edited, this, [this] { this->host().document().setEditInProgress(true); });
+    connect(m_chart, &TorqueChart::pointEdited, this, [this](int point, bool stepped) {
+        VehicleDocument& document = this->host().document();
+        document.history().record({}, stepped ? QStringLiteral("torque:%1").arg(point) : QString());
+        document.setEditInProgress(false);
+    });
     connect(m_chart, &TorqueChart::peakFiguresChanged, this, [this](bool ghost) { showPeakFigures(ghost); });
     m_chart->setObjectName(QStringLiteral("TorqueChart"));
     chartColumn->addWidget(m_chart);
