@@ -297,6 +297,28 @@ private slots:
         QVERIFY(!window.isChanged());
     }
 
+    // A field's own undo keys would take back only its own typing: in the window they are the vehicle's.
+    void undoKeysWorkWhereverTheFocusIs() {
+        EditorFixture editor;
+        editor.startWith();
+        gui::MainWindow& window = *editor.window;
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.pages()->setCurrentIndex(editor::PgOther);
+        step(editor, "csbeMass", true);
+        QLineEdit* fuel = editor.find<QLineEdit>("eFuel");
+        fuel->setFocus();
+        QTest::keyClick(fuel, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(text(editor, "eMass"), QStringLiteral("1125.0"));
+        QVERIFY(!window.isChanged());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(text(editor, "eMass"), QStringLiteral("1130.0"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(text(editor, "eMass"), QStringLiteral("1130.0"));
+        QVERIFY(window.isChanged());
+    }
+
     void theChangedIndicatorFollowsTheSavedState() {
         EditorFixture editor;
         const std::string path = editor.startWith();
