@@ -116,10 +116,12 @@ std::string MainWindow::fieldText(std::string_view name) const {
     return toLatin1(controlText(name));
 }
 
+// Undo and redo also run from the history window, outside any command of the window's: a failure of a field's
+// own change handling is shown, never let out into the event loop.
 void MainWindow::showState(const VehicleState& change) {
-    applyTexts(change.texts, false);
+    guarded([&] { applyTexts(change.texts, false); });
     if (change.torque)
-        showTorqueCurve(*change.torque);
+        guarded([&] { showTorqueCurve(*change.torque); });
 }
 
 // A recorded curve back in the chart, in the unit the chart shows now; the power line, the peak figures and the
