@@ -394,6 +394,28 @@ private slots:
         QVERIFY(!stack(editor).canUndo());
     }
 
+    void aSwitchOfTheTorqueUnitIsNoChangeOfTheCurve() {
+        EditorFixture editor;
+        editor.startWith();
+        gui::MainWindow& window = *editor.window;
+        window.pages()->setCurrentIndex(editor::PgPerformance);
+        const std::string opened = savedBytes(editor);
+        QVERIFY(triggerAction(&window, "mcoTorqueNm")); // the curve in ft-lbs
+        QCOMPARE(stack(editor).count(), 0);
+        step(editor, "csbChartPoint", true);
+        QCOMPARE(stack(editor).count(), 1);
+        QCOMPARE(stack(editor).undoText(), QStringLiteral("Torque at 5000 rpm 472.85 \u2192 473.85"));
+        QVERIFY(undo(editor));
+        QCOMPARE(savedBytes(editor), opened);
+
+        // A step recorded in ft-lbs and undone after switching back to Nm gives the curve as opened.
+        QVERIFY(redo(editor));
+        QVERIFY(triggerAction(&window, "mcoTorqueNm"));
+        QVERIFY(undo(editor));
+        QCOMPARE(window.torqueChart().line(TorqueChart::TorqueLine).points[kPoint5000].value, 633.0);
+        QCOMPARE(savedBytes(editor), opened);
+    }
+
     void anAngleEditIsUndoneInTheUnitShownNow() {
         EditorFixture editor;
         editor.startWith();

@@ -62,6 +62,21 @@ void SideSections::storeInto(VehicleFile& vehicle) const {
 
 // ---- States and their differences ---------------------------------------------------------------------------
 
+TorqueCurve inUnit(const TorqueCurve& curve, int unit) {
+    if (curve.unit == unit)
+        return curve;
+    // The chart's own conversion, so a curve converted here equals the chart's converted line exactly.
+    LineData line;
+    line.unit = curve.unit;
+    for (double value : curve.values)
+        line.points.push_back(LinePoint{value, 0, 0});
+    convertLineUnits(line, unit, false);
+    TorqueCurve converted{unit, {}};
+    for (const LinePoint& point : line.points)
+        converted.values.push_back(point.value);
+    return converted;
+}
+
 void VehicleState::overlay(const VehicleState& change) {
     for (const auto& [name, text] : change.texts)
         texts[name] = text;
@@ -83,9 +98,14 @@ StateChange difference(const VehicleState& from, const VehicleState& to) {
             change.after.texts.emplace(name, text);
         }
     }
-    if (from.torque && to.torque && *from.torque != *to.torque) {
-        change.before.torque = from.torque;
-        change.after.torque = to.torque;
+    if (from.torque && to.torque) {
+        // A switch of the chart's torque unit is no change of the curve: the earlier curve is compared (and kept)
+        // in the unit the chart shows now.
+        TorqueCurve earlier = inUnit(*from.torque, to.torque->unit);
+        if (earlier != *to.torque) {
+            change.before.torque = std::move(earlier);
+            change.after.torque = to.torque;
+        }
     }
     if (from.side && to.side && *from.side != *to.side) {
         change.before.side = from.side;

@@ -50,6 +50,9 @@ struct VehicleState {
     void overlay(const VehicleState& change);
 };
 
+// The curve in another torque unit, converted as the chart converts its line.
+TorqueCurve inUnit(const TorqueCurve& curve, int unit);
+
 // The parts of two whole states that differ: `before` and `after` hold the same fields, the curve when it
 // differs, the sections when they differ. Both are empty when nothing differs.
 struct StateChange {
