@@ -371,6 +371,7 @@ private slots:
         window.pages()->setCurrentIndex(editor::PgPerformance);
         QCoreApplication::processEvents();
         TorqueChart& chart = window.torqueChart();
+        const std::string opened = savedBytes(editor);
         QWidget* grid = chart.findChild<QWidget*>(QStringLiteral("iTorqueGrid"));
         QVERIFY(grid != nullptr);
         const LinePoint& point = chart.line(TorqueChart::TorqueLine).points[1];
@@ -382,10 +383,16 @@ private slots:
         QTest::mouseMove(grid, start - QPoint(0, 20));
         QTest::mouseRelease(grid, Qt::LeftButton, {}, start - QPoint(0, 20));
         QCOMPARE(stack(editor).count(), 1);
+        const std::string dragged = savedBytes(editor);
+        QVERIFY(dragged != opened);
         QVERIFY(stack(editor).undoText().startsWith(QStringLiteral("Torque at 500 rpm 175.00 \u2192 ")));
         QVERIFY(undo(editor));
         QCOMPARE(chart.line(TorqueChart::TorqueLine).points[1].value, 175.0);
+        QCOMPARE(savedBytes(editor), opened);
         QVERIFY(!window.isChanged());
+        QVERIFY(redo(editor));
+        QCOMPARE(savedBytes(editor), dragged);
+        QVERIFY(undo(editor));
 
         // A press that moves nothing leaves no command and the vehicle unchanged.
         QTest::mousePress(grid, Qt::LeftButton, {}, start);
@@ -414,6 +421,34 @@ private slots:
         QVERIFY(undo(editor));
         QCOMPARE(window.torqueChart().line(TorqueChart::TorqueLine).points[kPoint5000].value, 633.0);
         QCOMPARE(savedBytes(editor), opened);
+    }
+
+    void theSideDialogsEditsAreUndone() {
+        EditorFixture editor;
+        editor.startWith();
+        gui::MainWindow& window = *editor.window;
+        const auto typeInto = [](const char* field, const QString& typed) -> ScriptedDialogRunner::Step {
+            return [field, typed](QDialog& dialog) {
+                auto* edit = child<QLineEdit>(dialog, field);
+                edit->selectAll();
+                QTest::keyClicks(edit, typed);
+                return int(QDialog::Accepted);
+            };
+        };
+        editor.dialogs.then(typeInto("eCornering", QStringLiteral("0.95")));
+        checkDoUndoRedo(
+            editor, [&] { QVERIFY(triggerAction(&window, "mAiBasis")); }, QStringLiteral("AI Basis"));
+        editor.dialogs.then(typeInto("eOriginalAuthor", QStringLiteral("Ada")));
+        checkDoUndoRedo(
+            editor, [&] { QVERIFY(triggerAction(&window, "mAuthorInfo")); }, QStringLiteral("Author Information"));
+        QCOMPARE(window.authorData()[editor::AuthorOriginal], std::string("Ada"));
+        QVERIFY(undo(editor));
+        QCOMPARE(window.authorData()[editor::AuthorOriginal], std::string());
+
+        // Closed without an edit: no command, and the vehicle stays as it was.
+        const int count = stack(editor).count();
+        QVERIFY(triggerAction(&window, "mAiBasis"));
+        QCOMPARE(stack(editor).count(), count);
     }
 
     void anAngleEditIsUndoneInTheUnitShownNow() {

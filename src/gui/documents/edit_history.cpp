@@ -126,7 +126,8 @@ void EditHistory::fieldEdited(const std::string& name) {
 }
 
 bool EditHistory::record(const QString& text, const QString& mergeKey) {
-    if (m_view == nullptr || !m_document.isOpen())
+    // Inside a quiet change (or an undo) the change that encloses it records.
+    if (m_quiet > 0 || m_view == nullptr || !m_document.isOpen())
         return false;
     VehicleState now = wholeState();
     StateChange change = difference(m_shown, now);
