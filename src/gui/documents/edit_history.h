@@ -64,7 +64,7 @@ public:
     // Keeps a setting for as long as it lives.
     class Scope {
     public:
-        Scope(int& counter) : m_counter(&counter) { ++*m_counter; }
+        explicit Scope(int& counter) : m_counter(&counter) { ++*m_counter; }
         Scope(Scope&& other) noexcept : m_counter(other.m_counter) { other.m_counter = nullptr; }
         Scope(const Scope&) = delete;
         Scope& operator=(const Scope&) = delete;
@@ -89,7 +89,8 @@ public:
     // A field's text changed: a command, merged into the previous one when it continues its run.
     void fieldEdited(const std::string& name);
     // Records what changed since the last command as one command with this text (or the change described);
-    // false when nothing changed, or while a quiet scope lives (the enclosing change records it). Changes with the same non-empty merge key merge while they follow each other.
+    // false when nothing changed, or while a quiet scope lives (the enclosing change records it). Changes with the same
+    // non-empty merge key merge while they follow each other.
     bool record(const QString& text = {}, const QString& mergeKey = {});
     // What the pages show now is the base of the next change, without a command (a fill, a save's rewritten
     // texts, a unit switch).

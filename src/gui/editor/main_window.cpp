@@ -129,7 +129,12 @@ MainWindow::MainWindow(MainWindowHost host, QWidget* parent) : QMainWindow(paren
     resize(first.expandedTo(QSize(800, 600)));
 }
 
-MainWindow::~MainWindow() = default;
+// The document goes with the window's children: its stack, emptied as it goes, must not tell the half-destroyed
+// window about it.
+MainWindow::~MainWindow() {
+    m_document->undoStack().blockSignals(true);
+    m_document->blockSignals(true);
+}
 
 // ---- Window parts -------------------------------------------------------------------------------------------
 

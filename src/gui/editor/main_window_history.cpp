@@ -64,11 +64,11 @@ void MainWindow::createHistoryActions() {
     connect(m_history, &QAction::triggered, this, &MainWindow::showHistory);
     connect(&stack, &QUndoStack::canUndoChanged, m_undo, &QAction::setEnabled);
     connect(&stack, &QUndoStack::canRedoChanged, m_redo, &QAction::setEnabled);
-    connect(&stack, &QUndoStack::undoTextChanged, this, [this](const QString& text) {
-        m_undo->setText(text.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(menuText(text)));
+    connect(&stack, &QUndoStack::undoTextChanged, m_undo, [undo = m_undo](const QString& text) {
+        undo->setText(text.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(menuText(text)));
     });
-    connect(&stack, &QUndoStack::redoTextChanged, this, [this](const QString& text) {
-        m_redo->setText(text.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(menuText(text)));
+    connect(&stack, &QUndoStack::redoTextChanged, m_redo, [redo = m_redo](const QString& text) {
+        redo->setText(text.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(menuText(text)));
     });
 }
 
