@@ -35,16 +35,16 @@ struct LoadedArchive {
 };
 
 // Writes extracted bytes. A regular file (or a new one) is replaced in one step; anything else that already
-// exists at the path (/dev/null, a pipe) is written to as a stream, never renamed over.
+// exists at the path (/dev/null or NUL, a pipe) is written to as a stream, never renamed over.
 void writeOutput(const std::string& path, std::string_view bytes) {
-    FileSystem& fs = fileSystem();
-    if (fs.folderExists(path))
+    const FileStatus status = fileSystem().status(path);
+    if (status.type == FileStatus::Type::Folder)
         throw FileError("cannot write '" + path + "': it is a folder", "it is a folder");
-    if (fs.fileExists(path) || !fs.pathExists(path)) {
+    if (status.type != FileStatus::Type::Other) {
         writeFileAtomically(path, bytes);
         return;
     }
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(nativePath(path), std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
     if (!out)

@@ -146,6 +146,16 @@ public:
 #endif
         r.out = readBytes(m_outFile);
         r.err = readBytes(m_errFile);
+#ifdef _WIN32
+        // Text written to the console streams ends its lines with CR LF on Windows; the tests compare lines.
+        for (std::string* text : {&r.out, &r.err}) {
+            std::string lines;
+            for (std::size_t i = 0; i < text->size(); ++i)
+                if (!((*text)[i] == '\r' && i + 1 < text->size() && (*text)[i + 1] == '\n'))
+                    lines += (*text)[i];
+            *text = std::move(lines);
+        }
+#endif
         std::error_code ignored;
         std::filesystem::remove(std::filesystem::u8path(m_outFile), ignored);
         std::filesystem::remove(std::filesystem::u8path(m_errFile), ignored);

@@ -88,9 +88,13 @@ TEST(CliMas, ReadingErrorsAndTheSizeQuestion) {
     EXPECT_EQ(r.err, "qora-cli: FATAL: File [NOKEYS.VEH] contains no valid Vehicle Description (car name).  Your "
                      "vehicle.mas file may be corrupt.\n");
 
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"mas"}, {"mas", "list"}, {"mas", "extract", "a.mas"}, {"mas", "replace", "a.mas", "X"},
-             {"mas", "pack", "a.mas"}, {"mas", "list", "--bogus", "a.mas"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"mas"},
+                                               {"mas", "list"},
+                                               {"mas", "extract", "a.mas"},
+                                               {"mas", "replace", "a.mas", "X"},
+                                               {"mas", "pack", "a.mas"},
+                                               {"mas", "list", "--bogus", "a.mas"}}) {
         r = runCli(dir, args);
         EXPECT_EQ(r.exitCode, 2) << r.err;
         EXPECT_TRUE(r.err.ends_with(kUsageHint)) << r.err;
@@ -109,7 +113,11 @@ TEST(CliMas, ExtractWritesAnEntrysBytes) {
     r = runCli(dir, {"mas", "extract", "-o", "out.txt", "Vehicle.Mas", "CAFE.VEH"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(readBytes(dir.file("out.txt")), vehicleText("Caf\xE9 Racer", "GT", "250"));
+#ifdef _WIN32
+    r = runCli(dir, {"mas", "extract", "-o", "NUL", "Vehicle.Mas", "CAFE.VEH"});
+#else
     r = runCli(dir, {"mas", "extract", "-o", "/dev/null", "Vehicle.Mas", "CAFE.VEH"});
+#endif
     EXPECT_EQ(r.exitCode, 0) << r.err;
 
     r = runCli(dir, {"mas", "extract", "Vehicle.Mas", "NONE.VEH"});
@@ -139,7 +147,9 @@ TEST(CliMas, ReplaceRebuildsTheArchive) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "");
     MasBuilder expected;
-    expected.add("DEFAULT.VHS", "[BODY]\r\n").add("CAFE.VEH", edited).add("RALLY.VEH", vehicleText("Rally Car", "Rally"));
+    expected.add("DEFAULT.VHS", "[BODY]\r\n")
+        .add("CAFE.VEH", edited)
+        .add("RALLY.VEH", vehicleText("Rally Car", "Rally"));
     EXPECT_EQ(readBytes(dir.file("Vehicle.Mas")), expected.bytes());
 
     r = runCli(dir, {"mas", "replace", "Vehicle.Mas", "NEW.VEH", "edited.veh"});

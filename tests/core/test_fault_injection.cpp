@@ -30,6 +30,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// What the system says of a path that leads through a file as if it were a folder.
+#ifdef _WIN32
+const std::string kThroughAFile = "No such file or directory";
+#else
+const std::string kThroughAFile = "Not a directory";
+#endif
+
 const std::string kSaveAdvice =
     ".  Check that the folder exists, that you have enough disk space and that you may write "
     "to it.  The file on disk was not changed.";
@@ -67,7 +74,7 @@ TEST(FaultInjection, VehicleSaveNamesARefusedRenameAndAFileInPlaceOfTheFolder) {
     writeBytes(f.dir.file("blocker"), "a file where a folder should be");
     const std::string blocked = f.dir.file("blocker/car.veh");
     EXPECT_EQ(messageOf<VehicleFileError>([&] { save(vehicle, blocked); }),
-              "Error saving file [" + blocked + "]: Not a directory" + kSaveAdvice);
+              "Error saving file [" + blocked + "]: " + kThroughAFile + kSaveAdvice);
     EXPECT_EQ(vehicle.fileName, path);
     EXPECT_EQ(readBytes(path), before);
     EXPECT_EQ(readBytes(f.dir.file("blocker")), "a file where a folder should be");
@@ -104,7 +111,7 @@ TEST(FaultInjection, ArchiveWriteBackAndExtractionNameAFileInPlaceOfTheirFolder)
         mas.extractEntry("CAR1.VEH", false);
         ADD_FAILURE() << "extracted into a file";
     } catch (const FileError& e) {
-        EXPECT_EQ(e.reason(), "Not a directory");
+        EXPECT_EQ(e.reason(), kThroughAFile);
     }
     EXPECT_EQ(readBytes(dir.file("prog/MasVeh")), "a file where a folder should be");
 
@@ -157,9 +164,9 @@ TEST(FaultInjection, VersionsAndNotesSurviveARefusedRenameAndAFileInPlaceOfTheGa
     writeBytes(f.dir.file("blocker"), "x");
     const std::string blocked = f.dir.file("blocker/bmw~Slow.vfv");
     EXPECT_EQ(messageOf<garage::GarageError>([&] { garage::writeVersion(blocked, vehicle); }),
-              "Unable to write version file [" + blocked + "].  Not a directory.");
+              "Unable to write version file [" + blocked + "].  " + kThroughAFile + ".");
     EXPECT_EQ(messageOf<garage::GarageError>([&] { garage::saveNotes(blocked, "notes"); }),
-              "Unable to write version notes file [" + garage::notesPathOf(blocked) + "].  Not a directory.");
+              "Unable to write version notes file [" + garage::notesPathOf(blocked) + "].  " + kThroughAFile + ".");
     EXPECT_EQ(readBytes(f.dir.file("blocker")), "x");
 }
 

@@ -63,7 +63,7 @@ const std::vector<std::string> kCompanions{"g01b.txt", "g01b.veb", "g01b.veh", "
 TEST(CompanionFiles, BitmapsOfTheCodeAndFilesOfTheBaseInAnyCase) {
     TempDir dir;
     for (const char* name : {"g01b.veh", "G01B.VEB", "g01b.vex", "G01BSIDE.BMP", "g01b.txt", "g01bx.veh", "g01c.bmp",
-                             "ab.veh", "AB.VEX", "ab.vfront.bmp", "ab.bmp", "*x.veh", "ax.veh"})
+                             "ab.veh", "AB.VEX", "ab.vfront.bmp", "ab.bmp", "ax.veh"})
         writeBytes(dir.file(name), "x");
     fs::create_directories(dir.file("g01b.old"));
 
@@ -72,8 +72,11 @@ TEST(CompanionFiles, BitmapsOfTheCodeAndFilesOfTheBaseInAnyCase) {
     // Fewer than four characters before the extension: the code takes the dot and what follows.
     EXPECT_EQ(companionFiles(dir.path(), "ab.veh"),
               (std::vector<std::string>{"ab.bmp", "ab.veh", "AB.VEX", "ab.vfront.bmp"}));
-    // The name's characters are not wildcards.
+#ifndef _WIN32
+    // The name's characters are not wildcards ("*" cannot be part of a name on Windows).
+    writeBytes(dir.file("*x.veh"), "x");
     EXPECT_EQ(companionFiles(dir.path(), "*x.veh"), (std::vector<std::string>{"*x.veh"}));
+#endif
 }
 
 TEST(CompanionFiles, CheckListEnablesOkOnlyWithATick) {
@@ -126,11 +129,17 @@ TEST(FileManagerDelete, AFileThatCannotBeDeletedIsReportedAndTheRestGoes) {
 TEST(FileManagerCopy, RefusesTheSourceFolderBeforeTheCheckList) {
     ManagerFixture f;
     f.picker.cancel().choose(f.source + "/").choose(f.target + "/../src");
+#ifndef _WIN32
+    // A link to the source folder is the source folder (Windows makes links for administrators only).
     fs::create_symlink(f.source, f.dir.file("alias"));
     f.picker.choose(f.dir.file("alias"));
+    constexpr int kNamesOfTheSource = 3;
+#else
+    constexpr int kNamesOfTheSource = 2;
+#endif
 
     EXPECT_FALSE(f.manager.copyVehicle(f.source, "g01b.veh", f.confirm()));
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kNamesOfTheSource; ++i) {
         EXPECT_FALSE(f.manager.copyVehicle(f.source, "g01b.veh", f.confirm()));
         EXPECT_EQ(f.prompt.calls.back().text, "The destination folder must not be the same as the source folder.");
         EXPECT_EQ(f.prompt.calls.back().title, "QORA File Manager");

@@ -196,12 +196,21 @@ TEST(VehAssociation, AssociateWritesTheFourEntriesAndRemovingDeletesThemWithSubk
     EXPECT_EQ(value("\\.VEH"), "QORAVehicleFile");
     EXPECT_EQ(value("\\QORAVehicleFile"), "Trevant Veh File");
     EXPECT_EQ(value("\\QORAVehicleFile\\DefaultIcon"), "/usr/bin/qora,0");
+#ifdef _WIN32
+    // The Explorer's file path is quoted too: a file in "My Cars" reaches the program as one argument.
+    EXPECT_EQ(value("\\QORAVehicleFile\\shell\\open\\command"), "/usr/bin/qora \"%1\"");
+#else
     EXPECT_EQ(value("\\QORAVehicleFile\\shell\\open\\command"), "/usr/bin/qora %1");
+#endif
 
     // A program path with a blank is quoted in the command, or it would be split at the blank.
     f.settings.associateVehFiles(true, "/opt/my qora/qora");
     EXPECT_EQ(value("\\QORAVehicleFile\\DefaultIcon"), "/opt/my qora/qora,0");
+#ifdef _WIN32
+    EXPECT_EQ(value("\\QORAVehicleFile\\shell\\open\\command"), "\"/opt/my qora/qora\" \"%1\"");
+#else
     EXPECT_EQ(value("\\QORAVehicleFile\\shell\\open\\command"), "\"/opt/my qora/qora\" %1");
+#endif
     EXPECT_TRUE(f.prompt.calls.empty());
 
     f.settings.associateVehFiles(false, "/opt/my qora/qora");

@@ -26,6 +26,7 @@ using namespace qora;
 using qora::testing::FailingFileSystem;
 using qora::testing::messageOf;
 using qora::testing::namesIn;
+using qora::testing::native;
 using qora::testing::readBytes;
 using qora::testing::ScriptedPrompt;
 using qora::testing::TempDir;
@@ -127,10 +128,10 @@ TEST_F(SettingsTest, DefaultsAndTheFoldersThatFollowTheProgramFolder) {
     EXPECT_EQ(settings.masVehFolder(), dir.file("MasVeh"));
 
     // The move-to folder follows the program folder only while it is the default.
-    settings.setProgramFolder(dir.path() + "/sub/");
-    EXPECT_EQ(settings.programFolder, dir.path() + "/sub");
-    EXPECT_EQ(settings.moveToFolder, dir.path() + "/sub");
-    EXPECT_EQ(settings.garageFolder, dir.path() + "/sub/Garage");
+    settings.setProgramFolder(dir.file("sub/"));
+    EXPECT_EQ(settings.programFolder, dir.file("sub"));
+    EXPECT_EQ(settings.moveToFolder, dir.file("sub"));
+    EXPECT_EQ(settings.garageFolder, dir.file("sub/Garage"));
     settings.moveToFolder = "/elsewhere";
     settings.setProgramFolder(dir.path());
     EXPECT_EQ(settings.moveToFolder, "/elsewhere");
@@ -173,16 +174,16 @@ TEST_F(SettingsTest, ColourAccessorsAndThresholdPresets) {
 }
 
 TEST_F(SettingsTest, FirstRunWithAGameFolderTakesItsFolders) {
-    settings.gameFolder = "/games/Trevant";
+    settings.gameFolder = native("/games/Trevant");
 
     EXPECT_TRUE(settings.load());
 
     EXPECT_TRUE(settings.firstRun);
-    EXPECT_EQ(settings.gameFolder, "/games/Trevant");
-    EXPECT_EQ(settings.patchFolder, "/games/Trevant/Patch");
-    EXPECT_EQ(settings.soundFolder, "/games/Trevant/Sounds/22k16bit");
+    EXPECT_EQ(settings.gameFolder, native("/games/Trevant"));
+    EXPECT_EQ(settings.patchFolder, native("/games/Trevant/Patch"));
+    EXPECT_EQ(settings.soundFolder, native("/games/Trevant/Sounds/22k16bit"));
     EXPECT_EQ(settings.moveToFolder, dir.path());
-    EXPECT_EQ(settings.favoriteFolders, (std::vector<std::string>{"Vehicle.mas", "/games/Trevant/Patch"}));
+    EXPECT_EQ(settings.favoriteFolders, (std::vector<std::string>{"Vehicle.mas", native("/games/Trevant/Patch")}));
     EXPECT_TRUE(prompt.calls.empty());
     EXPECT_FALSE(std::filesystem::exists(iniPath())); // loading never writes
 }

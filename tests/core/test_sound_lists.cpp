@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "editor/sound_lists.h"
+#include "support/temp_dir.h"
 
 using namespace qora::editor;
+using qora::testing::native;
 
 namespace {
 using List = std::vector<std::string>;
@@ -28,9 +30,9 @@ TEST(SoundLists, OrderIgnoresLetterCaseAndLookupsToo) {
 }
 
 TEST(SoundLists, SoundPathAndMessages) {
-    EXPECT_EQ(soundPath("/game/Sounds", "idle.wav"), "/game/Sounds/idle.wav");
-    EXPECT_EQ(soundPath("/game/Sounds/", "idle.wav"), "/game/Sounds/idle.wav");
-    EXPECT_EQ(soundPath("", "idle.wav"), "/idle.wav");
+    EXPECT_EQ(soundPath(native("/game/Sounds"), "idle.wav"), native("/game/Sounds/idle.wav"));
+    EXPECT_EQ(soundPath(native("/game/Sounds/"), "idle.wav"), native("/game/Sounds/idle.wav"));
+    EXPECT_EQ(soundPath("", "idle.wav"), native("/idle.wav"));
     EXPECT_EQ(missingSoundText("/idle.wav"),
               "Could not find file [/idle.wav].  Check your Sounds folder in QORA preferences.");
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/text.h"
 #include "support/failing_file_system.h"
 #include "support/temp_dir.h"
 #include "support/veh_fixture.h"
@@ -95,8 +96,8 @@ TEST(VehSave, FileWithoutVehExtensionIsSavedWithoutBackup) {
     const auto messages = f.prompt.messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title, "QORA File IO");
-    EXPECT_EQ(messages[0].text,
-              "[" + f.dir.file("car.txt") + "] contains an invalid file VEH extention and cannot be backed up.");
+    EXPECT_EQ(messages[0].text, "[" + text::toLower(f.dir.file("car.txt")) +
+                                    "] contains an invalid file VEH extention and cannot be backed up.");
     EXPECT_EQ(messages[0].icon, PromptIcon::Exclamation);
     EXPECT_EQ(namesIn(f.dir.path()).size(), 1u);
     EXPECT_EQ(readBytes(path), crlf(templatePlus({"// Editor=QORA 4.0"})));

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "archive/vehicle_archive.h"
+#include "browser/file_commands.h"
 #include "settings/settings.h"
 #include "support/failing_file_system.h"
 #include "support/mas_builder.h"
@@ -236,7 +237,7 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     {
         VehicleArchive m = f.mas();
         ASSERT_TRUE(m.load());
-        EXPECT_EQ(m.FileName, f.dir.file("game/Dat/VEHICLE.MAS"));
+        EXPECT_TRUE(browser::samePath(m.FileName, f.dir.file("game/Dat/VEHICLE.MAS"))) << m.FileName;
         EXPECT_EQ(m.Entries->size(), 3u);
         EXPECT_TRUE(f.picker.calls.empty());
     }
@@ -275,15 +276,15 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
 
     // Only the chosen file's folder counts.
     ASSERT_TRUE(m.load());
-    EXPECT_EQ(m.FileName, f.dir.file("mods/vehicle.mas"));
+    EXPECT_TRUE(browser::samePath(m.FileName, f.dir.file("mods/vehicle.mas"))) << m.FileName;
     EXPECT_EQ(m.Entries->size(), 3u);
 
     // The archive located by hand is remembered: the next load asks nothing, until the file is gone.
-    EXPECT_EQ(f.settings.archiveFile, f.dir.file("mods/vehicle.mas"));
+    EXPECT_TRUE(browser::samePath(f.settings.archiveFile, f.dir.file("mods/vehicle.mas"))) << f.settings.archiveFile;
     {
         VehicleArchive again = f.mas();
         ASSERT_TRUE(again.load());
-        EXPECT_EQ(again.FileName, f.dir.file("mods/vehicle.mas"));
+        EXPECT_TRUE(browser::samePath(again.FileName, f.dir.file("mods/vehicle.mas"))) << again.FileName;
         EXPECT_EQ(f.picker.calls.size(), 2u);
     }
     fs::remove(f.dir.file("mods/vehicle.mas"));
@@ -302,7 +303,9 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
         EXPECT_EQ(e.what(), "The specified vehicle.mas file was invalid -> [" + f.dir.file("game/Vehicle.Mas") + "].");
     }
 
-    // Without a game folder, after "Not now", nothing is asked: the browser works with folders only.
+#ifndef _WIN32
+    // Without a game folder, after "Not now", nothing is asked: the browser works with folders only. (On Windows
+    // the game's installer writes its folder into the registry: a missing one is reported every time.)
     f.settings.gameFolder.clear();
     f.settings.gameFolderNotNow = true;
     const std::size_t dialogs = f.picker.calls.size();
@@ -310,6 +313,7 @@ TEST(MasFileRead, LocatesTheArchiveInTheGameFolderOrThroughTheDialog) {
     EXPECT_FALSE(withoutGame.load());
     EXPECT_EQ(f.picker.calls.size(), dialogs);
     EXPECT_TRUE(f.prompt.calls.empty());
+#endif
 }
 
 TEST(MasFileExtract, TargetNamesAndTheOverwriteQuestion) {

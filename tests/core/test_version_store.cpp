@@ -419,7 +419,8 @@ TEST(VersionStore, LoadingAVersionAsTheVehicleOrAsTheGhost) {
     EXPECT_EQ(garageLoadRequest(d, workingCopy, f.settings, f.prompt),
               (GarageLoad{GarageLoad::As::Ghost, copy, false, false}));
     EXPECT_EQ(readBytes(copy), readBytes(version));
-    EXPECT_EQ(masGhostCopyPath("/prog", "/prog/MasVeh/vehiclemas=G02E~X.VHS"), "/prog/ghostmas=g02e.veh");
+    EXPECT_EQ(masGhostCopyPath(native("/prog"), native("/prog/MasVeh/vehiclemas=G02E~X.VHS")),
+              native("/prog/ghostmas=g02e.veh"));
     EXPECT_EQ(masGhostCopyPath("/prog", "/cars/g02e.veh"), "");
 
     FailingFileSystem failing;

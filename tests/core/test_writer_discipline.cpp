@@ -324,9 +324,22 @@ std::string testNameOf(const ::testing::TestParamInfo<Writer>& info) {
     return name;
 }
 
+// Whether this system lets the tests make symbolic links (Windows lets only administrators and developers do it).
+bool symbolicLinksCanBeMade() {
+    TempDir dir;
+    std::error_code ec;
+    fs::create_symlink(dir.file("target"), dir.file("link"), ec);
+    return !ec;
+}
+
+#define SKIP_WITHOUT_SYMBOLIC_LINKS()                                                                                  \
+    if (!symbolicLinksCanBeMade())                                                                                     \
+    GTEST_SKIP() << "this system makes no symbolic links for this user"
+
 } // namespace
 
 TEST_P(WriterDiscipline, WritesThroughALinkChainAndTheLinksStay) {
+    SKIP_WITHOUT_SYMBOLIC_LINKS();
     const Writer& writer = GetParam();
     Scene scene(writer);
     const std::string real = joinPath(scene.dir.file("elsewhere"), fileNameOf(scene.run.path));
@@ -344,6 +357,7 @@ TEST_P(WriterDiscipline, WritesThroughALinkChainAndTheLinksStay) {
 }
 
 TEST_P(WriterDiscipline, ADanglingLinkGetsItsTargetAndALoopIsRefused) {
+    SKIP_WITHOUT_SYMBOLIC_LINKS();
     const Writer& writer = GetParam();
     {
         Scene scene(writer);
@@ -382,7 +396,7 @@ TEST_P(WriterDiscipline, AHardLinkedFileIsWrittenInPlaceSoEveryNameSeesIt) {
     EXPECT_EQ(writer.write(scene.run), "");
     EXPECT_TRUE(holdsNew(writer, otherName));
     EXPECT_TRUE(fs::equivalent(scene.run.path, otherName));
-    EXPECT_EQ(fs::hard_link_count(otherName), 2u);
+    EXPECT_EQ(fileSystem().status(otherName).linkCount, 2u); // the C runtime counts one link on Windows
     EXPECT_TRUE(temporaryFilesIn(scene.dir.path()).empty());
 }
 
@@ -557,6 +571,7 @@ TEST(WriterDiscipline, AVehicleWhoseBackupCannotBeMadeIsSavedOnlyWhenTheUserSays
 }
 
 TEST(WriterDiscipline, ANewVehicleSavedOntoADanglingLinkCreatesTheLinksTarget) {
+    SKIP_WITHOUT_SYMBOLIC_LINKS();
     TempDir dir;
     RecordingPrompt prompt;
     Settings settings;

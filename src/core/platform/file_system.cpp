@@ -33,9 +33,11 @@ std::string quoted(const std::string& path) {
     return "'" + path + "'";
 }
 
+#ifndef _WIN32
 [[noreturn]] void fail(const std::string& what, const std::string& path, int err) {
     throw FileError(what + " " + quoted(path) + ": " + std::strerror(err), std::strerror(err));
 }
+#endif
 
 [[noreturn]] void fail(const std::string& what, const std::string& path, const std::error_code& ec) {
     throw FileError(what + " " + quoted(path) + ": " + ec.message(), ec.message());
@@ -219,9 +221,18 @@ void RealFileSystem::rename(const std::string& from, const std::string& to) {
     // A file that is there is replaced the way Windows keeps its identity (creation time, security, streams); where
     // the volume cannot do that, a plain replacing move written through to the disk does the work.
     const DWORD targetAttributes = ::GetFileAttributesW(target.c_str());
-    if (targetAttributes != INVALID_FILE_ATTRIBUTES && !(targetAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        ::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return;
+    if (targetAttributes != INVALID_FILE_ATTRIBUTES && !(targetAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        // A program that holds the file without letting others replace it is named before anything is tried.
+        HANDLE probe = ::CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe == INVALID_HANDLE_VALUE) {
+            const std::string reason = windowsReason(::GetLastError());
+            throw FileError("cannot rename " + quoted(from) + " to " + quoted(to) + ": " + reason, reason);
+        }
+        ::CloseHandle(probe);
+        if (::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+            return;
+    }
     if (::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return;
     const std::string reason = windowsReason(::GetLastError());
@@ -347,20 +358,33 @@ std::optional<std::string> RealFileSystem::linkTarget(const std::string& path) {
 FileStatus RealFileSystem::status(const std::string& path) {
     FileStatus result;
 #ifdef _WIN32
-    std::error_code ec;
-    const fs::path native = nativePath(path);
-    const fs::file_status st = fs::status(native, ec);
-    if (ec || !fs::exists(st))
+    // Asked of the file itself: the C runtime's stat counts one link for every file, and a hard-linked file taken
+    // for a single one would be replaced rather than written in place.
+    HANDLE file = ::CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) // there, but not to be opened (a system file in use, say)
+            result.type =
+                (attributes & FILE_ATTRIBUTE_DIRECTORY) ? FileStatus::Type::Folder : FileStatus::Type::Regular;
         return result;
-    result.type = fs::is_regular_file(st) ? FileStatus::Type::Regular
-                  : fs::is_directory(st)  ? FileStatus::Type::Folder
-                                          : FileStatus::Type::Other;
-    result.permissions = static_cast<unsigned>(st.permissions()) & 07777;
-    if (result.type == FileStatus::Type::Regular) {
-        result.linkCount = fs::hard_link_count(native, ec);
-        result.size = fs::file_size(native, ec);
     }
-    result.modified = fs::last_write_time(native, ec);
+    HandleCloser closer{file};
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileType(file) != FILE_TYPE_DISK) {
+        result.type = FileStatus::Type::Other;
+        return result;
+    }
+    if (!::GetFileInformationByHandle(file, &info))
+        return result;
+    const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    result.type = folder ? FileStatus::Type::Folder : FileStatus::Type::Regular;
+    // The read-only attribute is the one permission Windows keeps with the file.
+    result.permissions = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444u : (folder ? 0777u : 0666u);
+    result.linkCount = info.nNumberOfLinks;
+    result.size = (static_cast<std::uintmax_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    std::error_code ec;
+    result.modified = fs::last_write_time(nativePath(path), ec);
 #else
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
