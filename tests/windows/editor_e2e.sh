@@ -55,6 +55,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 unset QORA_HOME
 wineboot --init >"$work/wine.log" 2>&1 || fail "wineboot failed"
 wineserver -w
+# Windows' dialog font (MS Shell Dlg is Tahoma) as Windows has it: Debian's Wine ships Tahoma (fonts-wine) but does
+# not offer it to programs, which would then draw every control in the first font they find, a serif one.
+cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 
 drive_c="$WINEPREFIX/drive_c"
 appdata=$(ls -d "$drive_c"/users/*/AppData/Roaming | grep -v '/Public/' | head -n 1)
