@@ -482,7 +482,11 @@ private slots:
             editor.writeVehicle("car~Fast.vfv", {{"mass=(1125.0)", "mass=(1000.0)"},
                                                  {"rpm_torque=(5000.0, 633.00)", "rpm_torque=(5000.0, 650.00)"}});
 
+        writeBytes(version, readBytes(version) + "//editor=Tuner X\r\n");
+        auto* priorEditor = editor.find<QLabel>("lEditorName");
+
         QVERIFY(window.openVehicleFile(version, VehicleFile::ModeOpen, true));
+        QCOMPARE(priorEditor->text(), QStringLiteral("Prior Editor: Tuner X"));
         QCOMPARE(stack(editor).undoText(), QStringLiteral("Load Garage version Fast"));
         QCOMPARE(text(editor, "eMass"), QStringLiteral("1000.0"));
         QCOMPARE(window.currentVehicle()->fileName, path);
@@ -492,6 +496,7 @@ private slots:
         QVERIFY(shown(editor) == opened);
         QCOMPARE(savedBytes(editor), openedBytes);
         QCOMPARE(window.currentVehicle()->fileName, path);
+        QCOMPARE(priorEditor->text(), QStringLiteral("Prior Editor: Unknown"));
         QVERIFY(redo(editor));
         QVERIFY(shown(editor) == loaded);
         QVERIFY(triggerAction(&window, "mSave"));

@@ -18,6 +18,7 @@
 #include "editor/field_access.h"
 #include "editor/main_window.h"
 #include "editor/page_fields.h"
+#include "editor/vehicle_header.h"
 #include "pages/drivetrain_page.h"
 #include "pages/field_page.h"
 #include "platform/qt_text.h"
@@ -122,6 +123,9 @@ void MainWindow::showState(const VehicleState& change) {
     guarded([&] { applyTexts(change.texts, false); });
     if (change.torque)
         guarded([&] { showTorqueCurve(*change.torque); });
+    // Undoing a vehicle loaded in the file's place brings back the earlier vehicle's editor stamp too.
+    if (const VehicleFile* vehicle = m_document->vehicle())
+        m_header->setPriorEditor(vehicle->editorName);
 }
 
 // A recorded curve back in the chart, in the unit the chart shows now; the power line, the peak figures and the
