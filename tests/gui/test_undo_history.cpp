@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QUndoStack>
 #include <QUndoView>
+#include <QWheelEvent>
 
 #include "chart/torque_chart.h"
 #include "dialogs/copy_from_ghost_dialog.h"
@@ -265,8 +266,12 @@ private slots:
         // Steps of the same field are a command of their own, merged while they follow each other.
         step(editor, "csbeMass", true);
         step(editor, "csbeMass", true);
+        // A notch of the wheel over the field is one more step of the same run.
+        QWheelEvent wheel(QPointF(5, 5), QPointF(), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(mass, &wheel);
         QCOMPARE(stack(editor).count(), 2);
-        QCOMPARE(stack(editor).undoText(), QStringLiteral("Mass Body Weight(kg) 1300.5 \u2192 1310.5"));
+        QCOMPARE(stack(editor).undoText(), QStringLiteral("Mass Body Weight(kg) 1300.5 \u2192 1315.5"));
 
         // Typing in another field, then back: each run its own command.
         editor.type("eFuel", QStringLiteral("50"));
