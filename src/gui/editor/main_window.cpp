@@ -45,6 +45,7 @@
 #include "platform/file_dialog_hook.h"
 #include "platform/file_system.h"
 #include "platform/qt_text.h"
+#include "platform/windows_registry.h"
 #include "resources/artwork.h"
 #include "store/keyed_text_file.h"
 
@@ -334,7 +335,7 @@ void MainWindow::undoPage() {
 
 void MainWindow::loadSettings() {
     m_settings.setProgramFolder(programFolder());
-    m_registry = std::make_unique<IniRegistry>(registryFilePath());
+    m_registry = makeSystemRegistry(registryFilePath());
     m_settings.setRegistry(m_registry.get());
     try {
         m_settings.load();

@@ -20,7 +20,7 @@
 #include "documents/vehicle_document.h"
 #include "editor/main_window_host.h"
 #include "pages/page_host.h"
-#include "platform/ini_registry.h"
+#include "platform/registry.h"
 #include "settings/settings.h"
 
 class QAction;
@@ -165,7 +165,7 @@ private:
 
     MainWindowHost m_host;
     Settings m_settings;
-    std::unique_ptr<IniRegistry> m_registry;
+    std::unique_ptr<Registry> m_registry; // the Windows registry, or registry.ini elsewhere
     VehicleDocument* m_document = nullptr;
     GhostDocument* m_ghostDocument = nullptr;
     bool m_pagesFilling = false;
