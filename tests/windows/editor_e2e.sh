@@ -123,7 +123,14 @@ cp "$settings_dir/qora.ini" "$work/settings-before.ini"
 # Started by its Windows path, as the Start menu or Explorer would.
 wine "$(windows_path "$qora")" --report-control eCost "$vehicle_win" >"$work/qora.out" 2>"$work/qora.err" &
 pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^QORA' | head -n 1) || true
+# Wine makes and drops helper windows while a program starts; a search that meets one as it goes fails, so it is
+# simply asked again.
+window=""
+for _ in $(seq 120); do
+    window=$(xdotool search --onlyvisible --name '^QORA' 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && break
+    sleep 0.5
+done
 [ -n "$window" ] || fail "no QORA window appeared"
 wait_for 60 grep -q '^control eCost ' "$work/qora.out" || fail "the window did not report the Cost field"
 read -r _ _ x y width height < <(tr -d '\r' <"$work/qora.out" | grep '^control eCost ')
