@@ -10,7 +10,7 @@
 #include "platform/file_system.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/windows_api.h"
 
 #include <cwctype>
 #include <filesystem>

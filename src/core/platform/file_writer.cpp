@@ -11,7 +11,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/windows_api.h"
 #else
 #include <fcntl.h>
 #include <signal.h>

@@ -13,14 +13,31 @@ namespace {
 
 constexpr int kMergingCommand = 1;
 
+// A command pushed once its change is made: the first redo, when the stack takes the command, finds the change
+// already there; every later redo makes it again.
+class MadeCommand : public QUndoCommand {
+public:
+    using QUndoCommand::QUndoCommand;
+    void redo() final {
+        if (m_made)
+            remake();
+        m_made = true;
+    }
+
+protected:
+    virtual void remake() = 0;
+
+private:
+    bool m_made = false;
+};
+
 } // namespace
 
-// A change of values: its before and after, put back by undo and redo. The first redo, when the stack takes the
-// command, finds the change already made.
-class StateCommand final : public QUndoCommand {
+// A change of values: its before and after, put back by undo and redo.
+class StateCommand final : public MadeCommand {
 public:
     StateCommand(EditHistory& history, StateChange change, const QString& text, QString mergeKey, bool described)
-        : QUndoCommand(text), m_history(history), m_change(std::move(change)), m_mergeKey(std::move(mergeKey)),
+        : MadeCommand(text), m_history(history), m_change(std::move(change)), m_mergeKey(std::move(mergeKey)),
           m_described(described) {}
 
     int id() const override { return m_mergeKey.isEmpty() ? -1 : kMergingCommand; }
@@ -48,43 +65,31 @@ public:
     }
 
     void undo() override { m_history.apply(m_change, true); }
-    void redo() override {
-        if (!m_made) {
-            m_made = true;
-            return;
-        }
-        m_history.apply(m_change, false);
-    }
 
 private:
+    void remake() override { m_history.apply(m_change, false); }
+
     EditHistory& m_history;
     StateChange m_change;
     QString m_mergeKey;
     bool m_described;
-    bool m_made = false;
 };
 
 // The vehicle replaced by another (a Garage version): undo puts the earlier vehicle back, with the values the
 // pages showed, redo the later one.
-class ReplacementCommand final : public QUndoCommand {
+class ReplacementCommand final : public MadeCommand {
 public:
     ReplacementCommand(EditHistory& history, VehicleSnapshot before, VehicleSnapshot after, const QString& text)
-        : QUndoCommand(text), m_history(history), m_before(std::move(before)), m_after(std::move(after)) {}
+        : MadeCommand(text), m_history(history), m_before(std::move(before)), m_after(std::move(after)) {}
 
     void undo() override { m_history.restoreVehicle(m_before, m_after); }
-    void redo() override {
-        if (!m_made) {
-            m_made = true;
-            return;
-        }
-        m_history.restoreVehicle(m_after, m_before);
-    }
 
 private:
+    void remake() override { m_history.restoreVehicle(m_after, m_before); }
+
     EditHistory& m_history;
     VehicleSnapshot m_before;
     VehicleSnapshot m_after;
-    bool m_made = false;
 };
 
 EditHistory::EditHistory(VehicleDocument& document, QUndoStack& stack)
